@@ -1,0 +1,12 @@
+#include "app/run_sequence.hpp"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+#else
+int main() {
+#endif
+    auto sistema = scenario::make_platform();
+    sistema->end_program(scenario::Form_Load(*sistema));
+}

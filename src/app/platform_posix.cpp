@@ -1,0 +1,50 @@
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/platform.hpp"
+
+namespace scenario {
+
+namespace {
+
+class console_platform : public platform {
+public:
+    std::string own_folder() override {
+        char buffer[PATH_MAX + 1] = {};
+        const ssize_t n = ::readlink("/proc/self/exe", buffer, PATH_MAX);
+        if (n <= 0) {
+            std::fprintf(stderr, "cannot find the program's own folder\n");
+            std::exit(2);
+        }
+        std::string path(buffer, static_cast<std::size_t>(n));
+        const auto slash = path.find_last_of('/');
+        return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    }
+    char separator() const override { return '/'; }
+    void show_window(std::string_view label) override {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(label.size()), label.data());
+    }
+    void message_box(std::string_view prompt) override {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(prompt.size()), prompt.data());
+    }
+    void report_failure(std::string_view message) override {
+        std::fprintf(stderr, "genera_scenario: %.*s\n", static_cast<int>(message.size()),
+                     message.data());
+    }
+
+protected:
+    void end(int status) override {
+        std::fflush(stderr);
+        std::exit(status);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<platform> make_platform() { return std::make_unique<console_platform>(); }
+
+}  // namespace scenario

@@ -1,0 +1,56 @@
+#include "app/run_sequence.hpp"
+
+#include "compiler/compile.hpp"
+#include "output/file_error.hpp"
+#include "output/scenario_files.hpp"
+
+namespace scenario {
+
+namespace {
+
+constexpr const char* scenario_incorporato = "Vessana_Pralbo";
+constexpr const char* treno_incorporato = "5 bis";
+constexpr int stato_file_non_scritto = 2;
+
+}  // namespace
+
+void errore(platform& sistema, const std::string& a) {
+    sistema.message_box(" Errore n. " + a);
+    sistema.end_program(1);
+}
+
+void scrivi_documenti(const run_state& stato, const run_context& contesto) {
+    // The five document writers come here, in this order: line, train, notes,
+    // slow-order form, timetable sheet.
+    (void)stato;
+    (void)contesto;
+}
+
+void memorizza_percorso(run_state& stato, std::int32_t j, run_context& contesto) {
+    const std::int32_t fatale = compila(stato, contesto.documenti, j);
+    if (fatale != 0) {
+        errore(contesto.sistema, std::to_string(fatale));
+    }
+    scrivi_file_scenario(stato, contesto.cartella, contesto.separatore);
+}
+
+int Form_Load(platform& sistema) {
+    run_state stato;
+    stato.nome_scenario = scenario_incorporato;
+    stato.nome_treno = treno_incorporato;
+    sistema.show_window("Attendere");
+
+    const std::string cartella = sistema.own_folder();
+    folder_store documenti(cartella, sistema.separator(), /*deletes=*/true);
+    run_context contesto{sistema, cartella, sistema.separator(), documenti};
+    try {
+        scrivi_documenti(stato, contesto);
+        memorizza_percorso(stato, 1, contesto);
+    } catch (const file_error& e) {
+        sistema.report_failure(e.what());
+        return stato_file_non_scritto;
+    }
+    return 0;
+}
+
+}  // namespace scenario

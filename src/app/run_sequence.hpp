@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/platform.hpp"
+#include "compiler/document_store.hpp"
+#include "model/run_state.hpp"
+
+namespace scenario {
+
+// Where one run works: the platform, its output folder and the store the compiler
+// reads the documents from.
+struct run_context {
+    platform& sistema;
+    std::string cartella;
+    char separatore;
+    document_store& documenti;
+};
+
+// Shows " Errore n. " followed by a in a message box and ends the program.
+[[noreturn]] void errore(platform& sistema, const std::string& a);
+
+// Writes the five documents of the built-in scenario into the output folder.
+void scrivi_documenti(const run_state& stato, const run_context& contesto);
+
+// Compiles the scenario with the plan switch j and writes its binary files.
+void memorizza_percorso(run_state& stato, std::int32_t j, run_context& contesto);
+
+// The whole run of the generator; returns the exit status.
+int Form_Load(platform& sistema);
+
+}  // namespace scenario

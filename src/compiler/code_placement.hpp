@@ -1,0 +1,11 @@
+#pragma once
+
+#include "model/run_state.hpp"
+
+namespace scenario {
+
+// Adds the automatic code points around every slowdown and records the block
+// errors 11, 12 and 13. Does nothing when there is no grid.
+void piazza_codici(run_state& stato);
+
+}  // namespace scenario

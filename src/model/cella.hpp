@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace scenario {
+
+// Kinds of point element a track cell can hold (values 7, 8 and 9 are unused).
+enum tipo : std::uint8_t {
+    vuota = 0,
+    segnale = 1,
+    fine_rallentamento = 2,
+    inizio_rallentamento = 3,
+    avviso_rallentamento = 4,
+    preavviso_rallentamento = 5,
+    indicatore_vmax = 6,
+    stazione = 10,
+    segno_montagna = 11,
+    cambio_codice = 12,
+    codice_zero = 13,
+    cartello = 14,
+};
+
+// One 50 m track cell: a point element (kind and four parameters) and the
+// track profile of the cell. Field order is the order in the grid file.
+struct cella {
+    std::uint8_t tipo_cella = 0;
+    std::int16_t valore1 = 0;
+    std::int16_t valore2 = 0;
+    std::int16_t valore3 = 0;
+    std::int16_t valore4 = 0;
+    std::uint8_t tempo_segnale = 0;
+    std::uint8_t avvicinamento = 0;
+    std::uint8_t montagna = 0;
+    std::uint8_t vel_limite = 0;
+    std::uint8_t pendenza = 0;
+    std::uint8_t aderenza = 0;
+
+    bool operator==(const cella&) const = default;
+};
+
+// A cell is free for an element when it is empty or holds only a tunnel marker.
+constexpr bool libera(const cella& c) {
+    return c.tipo_cella == vuota || c.tipo_cella == segno_montagna;
+}
+
+// The grid, cells 0 to N; empty while no route length has been read.
+using griglia = std::vector<cella>;
+
+// N for a route length L: near((L + 7000) / 50).
+std::int64_t ultima_cella(std::int64_t lunghezza);
+
+}  // namespace scenario

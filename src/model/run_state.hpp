@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/cella.hpp"
+#include "model/diagnostic.hpp"
+#include "model/tracciato.hpp"
+#include "model/voce.hpp"
+
+namespace scenario {
+
+// The values one run shares between its steps; passed by reference, never global.
+struct run_state {
+    std::string nome_scenario;
+    std::string nome_treno;
+    tabella_voci voci{};
+    griglia celle;              // empty until the route length is read
+    tracciato_linea tracciato;  // exists only when con_tracciato is not 0
+    std::int32_t con_tracciato = 0;
+    std::string riga;  // the text field last read from a document
+    std::int32_t codice_errore = 0;
+    std::int32_t posizione_errore = 0;
+    std::vector<diagnostic> diagnostics;  // every recorded error, in order
+};
+
+}  // namespace scenario
