@@ -10,7 +10,7 @@ namespace scenario {
 // What the run needs of the operating system. The console implementation serves
 // POSIX systems; the Win32 one shows a real window and message box.
 class platform {
-public:
+  public:
     virtual ~platform() = default;
     // The folder that holds the program file, without a trailing separator.
     virtual std::string own_folder() = 0;
@@ -27,7 +27,7 @@ public:
         std::abort();  // end() never returns; this only tells the compiler so
     }
 
-protected:
+  protected:
     virtual void end(int status) = 0;
 };
 

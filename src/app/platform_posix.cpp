@@ -12,7 +12,7 @@ namespace scenario {
 namespace {
 
 class console_platform : public platform {
-public:
+  public:
     std::string own_folder() override {
         char buffer[PATH_MAX + 1] = {};
         const ssize_t n = ::readlink("/proc/self/exe", buffer, PATH_MAX);
@@ -36,7 +36,7 @@ public:
                      message.data());
     }
 
-protected:
+  protected:
     void end(int status) override {
         std::fflush(stderr);
         std::exit(status);
@@ -45,6 +45,8 @@ protected:
 
 }  // namespace
 
-std::unique_ptr<platform> make_platform() { return std::make_unique<console_platform>(); }
+std::unique_ptr<platform> make_platform() {
+    return std::make_unique<console_platform>();
+}
 
 }  // namespace scenario

@@ -11,7 +11,7 @@ namespace scenario {
 // its own folder and deletes what it has read; the tool's and the tests' stores
 // never delete a document they were given.
 class document_store {
-public:
+  public:
     virtual ~document_store() = default;
     // True only for a readable document (never for a folder or an empty name).
     virtual bool exists(const std::string& name) const = 0;
@@ -22,7 +22,7 @@ public:
 
 // Documents in a folder on disk: path = folder + separator + name.
 class folder_store : public document_store {
-public:
+  public:
     folder_store(std::string folder, char separator, bool deletes)
         : folder_(std::move(folder)), separator_(separator), deletes_(deletes) {}
 
@@ -32,7 +32,7 @@ public:
 
     std::string path(const std::string& name) const { return folder_ + separator_ + name; }
 
-private:
+  private:
     std::string folder_;
     char separator_;
     bool deletes_;
@@ -41,8 +41,10 @@ private:
 // Documents held in memory. remove() takes a document away, so tests can see which
 // documents a compile consumed.
 class memory_store : public document_store {
-public:
-    void put(const std::string& name, std::string content) { documents_[name] = std::move(content); }
+  public:
+    void put(const std::string& name, std::string content) {
+        documents_[name] = std::move(content);
+    }
 
     bool exists(const std::string& name) const override;
     std::optional<std::string> read(const std::string& name) const override;
@@ -50,7 +52,7 @@ public:
 
     const std::set<std::string>& removed() const { return removed_; }
 
-private:
+  private:
     std::map<std::string, std::string> documents_;
     std::set<std::string> removed_;
 };

@@ -33,7 +33,9 @@ void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::
                         std::int32_t& f_tt, std::int32_t f_ta, std::int32_t& d_v);
 
 // The smaller of two values (y when x > y).
-constexpr std::int32_t minimo(std::int32_t x, std::int32_t y) { return x > y ? y : x; }
+constexpr std::int32_t minimo(std::int32_t x, std::int32_t y) {
+    return x > y ? y : x;
+}
 
 // Orders the kilometre-reference zones in entries 81 to 83 and applies their flags.
 void progressive_ordina(tabella_voci& voci);

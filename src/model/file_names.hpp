@@ -5,7 +5,9 @@
 namespace scenario {
 
 // The names of the files a run touches, built from the scenario and train names.
-inline std::string nome_documento_linea(const std::string& s) { return s + "_linea.txt"; }
+inline std::string nome_documento_linea(const std::string& s) {
+    return s + "_linea.txt";
+}
 inline std::string nome_documento_treno(const std::string& s, const std::string& t) {
     return s + "_" + t + "-.txt";
 }
@@ -18,7 +20,9 @@ inline std::string nome_rallentamenti(const std::string& s, const std::string& t
 inline std::string nome_scheda(const std::string& s, const std::string& t) {
     return s + "_" + t + "_scheda_treno.txt";
 }
-inline std::string nome_file_tracciato(const std::string& s) { return s + "_linea.dat"; }
+inline std::string nome_file_tracciato(const std::string& s) {
+    return s + "_linea.dat";
+}
 inline std::string nome_file_intestazione(const std::string& s, const std::string& t) {
     return s + "_" + t + ".sim";
 }

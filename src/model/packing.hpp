@@ -9,8 +9,12 @@
 namespace scenario {
 
 // Integer packings keep the low bits of the value: they wrap on purpose.
-constexpr std::int16_t wrap16(std::int64_t v) { return static_cast<std::int16_t>(v); }
-constexpr std::uint8_t wrap8(std::int64_t v) { return static_cast<std::uint8_t>(v); }
+constexpr std::int16_t wrap16(std::int64_t v) {
+    return static_cast<std::int16_t>(v);
+}
+constexpr std::uint8_t wrap8(std::int64_t v) {
+    return static_cast<std::uint8_t>(v);
+}
 
 // Conversions that must fit their destination, or fail loudly.
 template <typename T>

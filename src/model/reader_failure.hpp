@@ -9,7 +9,7 @@ namespace scenario {
 // not fit its field, a read past the end of a document, an index outside the
 // model. The compiler catches it once and records error 25.
 class reader_failure : public std::runtime_error {
-public:
+  public:
     explicit reader_failure(const std::string& why) : std::runtime_error(why) {}
 };
 

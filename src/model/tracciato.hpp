@@ -13,7 +13,7 @@ enum class tipo_valore : std::uint8_t { vuoto = 0, intero = 2, doppio = 5 };
 // empty, a 16-bit integer or a double. Stored compactly (one byte of kind, one
 // double of value) in file order: all first coordinates, then all second ones.
 class tracciato_linea {
-public:
+  public:
     tracciato_linea() = default;
     // Creates metres 0 to ultimo_metro, every coordinate empty.
     explicit tracciato_linea(std::int64_t ultimo_metro);
@@ -39,7 +39,7 @@ public:
 
     bool operator==(const tracciato_linea&) const = default;
 
-private:
+  private:
     std::size_t slot(std::int64_t metro, int coordinata) const {
         return static_cast<std::size_t>(coordinata) * metres_ + static_cast<std::size_t>(metro);
     }

@@ -13,7 +13,7 @@ namespace scenario {
 // whenever anything fails, the old file keeps its content and the temporary file
 // is removed. An existing file without write permission is never replaced.
 class atomic_file : public byte_sink {
-public:
+  public:
     explicit atomic_file(std::string path);
     ~atomic_file() override;
     atomic_file(const atomic_file&) = delete;
@@ -24,7 +24,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     void fail(const std::string& reason);
 
     std::string path_;

@@ -3,7 +3,9 @@
 
 namespace scenario {
 
-std::uint64_t grid_file_size(std::uint64_t cells) { return 10 + 15 * cells; }
+std::uint64_t grid_file_size(std::uint64_t cells) {
+    return 10 + 15 * cells;
+}
 
 void encode_grid(const griglia& celle, byte_sink& out) {
     le_writer w(out);

@@ -5,7 +5,9 @@
 
 namespace scenario {
 
-std::uint64_t header_record_size(const voce& v) { return 34 + v.nome.size(); }
+std::uint64_t header_record_size(const voce& v) {
+    return 34 + v.nome.size();
+}
 
 void encode_header(const tabella_voci& voci, byte_sink& out) {
     le_writer w(out);

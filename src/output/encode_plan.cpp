@@ -3,7 +3,9 @@
 
 namespace scenario {
 
-std::uint64_t plan_file_size(std::uint64_t m) { return 18 + 2 * (8 + 10 * (m - 3) + 4); }
+std::uint64_t plan_file_size(std::uint64_t m) {
+    return 18 + 2 * (8 + 10 * (m - 3) + 4);
+}
 
 void encode_plan(const tracciato_linea& tracciato, byte_sink& out) {
     le_writer w(out);

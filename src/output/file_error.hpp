@@ -7,7 +7,7 @@ namespace scenario {
 
 // A file operation the platform refused: names the file and the reason.
 class file_error : public std::runtime_error {
-public:
+  public:
     file_error(std::string path, std::string reason)
         : std::runtime_error("cannot write \"" + path + "\": " + reason),
           path_(std::move(path)),
@@ -18,7 +18,7 @@ public:
     const std::string& path() const { return path_; }
     const std::string& reason() const { return reason_; }
 
-private:
+  private:
     std::string path_;
     std::string reason_;
 };

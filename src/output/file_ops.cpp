@@ -51,6 +51,8 @@ std::string rename_over(const std::string& from, const std::string& to) {
 #endif
 }
 
-std::string last_error_text() { return std::strerror(errno); }
+std::string last_error_text() {
+    return std::strerror(errno);
+}
 
 }  // namespace scenario

@@ -10,7 +10,7 @@ namespace scenario {
 
 // Collects little-endian values and hands them to a sink in large pieces.
 class le_writer {
-public:
+  public:
     explicit le_writer(byte_sink& sink) : sink_(sink) { buffer_.reserve(chunk); }
     ~le_writer() = default;
     le_writer(const le_writer&) = delete;
@@ -33,7 +33,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr std::size_t chunk = std::size_t{1} << 20;
 
     void put(std::uint64_t v, int width) {

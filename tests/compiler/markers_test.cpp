@@ -1,0 +1,54 @@
+#include "compiler/markers.hpp"
+
+#include <gtest/gtest.h>
+
+#include "compiler/integrity_codes.hpp"
+
+namespace scenario {
+namespace {
+
+run_state compiled(std::size_t cells) {
+    run_state s;
+    s.voci[voce_scenario].nome = "Vessana_Pralbo";
+    s.voci[voce_treno].nome = "5 bis";
+    s.celle.assign(cells, cella{});
+    return s;
+}
+
+TEST(Markers, FreeSlotsReceiveMarkersAndBothCodes) {
+    run_state s = compiled(1411);
+    EXPECT_EQ(imposta_marcatori(s), 0);
+    EXPECT_EQ(s.voci[voce_scenario].numero_a, 610);
+    EXPECT_EQ(s.celle[1].valore1, 5121);
+    EXPECT_EQ(s.celle[1].valore2, codice_gara_og(s.voci));
+    EXPECT_EQ(s.voci[voce_scenario].orario, codice_gara_st(s.voci));
+}
+
+TEST(Markers, ATakenFirstSlotIsFatal1250BeforeAnythingIsSet) {
+    run_state s = compiled(20);
+    s.celle[1].valore1 = 80;  // an indicator board at position 0
+    EXPECT_EQ(imposta_marcatori(s), 1250);
+    EXPECT_EQ(s.voci[voce_scenario].numero_a, 0);
+
+    run_state t = compiled(20);
+    t.voci[voce_scenario].numero_a = 1;
+    EXPECT_EQ(imposta_marcatori(t), 1250);
+}
+
+TEST(Markers, ATakenCodeSlotIsFatal1251AfterTheMarkers) {
+    run_state s = compiled(20);
+    s.celle[1].valore2 = 7;  // only the second value of cell 1 taken
+    EXPECT_EQ(imposta_marcatori(s), 1251);
+    EXPECT_EQ(s.celle[1].valore1, 5121);
+    EXPECT_EQ(s.voci[voce_scenario].orario, 0);
+}
+
+TEST(Markers, WithoutAGridOnlyTheHeaderIsMarked) {
+    run_state s = compiled(0);
+    EXPECT_EQ(imposta_marcatori(s), 0);
+    EXPECT_EQ(s.voci[voce_scenario].numero_a, 610);
+    EXPECT_NE(s.voci[voce_scenario].orario, 0);
+}
+
+}  // namespace
+}  // namespace scenario

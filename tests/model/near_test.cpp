@@ -1,0 +1,58 @@
+#include "model/near.hpp"
+
+#include <gtest/gtest.h>
+
+#include "model/cella.hpp"
+#include "model/reader_failure.hpp"
+
+namespace scenario {
+namespace {
+
+TEST(Near, ExactHalvesGoToTheEvenNeighbour) {
+    EXPECT_EQ(near(0.5), 0);
+    EXPECT_EQ(near(1.5), 2);
+    EXPECT_EQ(near(2.5), 2);
+    EXPECT_EQ(near(7.5), 8);
+    EXPECT_EQ(near(8.5), 8);
+    EXPECT_EQ(near(-0.5), 0);
+    EXPECT_EQ(near(-1.5), -2);
+    EXPECT_EQ(near(-2.5), -2);
+}
+
+TEST(Near, NonHalvesGoToTheNearestInteger) {
+    EXPECT_EQ(near(2.4999999), 2);
+    EXPECT_EQ(near(2.5000001), 3);
+    EXPECT_EQ(near(-2.4), -2);
+    EXPECT_EQ(near(-2.6), -3);
+    EXPECT_EQ(near(-0.2), 0);
+    EXPECT_EQ(near(12.0), 12);
+    EXPECT_EQ(near(-12.0), -12);
+}
+
+TEST(Near, RefusesValuesNoIndexCanHold) {
+    EXPECT_THROW(near(1e300), reader_failure);
+    EXPECT_THROW(near(-1e300), reader_failure);
+    EXPECT_THROW(near(std::numeric_limits<double>::quiet_NaN()), reader_failure);
+}
+
+TEST(Positions, PointElementsLandOneCellFurtherOnWithHalvesToEven) {
+    const auto point_cell = [](int p) { return near(p / 50.0 + 1); };
+    EXPECT_EQ(point_cell(6450), 130);
+    EXPECT_EQ(point_cell(25), 2);  // 1.5 -> 2
+    EXPECT_EQ(point_cell(75), 2);  // 2.5 -> 2
+    EXPECT_EQ(point_cell(0), 1);
+    EXPECT_EQ(point_cell(24), 1);
+    // A code entry sits one cell before a point element at the same position.
+    EXPECT_EQ(near(6450 / 50.0), 129);
+}
+
+TEST(Positions, GridSizeFollowsTheRouteLengthPlusSevenKilometres) {
+    EXPECT_EQ(ultima_cella(63500), 1410);
+    EXPECT_EQ(ultima_cella(0), 140);
+    EXPECT_EQ(ultima_cella(1000000), 20140);
+    EXPECT_EQ(ultima_cella(25), 140);  // 140.5 -> 140
+    EXPECT_EQ(ultima_cella(75), 142);  // 141.5 -> 142
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,63 @@
+#include "model/packing.hpp"
+
+#include <gtest/gtest.h>
+
+#include "model/cella.hpp"
+#include "model/tracciato.hpp"
+
+namespace scenario {
+namespace {
+
+TEST(Packing, WrappingKeepsTheLowBits) {
+    EXPECT_EQ(wrap16(32768), -32768);
+    EXPECT_EQ(wrap16(65536 + 7), 7);
+    EXPECT_EQ(wrap16(-1), -1);
+    EXPECT_EQ(wrap8(256 + 98), 98);
+    EXPECT_EQ(wrap8(-2), 254);
+}
+
+TEST(Packing, CheckedConversionsFailOutsideTheirWidth) {
+    EXPECT_EQ(fit<std::int16_t>(32767, "v"), 32767);
+    EXPECT_EQ(fit<std::int16_t>(-32768, "v"), -32768);
+    EXPECT_THROW(fit<std::int16_t>(32768, "v"), reader_failure);
+    EXPECT_THROW(fit<std::int16_t>(-32769, "v"), reader_failure);
+    EXPECT_EQ(fit<std::uint8_t>(255, "v"), 255);
+    EXPECT_THROW(fit<std::uint8_t>(256, "v"), reader_failure);
+    EXPECT_THROW(fit<std::uint8_t>(-1, "v"), reader_failure);
+}
+
+TEST(Packing, FailureMessageNamesTheValueAndTheRange) {
+    try {
+        fit<std::uint8_t>(300, "station kind");
+        FAIL();
+    } catch (const reader_failure& e) {
+        EXPECT_STREQ(e.what(), "station kind 300 does not fit its field (0 to 255)");
+    }
+}
+
+TEST(Cells, OnlyEmptyCellsAndTunnelMarkersAreFree) {
+    for (int kind = 0; kind < 256; ++kind) {
+        cella c;
+        c.tipo_cella = static_cast<std::uint8_t>(kind);
+        EXPECT_EQ(libera(c), kind == vuota || kind == segno_montagna) << kind;
+    }
+}
+
+TEST(Plan, StartsEmptyAndKeepsKindAndValuePerCoordinate) {
+    tracciato_linea t(70500);
+    EXPECT_TRUE(t.esiste());
+    EXPECT_EQ(t.punti(), 70501u);
+    EXPECT_EQ(t.kind(70500, 1), tipo_valore::vuoto);
+    EXPECT_EQ(t.value(70500, 1), 0.0);
+    t.set_integer(1, 1, 1);
+    t.set_double(2, 0, -0.25);
+    EXPECT_EQ(t.kind(1, 1), tipo_valore::intero);
+    EXPECT_EQ(t.kind(1, 0), tipo_valore::vuoto);
+    EXPECT_EQ(t.value(2, 0), -0.25);
+    // Storage order: all first coordinates, then all second ones.
+    EXPECT_EQ(t.kinds()[70501 + 1], static_cast<std::uint8_t>(tipo_valore::intero));
+    EXPECT_FALSE(tracciato_linea().esiste());
+}
+
+}  // namespace
+}  // namespace scenario
