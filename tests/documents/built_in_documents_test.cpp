@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -11,7 +12,7 @@
 #include "document_lines.hpp"
 #include "model/file_names.hpp"
 #include "output/file_error.hpp"
-#include "scratch_folder.hpp"
+#include "support/temp_folder.hpp"
 
 namespace scenario {
 namespace {
@@ -20,8 +21,8 @@ namespace fs = std::filesystem;
 using testing::columns_of;
 using testing::line_at;
 using testing::read_bytes;
-using testing::scratch_folder;
 using testing::split_crlf;
+using testing::temp_folder;
 
 struct expected_document {
     const char* file;
@@ -44,14 +45,15 @@ document_target target_in(const fs::path& folder) {
 }
 
 TEST(BuiltInDocuments, WritesFiveFilesWithTheirLinesSizesAndCrLf) {
-    const fs::path folder = scratch_folder();
+    temp_folder dir;
+    const fs::path folder = dir.str();
     scrivi_documenti_incorporati(target_in(folder));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 5);
 
     for (const expected_document& d : documenti) {
         SCOPED_TRACE(d.file);
         ASSERT_TRUE(fs::is_regular_file(folder / d.file));
-        const std::string bytes = read_bytes(folder / d.file);
+        const std::string bytes = read_bytes((folder / d.file).string());
         const line_list righe = d.righe();
         ASSERT_EQ(righe.size(), d.lines);
         const std::size_t lengths =
@@ -70,7 +72,8 @@ TEST(BuiltInDocuments, WritesFiveFilesWithTheirLinesSizesAndCrLf) {
 }
 
 TEST(BuiltInDocuments, FileNamesComeFromTheTargetNames) {
-    const fs::path folder = scratch_folder();
+    temp_folder dir;
+    const fs::path folder = dir.str();
     document_target t = target_in(folder);
     t.nome_scenario = "Altro";
     t.nome_treno = "7";
@@ -84,7 +87,8 @@ TEST(BuiltInDocuments, FileNamesComeFromTheTargetNames) {
 }
 
 TEST(BuiltInDocuments, AFailureStopsTheSequenceAfterTheDocumentsBeforeIt) {
-    const fs::path folder = scratch_folder();
+    temp_folder dir;
+    const fs::path folder = dir.str();
     // A folder under the notes' name: the third document cannot be put in place.
     fs::create_directory(folder / documenti[2].file);
     EXPECT_THROW(scrivi_documenti_incorporati(target_in(folder)), file_error);

@@ -3,31 +3,34 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "output/file_error.hpp"
-#include "scratch_folder.hpp"
+#include "support/temp_folder.hpp"
 
 namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::read_bytes;
-using testing::scratch_folder;
+using testing::temp_folder;
 using testing::write_bytes;
 
 TEST(DocumentWriter, EndsEveryLineWithCrLfAndKeepsBlanksAndBytes) {
-    const fs::path file = scratch_folder() / "doc.txt";
+    temp_folder dir;
+    const fs::path file = fs::path(dir.str()) / "doc.txt";
     const std::vector<std::string_view> righe = {"abc,    1", "", "  trailing  ", "\xE8\xF2\xF9"};
     scrivi_documento(file.string(), righe);
-    EXPECT_EQ(read_bytes(file), "abc,    1\r\n\r\n  trailing  \r\n\xE8\xF2\xF9\r\n");
+    EXPECT_EQ(read_bytes(file.string()), "abc,    1\r\n\r\n  trailing  \r\n\xE8\xF2\xF9\r\n");
 }
 
 TEST(DocumentWriter, EmptyListOrMarkerFirstGivesAnEmptyFile) {
-    const fs::path folder = scratch_folder();
+    temp_folder dir;
+    const fs::path folder = dir.str();
     scrivi_documento((folder / "a.txt").string(), {});
     const std::vector<std::string_view> solo_marcatore = {fine_del_file, "never"};
     scrivi_documento((folder / "b.txt").string(), solo_marcatore);
@@ -46,17 +49,19 @@ TEST(DocumentWriter, StopsAtTheExactEndMarkerAndNeverWritesIt) {
 }
 
 TEST(DocumentWriter, ReplacesAnOlderLongerDocumentWhole) {
-    const fs::path file = scratch_folder() / "doc.txt";
-    write_bytes(file, std::string(5000, 'x') + "\r\n");
+    temp_folder dir;
+    const fs::path file = fs::path(dir.str()) / "doc.txt";
+    write_bytes(file.string(), std::string(5000, 'x') + "\r\n");
     const std::vector<std::string_view> righe = {"[fine]"};
     scrivi_documento(file.string(), righe);
-    EXPECT_EQ(read_bytes(file), "[fine]\r\n");
+    EXPECT_EQ(read_bytes(file.string()), "[fine]\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 1)
         << "no temporary file is left behind";
 }
 
 TEST(DocumentWriter, AcceptsAThousandLinesAndRefusesMoreBeforeTouchingTheFile) {
-    const fs::path file = scratch_folder() / "doc.txt";
+    temp_folder dir;
+    const fs::path file = fs::path(dir.str()) / "doc.txt";
     std::vector<std::string_view> righe(righe_massime, "r");
     righe.push_back(fine_del_file);  // a full list: 1000 lines and the marker
     scrivi_documento(file.string(), righe);
@@ -75,7 +80,8 @@ TEST(DocumentWriter, RefusesALineHoldingItsOwnLineEnd) {
 }
 
 TEST(DocumentWriter, FailuresNameTheFileAndLeaveTheOldContent) {
-    const fs::path folder = scratch_folder();
+    temp_folder dir;
+    const fs::path folder = dir.str();
     const std::vector<std::string_view> righe = {"nuovo"};
 
     const fs::path missing = folder / "no_such_folder" / "doc.txt";
@@ -88,11 +94,11 @@ TEST(DocumentWriter, FailuresNameTheFileAndLeaveTheOldContent) {
     }
 
     const fs::path locked = folder / "locked.txt";
-    write_bytes(locked, "vecchio\r\n");
+    write_bytes(locked.string(), "vecchio\r\n");
     fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_THROW(scrivi_documento(locked.string(), righe), file_error);
     fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(read_bytes(locked), "vecchio\r\n");
+    EXPECT_EQ(read_bytes(locked.string()), "vecchio\r\n");
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 #include "app/platform.hpp"
 #include "app/run_sequence.hpp"
 #include "model/file_names.hpp"
-#include "scratch_folder.hpp"
+#include "support/temp_folder.hpp"
 
 namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::scratch_folder;
+using testing::temp_folder;
 
 class folder_platform : public platform {
   public:
@@ -36,7 +36,8 @@ class folder_platform : public platform {
 };
 
 TEST(RunDocuments, TheRunLeavesTheDriverDocumentsInItsFolder) {
-    const fs::path folder = scratch_folder();
+    temp_folder dir;
+    const fs::path folder = dir.str();
     folder_platform sistema(folder);
     EXPECT_EQ(Form_Load(sistema), 0);
     EXPECT_EQ(sistema.failures, "");
@@ -48,7 +49,8 @@ TEST(RunDocuments, TheRunLeavesTheDriverDocumentsInItsFolder) {
 }
 
 TEST(RunDocuments, ADocumentThatCannotBeWrittenEndsTheRunBeforeTheCompiler) {
-    const fs::path folder = scratch_folder();
+    temp_folder dir;
+    const fs::path folder = dir.str();
     const std::string s = "Vessana_Pralbo";
     const std::string t = "5 bis";
     fs::create_directory(folder / nome_scheda(s, t));  // the last document cannot replace it
