@@ -106,8 +106,9 @@ TEST(FieldReader, TracksLineColumnAndLineTextOfEveryField) {
 }
 
 TEST(FieldReader, ValuesMustFitTheirWidth) {
-    field_reader f(std::string_view("255,256,-1,32767,-32768,32768,-32769,2147483647,-2147483648,"
-                                    "2147483648,99999999999999999999999\r\n"));
+    field_reader f(
+        std::string_view("255,256,-1,32767,-32768,32768,-32769,2147483647,-2147483648,"
+                         "2147483648,99999999999999999999999\r\n"));
     EXPECT_EQ(f.numero<std::uint8_t>("a"), 255);
     EXPECT_EQ(messaggio([&] { f.numero<std::uint8_t>("station kind"); }),
               "station kind: value 256 does not fit its field (0 to 255)");

@@ -112,9 +112,9 @@ TEST(LineReader, GradientFillCursor) {
 
 TEST(LineReader, GradientCursorPastTheGridFails) {
     // N = 20: entries at 900 (cell 18) push the cursor one cell further each time.
-    compilato r(documento_linea(lunghezza_piccola, {"pendenza,  900,  1", "pendenza,  900,  1",
-                                                    "pendenza,  900,  1", "pendenza,  900,  1",
-                                                    "pendenza,  900,  1"}),
+    compilato r(documento_linea(lunghezza_piccola,
+                                {"pendenza,  900,  1", "pendenza,  900,  1", "pendenza,  900,  1",
+                                 "pendenza,  900,  1", "pendenza,  900,  1"}),
                 treno_vuoto);
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_EQ(r.c(20).pendenza, 101);
@@ -123,9 +123,8 @@ TEST(LineReader, GradientCursorPastTheGridFails) {
 
 TEST(LineReader, RangeTestEndsTheBodyWith15) {
     // N = 20: the last accepted chainage is 50 N - 100 = 900.
-    compilato r(documento_linea(lunghezza_piccola,
-                                {"pendenza,  900,   5", "pendenza,  901,   7",
-                                 "cartello_indicatore,  100,  never read"}),
+    compilato r(documento_linea(lunghezza_piccola, {"pendenza,  900,   5", "pendenza,  901,   7",
+                                                    "cartello_indicatore,  100,  never read"}),
                 documento_treno({"sabbia,  3"}));
     EXPECT_EQ(r.stato.codice_errore, 15);
     EXPECT_EQ(r.stato.posizione_errore, 901);
@@ -143,8 +142,8 @@ TEST(LineReader, RangeTestEndsTheBodyWith15) {
 }
 
 TEST(LineReader, EntryBeforeTheRouteLengthFails) {
-    compilato r(documento({"[generale]", "[curve]", "pendenza,  600,  1", "[fine]"}),
-                treno_vuoto, 0);
+    compilato r(documento({"[generale]", "[curve]", "pendenza,  600,  1", "[fine]"}), treno_vuoto,
+                0);
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_EQ(r.stato.diagnostics.back().riga, 3);
     EXPECT_TRUE(r.eliminato(linea));

@@ -22,8 +22,8 @@ TEST(ReaderFrame, MissingLineDocumentIs101AndDeletesNothing) {
 }
 
 TEST(ReaderFrame, LineDocumentWithoutGeneraleIs102) {
-    for (const std::string& l : {documento({"lunghezza percorso, 5000", "[fine]"}),
-                                 documento({"x", "[GENERALE]"})}) {
+    for (const std::string& l :
+         {documento({"lunghezza percorso, 5000", "[fine]"}), documento({"x", "[GENERALE]"})}) {
         compilato r(l, treno_vuoto);
         EXPECT_EQ(r.stato.codice_errore, 102);
         EXPECT_TRUE(r.eliminato(linea));
@@ -41,8 +41,8 @@ TEST(ReaderFrame, EmptyLineDocumentIsAReadPastTheEnd) {
 }
 
 TEST(ReaderFrame, EverythingBeforeGeneraleIsIgnored) {
-    const std::string l = "lunghezza percorso, 1\r\nfoo [Generale] bar\r\n" +
-                          documento_linea(5000, {}).substr(12);
+    const std::string l =
+        "lunghezza percorso, 1\r\nfoo [Generale] bar\r\n" + documento_linea(5000, {}).substr(12);
     compilato r(l, treno_vuoto);
     EXPECT_EQ(r.stato.codice_errore, 0);
     EXPECT_EQ(r.n(), 240);
@@ -110,7 +110,8 @@ TEST(ReaderFrame, AFieldWithSeveralKeywordsActsOnEach) {
 
 TEST(ReaderFrame, TheLastFieldIsNeverInterpreted) {
     // A last line with data is acted on: its keyword field is not the last field.
-    const std::string l = "[generale]\r\nlunghezza percorso, 5000\r\n[x]\r\npendenza,  600,   9\r\n";
+    const std::string l =
+        "[generale]\r\nlunghezza percorso, 5000\r\n[x]\r\npendenza,  600,   9\r\n";
     // A keyword that is itself the last field is not read (no read past the end).
     compilato r(l, "[generale]\r\nsabbia,  4\r\nsabbia\r\n");
     EXPECT_EQ(r.stato.codice_errore, 0);

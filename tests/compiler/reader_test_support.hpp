@@ -24,8 +24,8 @@ inline std::string documento(std::initializer_list<std::string> righe) {
 
 // A line document with the given route length and body lines after "[curve]".
 inline std::string documento_linea(int lunghezza, std::initializer_list<std::string> corpo) {
-    std::string testo = documento(
-        {"[generale]", "lunghezza percorso,    " + std::to_string(lunghezza), "[curve]"});
+    std::string testo =
+        documento({"[generale]", "lunghezza percorso,    " + std::to_string(lunghezza), "[curve]"});
     for (const std::string& r : corpo) {
         testo += r + "\r\n";
     }
