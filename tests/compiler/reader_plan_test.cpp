@@ -1,7 +1,6 @@
 // The line plan drawn from the curve lines of the line document.
 #include <gtest/gtest.h>
 
-#include "compiler/plan_drawing.hpp"
 #include "reader_test_support.hpp"
 
 namespace scenario::testing {
@@ -88,16 +87,6 @@ TEST(ReaderPlan, PlanLimits) {
     EXPECT_EQ(oltre.stato.codice_errore, 25);
     EXPECT_TRUE(oltre.eliminato(treno));
     EXPECT_EQ(oltre.stato.tracciato.kind(1000, 0), tipo_valore::doppio);
-}
-
-TEST(ReaderPlan, APointNeedsTwoPointsBeforeIt) {
-    tracciato_linea t(10);
-    inizia_tracciato(t);
-    EXPECT_ANY_THROW(aggiungi_punto(t, 11, 0.0));
-    EXPECT_ANY_THROW(aggiungi_punto(t, 1, 0.0));
-    aggiungi_punto(t, 2, 0.5);
-    EXPECT_EQ(t.value(2, 0), 0.5);
-    EXPECT_EQ(t.value(2, 1), 2.0);
 }
 
 }  // namespace

@@ -50,16 +50,5 @@ TEST(ReaderStore, FolderAndMemoryGiveTheSameModel) {
     }
 }
 
-TEST(ReaderStore, AFolderIsNotADocument) {
-    temp_folder cartella;
-    std::filesystem::create_directory(cartella.file(linea));
-    folder_store store(cartella.str(), '/', true);
-    run_state stato;
-    stato.nome_scenario = "S";
-    stato.nome_treno = "T";
-    memorizza_dati(stato, store);
-    EXPECT_EQ(stato.codice_errore, 101);
-}
-
 }  // namespace
 }  // namespace scenario::testing

@@ -17,24 +17,23 @@ std::string riga_stazione(int p, int tipo, int lp, int sesto = 0,
 TEST(StationReader, FirstBuiltInStation) {
     compilato r(linea_base, documento_treno({"stazione,       0,  4,  900,  1, 0, 0,  4,1,1,  "
                                              "2,1,1,    1,  19, 9, 0, VESSANA"}));
-    const voce& v = r.stato.voci[1];
+    // The record's fields do not follow the order of the line.
+    voce atteso;
+    atteso.tipo_stazione = 4;
+    atteso.inizio_area = -450;
+    atteso.fine_area = 450;
+    atteso.opzione_a = 1;
+    atteso.nome = "VESSANA";
+    atteso.numero_a = 4;
+    atteso.numero_b = 1;
+    atteso.opzione_b = 1;
+    atteso.numero_c = 2;
+    atteso.numero_d = 1;
+    atteso.numero_e = 1;
+    atteso.opzione_c = 1;
+    atteso.orario = 68940;  // opzione_d and opzione_e cleared for the first station
     EXPECT_EQ(r.stato.codice_errore, 0);
-    EXPECT_EQ(v.tipo_stazione, 4);
-    EXPECT_EQ(v.inizio_area, -450);
-    EXPECT_EQ(v.fine_area, 450);
-    EXPECT_EQ(v.progressiva, 0);
-    EXPECT_EQ(v.orario, 68940);
-    EXPECT_EQ(v.nome, "VESSANA");
-    EXPECT_EQ(v.opzione_a, 1);
-    EXPECT_EQ(v.numero_a, 4);
-    EXPECT_EQ(v.numero_b, 1);
-    EXPECT_EQ(v.opzione_b, 1);
-    EXPECT_EQ(v.numero_c, 2);
-    EXPECT_EQ(v.numero_d, 1);
-    EXPECT_EQ(v.numero_e, 1);
-    EXPECT_EQ(v.opzione_c, 1);
-    EXPECT_EQ(v.opzione_d, 0);
-    EXPECT_EQ(v.opzione_e, 0);
+    EXPECT_EQ(r.stato.voci[1], atteso);
     for (int i = 1; i <= 4; ++i) {
         EXPECT_EQ(r.c(8 - i).avvicinamento, 80 + i);
     }
@@ -45,19 +44,20 @@ TEST(StationReader, FirstBuiltInStation) {
 
 TEST(StationReader, AreasByKind) {
     compilato r(linea_base,
-                documento_treno({riga_stazione(0, 25, 100), riga_stazione(4700, 22, 300, 1),
+                documento_treno({riga_stazione(0, 4, 900, 1), riga_stazione(4700, 22, 300, 1),
                                  riga_stazione(10300, 22, 600, 1), riga_stazione(20000, 5, 400),
-                                 riga_stazione(30000, 7, 400, 1)}));
+                                 riga_stazione(30000, 7, 400, 1), riga_stazione(40000, 25, 100)}));
     const auto& v = r.stato.voci;
     EXPECT_EQ(r.stato.codice_errore, 0);
+    // The first station's area uses the sixth field before it is cleared.
+    EXPECT_EQ(v[1].fine_area, 500);
+    EXPECT_EQ(v[1].opzione_d, 0);
+    EXPECT_EQ(v[1].opzione_e, 0);
     EXPECT_EQ(v[2].inizio_area, 4550);
     EXPECT_EQ(v[2].fine_area, 4900);  // 50 m later for the sixth field
     EXPECT_EQ(v[2].opzione_d, 1);
     EXPECT_EQ(v[2].opzione_e, 0);  // shorter than 600 m
     EXPECT_EQ(v[3].opzione_e, 1);
-    // Kind 25: entry and area, no cell, no markers.
-    EXPECT_EQ(v[1].inizio_area, -50);
-    EXPECT_EQ(r.c(0).tipo_cella, vuota);
     // Kind 5: P - Lp to P + 150, a station cell (near(20150 / 50 - 1) = 402), no markers.
     EXPECT_EQ(v[4].inizio_area, 19600);
     EXPECT_EQ(v[4].fine_area, 20150);
@@ -69,6 +69,10 @@ TEST(StationReader, AreasByKind) {
     EXPECT_EQ(v[5].inizio_area, 29600);
     EXPECT_EQ(v[5].fine_area, 30400);
     EXPECT_EQ(v[5].opzione_d, 0);
+    // Kind 25: entry and area, no cell, no markers.
+    EXPECT_EQ(v[6].inizio_area, 39950);
+    EXPECT_EQ(r.c(800).tipo_cella, vuota);
+    EXPECT_EQ(r.c(799).avvicinamento, 0);
 }
 
 TEST(StationReader, AreasCloserThan350mAre22) {
