@@ -41,15 +41,15 @@ esito agisci_generale(lettura& l) {
     if (contiene_esatto(p, "uno") && contiene_esatto(p, "progressiva")) {
         leggi_zona(l, voce_zona_uno);
     }
-    voce& scenario = l.stato.voci[voce_scenario];
+    // Note the order of entry 85: "tre" goes to fine_area, "due" to progressiva.
     if (contiene_esatto(p, "sfondo") && contiene_esatto(p, "uno")) {
-        scenario.inizio_area = l.campi.numero<std::int32_t>("scenery value one");
+        leggi_sfondo(l, &voce::inizio_area, "scenery value one");
     }
     if (contiene_esatto(p, "sfondo") && contiene_esatto(p, "due")) {
-        scenario.progressiva = l.campi.numero<std::int32_t>("scenery value two");
+        leggi_sfondo(l, &voce::progressiva, "scenery value two");
     }
     if (contiene_esatto(p, "sfondo") && contiene_esatto(p, "tre")) {
-        scenario.fine_area = l.campi.numero<std::int32_t>("scenery value three");
+        leggi_sfondo(l, &voce::fine_area, "scenery value three");
     }
     if (contiene_esatto(p, "segnali") && contiene_esatto(p, "ripetizione") &&
         fatto(leggi_ripetizione(l))) {
@@ -139,6 +139,11 @@ esito leggi_zona(lettura& l, int indice) {
     zona.inizio_area = l.campi.numero<std::int32_t>("zone start");
     zona.fine_area = l.campi.numero<std::int32_t>("zone end");
     zona.progressiva = l.campi.numero<std::int32_t>("zone flag");
+    return esito::avanti;
+}
+
+esito leggi_sfondo(lettura& l, std::int32_t voce::*campo, const char* nome) {
+    l.stato.voci[voce_scenario].*campo = l.campi.numero<std::int32_t>(nome);
     return esito::avanti;
 }
 

@@ -13,6 +13,7 @@ bool leggi_documento_linea(lettura& l);
 // The general-part entries, one per keyword.
 esito leggi_lunghezza(lettura& l);
 esito leggi_zona(lettura& l, int indice);
+esito leggi_sfondo(lettura& l, std::int32_t voce::*campo, const char* nome);
 esito leggi_ripetizione(lettura& l);
 
 }  // namespace scenario
