@@ -10,7 +10,9 @@ constexpr const char* pad = "mmttffrrbbkkzzwwggaassppdd";
 constexpr int counted = 25;
 
 // Lower case of a single-byte character: only A to Z change, whatever the locale.
-unsigned char lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+unsigned char lower(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 
 std::string testo_di_lavoro(const tabella_voci& voci) {
     std::string testo = voci[voce_treno].nome + voci[voce_scenario].nome;
