@@ -182,12 +182,5 @@ TEST(MemoIndicatoriVMax, StripesWrapAndTakenCellIsError21) {
     EXPECT_EQ(stato.codice_errore, 0);
 }
 
-TEST(Minimo, GivesTheSmallerValue) {
-    EXPECT_EQ(minimo(180, 270), 180);
-    EXPECT_EQ(minimo(180, 120), 120);
-    EXPECT_EQ(minimo(180, 180), 180);
-    EXPECT_EQ(minimo(180, -5), -5);
-}
-
 }  // namespace
 }  // namespace scenario
