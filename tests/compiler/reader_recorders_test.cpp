@@ -1,29 +1,12 @@
-// How the readers act on what the element recorders report. These need the real
-// recorders and are skipped while they are not built in.
+// How the readers act on what the element recorders report.
 #include <gtest/gtest.h>
 
-#include "compiler/recorders.hpp"
 #include "reader_test_support.hpp"
 
 namespace scenario::testing {
 namespace {
 
-bool recorders_present() {
-    run_state s;
-    s.celle.assign(200, cella{});
-    std::int32_t sx = 0, s1 = 0, s2 = 0, s3 = 0, rapp = 0, dx = 0, d1 = 0, d2 = 0, d3 = 0,
-                 tempo = 0;
-    memo_segnale(s, 5000, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo);
-    return s.celle[101].tipo_cella == segnale;
-}
-
-#define REQUIRE_RECORDERS()                                    \
-    if (!recorders_present()) {                                \
-        GTEST_SKIP() << "the element recorders are not built"; \
-    }
-
 TEST(ReaderRecorders, SignalOnABoardStopsTheTrainDocumentAt16) {
-    REQUIRE_RECORDERS();
     compilato r(
         documento_linea(63500, {"cartello_indicatore,  6450,  x"}),
         documento_treno({"velocita,  0,  80", "segnale,    6450,   2, 4, 0,  0, 0,    0,  0,0,0, 0",
@@ -38,7 +21,6 @@ TEST(ReaderRecorders, SignalOnABoardStopsTheTrainDocumentAt16) {
 }
 
 TEST(ReaderRecorders, SpeedBoardOnABoardStopsTheLineDocumentAt21) {
-    REQUIRE_RECORDERS();
     compilato r(
         documento_linea(63500, {"cartello_indicatore,  700,  x",
                                 "indicatori_vmax,  700,  130,  140,  150,  0,  ,  ,  ,  0"}),
@@ -50,7 +32,6 @@ TEST(ReaderRecorders, SpeedBoardOnABoardStopsTheLineDocumentAt21) {
 }
 
 TEST(ReaderRecorders, BoardsAgainstSpeedBoardsAndTunnelMarkers) {
-    REQUIRE_RECORDERS();
     compilato su_indicatore(
         documento_linea(63500, {"indicatori_vmax,  700,  130,  140,  150,  0,  ,  ,  ,  0",
                                 "cartello_indicatore,  700,  x"}),
