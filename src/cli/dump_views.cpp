@@ -138,7 +138,8 @@ void print_grid_table(const griglia& celle, bool all, std::ostream& out) {
         if (!all && !holds_something(c)) {
             continue;
         }
-        table.add({num(static_cast<std::int64_t>(i)), num(c.tipo_cella), nome_tipo(c.tipo_cella),
+        const char* tipo = nome_tipo(c.tipo_cella);
+        table.add({num(static_cast<std::int64_t>(i)), num(c.tipo_cella), *tipo != 0 ? tipo : "-",
                    num(c.valore1), num(c.valore2), num(c.valore3), num(c.valore4),
                    num(c.tempo_segnale), num(c.avvicinamento), num(c.montagna), num(c.vel_limite),
                    num(c.pendenza), num(c.aderenza)});
