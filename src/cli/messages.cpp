@@ -31,15 +31,16 @@ constexpr std::array<error_text, 28> texts{{
     {11,
      "no free cell for the code point in front of a signal that lies within 1000 m before a "
      "slowdown warning board",
-     "free one of the two cells (100 m) before the signal, or move the signal or the slowdown"},
+     "free one of the two cells (100 m) before the signal, or move the signal or the slowdown",
+     true},
     {12,
      "no free cell for an automatic code point in a window before a slowdown start (250 to "
      "350 m, 550 to 650 m or 900 to 1000 m before it)",
-     "free a cell in that window, or move the slowdown"},
+     "free a cell in that window, or move the slowdown", true},
     {13,
      "no free cell for an automatic code point inside a slowdown or before the first signal "
      "after its end",
-     "free the cells next to this position, or move the slowdown or the signal"},
+     "free the cells next to this position, or move the slowdown or the signal", true},
     {15,
      "the position lies beyond the end of the track (the route length plus 7000 m, less 100 m, "
      "or less 800 m for a station)",
@@ -102,7 +103,7 @@ std::string error_message(std::int32_t numero, const std::string& dettaglio) {
     const error_text* t = find_error_text(numero);
     std::string out = t != nullptr ? t->problema : "unknown error " + std::to_string(numero);
     if (!dettaglio.empty()) {
-        out += ": " + dettaglio;
+        out = t != nullptr && t->dettaglio_completo ? dettaglio : out + ": " + dettaglio;
     }
     if (t != nullptr) {
         out += std::string("; ") + t->rimedio;

@@ -31,7 +31,8 @@ diagnostic block_error() {
     d.numero = 12;
     d.posizione = 30150;
     d.ha_posizione = true;
-    d.dettaglio = "slowdown start in cell 603";
+    d.dettaglio =
+        "no free cell for the code point 250 to 350 m before the slowdown start in cell 603";
     return d;
 }
 
@@ -72,7 +73,7 @@ TEST(RenderError, DocumentErrorShowsLocationSentencePositionLineAndCaret) {
 TEST(RenderError, BlockErrorHasNoDocumentLineButNamesCellAndElement) {
     std::ostringstream err;
     render_error(block_error(), shown, err);
-    EXPECT_EQ(err.str(), "scenario: error 12: " + error_message(12, "slowdown start in cell 603") +
+    EXPECT_EQ(err.str(), "scenario: error 12: " + error_message(12, block_error().dettaglio) +
                              " (position 30150 m)\n");
 }
 
@@ -148,7 +149,7 @@ TEST(ErrorJson, CarriesEveryFieldAndNullsWhatTheErrorLacks) {
     EXPECT_TRUE(b["line"].is_null());
     EXPECT_TRUE(b["column"].is_null());
     EXPECT_TRUE(b["text"].is_null());
-    EXPECT_EQ(b["message"].text, error_message(12, "slowdown start in cell 603"));
+    EXPECT_EQ(b["message"].text, error_message(12, block_error().dettaglio));
 }
 
 }  // namespace
