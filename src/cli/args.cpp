@@ -6,10 +6,10 @@ namespace scenario::cli {
 
 namespace {
 
-const option_spec* find_option(const command_spec& spec, const std::string& name) {
-    const auto it = std::find_if(spec.options.begin(), spec.options.end(),
-                                 [&](const option_spec& o) { return o.name == name; });
-    return it == spec.options.end() ? nullptr : &*it;
+const option_rule* find_option(const command_syntax& syntax, const std::string& name) {
+    const auto it = std::find_if(syntax.options.begin(), syntax.options.end(),
+                                 [&](const option_rule& o) { return o.name == name; });
+    return it == syntax.options.end() ? nullptr : &*it;
 }
 
 bool is_help(const std::string& a) {
@@ -35,7 +35,7 @@ std::optional<std::string> parsed_args::value(const std::string& name) const {
     return it->second;
 }
 
-parsed_args parse_args(const command_spec& spec, const std::vector<std::string>& args) {
+parsed_args parse_args(const command_syntax& syntax, const std::vector<std::string>& args) {
     parsed_args out;
     // "--help" wins over every other fault of the line, as long as it is an option.
     for (const std::string& a : args) {
@@ -66,7 +66,7 @@ parsed_args parse_args(const command_spec& spec, const std::vector<std::string>&
             name = a.substr(0, equals);
             inline_value = a.substr(equals + 1);
         }
-        const option_spec* option = find_option(spec, name);
+        const option_rule* option = find_option(syntax, name);
         if (option == nullptr) {
             throw usage_error("unknown option \"" + name + "\"");
         }
@@ -88,11 +88,11 @@ parsed_args parse_args(const command_spec& spec, const std::vector<std::string>&
         }
     }
 
-    if (out.positionals.size() < spec.positionals.size()) {
-        throw usage_error("missing " + spec.positionals[out.positionals.size()]);
+    if (out.positionals.size() < syntax.positionals.size()) {
+        throw usage_error("missing " + syntax.positionals[out.positionals.size()]);
     }
-    if (out.positionals.size() > spec.positionals.size()) {
-        throw usage_error("unexpected argument \"" + out.positionals[spec.positionals.size()] +
+    if (out.positionals.size() > syntax.positionals.size()) {
+        throw usage_error("unexpected argument \"" + out.positionals[syntax.positionals.size()] +
                           "\"");
     }
     return out;

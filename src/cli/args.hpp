@@ -15,16 +15,16 @@ class usage_error : public std::runtime_error {
     explicit usage_error(const std::string& why) : std::runtime_error(why) {}
 };
 
-struct option_spec {
+struct option_rule {
     std::string name;  // as typed: "-o", "--scenario", "--json"
     bool takes_value = false;
 };
 
 // What one subcommand accepts: its positional arguments (named for messages) and
 // its options. "--help" and "-h" are always accepted.
-struct command_spec {
+struct command_syntax {
     std::vector<std::string> positionals;
-    std::vector<option_spec> options;
+    std::vector<option_rule> options;
 };
 
 struct parsed_args {
@@ -40,6 +40,6 @@ struct parsed_args {
 // Parses the arguments after the subcommand name. Options may come before, between
 // or after the positionals; "--name=value" is accepted for long options; "--" ends
 // the options. Throws usage_error naming the bad argument, unless "--help" is given.
-parsed_args parse_args(const command_spec& spec, const std::vector<std::string>& args);
+parsed_args parse_args(const command_syntax& syntax, const std::vector<std::string>& args);
 
 }  // namespace scenario::cli

@@ -32,15 +32,15 @@ struct outcome {
     std::optional<std::string> failure;  // a file that could not be read or written
 };
 
-command_spec compile_spec(bool writes) {
-    command_spec spec;
-    spec.positionals = {"LINE", "TRAIN"};
-    spec.options = {
+command_syntax compile_syntax(bool writes) {
+    command_syntax syntax;
+    syntax.positionals = {"LINE", "TRAIN"};
+    syntax.options = {
         {"--scenario", true}, {"--train", true}, {"--no-plan", false}, {"--json", false}};
     if (writes) {
-        spec.options.push_back({"-o", true});
+        syntax.options.push_back({"-o", true});
     }
-    return spec;
+    return syntax;
 }
 
 // The files scrivi_file_scenario writes for this state, in its order.
@@ -135,7 +135,7 @@ int compile_or_check(const std::string& command, bool writes, const std::vector<
     parsed_args parsed;
     scenario_names names;
     try {
-        parsed = parse_args(compile_spec(writes), args);
+        parsed = parse_args(compile_syntax(writes), args);
         if (parsed.help) {
             out << command_help(command);
             return exit_status::ok;

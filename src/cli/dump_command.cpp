@@ -53,13 +53,13 @@ void start_json(json_writer& json, const std::string& kind, const std::string& p
 }  // namespace
 
 int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    command_spec spec;
-    spec.positionals = {"FILE"};
-    spec.options = {{"--kind", true}, {"--all", false}, {"--json", false}};
+    command_syntax syntax;
+    syntax.positionals = {"FILE"};
+    syntax.options = {{"--kind", true}, {"--all", false}, {"--json", false}};
     parsed_args parsed;
     std::string kind;
     try {
-        parsed = parse_args(spec, args);
+        parsed = parse_args(syntax, args);
         if (parsed.help) {
             out << command_help("dump");
             return exit_status::ok;

@@ -8,11 +8,11 @@
 namespace scenario::cli {
 
 int run_example(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    command_spec spec;
-    spec.options = {{"-o", true}};
+    command_syntax syntax;
+    syntax.options = {{"-o", true}};
     parsed_args parsed;
     try {
-        parsed = parse_args(spec, args);
+        parsed = parse_args(syntax, args);
     } catch (const usage_error& e) {
         return report_usage_error("example", e.what(), err);
     }

@@ -5,11 +5,11 @@
 namespace scenario::cli {
 namespace {
 
-command_spec compile_like() {
-    command_spec spec;
-    spec.positionals = {"LINE", "TRAIN"};
-    spec.options = {{"-o", true}, {"--scenario", true}, {"--json", false}};
-    return spec;
+command_syntax compile_like() {
+    command_syntax syntax;
+    syntax.positionals = {"LINE", "TRAIN"};
+    syntax.options = {{"-o", true}, {"--scenario", true}, {"--json", false}};
+    return syntax;
 }
 
 std::string usage_text(const std::vector<std::string>& args) {

@@ -1,8 +1,7 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
-#include <map>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,33 +18,24 @@ struct json_value {
     double number = 0;
     std::string text;  // the string, or the number's own text
     std::vector<json_value> items;
-    std::vector<std::pair<std::string, json_value>> members;  // in document order
+    // Members in document order: names and values side by side.
+    std::vector<std::string> names;
+    std::vector<json_value> values;
 
     bool is_null() const { return kind == type::null; }
     const json_value& operator[](const std::string& key) const {
-        for (const auto& [k, v] : members) {
-            if (k == key) {
-                return v;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (names[i] == key) {
+                return values[i];
             }
         }
         throw std::runtime_error("no member \"" + key + "\"");
     }
     const json_value& operator[](std::size_t i) const { return items.at(i); }
     bool has(const std::string& key) const {
-        for (const auto& m : members) {
-            if (m.first == key) {
-                return true;
-            }
-        }
-        return false;
+        return std::find(names.begin(), names.end(), key) != names.end();
     }
-    std::vector<std::string> keys() const {
-        std::vector<std::string> out;
-        for (const auto& m : members) {
-            out.push_back(m.first);
-        }
-        return out;
-    }
+    const std::vector<std::string>& keys() const { return names; }
 };
 
 class json_parser {
@@ -110,7 +100,8 @@ class json_parser {
                     space();
                     expect(':');
                     space();
-                    v.members.emplace_back(std::move(key), value(depth + 1));
+                    v.names.push_back(std::move(key));
+                    v.values.push_back(value(depth + 1));
                     space();
                     if (peek() == ',') {
                         ++at_;
