@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "output/byte_sink.hpp"
 #include "output/encoders.hpp"
 
@@ -163,6 +165,27 @@ TEST(Decoders, HugeCountsFailWithoutTakingMemoryForThem) {
                        std::string(4, '\0');
     EXPECT_EQ(failure(decode_plan, plan).first, 22);
     EXPECT_EQ(failure(decode_plan, std::string_view(plan).substr(0, 18)).first, 18);
+}
+
+TEST(Decoders, DamagedFilesDecodeOrFailCleanly) {
+    const auto voci = sample_voci();
+    const std::string files[] = {encoded([&](byte_sink& s) { encode_header(voci, s); }),
+                                 encoded([&](byte_sink& s) { encode_grid(sample_grid(), s); }),
+                                 encoded([&](byte_sink& s) { encode_plan(sample_plan(), s); })};
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes = files[round % 3];
+        for (int k = 0; k < 3; ++k) {
+            bytes[random() % bytes.size()] = static_cast<char>(random() & 0xFF);
+        }
+        bytes.resize(bytes.size() - random() % 4);
+        for (const auto& decode : {+[](std::string_view b) { decode_header(b); },
+                                   +[](std::string_view b) { decode_grid(b); },
+                                   +[](std::string_view b) { decode_plan(b); }}) {
+            const auto [offset, why] = failure(decode, bytes);
+            EXPECT_LE(offset, static_cast<std::int64_t>(bytes.size()));
+        }
+    }
 }
 
 }  // namespace
