@@ -8,6 +8,7 @@
 #include "cli/example_documents.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/json_check.hpp"
+#include "compiler_probe.hpp"
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 
@@ -16,6 +17,7 @@ namespace {
 
 using scenario::testing::json_parser;
 using scenario::testing::read_bytes;
+using scenario::testing::readers_present;
 using scenario::testing::run;
 using scenario::testing::temp_folder;
 
@@ -52,6 +54,9 @@ class BuiltInRun : public ::testing::Test {
     void SetUp() override {
         if (!documenti_esempio_disponibili()) {
             GTEST_SKIP() << "this build carries no built-in documents";
+        }
+        if (!readers_present()) {
+            GTEST_SKIP() << "the compile reads no document in this build";
         }
         const auto example = run({"example", "-o", tool.str()});
         ASSERT_EQ(example.status, exit_status::ok) << example.err;
