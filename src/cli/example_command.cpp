@@ -20,10 +20,6 @@ int run_example(const std::vector<std::string>& args, std::ostream& out, std::os
         out << command_help("example");
         return exit_status::ok;
     }
-    if (!documenti_esempio_disponibili()) {
-        err << "scenario: this build carries no built-in documents\n";
-        return exit_status::internal;
-    }
     const std::string folder = parsed.value("-o").value_or(".");
 #ifdef _WIN32
     constexpr char separator = '\\';

@@ -10,7 +10,4 @@ namespace scenario::cli {
 // Throws file_error when a file cannot be written.
 std::vector<std::string> scrivi_documenti_esempio(const std::string& cartella, char separatore);
 
-// Whether this build carries the built-in documents.
-bool documenti_esempio_disponibili();
-
 }  // namespace scenario::cli

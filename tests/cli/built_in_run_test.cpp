@@ -5,7 +5,6 @@
 
 #include "app/platform.hpp"
 #include "app/run_sequence.hpp"
-#include "cli/example_documents.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/json_check.hpp"
 #include "compiler_probe.hpp"
@@ -52,9 +51,6 @@ class folder_platform : public platform {
 class BuiltInRun : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!documenti_esempio_disponibili()) {
-            GTEST_SKIP() << "this build carries no built-in documents";
-        }
         if (!readers_present()) {
             GTEST_SKIP() << "the compile reads no document in this build";
         }
