@@ -265,8 +265,8 @@ std::vector<point> plan_view::polyline(std::int64_t from, std::int64_t to,
                                        std::int64_t max_points) const {
     from = std::clamp<std::int64_t>(from, 0, last_);
     to = std::clamp<std::int64_t>(to, from, last_);
-    const std::int64_t stride =
-        std::max<std::int64_t>(1, (to - from) / std::max<std::int64_t>(1, max_points));
+    const std::int64_t parts = std::max<std::int64_t>(1, max_points);
+    const std::int64_t stride = std::max<std::int64_t>(1, (to - from + parts - 1) / parts);
     std::vector<point> out;
     for (std::int64_t m = from; m < to; m += stride) {
         out.push_back(at(m));

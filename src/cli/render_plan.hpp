@@ -28,7 +28,7 @@ class plan_view {
 
     // The picture point of the track at a route position, clamped to the drawn plan.
     point at(std::int64_t metre) const;
-    // The track from one position to another with at most about max_points points;
+    // The track from one position to another with at most max_points + 1 points;
     // both ends are always included.
     std::vector<point> polyline(std::int64_t from, std::int64_t to, std::int64_t max_points) const;
 
