@@ -73,6 +73,43 @@ std::optional<box> label_placer::place(const std::vector<box>& candidates) {
     return std::nullopt;
 }
 
+double label_placer::collision(const box& b) const {
+    // Overlapping area with the labels, and a few pixels' worth for every covered point.
+    double score = 0;
+    for (const box& t : taken_) {
+        if (t.overlaps(b)) {
+            score += (std::min(t.x1, b.x1) - std::max(t.x0, b.x0)) *
+                     (std::min(t.y1, b.y1) - std::max(t.y0, b.y0));
+        }
+    }
+    for (point p : points_) {
+        if (b.contains(p)) {
+            score += 4;
+        }
+    }
+    return score;
+}
+
+box label_placer::place_anyway(const std::vector<box>& candidates) {
+    if (candidates.empty()) {
+        return {};
+    }
+    if (auto free = place(candidates)) {
+        return *free;
+    }
+    box best = candidates.front();
+    double best_score = collision(best);
+    for (const box& b : candidates) {
+        const double score = collision(b);
+        if (score < best_score) {
+            best = b;
+            best_score = score;
+        }
+    }
+    taken_.push_back(best);
+    return best;
+}
+
 std::vector<int> stack_rows(const std::vector<std::pair<double, double>>& spans, double gap) {
     // Greedy from left to right: each span goes into the first row it fits.
     std::vector<std::size_t> order(spans.size());

@@ -48,8 +48,12 @@ class label_placer {
     bool is_free(const box& b) const;
     // The first free candidate, which is then taken; none when all collide.
     std::optional<box> place(const std::vector<box>& candidates);
+    // The first free candidate or else the one that collides least; it is taken.
+    box place_anyway(const std::vector<box>& candidates);
 
   private:
+    double collision(const box& b) const;
+
     std::vector<box> taken_;
     std::vector<point> points_;
 };

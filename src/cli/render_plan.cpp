@@ -56,7 +56,7 @@ void polyline(svg_writer& w, const std::vector<point>& pts, const char* colour, 
 // diagonals, first close to the point, then further away.
 std::vector<box> label_candidates(point p, double width, double height) {
     std::vector<box> out;
-    for (double d : {5.0, 14.0, 28.0, 48.0}) {
+    for (double d : {5.0, 14.0, 28.0, 48.0, 72.0}) {
         const double h2 = height / 2;
         out.push_back({p.x + d, p.y - h2, p.x + d + width, p.y + h2});
         out.push_back({p.x - d - width, p.y - h2, p.x - d, p.y + h2});
@@ -75,17 +75,22 @@ std::vector<box> label_candidates(point p, double width, double height) {
 }
 
 // Writes a label near p in the first free place, with a leader line when it had to
-// move away from the point. Labels that find no free place go to the first place.
+// move away from the point. A label that finds no free place goes where it collides
+// least, or is left out when it is optional.
 void place_label(svg_writer& w, label_placer& placer, point p, const std::string& text,
-                 double font_size, const char* colour, const char* weight) {
+                 double font_size, const char* colour, const char* weight, bool optional) {
     const double width = text_width(text, font_size);
     const double height = font_size * 1.25;
     const std::vector<box> candidates = label_candidates(p, width, height);
-    box b = candidates.front();
-    if (auto chosen = placer.place(candidates)) {
+    box b;
+    if (optional) {
+        const auto chosen = placer.place(candidates);
+        if (!chosen) {
+            return;
+        }
         b = *chosen;
     } else {
-        placer.take(b);
+        b = placer.place_anyway(candidates);
     }
     const double cx = std::clamp(p.x, b.x0, b.x1);
     const double cy = std::clamp(p.y, b.y0, b.y1);
@@ -183,7 +188,7 @@ void draw_kilometre_points(svg_writer& w, const plan_view& view, const route_mar
             .attr("r", 1.8)
             .attr("fill", style::ink)
             .close();
-        place_label(w, placer, p, format_number(m / 1000, 3), 8.5, style::muted, "normal");
+        place_label(w, placer, p, format_number(m / 1000, 3), 8.5, style::muted, "normal", true);
         w.close();
     }
     if (marks.route_length > 0 && marks.route_length <= view.last_metre()) {
@@ -196,7 +201,7 @@ void draw_kilometre_points(svg_writer& w, const plan_view& view, const route_mar
             .attr("r", 3.5)
             .attr("fill", style::ink)
             .close();
-        place_label(w, placer, p, "route end", 9, style::ink, "normal");
+        place_label(w, placer, p, "route end", 9, style::ink, "normal", true);
         w.close();
     }
 }
@@ -226,6 +231,8 @@ plan_view::plan_view(const tracciato_linea& tracciato, double left, double top, 
                      double max_height, double pad)
     : tracciato_(&tracciato), last_(last_computed_metre(tracciato)) {
     if (last_ < 0) {
+        height_ = 30;  // room for a note
+        area_ = {left, top, left + width, top + height_};
         return;
     }
     double max_x = -std::numeric_limits<double>::infinity();
@@ -330,7 +337,7 @@ void draw_plan(svg_writer& w, const plan_view& view, const route_marks& marks) {
             .attr("stroke", style::station)
             .attr("stroke-width", 2)
             .close();
-        place_label(w, placer, p, s.name, 11, style::station, "bold");
+        place_label(w, placer, p, s.name, 11, style::station, "bold", false);
         w.close();
     }
     for (const error_message& e : marks.errors) {
@@ -348,7 +355,7 @@ void draw_plan(svg_writer& w, const plan_view& view, const route_marks& marks) {
             .attr("stroke", style::error)
             .attr("stroke-width", 2)
             .close();
-        place_label(w, placer, p, e.text, 11, style::error, "bold");
+        place_label(w, placer, p, e.text, 11, style::error, "bold", false);
         w.close();
     }
     draw_kilometre_points(w, view, marks, placer);

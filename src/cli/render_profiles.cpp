@@ -69,13 +69,12 @@ void band_title(svg_writer& w, const profile_layout& v, const profile_layout::ba
                 const std::string& title) {
     const double x = v.left - 48;
     const double y = b.top + b.height / 2;
+    // Moved, then turned about its own origin: the simplest form for every renderer.
     w.open("text")
-        .attr("x", x)
-        .attr("y", y)
         .attr("font-size", 10.5)
         .attr("fill", style::ink)
         .attr("text-anchor", "middle")
-        .attr("transform", "rotate(-90 " + w.number(x) + " " + w.number(y) + ")")
+        .attr("transform", "translate(" + w.number(x) + " " + w.number(y) + ") rotate(-90)")
         .text(title)
         .close();
 }
@@ -175,6 +174,7 @@ void boxed_label(svg_writer& w, std::pair<double, double> span, double row_top,
         .attr("width", span.second - span.first + 2)
         .attr("height", row_height - 2)
         .attr("fill", "white")
+        .attr("stroke", "none")
         .close();
     w.open("text")
         .attr("x", span.first)
@@ -237,15 +237,20 @@ profile_layout layout_profiles(const route_marks& marks, double left, double rig
 
 void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& marks) {
     w.open("g").attr("id", "profiles").attr("font-family", style::font);
-    const axis_range speed = value_range(marks.speed, 0, 0);
-    const axis_range gradient = value_range(marks.gradient, 0, 0);
-    const axis_range adhesion = value_range(marks.adhesion, 100, 100);
+    // Each axis holds its values and a least range, so that flat profiles stay readable.
+    const axis_range speed = value_range(marks.speed, 0, 100);
+    const axis_range gradient = value_range(marks.gradient, -2, 2);
+    const axis_range adhesion = value_range(marks.adhesion, 80, 100);
     draw_band(w, v, v.speed, speed, "speed limit (km/h)");
     draw_band(w, v, v.gradient, gradient, "gradient");
     draw_band(w, v, v.adhesion, adhesion, "adhesion");
     draw_band(w, v, v.tunnels, std::nullopt, "");
     text_at(w, v.left - 5, v.tunnels.top + 14, "tunnels", 10.5, style::ink, "end");
     draw_axis(w, v);
+    if (marks.speed.empty()) {
+        text_at(w, v.left + 10, v.speed.top + 20, "No track cells: the grid was not built.", 12,
+                style::muted, "start");
+    }
 
     const double marks_top = v.speed.top;
     const double marks_bottom = v.tunnels.bottom();
@@ -264,6 +269,7 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
             .attr("height", marks_bottom - marks_top)
             .attr("fill", style::slowdown)
             .attr("fill-opacity", 0.3)
+            .attr("stroke", "none")
             .close();
         const double y = band_y(v.speed, speed, s.value);
         w.open("line")

@@ -90,7 +90,7 @@ std::string render_svg(const run_state& stato, const render_options& opt) {
     if (opt.plan) {
         plan.emplace(stato.tracciato, margin_left, y, width - margin_left - margin_right,
                      plan_max_height, plan_pad);
-        y += plan->empty() ? 40 : plan->height();
+        y += plan->height();
         y += 16;
     }
     const profile_layout profiles = layout_profiles(marks, margin_left, width - margin_right, y);
@@ -116,7 +116,8 @@ std::string render_svg(const run_state& stato, const render_options& opt) {
         .attr("viewBox", "0 0 " + w.number(width) + " " + w.number(height))
         .attr("font-family", style::font);
     w.text_element("title", title_of(stato, marks));
-    w.open("rect").attr("width", width).attr("height", height).attr("fill", "white").close();
+    w.open("rect").attr("width", width).attr("height", height).attr("fill", "white");
+    w.attr("stroke", "none").close();
     w.open("text")
         .attr("x", margin_left)
         .attr("y", 28)
