@@ -125,7 +125,10 @@ void draw_spans(svg_writer& w, const plan_view& view, const std::vector<span_mar
         open_mark(w, cls, s.start);
         w.attr("data-end", static_cast<std::int64_t>(s.end));
         w.text_element("title", s.detail);
-        std::vector<point> pts = view.polyline(s.start, s.end, 200);
+        // As dense as the track itself, and at least a few points for short stretches.
+        const std::int64_t share = (static_cast<std::int64_t>(s.end) - s.start) * track_points /
+                                   std::max<std::int64_t>(1, view.last_metre());
+        std::vector<point> pts = view.polyline(s.start, s.end, std::max<std::int64_t>(8, share));
         if (pts.size() == 1) {
             pts.push_back(pts.front());
         }

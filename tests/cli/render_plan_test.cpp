@@ -90,13 +90,22 @@ TEST(RenderPlan, TheLongestRouteIsDrawnWithAFewThousandPointsInASmallFile) {
     for (int e = 1; e <= 60; ++e) {
         testing::put_station(s, e, e * 16000, "STAZIONE " + std::to_string(e));
     }
+    for (std::int32_t p = 1000; p < 1000000; p += 12500) {
+        testing::put_tunnel(s, p, p + 10000, 1);  // 80 long tunnels
+    }
+    for (std::int32_t p = 1500; p < 1000000; p += 1500) {
+        testing::put_signal(s, p);
+    }
     testing::fill_cells(s, 0, s.celle.size() - 4, [](cella& c) { c.vel_limite = 28; });
     const std::string svg = render_svg(s);
     EXPECT_LT(svg.size(), 1000000u);
     const std::vector<xy> pts = track_points(svg);
     EXPECT_GT(pts.size(), 1000u);
     EXPECT_LE(pts.size(), 4001u);
-    EXPECT_EQ(with_class(parse_xml(svg), "station").size(), 120u);
+    const xml_element root = parse_xml(svg);
+    EXPECT_EQ(with_class(root, "station").size(), 120u);
+    EXPECT_EQ(with_class(root, "tunnel").size(), 160u);
+    EXPECT_EQ(with_class(root, "signal").size(), 666u);
 }
 
 TEST(RenderPlan, AScenarioWithNeitherGridNorPlanStillGivesAPicture) {
