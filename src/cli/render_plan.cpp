@@ -140,9 +140,9 @@ void draw_spans(svg_writer& w, const plan_view& view, const std::vector<span_mar
 void draw_scale(svg_writer& w, const plan_view& view, label_placer& placer) {
     const double metres = nice_step(140.0 / view.pixels_per_metre(), 1);
     double length = metres * view.pixels_per_metre();
-    double use = metres;
-    if (length > 180) {  // nice_step rounds up; halve until the bar fits
-        use = metres / 2;
+    double shown = metres;
+    if (length > 180) {  // nice_step rounds up: a bar too long is halved once
+        shown = metres / 2;
         length /= 2;
     }
     const box& a = view.area();
@@ -166,7 +166,7 @@ void draw_scale(svg_writer& w, const plan_view& view, label_placer& placer) {
         .attr("stroke-width", 1.5)
         .close();
     const std::string label =
-        use >= 1000 ? format_number(use / 1000, 3) + " km" : format_number(use, 0) + " m";
+        shown >= 1000 ? format_number(shown / 1000, 3) + " km" : format_number(shown, 0) + " m";
     w.open("text")
         .attr("x", b.x0 + length / 2)
         .attr("y", y - 8)
