@@ -43,14 +43,16 @@ windows_name=$(basename "$windows_exe")
 # The programs write into their own folder, never into the working directory.
 cd "$work/elsewhere"
 status=0
-timeout 120 "$work/linux/$linux_name" || status=$?
+timeout 120 "$work/linux/$linux_name" 2>"$work/linux.err" || status=$?
 if [ "$status" -ne 0 ]; then
     echo "FAIL: the Linux generator ended with status $status" >&2
+    cat "$work/linux.err" >&2
     exit 1
 fi
-timeout 300 "$wine" "$work/windows/$windows_name" || status=$?
+timeout 300 "$wine" "$work/windows/$windows_name" 2>"$work/windows.err" || status=$?
 if [ "$status" -ne 0 ]; then
     echo "FAIL: the Windows generator ended with status $status" >&2
+    cat "$work/windows.err" >&2
     exit 1
 fi
 if [ -n "$(ls -A "$work/elsewhere")" ]; then

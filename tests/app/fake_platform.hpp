@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,14 @@ struct program_ended {
 
 // Records what the run shows and turns the end of the program into an exception.
 class fake_platform : public platform {
-public:
+  public:
     explicit fake_platform(std::string folder) : folder_(std::move(folder)) {}
 
     std::string own_folder() override { return folder_; }
-    char separator() const override { return '/'; }
+    // The platform's own separator, so that paths built by the tests match the run's.
+    char separator() const override {
+        return static_cast<char>(std::filesystem::path::preferred_separator);
+    }
     void show_window(std::string_view label) override { shown.emplace_back(label); }
     void message_box(std::string_view prompt) override { messages.emplace_back(prompt); }
     void report_failure(std::string_view message) override { failures.emplace_back(message); }
@@ -26,10 +30,10 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> failures;
 
-protected:
+  protected:
     void end(int status) override { throw program_ended{status}; }
 
-private:
+  private:
     std::string folder_;
 };
 

@@ -22,6 +22,21 @@ namespace fs = std::filesystem;
 const std::string s = "Vessana_Pralbo";
 const std::string t = "5 bis";
 
+TEST(GeneratorFileFaults, AnOwnFolderThatCannotHoldFilesEndsTheRunNamingTheFirstDocument) {
+    temp_folder dir;
+    const std::string not_a_folder = dir.file("plain file");
+    write_bytes(not_a_folder, "x");
+    fake_platform sistema(not_a_folder);
+    EXPECT_NE(Form_Load(sistema), 0);
+    ASSERT_EQ(sistema.failures.size(), 1u);
+    EXPECT_NE(
+        sistema.failures[0].find(not_a_folder + sistema.separator() + nome_documento_linea(s)),
+        std::string::npos)
+        << sistema.failures[0];
+    EXPECT_EQ(read_bytes(not_a_folder), "x");
+}
+
+#ifndef _WIN32
 std::vector<std::string> listing(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(folder)) {
@@ -31,20 +46,6 @@ std::vector<std::string> listing(const std::string& folder) {
     return names;
 }
 
-TEST(GeneratorFileFaults, AnOwnFolderThatCannotHoldFilesEndsTheRunNamingTheFirstDocument) {
-    temp_folder dir;
-    const std::string not_a_folder = dir.file("plain file");
-    write_bytes(not_a_folder, "x");
-    fake_platform sistema(not_a_folder);
-    EXPECT_NE(Form_Load(sistema), 0);
-    ASSERT_EQ(sistema.failures.size(), 1u);
-    EXPECT_NE(sistema.failures[0].find(not_a_folder + "/" + nome_documento_linea(s)),
-              std::string::npos)
-        << sistema.failures[0];
-    EXPECT_EQ(read_bytes(not_a_folder), "x");
-}
-
-#ifndef _WIN32
 TEST(GeneratorFileFaults, ADiskThatFillsUpInTheLinePlanLeavesEveryEarlierFileWhole) {
     temp_folder dir;
     const std::string header = dir.file(nome_file_intestazione(s, t));

@@ -29,7 +29,7 @@ struct built_in {
         EXPECT_EQ(run({"example", "-o", dir.str()}).status, 0);
         fs::create_directory(out);
     }
-    std::string output(const std::string& name) const { return out + "/" + name; }
+    std::string output(const std::string& name) const { return (fs::path(out) / name).string(); }
     std::vector<std::string> written() const {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(out)) {
