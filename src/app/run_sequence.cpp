@@ -1,6 +1,7 @@
 #include "app/run_sequence.hpp"
 
 #include "compiler/compile.hpp"
+#include "documents/built_in_documents.hpp"
 #include "output/file_error.hpp"
 #include "output/scenario_files.hpp"
 
@@ -20,10 +21,9 @@ void errore(platform& sistema, const std::string& a) {
 }
 
 void scrivi_documenti(const run_state& stato, const run_context& contesto) {
-    // The five document writers come here, in this order: line, train, notes,
-    // slow-order form, timetable sheet.
-    (void)stato;
-    (void)contesto;
+    // Line, train, notes, slow-order form, timetable sheet.
+    scrivi_documenti_incorporati(document_target{contesto.cartella, contesto.separatore,
+                                                 stato.nome_scenario, stato.nome_treno});
 }
 
 void memorizza_percorso(run_state& stato, std::int32_t j, run_context& contesto) {
