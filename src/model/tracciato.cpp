@@ -13,14 +13,4 @@ tracciato_linea::tracciato_linea(std::int64_t ultimo_metro) {
     values_.assign(2 * metres_, 0.0);
 }
 
-void tracciato_linea::set_integer(std::int64_t metro, int coordinata, std::int16_t v) {
-    kinds_[slot(metro, coordinata)] = static_cast<std::uint8_t>(tipo_valore::intero);
-    values_[slot(metro, coordinata)] = v;
-}
-
-void tracciato_linea::set_double(std::int64_t metro, int coordinata, double v) {
-    kinds_[slot(metro, coordinata)] = static_cast<std::uint8_t>(tipo_valore::doppio);
-    values_[slot(metro, coordinata)] = v;
-}
-
 }  // namespace scenario

@@ -30,8 +30,17 @@ class tracciato_linea {
     double value(std::int64_t metro, int coordinata) const {
         return values_[slot(metro, coordinata)];
     }
-    void set_integer(std::int64_t metro, int coordinata, std::int16_t v);
-    void set_double(std::int64_t metro, int coordinata, double v);
+    // Inline: the line reader sets about two million coordinates per route.
+    void set_integer(std::int64_t metro, int coordinata, std::int16_t v) {
+        const std::size_t i = slot(metro, coordinata);
+        kinds_[i] = static_cast<std::uint8_t>(tipo_valore::intero);
+        values_[i] = v;
+    }
+    void set_double(std::int64_t metro, int coordinata, double v) {
+        const std::size_t i = slot(metro, coordinata);
+        kinds_[i] = static_cast<std::uint8_t>(tipo_valore::doppio);
+        values_[i] = v;
+    }
 
     // Raw storage in file order, for the encoder.
     const std::vector<std::uint8_t>& kinds() const { return kinds_; }
