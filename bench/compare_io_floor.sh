@@ -54,7 +54,7 @@ for length in "$@"; do
     else
         compile=("$bin/compile_files" "$docs" "$scenario_name" "$train_name" "$out")
     fi
-    "${compile[@]}" >/dev/null
+    "${compile[@]}" >/dev/null 2>&1 || { echo "the compile failed: ${compile[*]}" >&2; exit 1; }
     mapfile -t outputs < <(cd "$out" && ls)
     bytes=$(cd "$out" && cat -- "${outputs[@]}" | wc -c)
     reference=$work/reference_$length

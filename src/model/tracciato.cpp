@@ -1,5 +1,7 @@
 #include "model/tracciato.hpp"
 
+#include <string>
+
 #include "model/reader_failure.hpp"
 
 namespace scenario {
@@ -9,8 +11,23 @@ tracciato_linea::tracciato_linea(std::int64_t ultimo_metro) {
         throw reader_failure("plan length " + std::to_string(ultimo_metro) + " is negative");
     }
     metres_ = static_cast<std::size_t>(ultimo_metro) + 1;
-    kinds_.assign(2 * metres_, static_cast<std::uint8_t>(tipo_valore::vuoto));
-    values_.assign(2 * metres_, 0.0);
+    // Every slot starts as tag 0 (empty) with zero padding.
+    slots_.assign(2 * metres_ * slot_bytes, 0);
+    doubles_in_block_.assign((valori() + slots_per_block - 1) / slots_per_block, 0);
+}
+
+bool tracciato_linea::operator==(const tracciato_linea& o) const {
+    if (metres_ != o.metres_) {
+        return false;
+    }
+    for (std::size_t i = 0; i < valori(); ++i) {
+        const auto m = static_cast<std::int64_t>(i % metres_);
+        const int c = static_cast<int>(i / metres_);
+        if (kind(m, c) != o.kind(m, c) || value(m, c) != o.value(m, c)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace scenario

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,44 @@ TEST(GridFile, GridLargerThanOneBufferKeepsEveryCellInPlace) {
         EXPECT_EQ(static_cast<std::uint8_t>(sink.all[at + 8]), ((i >> 8) & 0xFF)) << i;
         EXPECT_EQ(static_cast<std::uint8_t>(sink.all[at + 14]), (i & 0xFF)) << i;
     }
+}
+
+}  // namespace
+}  // namespace scenario
+
+namespace scenario {
+namespace {
+
+TEST(PlanFile, AValueRetaggedInsideAFullBlockOfDoublesIsStillEncodedByItsNewKind) {
+    tracciato_linea t(3 * tracciato_linea::slots_per_block);
+    for (std::int64_t m = 0; m <= t.ultimo_metro(); ++m) {
+        t.set_double(m, 0, 1.5);
+        t.set_double(m, 1, 2.5);
+    }
+    t.set_integer(5000, 0, -2);  // a double becomes an integer
+    t.set_double(5000, 0, 3.0);  // and a double again
+    t.set_integer(6000, 1, 7);
+    recording_sink sink;
+    encode_plan(t, sink);
+    // All doubles but one integer: 10 bytes each, the integer 4.
+    ASSERT_EQ(sink.all.size(), 18 + 10 * t.valori() - 6);
+    const std::size_t at = 18 + 10 * (t.punti() + 6000);
+    EXPECT_EQ(sink.all.substr(at, 4), std::string("\x02\x00\x07\x00", 4));
+    double v = 0;
+    std::memcpy(&v, sink.all.data() + 18 + 10 * 5000 + 2, 8);
+    EXPECT_EQ(v, 3.0);
+}
+
+TEST(Plan, EqualityComparesKindsAndValuesNotTheBytesBehindThem) {
+    tracciato_linea a(10);
+    tracciato_linea b(10);
+    a.set_double(3, 1, 2.0);
+    a.set_integer(3, 1, 2);  // the double's bytes stay behind the integer
+    b.set_integer(3, 1, 2);
+    EXPECT_TRUE(a == b);
+    b.set_double(3, 1, 2.0);
+    EXPECT_FALSE(a == b);
+    EXPECT_FALSE(a == tracciato_linea(11));
 }
 
 }  // namespace
