@@ -1,0 +1,46 @@
+#include <algorithm>
+
+#include "compiler/grid_access.hpp"
+#include "compiler/recorders.hpp"
+#include "model/near.hpp"
+#include "model/packing.hpp"
+
+namespace scenario {
+
+void memo_montagna(run_state& stato, lista_gallerie& gallerie, std::int32_t& inizio,
+                   std::int32_t& fine, std::int32_t& tipo) {
+    richiedi_griglia(stato.celle, "tunnel");
+
+    bool con_segni = false;
+    if (tipo > 10) {
+        tipo -= 10;
+        con_segni = true;
+    }
+
+    gallerie.inizio.push_back(inizio);
+    gallerie.fine.push_back(fine);
+    // A tunnel that starts 150 m or less after the previous one ends takes type 3;
+    // the marker choice made above stays.
+    const std::size_t numero = gallerie.inizio.size();
+    if (numero > 1 && std::int64_t{inizio} - gallerie.fine[numero - 2] <= 150) {
+        tipo = 3;
+    }
+
+    const std::int64_t prima = near(static_cast<double>(inizio) / 50.0);
+    const std::int64_t ultima = near(static_cast<double>(fine) / 50.0 - 1.0);
+    // Cells of the tunnel outside the grid are not written; the count k still
+    // runs from the tunnel's first cell, so the markers keep their places.
+    const std::int64_t da = std::max<std::int64_t>(prima, 0);
+    const std::int64_t a =
+        std::min<std::int64_t>(ultima, static_cast<std::int64_t>(stato.celle.size()) - 1);
+    for (std::int64_t c = da; c <= a; ++c) {
+        cella& cel = stato.celle[static_cast<std::size_t>(c)];
+        cel.montagna = wrap8(tipo);  // the type keeps its low 8 bits
+        const std::int64_t k = c - prima + 1;
+        if (con_segni && k % 4 == 0 && cel.tipo_cella == vuota) {
+            cel.tipo_cella = segno_montagna;
+        }
+    }
+}
+
+}  // namespace scenario

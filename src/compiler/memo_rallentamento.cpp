@@ -1,0 +1,84 @@
+#include "compiler/grid_access.hpp"
+#include "compiler/recorders.hpp"
+#include "model/near.hpp"
+#include "model/packing.hpp"
+
+namespace scenario {
+
+void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::int32_t& l,
+                        std::int32_t& f_tt, std::int32_t f_ta, std::int32_t& d_v) {
+    griglia& celle = stato.celle;
+    richiedi_griglia(celle, "slowdown");
+
+    // Positions are computed in 64 bits: x + l may not fit 32.
+    const std::int64_t s = cella_del_punto(x);
+    const std::int64_t e = cella_del_punto(std::int64_t{x} + l);
+    const std::int64_t w = cella_del_punto(std::int64_t{x} - 1200);
+    const std::int64_t h = near(static_cast<double>(std::int64_t{x} - 1200) / 50.0);
+
+    // Only a slowdown more than 1500 m from the start has a warning board and
+    // possibly pre-warning cells.
+    const bool con_avviso = x > 1500;
+    if (!con_avviso) {
+        f_ta = 0;
+    }
+    if (con_avviso && !libera(cella_richiesta(celle, w, "slowdown warning board"))) {
+        stato.codice_errore = 17;
+        return;
+    }
+    if (!libera(cella_richiesta(celle, s, "slowdown start"))) {
+        stato.codice_errore = 18;
+        return;
+    }
+    if (!libera(cella_richiesta(celle, e, "slowdown end"))) {
+        stato.codice_errore = 19;
+        return;
+    }
+
+    // The end is written before the start: when both are the same cell it ends as
+    // a start cell and the slowdown has no end cell. Values keep their low 16 bits.
+    cella& fine = celle[static_cast<std::size_t>(e)];
+    fine.tipo_cella = fine_rallentamento;
+    if (d_v != 0) {
+        fine.valore2 = wrap16(d_v);
+    }
+    cella& inizio = celle[static_cast<std::size_t>(s)];
+    inizio.tipo_cella = inizio_rallentamento;
+    if (d_v != 0) {
+        inizio.valore2 = wrap16(d_v);
+    }
+    if (con_avviso) {
+        cella& avviso = celle[static_cast<std::size_t>(w)];
+        avviso.tipo_cella = avviso_rallentamento;
+        if (d_v != 0) {
+            avviso.valore2 = wrap16(d_v);
+        }
+        avviso.valore1 = wrap16(v);
+    }
+    inizio.valore1 = wrap16(v);
+    fine.valore1 = wrap16(v);
+    inizio.valore3 = wrap16(f_tt);
+    fine.valore3 = wrap16(f_tt);
+
+    if (f_ta == 0) {
+        return;
+    }
+    // Four pre-warning cells just before the warning board; when one is taken the
+    // cells written above stay.
+    for (std::int64_t i = 0; i < 4; ++i) {
+        if (!libera(cella_richiesta(celle, h - i, "slowdown pre-warning"))) {
+            stato.codice_errore = 20;
+            return;
+        }
+    }
+    for (std::int64_t i = 0; i < 4; ++i) {
+        cella& pre = celle[static_cast<std::size_t>(h - i)];
+        pre.tipo_cella = preavviso_rallentamento;
+        pre.valore1 = wrap16(i + 1);
+        if (d_v != 0) {
+            pre.valore2 = wrap16(i + 1);
+        }
+    }
+}
+
+}  // namespace scenario
