@@ -1,5 +1,6 @@
 #include "model/tracciato.hpp"
 
+#include <new>
 #include <string>
 
 #include "model/reader_failure.hpp"
@@ -11,9 +12,32 @@ tracciato_linea::tracciato_linea(std::int64_t ultimo_metro) {
         throw reader_failure("plan length " + std::to_string(ultimo_metro) + " is negative");
     }
     metres_ = static_cast<std::size_t>(ultimo_metro) + 1;
+    bytes_ = 2 * metres_ * slot_bytes;
     // Every slot starts as tag 0 (empty) with zero padding.
-    slots_.assign(2 * metres_ * slot_bytes, 0);
+    slots_.reset(static_cast<char*>(std::calloc(bytes_, 1)));
+    if (!slots_) {
+        throw std::bad_alloc();
+    }
     doubles_in_block_.assign((valori() + slots_per_block - 1) / slots_per_block, 0);
+}
+
+tracciato_linea::tracciato_linea(const tracciato_linea& o)
+    : metres_(o.metres_), bytes_(o.bytes_), doubles_in_block_(o.doubles_in_block_) {
+    if (bytes_ != 0) {
+        slots_.reset(static_cast<char*>(std::malloc(bytes_)));
+        if (!slots_) {
+            throw std::bad_alloc();
+        }
+        std::memcpy(slots_.get(), o.slots_.get(), bytes_);
+    }
+}
+
+tracciato_linea& tracciato_linea::operator=(const tracciato_linea& o) {
+    if (this != &o) {
+        tracciato_linea copia(o);
+        *this = std::move(copia);
+    }
+    return *this;
 }
 
 bool tracciato_linea::operator==(const tracciato_linea& o) const {

@@ -4,8 +4,11 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace scenario {
@@ -26,8 +29,23 @@ class tracciato_linea {
     tracciato_linea() = default;
     // Creates metres 0 to ultimo_metro, every coordinate empty.
     explicit tracciato_linea(std::int64_t ultimo_metro);
+    tracciato_linea(const tracciato_linea& o);
+    tracciato_linea& operator=(const tracciato_linea& o);
+    // A moved-from plan is empty (esiste() is false).
+    tracciato_linea(tracciato_linea&& o) noexcept
+        : metres_(std::exchange(o.metres_, 0)),
+          bytes_(std::exchange(o.bytes_, 0)),
+          slots_(std::move(o.slots_)),
+          doubles_in_block_(std::move(o.doubles_in_block_)) {}
+    tracciato_linea& operator=(tracciato_linea&& o) noexcept {
+        metres_ = std::exchange(o.metres_, 0);
+        bytes_ = std::exchange(o.bytes_, 0);
+        slots_ = std::move(o.slots_);
+        doubles_in_block_ = std::move(o.doubles_in_block_);
+        return *this;
+    }
 
-    bool esiste() const { return !slots_.empty(); }
+    bool esiste() const { return bytes_ != 0; }
     // E: the last metre index (the plan has E + 1 points).
     std::int64_t ultimo_metro() const { return static_cast<std::int64_t>(metres_) - 1; }
     std::size_t punti() const { return metres_; }
@@ -78,7 +96,7 @@ class tracciato_linea {
     // order, and whether a block of slots_per_block slots holds doubles only.
     static constexpr std::size_t slots_per_block = 4096;
     std::size_t valori() const { return 2 * metres_; }
-    std::string_view slots() const { return {slots_.data(), slots_.size()}; }
+    std::string_view slots() const { return {slots_.get(), bytes_}; }
     bool block_all_doubles(std::size_t block) const {
         const std::size_t first = block * slots_per_block;
         const std::size_t size = std::min(slots_per_block, valori() - first);
@@ -93,7 +111,7 @@ class tracciato_linea {
     }
     // Writes the tag of slot i, keeping the count of doubles of its block.
     char* retag(std::size_t i, tipo_valore kind) {
-        char* s = slots_.data() + slot_bytes * i;
+        char* s = slots_.get() + slot_bytes * i;
         const bool was_double =
             load<std::uint16_t>(s) == static_cast<std::uint16_t>(tipo_valore::doppio);
         const bool is_double = kind == tipo_valore::doppio;
@@ -114,12 +132,12 @@ class tracciato_linea {
                 return 0.0;
         }
     }
-    const char* slot_at(std::size_t i) const { return slots_.data() + slot_bytes * i; }
+    const char* slot_at(std::size_t i) const { return slots_.get() + slot_bytes * i; }
     const char* slot(std::int64_t metro, int coordinata) const {
-        return slots_.data() + slot_bytes * index(metro, coordinata);
+        return slots_.get() + slot_bytes * index(metro, coordinata);
     }
     char* slot(std::int64_t metro, int coordinata) {
-        return slots_.data() + slot_bytes * index(metro, coordinata);
+        return slots_.get() + slot_bytes * index(metro, coordinata);
     }
 
     template <typename T>
@@ -147,8 +165,15 @@ class tracciato_linea {
         std::memcpy(p, bytes, sizeof bytes);
     }
 
+    // The slots come from calloc: a large block arrives zeroed (every slot empty)
+    // without a pass over its 20 MB on the largest route.
+    struct free_deleter {
+        void operator()(char* p) const { std::free(p); }
+    };
+
     std::size_t metres_ = 0;
-    std::vector<char> slots_;
+    std::size_t bytes_ = 0;
+    std::unique_ptr<char[], free_deleter> slots_;
     std::vector<std::uint32_t> doubles_in_block_;
 };
 
