@@ -1,0 +1,45 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace scenario::cli {
+
+// A bad command line; the text names the argument at fault.
+class usage_error : public std::runtime_error {
+  public:
+    explicit usage_error(const std::string& why) : std::runtime_error(why) {}
+};
+
+struct option_rule {
+    std::string name;  // as typed: "-o", "--scenario", "--json"
+    bool takes_value = false;
+};
+
+// What one subcommand accepts: its positional arguments (named for messages) and
+// its options. "--help" and "-h" are always accepted.
+struct command_syntax {
+    std::vector<std::string> positionals;
+    std::vector<option_rule> options;
+};
+
+struct parsed_args {
+    bool help = false;
+    std::vector<std::string> positionals;
+    std::map<std::string, std::string> values;
+    std::set<std::string> flags;
+
+    bool flag(const std::string& name) const { return flags.count(name) != 0; }
+    std::optional<std::string> value(const std::string& name) const;
+};
+
+// Parses the arguments after the subcommand name. Options may come before, between
+// or after the positionals; "--name=value" is accepted for long options; "--" ends
+// the options. Throws usage_error naming the bad argument, unless "--help" is given.
+parsed_args parse_args(const command_syntax& syntax, const std::vector<std::string>& args);
+
+}  // namespace scenario::cli

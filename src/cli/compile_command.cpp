@@ -1,0 +1,218 @@
+#include <optional>
+
+#include "cli/args.hpp"
+#include "cli/commands.hpp"
+#include "cli/compile_summary.hpp"
+#include "cli/diagnostics_render.hpp"
+#include "cli/exit_status.hpp"
+#include "cli/json_writer.hpp"
+#include "cli/messages.hpp"
+#include "cli/scenario_names.hpp"
+#include "cli/tool_store.hpp"
+#include "cli/usage.hpp"
+#include "compiler/compile.hpp"
+#include "model/file_names.hpp"
+#include "output/file_error.hpp"
+#include "output/scenario_files.hpp"
+
+namespace scenario::cli {
+
+namespace {
+
+#ifdef _WIN32
+constexpr char separator = '\\';
+#else
+constexpr char separator = '/';
+#endif
+
+// How one compile ended, beside what the run state holds.
+struct outcome {
+    std::int32_t fatal = 0;
+    std::vector<std::string> files;
+    std::optional<std::string> failure;  // a file that could not be read or written
+};
+
+command_syntax compile_syntax(bool writes) {
+    command_syntax syntax;
+    syntax.positionals = {"LINE", "TRAIN"};
+    syntax.options = {
+        {"--scenario", true}, {"--train", true}, {"--no-plan", false}, {"--json", false}};
+    if (writes) {
+        syntax.options.push_back({"-o", true});
+    }
+    return syntax;
+}
+
+// The files scrivi_file_scenario writes for this state, in its order.
+std::vector<std::string> files_to_write(const run_state& stato) {
+    std::vector<std::string> names;
+    if (stato.con_tracciato != 0 && stato.tracciato.esiste()) {
+        names.push_back(nome_file_tracciato(stato.nome_scenario));
+    }
+    names.push_back(nome_file_intestazione(stato.nome_scenario, stato.nome_treno));
+    if (!stato.celle.empty()) {
+        names.push_back(nome_file_griglia(stato.nome_scenario, stato.nome_treno));
+    }
+    return names;
+}
+
+void write_files(const run_state& stato, const std::string& folder, outcome& result) {
+    try {
+        result.files = scrivi_file_scenario(stato, folder, separator);
+    } catch (const file_error& e) {
+        // The files before the one that failed were written whole.
+        for (const std::string& name : files_to_write(stato)) {
+            if (folder + separator + name == e.path()) {
+                break;
+            }
+            result.files.push_back(name);
+        }
+        result.failure = e.what();
+    }
+}
+
+void write_json(const run_state& stato, const outcome& result, const document_paths& paths,
+                std::ostream& out) {
+    json_writer json(out);
+    json.begin_object();
+    json.member("error", stato.codice_errore);
+    json.member("position", stato.posizione_errore);
+    if (result.fatal != 0) {
+        json.member("fatal", result.fatal);
+    } else {
+        json.member_null("fatal");
+    }
+    json.key("files");
+    json.begin_array();
+    for (const std::string& name : result.files) {
+        json.string(name);
+    }
+    json.end_array();
+    json.key("diagnostics");
+    json.begin_array();
+    for (const diagnostic& d : recorded_errors(stato)) {
+        write_error_json(d, paths, json);
+    }
+    json.end_array();
+    if (result.failure) {
+        json.member("failure", *result.failure);
+    }
+    json.end_object();
+    out << '\n';
+}
+
+std::string plural(std::int64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+void write_summary(const run_state& stato, const outcome& result, bool writes,
+                   const std::string& folder, std::ostream& err) {
+    const compile_counts counts = count_compiled(stato);
+    err << "scenario: ";
+    if (!writes) {
+        err << "checked, nothing written";
+    } else if (result.files.empty()) {
+        err << "no file written";
+    } else {
+        err << "wrote ";
+        for (std::size_t i = 0; i < result.files.size(); ++i) {
+            err << (i == 0 ? "\"" : ", \"") << result.files[i] << '"';
+        }
+        err << " into \"" << folder << '"';
+    }
+    err << ": " << plural(counts.cells, "cell", "cells") << ", "
+        << plural(counts.stations, "station", "stations") << ", "
+        << plural(counts.signals, "signal", "signals");
+    const auto errors = static_cast<std::int64_t>(recorded_errors(stato).size());
+    if (errors > 0) {
+        err << "; " << plural(errors, "error", "errors") << " recorded";
+    }
+    err << '\n';
+}
+
+// Reads the two documents into the store under the names the compiler asks for; returns
+// what went wrong with the first one that cannot be read.
+std::optional<std::string> give_documents(tool_store& store, const scenario_names& names,
+                                          const std::string& line, const std::string& train) {
+    if (std::string why = store.give(nome_documento_linea(names.scenario), line); !why.empty()) {
+        return why;
+    }
+    if (std::string why = store.give(nome_documento_treno(names.scenario, names.train), train);
+        !why.empty()) {
+        return why;
+    }
+    return std::nullopt;
+}
+
+int compile_or_check(const std::string& command, bool writes, const std::vector<std::string>& args,
+                     std::ostream& out, std::ostream& err) {
+    parsed_args parsed;
+    scenario_names names;
+    try {
+        parsed = parse_args(compile_syntax(writes), args);
+        if (parsed.help) {
+            out << command_help(command);
+            return exit_status::ok;
+        }
+        names = derive_names(parsed.positionals[0], parsed.positionals[1],
+                             parsed.value("--scenario"), parsed.value("--train"));
+    } catch (const usage_error& e) {
+        return report_usage_error(command, e.what(), err);
+    }
+    const bool json = parsed.flag("--json");
+    const std::string folder = parsed.value("-o").value_or(".");
+
+    run_state stato;
+    stato.nome_scenario = names.scenario;
+    stato.nome_treno = names.train;
+    tool_store store;
+    const document_paths paths = [&](const std::string& name) { return store.path_of(name); };
+    outcome result;
+
+    result.failure = give_documents(store, names, parsed.positionals[0], parsed.positionals[1]);
+    if (result.failure) {
+        err << "scenario: " << *result.failure << '\n';
+        if (json) {
+            write_json(stato, result, paths, out);
+        }
+        return exit_status::file;
+    }
+
+    result.fatal = compila(stato, store, parsed.flag("--no-plan") ? 0 : 1);
+    if (result.fatal == 0 && writes) {
+        write_files(stato, folder, result);
+    }
+
+    if (json) {
+        write_json(stato, result, paths, out);
+    } else {
+        render_errors(stato, paths, err);
+    }
+    if (result.fatal != 0) {
+        if (!json) {
+            err << "scenario: fatal error " << result.fatal << ": "
+                << error_message(result.fatal, "") << "; no binary file was written\n";
+        }
+        return exit_status::fatal;
+    }
+    if (result.failure) {
+        err << "scenario: " << *result.failure << '\n';
+        return exit_status::file;
+    }
+    if (!json) {
+        write_summary(stato, result, writes, folder, err);
+    }
+    return recorded_errors(stato).empty() ? exit_status::ok : exit_status::scenario_error;
+}
+
+}  // namespace
+
+int run_compile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return compile_or_check("compile", true, args, out, err);
+}
+
+int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return compile_or_check("check", false, args, out, err);
+}
+
+}  // namespace scenario::cli

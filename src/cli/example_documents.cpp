@@ -1,0 +1,24 @@
+#include "cli/example_documents.hpp"
+
+#include "documents/built_in_documents.hpp"
+#include "model/file_names.hpp"
+
+namespace scenario::cli {
+
+namespace {
+
+// The names of the built-in scenario, as the generator sets them.
+constexpr const char* scenario_incorporato = "Vessana_Pralbo";
+constexpr const char* treno_incorporato = "5 bis";
+
+}  // namespace
+
+std::vector<std::string> scrivi_documenti_esempio(const std::string& cartella, char separatore) {
+    const std::string s = scenario_incorporato;
+    const std::string t = treno_incorporato;
+    scrivi_documenti_incorporati(document_target{cartella, separatore, s, t});
+    return {nome_documento_linea(s), nome_documento_treno(s, t), nome_note(s, t),
+            nome_rallentamenti(s, t), nome_scheda(s, t)};
+}
+
+}  // namespace scenario::cli

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace scenario::cli {
+
+// Writes the five documents of the built-in scenario into a folder, byte for byte as
+// the generator writes them, and returns their file names in the order written.
+// Throws file_error when a file cannot be written.
+std::vector<std::string> scrivi_documenti_esempio(const std::string& cartella, char separatore);
+
+}  // namespace scenario::cli

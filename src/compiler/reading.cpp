@@ -1,0 +1,125 @@
+#include "compiler/reading.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "model/file_names.hpp"
+#include "model/reader_failure.hpp"
+
+namespace scenario {
+
+namespace {
+
+constexpr char minuscola(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+bool contiene(std::string_view campo, std::string_view parola) {
+    const auto uguali = [](char a, char b) { return minuscola(a) == minuscola(b); };
+    return std::search(campo.begin(), campo.end(), parola.begin(), parola.end(), uguali) !=
+           campo.end();
+}
+
+lettura::lettura(run_state& s, document_store& d)
+    : stato(s),
+      documenti(d),
+      nome_linea(nome_documento_linea(s.nome_scenario)),
+      nome_treno(nome_documento_treno(s.nome_scenario, s.nome_treno)) {}
+
+void lettura::apri(const std::string& nome, std::string contenuto) {
+    documento = nome;
+    testo = std::move(contenuto);
+    campi = field_reader(testo);
+    parola = {};
+    campo_parola = campo{};
+    campo_voce.reset();
+}
+
+void lettura::leggi_parola() {
+    parola = campi.testo("keyword");
+    campo_parola = campi.ultimo();
+    campo_voce.reset();
+    stato.riga.assign(parola);
+}
+
+bool lettura::parola_successiva() {
+    if (campi.fine()) {
+        return false;
+    }
+    leggi_parola();
+    if (campi.fine()) {
+        return false;
+    }
+    for (int commenti = 0; commenti < 2 && contiene_esatto(parola, "-"); ++commenti) {
+        leggi_parola();
+        if (campi.fine()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::int32_t lettura::posizione(const char* nome) {
+    const auto p = campi.numero<std::int32_t>(nome);
+    campo_voce = campi.ultimo();
+    return p;
+}
+
+std::int64_t lettura::ultima_cella() const {
+    if (stato.celle.empty()) {
+        throw reader_failure("no route length before this entry, so there is no track grid");
+    }
+    return static_cast<std::int64_t>(stato.celle.size()) - 1;
+}
+
+cella& lettura::cella_at(std::int64_t indice) {
+    const std::int64_t n = ultima_cella();
+    if (indice < 0 || indice > n) {
+        throw reader_failure("cell " + std::to_string(indice) + " is outside the grid (0 to " +
+                             std::to_string(n) + ")");
+    }
+    return stato.celle[static_cast<std::size_t>(indice)];
+}
+
+voce& lettura::voce_at(std::int64_t indice) {
+    if (indice < 0 || indice >= numero_voci) {
+        throw reader_failure("header entry " + std::to_string(indice) +
+                             " is outside the table (0 to 86)");
+    }
+    return stato.voci[static_cast<std::size_t>(indice)];
+}
+
+bool lettura::fuori_campo(std::int64_t p, std::int64_t margine) {
+    // (p + margine) / 50 > N, exactly.
+    if (p + margine <= 50 * ultima_cella()) {
+        return false;
+    }
+    registra(15, static_cast<std::int32_t>(p), campo_voce.value_or(campo_parola));
+    return true;
+}
+
+error_place lettura::luogo(const campo& c) const {
+    return error_place{documento, c.riga, c.colonna, std::string(campi.riga_di(c))};
+}
+
+void lettura::registra(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c,
+                       std::string dettaglio) {
+    record_error(stato, numero, pos, luogo(c), std::move(dettaglio));
+}
+
+esito lettura::termina(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c) {
+    chiudi_ed_elimina();
+    registra(numero, pos, c);
+    return esito::ritorna;
+}
+
+error_place lettura::luogo_guasto() const {
+    if (campi.fallito() || !campo_voce) {
+        return luogo(campi.ultimo());
+    }
+    return luogo(*campo_voce);
+}
+
+}  // namespace scenario

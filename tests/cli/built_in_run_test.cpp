@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "app/platform.hpp"
+#include "app/run_sequence.hpp"
+#include "cli/exit_status.hpp"
+#include "cli/json_check.hpp"
+#include "compiler_probe.hpp"
+#include "support/temp_folder.hpp"
+#include "tool_runner.hpp"
+
+namespace scenario::cli {
+namespace {
+
+using scenario::testing::json_parser;
+using scenario::testing::read_bytes;
+using scenario::testing::readers_present;
+using scenario::testing::run;
+using scenario::testing::temp_folder;
+
+const std::string line_name = "Vessana_Pralbo_linea.txt";
+const std::string train_name = "Vessana_Pralbo_5 bis-.txt";
+const std::vector<std::string> binary_names = {
+    "Vessana_Pralbo_linea.dat", "Vessana_Pralbo_5 bis.sim", "Vessana_Pralbo_5 bis.dat"};
+const std::vector<std::string> kept_names = {"Vessana_Pralbo_5 bis_note.txt",
+                                             "Vessana_Pralbo_5 bis_rallentamenti.txt",
+                                             "Vessana_Pralbo_5 bis_scheda_treno.txt"};
+
+// The generator run in-process, with its own folder set to a test folder.
+class folder_platform : public platform {
+  public:
+    explicit folder_platform(std::string folder) : folder_(std::move(folder)) {}
+    std::string own_folder() override { return folder_; }
+    char separator() const override { return '/'; }
+    void show_window(std::string_view) override {}
+    void message_box(std::string_view prompt) override { messages += std::string(prompt); }
+    void report_failure(std::string_view message) override { messages += std::string(message); }
+    std::string messages;
+
+  protected:
+    void end(int status) override {
+        throw std::runtime_error("the generator ended with " + std::to_string(status));
+    }
+
+  private:
+    std::string folder_;
+};
+
+class BuiltInRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!readers_present()) {
+            GTEST_SKIP() << "the compile reads no document in this build";
+        }
+        const auto example = run({"example", "-o", tool.str()});
+        ASSERT_EQ(example.status, exit_status::ok) << example.err;
+        compiled = run({"compile", tool.file(line_name), tool.file(train_name), "-o", tool.str()});
+        folder_platform sistema(generator.str());
+        ASSERT_EQ(Form_Load(sistema), 0) << sistema.messages;
+    }
+
+    temp_folder tool;
+    temp_folder generator;
+    scenario::testing::tool_result compiled;
+};
+
+TEST_F(BuiltInRun, ExampleThenCompileGivesTheGeneratorsFilesAndKeepsTheDocuments) {
+    EXPECT_EQ(compiled.status, exit_status::ok) << compiled.err;
+    for (const std::string& name : binary_names) {
+        const std::string ours = read_bytes(tool.file(name));
+        EXPECT_FALSE(ours.empty()) << name;
+        EXPECT_TRUE(ours == read_bytes(generator.file(name))) << name << " differs";
+    }
+    for (const std::string& name : kept_names) {
+        EXPECT_EQ(read_bytes(tool.file(name)), read_bytes(generator.file(name))) << name;
+    }
+    EXPECT_TRUE(std::filesystem::exists(tool.file(line_name)));
+    EXPECT_TRUE(std::filesystem::exists(tool.file(train_name)));
+    EXPECT_NE(compiled.err.find("1411 cells"), std::string::npos) << compiled.err;
+}
+
+TEST_F(BuiltInRun, DumpShowsTheSignalTheTrainEntryAndThePlansFirstPoints) {
+    const auto grid = json_parser::parse(run({"dump", tool.file(binary_names[2]), "--json"}).out);
+    bool found = false;
+    for (const auto& c : grid["celle"].items) {
+        if (c["cella"].number == 130) {
+            found = true;
+            EXPECT_EQ(c["tipo_cella"].number, 1);
+            EXPECT_EQ(c["valore1"].number, 40);
+            EXPECT_EQ(c["valore4"].number, 6);
+        }
+        if (c["cella"].number == 128) {
+            EXPECT_EQ(c["avvicinamento"].number, 61);
+        }
+    }
+    EXPECT_TRUE(found);
+
+    const auto header = json_parser::parse(run({"dump", tool.file(binary_names[1]), "--json"}).out);
+    EXPECT_EQ(header["voci"][86]["nome"].text, "5 bis");
+    EXPECT_EQ(header["voci"][86]["fine_area"].number, 60750);
+    EXPECT_EQ(header["voci"][85]["numero_a"].number, 610);
+
+    const auto table = run({"dump", tool.file(binary_names[0])});
+    EXPECT_EQ(table.status, exit_status::ok);
+    EXPECT_NE(table.out.find("70501 points (metres 0 to 70500)"), std::string::npos);
+    const auto plan = json_parser::parse(run({"dump", tool.file(binary_names[0]), "--json"}).out);
+    const auto& points = plan["tracciato"];
+    EXPECT_EQ(points.items.size(), 70499u) << "the last two metres stay empty";
+    EXPECT_EQ(points[0]["x"].number, 0);
+    EXPECT_EQ(points[1]["y"].number, 1);
+    EXPECT_EQ(points[2]["y"].number, 2) << "straight on at first";
+}
+
+}  // namespace
+}  // namespace scenario::cli

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/exit_status.hpp"
+#include "cli/json_check.hpp"
+#include "compiler_probe.hpp"
+#include "support/temp_folder.hpp"
+#include "tool_runner.hpp"
+
+namespace scenario::cli {
+namespace {
+
+using scenario::testing::json_parser;
+using scenario::testing::read_bytes;
+using scenario::testing::readers_present;
+using scenario::testing::run;
+using scenario::testing::temp_folder;
+using scenario::testing::write_bytes;
+
+// A small scenario without errors: a 10 km route (cells 0 to 340) and an empty train.
+const std::string line_document =
+    "[generale]\r\nlunghezza percorso, 10000\r\n[curve]\r\n[fine]\r\n";
+const std::string train_document = "[generale]\r\n[fine]\r\n";
+
+struct scenario_folder {
+    temp_folder dir;
+    std::string line = dir.file("Prova_linea.txt");
+    std::string train = dir.file("Prova_T 1-.txt");
+    std::string out = dir.file("out");
+
+    scenario_folder(const std::string& line_text = line_document,
+                    const std::string& train_text = train_document) {
+        write_bytes(line, line_text);
+        write_bytes(train, train_text);
+        std::filesystem::create_directory(out);
+    }
+    std::vector<std::string> written() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(out)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST(Compile, WritesTheFilesItListsAndLeavesTheDocumentsAsTheyWere) {
+    scenario_folder f;
+    const auto r = run({"compile", f.line, f.train, "-o", f.out, "--json"});
+    ASSERT_EQ(r.status, exit_status::ok) << r.err;
+    EXPECT_EQ(r.err, "");
+    const auto json = json_parser::parse(r.out);
+    EXPECT_EQ(json.keys(),
+              (std::vector<std::string>{"error", "position", "fatal", "files", "diagnostics"}));
+    EXPECT_EQ(json["error"].number, 0);
+    EXPECT_TRUE(json["fatal"].is_null());
+    EXPECT_TRUE(json["diagnostics"].items.empty());
+    std::vector<std::string> listed;
+    for (const auto& name : json["files"].items) {
+        listed.push_back(name.text);
+    }
+    std::vector<std::string> expected = {"Prova_T 1.sim"};
+    if (readers_present()) {
+        expected = {"Prova_linea.dat", "Prova_T 1.sim", "Prova_T 1.dat"};
+    }
+    EXPECT_EQ(listed, expected);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(f.written(), listed);
+    EXPECT_EQ(read_bytes(f.line), line_document);
+    EXPECT_EQ(read_bytes(f.train), train_document);
+}
+
+TEST(Compile, HumanRunEndsWithAOneLineSummary) {
+    scenario_folder f;
+    const auto r = run({"compile", f.line, f.train, "-o", f.out});
+    ASSERT_EQ(r.status, exit_status::ok) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(r.err.rfind("scenario: wrote ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("\"Prova_T 1.sim\""), std::string::npos);
+    EXPECT_NE(r.err.find(" into \"" + f.out + "\": "), std::string::npos);
+    if (readers_present()) {
+        EXPECT_NE(r.err.find(": 341 cells, 0 stations, 0 signals\n"), std::string::npos) << r.err;
+    }
+}
+
+TEST(Compile, NoPlanWritesNoLinePlanFile) {
+    if (!readers_present()) {
+        GTEST_SKIP() << "the readers create no plan yet";
+    }
+    scenario_folder f;
+    const auto r = run({"compile", f.line, f.train, "-o", f.out, "--no-plan"});
+    ASSERT_EQ(r.status, exit_status::ok) << r.err;
+    EXPECT_EQ(f.written(), (std::vector<std::string>{"Prova_T 1.dat", "Prova_T 1.sim"}));
+}
+
+TEST(Check, WritesNothingAndAcceptsNoOutputFolder) {
+    scenario_folder f;
+    const auto r = run({"check", f.line, f.train});
+    EXPECT_EQ(r.status, exit_status::ok) << r.err;
+    EXPECT_EQ(r.err.rfind("scenario: checked, nothing written: ", 0), 0u) << r.err;
+    EXPECT_TRUE(f.written().empty());
+    const auto j = run({"check", f.line, f.train, "--json"});
+    EXPECT_TRUE(json_parser::parse(j.out)["files"].items.empty());
+    EXPECT_EQ(run({"check", f.line, f.train, "-o", f.out}).status, exit_status::usage);
+}
+
+TEST(Compile, ADocumentThatCannotBeReadEndsWithStatus4NamingIt) {
+    scenario_folder f;
+    const std::string missing = f.dir.file("Prova_T 2-.txt");
+    const auto r = run({"compile", f.line, missing, "-o", f.out});
+    EXPECT_EQ(r.status, exit_status::file);
+    EXPECT_NE(r.err.find("\"" + missing + "\""), std::string::npos) << r.err;
+    EXPECT_TRUE(f.written().empty());
+
+    const auto folder = run({"check", f.out, f.train, "--scenario", "Prova", "--json"});
+    EXPECT_EQ(folder.status, exit_status::file);
+    const auto json = json_parser::parse(folder.out);
+    EXPECT_NE(json["failure"].text.find("it is a folder"), std::string::npos);
+    EXPECT_TRUE(json["files"].items.empty());
+}
+
+TEST(Compile, AnOutputFolderThatCannotBeWrittenEndsWithStatus4) {
+    scenario_folder f;
+    const std::string nowhere = f.dir.file("no such folder");
+    const auto r = run({"compile", f.line, f.train, "-o", nowhere, "--json"});
+    EXPECT_EQ(r.status, exit_status::file);
+    const auto json = json_parser::parse(r.out);
+    EXPECT_TRUE(json["files"].items.empty());
+    EXPECT_NE(json["failure"].text.find(nowhere), std::string::npos);
+    EXPECT_NE(r.err.find(nowhere), std::string::npos);
+}
+
+TEST(Compile, UsageErrorsNameTheBadArgument) {
+    scenario_folder f;
+    const auto odd = run({"compile", f.dir.file("line.txt"), f.train});
+    EXPECT_EQ(odd.status, exit_status::usage);
+    EXPECT_NE(odd.err.find("cannot take the scenario name from \"line.txt\""), std::string::npos);
+    EXPECT_NE(odd.err.find("--scenario NAME"), std::string::npos);
+    EXPECT_EQ(odd.out, "");
+
+    const auto extra = run({"compile", f.line, f.train, "third"});
+    EXPECT_EQ(extra.status, exit_status::usage);
+    EXPECT_EQ(extra.err.rfind("scenario compile: unexpected argument \"third\"\n", 0), 0u);
+}
+
+TEST(Compile, AnElementInCellOneIsFatalAndWritesNothing) {
+    if (!readers_present()) {
+        GTEST_SKIP() << "the readers place no element yet";
+    }
+    // An indicator board at position 0 takes cell 1's first value.
+    scenario_folder f(
+        "[generale]\r\nlunghezza percorso, 10000\r\n[cartelli]\r\n"
+        "cartello_indicatore, 0, INIZIO\r\n[fine]\r\n");
+    const auto r = run({"compile", f.line, f.train, "-o", f.out, "--json"});
+    EXPECT_EQ(r.status, exit_status::fatal);
+    const auto json = json_parser::parse(r.out);
+    EXPECT_EQ(json["fatal"].number, 1250);
+    EXPECT_TRUE(json["files"].items.empty());
+    EXPECT_TRUE(f.written().empty());
+    const auto human = run({"compile", f.line, f.train, "-o", f.out});
+    EXPECT_NE(human.err.find("scenario: fatal error 1250: "), std::string::npos) << human.err;
+}
+
+}  // namespace
+}  // namespace scenario::cli

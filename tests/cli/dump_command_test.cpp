@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include "cli/exit_status.hpp"
+#include "cli/json_check.hpp"
+#include "output/byte_sink.hpp"
+#include "output/encoders.hpp"
+#include "support/temp_folder.hpp"
+#include "tool_runner.hpp"
+
+namespace scenario::cli {
+namespace {
+
+using scenario::testing::json_parser;
+using scenario::testing::run;
+using scenario::testing::temp_folder;
+using scenario::testing::write_bytes;
+
+template <typename F>
+std::string encoded(F&& encode) {
+    string_sink sink;
+    encode(sink);
+    return sink.bytes();
+}
+
+// A grid like the built-in one around the signal at 6450 m: cell 130 a signal with
+// valore1 40 and valore4 6, its approach markers 61 to 64 in cells 128 to 122.
+griglia signal_grid() {
+    griglia celle(1411);
+    for (cella& c : celle) {
+        c.pendenza = 100;
+        c.vel_limite = 16;
+        c.aderenza = 100;
+    }
+    celle[1].valore1 = 5121;
+    celle[1].valore2 = 1958;
+    celle[130].tipo_cella = segnale;
+    celle[130].valore1 = 40;
+    celle[130].valore4 = 6;
+    for (int b = 1; b <= 4; ++b) {
+        celle[static_cast<std::size_t>(130 - 2 * b)].avvicinamento =
+            static_cast<std::uint8_t>(60 + b);
+    }
+    return celle;
+}
+
+// The table line whose first column is `key`.
+std::string row(const std::string& table, const std::string& key) {
+    std::size_t at = 0;
+    while (at < table.size()) {
+        const std::size_t end = table.find('\n', at);
+        const std::string line = table.substr(at, end - at);
+        const std::size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos && line.compare(first, key.size() + 1, key + " ") == 0) {
+            return line;
+        }
+        at = end == std::string::npos ? table.size() : end + 1;
+    }
+    return "";
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string w; in >> w;) {
+        out.push_back(w);
+    }
+    return out;
+}
+
+TEST(Dump, GridTableListsOnlyCellsThatHoldSomethingUnlessAll) {
+    temp_folder dir;
+    const std::string path = dir.file("Vessana_Pralbo_5 bis.dat");
+    write_bytes(path, encoded([](byte_sink& s) { encode_grid(signal_grid(), s); }));
+    const auto r = run({"dump", path});
+    ASSERT_EQ(r.status, exit_status::ok) << r.err;
+    EXPECT_EQ(words(row(r.out, "130")),
+              (std::vector<std::string>{"130", "1", "segnale", "40", "0", "0", "6", "0", "0", "0",
+                                        "16", "100", "100"}));
+    EXPECT_EQ(words(row(r.out, "128"))[8], "61");
+    EXPECT_EQ(words(row(r.out, "122"))[8], "64");
+    EXPECT_EQ(words(row(r.out, "1"))[3], "5121");
+    EXPECT_EQ(row(r.out, "2"), "") << "a cell with only its profile is left out";
+    // Header line, column names, cells 1, 122, 124, 126, 128, 130.
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2 + 6);
+    EXPECT_NE(r.out.find("cella  tipo_cella  tipo"), std::string::npos);
+
+    const auto all = run({"dump", path, "--all"});
+    EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 2 + 1411);
+    EXPECT_NE(row(all.out, "1410"), "");
+}
+
+TEST(Dump, GridJsonParsesAndCarriesTheModelFields) {
+    temp_folder dir;
+    const std::string path = dir.file("g.bin");
+    write_bytes(path, encoded([](byte_sink& s) { encode_grid(signal_grid(), s); }));
+    const auto r = run({"dump", "--kind", "grid", "--json", path});
+    ASSERT_EQ(r.status, exit_status::ok) << r.err;
+    const auto json = json_parser::parse(r.out);
+    EXPECT_EQ(json["kind"].text, "grid");
+    EXPECT_EQ(json["bytes"].number, 21175);
+    EXPECT_EQ(json["cells"].number, 1411);
+    const auto& celle = json["celle"];
+    ASSERT_EQ(celle.items.size(), 6u);
+    const auto& signal = celle[5];
+    EXPECT_EQ(signal["cella"].number, 130);
+    EXPECT_EQ(signal["tipo_cella"].number, 1);
+    EXPECT_EQ(signal["valore1"].number, 40);
+    EXPECT_EQ(signal["valore4"].number, 6);
+    EXPECT_EQ(signal.keys().size(), 12u);
+}
+
+TEST(Dump, HeaderShowsEveryEntryWithItsName) {
+    temp_folder dir;
+    tabella_voci voci{};
+    voci[85].nome = "Vessana_Pralbo";
+    voci[85].numero_a = 610;
+    voci[86].nome = "5 bis";
+    voci[86].fine_area = 60750;
+    const std::string path = dir.file("Vessana_Pralbo_5 bis.sim");
+    write_bytes(path, encoded([&](byte_sink& s) { encode_header(voci, s); }));
+
+    const auto r = run({"dump", path});
+    ASSERT_EQ(r.status, exit_status::ok) << r.err;
+    const auto entry86 = words(row(r.out, "86"));
+    ASSERT_EQ(entry86.size(), 18u) << "the name's blank splits it in two words";
+    EXPECT_EQ(entry86[3], "60750");
+    EXPECT_EQ(entry86[16] + " " + entry86[17], "5 bis");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2 + 87);
+
+    const auto j = run({"dump", path, "--json"});
+    const auto json = json_parser::parse(j.out);
+    EXPECT_EQ(json["kind"].text, "header");
+    ASSERT_EQ(json["voci"].items.size(), 87u);
+    EXPECT_EQ(json["voci"][86]["nome"].text, "5 bis");
+    EXPECT_EQ(json["voci"][85]["numero_a"].number, 610);
+}
+
+TEST(Dump, PlanShowsItsFirstPointsWithTheirKinds) {
+    temp_folder dir;
+    tracciato_linea plan(6);
+    plan.set_integer(0, 0, 0), plan.set_integer(0, 1, 0);
+    plan.set_integer(1, 0, 0), plan.set_integer(1, 1, 1);
+    plan.set_double(2, 0, 0), plan.set_double(2, 1, 2);
+    plan.set_double(3, 0, 0.1), plan.set_double(3, 1, 2.9999999999999996);
+    const std::string path = dir.file("Vessana_Pralbo_linea.dat");
+    write_bytes(path, encoded([&](byte_sink& s) { encode_plan(plan, s); }));
+
+    const auto r = run({"dump", path});
+    ASSERT_EQ(r.status, exit_status::ok) << r.err;
+    EXPECT_EQ(words(row(r.out, "1")),
+              (std::vector<std::string>{"1", "intero", "0", "intero", "1"}));
+    EXPECT_EQ(words(row(r.out, "3")),
+              (std::vector<std::string>{"3", "doppio", "0.1", "doppio", "2.9999999999999996"}));
+    EXPECT_EQ(row(r.out, "5"), "") << "empty points are left out";
+    EXPECT_EQ(words(row(run({"dump", path, "--all"}).out, "6")),
+              (std::vector<std::string>{"6", "vuoto", "-", "vuoto", "-"}));
+
+    const auto json = json_parser::parse(run({"dump", path, "--json"}).out);
+    EXPECT_EQ(json["points"].number, 7);
+    const auto& points = json["tracciato"];
+    ASSERT_EQ(points.items.size(), 4u);
+    EXPECT_EQ(points[1]["y"].number, 1);
+    EXPECT_EQ(points[3]["y"].number, 2.9999999999999996);
+    const auto all = json_parser::parse(run({"dump", path, "--json", "--all"}).out);
+    EXPECT_TRUE(all["tracciato"][6]["x"].is_null());
+}
+
+TEST(Dump, AMalformedFileIsReportedWithItsOffsetNeverACrash) {
+    temp_folder dir;
+    const std::string path = dir.file("cut.dat");
+    std::string bytes = encoded([](byte_sink& s) { encode_grid(signal_grid(), s); });
+    write_bytes(path, bytes.substr(0, 10 + 15 * 130 + 4));
+    const auto r = run({"dump", path});
+    EXPECT_EQ(r.status, exit_status::scenario_error);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              path +
+                  ": cannot decode the grid file at byte offset 1960: the file ends "
+                  "inside the cell record of cell 130 (of 1411) (15 bytes needed, 4 left)\n");
+    const auto j = run({"dump", path, "--json"});
+    const auto json = json_parser::parse(j.out);
+    EXPECT_EQ(json["error"]["offset"].number, 1960);
+
+    // Any garbage, under each kind: a clean report, whatever the bytes.
+    write_bytes(path, std::string("\x02\x00\x05\x00\x00\x00\x00\x00\x00\x00\x02", 11));
+    for (const char* kind : {"header", "grid", "plan"}) {
+        EXPECT_EQ(run({"dump", path, "--kind", kind}).status, exit_status::scenario_error) << kind;
+    }
+}
+
+TEST(Dump, KindComesFromTheNameOrTheOptionAndFileFaultsAreNamed) {
+    temp_folder dir;
+    const auto unknown = run({"dump", dir.file("notes.txt")});
+    EXPECT_EQ(unknown.status, exit_status::usage);
+    EXPECT_NE(unknown.err.find("--kind header|grid|plan"), std::string::npos);
+    EXPECT_EQ(run({"dump", "x.sim", "--kind", "cells"}).status, exit_status::usage);
+
+    const auto missing = run({"dump", dir.file("none.sim")});
+    EXPECT_EQ(missing.status, exit_status::file);
+    EXPECT_NE(missing.err.find(dir.file("none.sim")), std::string::npos);
+    const auto missing_json = run({"dump", dir.file("none.sim"), "--json"});
+    EXPECT_TRUE(json_parser::parse(missing_json.out).has("failure"));
+}
+
+}  // namespace
+}  // namespace scenario::cli

@@ -1,0 +1,82 @@
+#include "cli/json_writer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+#include "cli/json_check.hpp"
+
+namespace scenario::cli {
+namespace {
+
+using scenario::testing::json_parser;
+
+TEST(JsonWriter, PlacesCommasInNestedObjectsAndArrays) {
+    std::ostringstream out;
+    json_writer w(out);
+    w.begin_object();
+    w.member("a", 1);
+    w.key("list");
+    w.begin_array();
+    w.begin_object();
+    w.end_object();
+    w.begin_array();
+    w.end_array();
+    w.integer(-7);
+    w.null();
+    w.boolean(true);
+    w.end_array();
+    w.member_null("n");
+    w.member("s", "x");
+    w.end_object();
+    EXPECT_EQ(out.str(), R"({"a":1,"list":[{},[],-7,null,true],"n":null,"s":"x"})");
+    EXPECT_NO_THROW(json_parser::parse(out.str()));
+}
+
+TEST(JsonWriter, EscapesQuotesBackslashesAndControlCharacters) {
+    EXPECT_EQ(json_quote("a\"b\\c"), R"("a\"b\\c")");
+    EXPECT_EQ(json_quote("l1\r\nl2\tx"), R"("l1\r\nl2\tx")");
+    EXPECT_EQ(json_quote(std::string("\x01\x1f\x7f", 3)), R"("\u0001\u001f\u007f")");
+    EXPECT_EQ(json_quote(std::string("a\0b", 3)), R"("a\u0000b")");
+    const std::string text = std::string("x\"\\\n\x02 y", 7);
+    EXPECT_EQ(json_parser::parse(json_quote(text)).text, text);
+}
+
+TEST(JsonWriter, KeepsUtf8AndReadsOtherHighBytesAsLatin1) {
+    // "è" in UTF-8 passes through; the single byte 0xE8 (è in the documents' code
+    // page) becomes the same character.
+    EXPECT_EQ(json_quote("\xC3\xA8"), "\"\xC3\xA8\"");
+    EXPECT_EQ(json_quote("\xE8"), "\"\xC3\xA8\"");
+    // A lead byte without its continuation, an overlong form and a surrogate are not UTF-8.
+    EXPECT_EQ(json_quote("\xC3"
+                         "A"),
+              "\"\xC3\x83"
+              "A\"");
+    EXPECT_EQ(json_parser::parse(json_quote("\xC0\xAF")).text, "\xC3\x80\xC2\xAF");
+    EXPECT_NO_THROW(json_parser::parse(json_quote("\xED\xA0\x80")));
+    EXPECT_NO_THROW(json_parser::parse(json_quote("\xF0\x9F\x98")));
+}
+
+TEST(JsonWriter, NumbersReadBackExactlyAndNonFiniteBecomeNull) {
+    const double values[] = {
+        0.0, -0.0, 1.0, -2.5, 0.1, 1e-300, 1.7976931348623157e308, -123.456789012345678};
+    for (const double v : values) {
+        std::ostringstream out;
+        json_writer(out).number(v);
+        const auto parsed = json_parser::parse(out.str());
+        EXPECT_EQ(parsed.number, v) << out.str();
+    }
+    std::ostringstream out;
+    json_writer w(out);
+    w.begin_array();
+    w.number(std::numeric_limits<double>::quiet_NaN());
+    w.number(-std::numeric_limits<double>::infinity());
+    w.integer(std::numeric_limits<std::int64_t>::min());
+    w.end_array();
+    EXPECT_EQ(out.str(), "[null,null,-9223372036854775808]");
+}
+
+}  // namespace
+}  // namespace scenario::cli

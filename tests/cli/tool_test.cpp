@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "cli/exit_status.hpp"
+#include "tool_runner.hpp"
+
+namespace scenario::cli {
+namespace {
+
+using scenario::testing::run;
+
+TEST(Tool, VersionAndHelpGoToStandardOutput) {
+    const auto version = run({"--version"});
+    EXPECT_EQ(version.status, exit_status::ok);
+    EXPECT_EQ(version.out.rfind("scenario ", 0), 0u);
+    EXPECT_GT(version.out.size(), std::string("scenario \n").size());
+    EXPECT_EQ(version.out.back(), '\n');
+
+    const auto help = run({"--help"});
+    EXPECT_EQ(help.status, exit_status::ok);
+    for (const char* command : {"compile", "check", "example", "dump"}) {
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+        const auto own = run({command, "--help"});
+        EXPECT_EQ(own.status, exit_status::ok) << command;
+        EXPECT_EQ(own.out.rfind(std::string("Usage: scenario ") + command, 0), 0u) << command;
+        EXPECT_EQ(own.err, "");
+    }
+}
+
+TEST(Tool, UnknownCommandsAndOptionsAreUsageErrors) {
+    const auto none = run({});
+    EXPECT_EQ(none.status, exit_status::usage);
+    EXPECT_NE(none.err.find("no command given"), std::string::npos);
+    const auto unknown = run({"compiel", "a", "b"});
+    EXPECT_EQ(unknown.status, exit_status::usage);
+    EXPECT_EQ(unknown.err.rfind("scenario: unknown command \"compiel\"\n", 0), 0u) << unknown.err;
+    const auto option = run({"--verbose"});
+    EXPECT_EQ(option.status, exit_status::usage);
+    EXPECT_NE(option.err.find("unknown option \"--verbose\""), std::string::npos);
+    EXPECT_EQ(run({"example", "extra"}).status, exit_status::usage);
+    EXPECT_EQ(run({"dump"}).status, exit_status::usage);
+}
+
+}  // namespace
+}  // namespace scenario::cli

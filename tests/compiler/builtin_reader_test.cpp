@@ -1,0 +1,89 @@
+// The built-in line and train documents read in full, with the real recorders and the
+// zone ordering, from memory and from the folder the writers put them in.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "documents/built_in_documents.hpp"
+#include "reader_test_support.hpp"
+#include "support/temp_folder.hpp"
+
+namespace scenario::testing {
+namespace {
+
+run_state stato_incorporato() {
+    run_state stato;
+    stato.nome_scenario = "Vessana_Pralbo";
+    stato.nome_treno = "5 bis";
+    stato.con_tracciato = 1;
+    return stato;
+}
+
+run_state da_memoria() {
+    run_state stato = stato_incorporato();
+    memory_store store;
+    store.put(nome_documento_linea(stato.nome_scenario), testo_documento(righe_linea()));
+    store.put(nome_documento_treno(stato.nome_scenario, stato.nome_treno),
+              testo_documento(righe_treno()));
+    memorizza_dati(stato, store);
+    EXPECT_EQ(store.removed().size(), 2u);
+    return stato;
+}
+
+TEST(BuiltinReader, CompilesWithoutErrorIntoTheExpectedModel) {
+    const run_state s = da_memoria();
+    EXPECT_EQ(s.codice_errore, 0);
+    EXPECT_TRUE(s.diagnostics.empty());
+    ASSERT_EQ(s.celle.size(), 1411u);
+    EXPECT_EQ(s.tracciato.ultimo_metro(), 70500);
+
+    std::array<int, 15> tipi{};
+    for (const cella& c : s.celle) {
+        ++tipi.at(c.tipo_cella);
+    }
+    EXPECT_EQ(tipi[segnale], 34);
+    EXPECT_EQ(tipi[fine_rallentamento], 2);
+    EXPECT_EQ(tipi[inizio_rallentamento], 2);
+    EXPECT_EQ(tipi[avviso_rallentamento], 2);
+    EXPECT_EQ(tipi[preavviso_rallentamento], 8);
+    EXPECT_EQ(tipi[indicatore_vmax], 21);
+    EXPECT_EQ(tipi[stazione], 12);
+    EXPECT_EQ(tipi[segno_montagna], 81);
+    EXPECT_EQ(tipi[cartello], 4);
+
+    // The zones as ordered, with their flags applied.
+    EXPECT_EQ(s.voci[81].fine_area, 60400);
+    EXPECT_EQ(s.voci[82].fine_area, 57100);
+    EXPECT_EQ(s.voci[83].fine_area, 35100);
+    EXPECT_EQ(s.voci[84].fine_area, 63500);
+    EXPECT_EQ(s.voci[85].nome, "Vessana_Pralbo");
+    EXPECT_EQ(s.voci[86].nome, "5 bis");
+    EXPECT_EQ(s.voci[86].progressiva, 4);
+    EXPECT_EQ(s.voci[13].nome, "PRALBO CASTELMA");
+    EXPECT_EQ(s.voci[77].nome, "(  BIVIO   )(TRAVERSATA)");
+
+    // The signal at 6450 m: cell 130 with its approach markers.
+    EXPECT_EQ(s.celle[130].tipo_cella, segnale);
+    EXPECT_EQ(s.celle[130].valore1, 40);
+    EXPECT_EQ(s.celle[128].avvicinamento, 61);
+    EXPECT_EQ(s.celle[122].avvicinamento, 64);
+}
+
+TEST(BuiltinReader, FromTheWritersFolderTheModelIsTheSame) {
+    const run_state memoria = da_memoria();
+    temp_folder cartella;
+    const document_target t{cartella.str(), '/', "Vessana_Pralbo", "5 bis"};
+    dati_linea(t);
+    dati_treno(t);
+    folder_store store(cartella.str(), '/', true);
+    run_state stato = stato_incorporato();
+    memorizza_dati(stato, store);
+    EXPECT_EQ(stato.voci, memoria.voci);
+    EXPECT_EQ(stato.celle, memoria.celle);
+    EXPECT_EQ(stato.tracciato, memoria.tracciato);
+    EXPECT_FALSE(store.exists(nome_documento_linea("Vessana_Pralbo")));
+    EXPECT_FALSE(store.exists(nome_documento_treno("Vessana_Pralbo", "5 bis")));
+}
+
+}  // namespace
+}  // namespace scenario::testing
