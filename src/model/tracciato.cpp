@@ -18,11 +18,15 @@ tracciato_linea::tracciato_linea(std::int64_t ultimo_metro) {
     if (!slots_) {
         throw std::bad_alloc();
     }
+    kinds_.assign(valori(), static_cast<std::uint8_t>(tipo_valore::vuoto));
     doubles_in_block_.assign((valori() + slots_per_block - 1) / slots_per_block, 0);
 }
 
 tracciato_linea::tracciato_linea(const tracciato_linea& o)
-    : metres_(o.metres_), bytes_(o.bytes_), doubles_in_block_(o.doubles_in_block_) {
+    : metres_(o.metres_),
+      bytes_(o.bytes_),
+      kinds_(o.kinds_),
+      doubles_in_block_(o.doubles_in_block_) {
     if (bytes_ != 0) {
         slots_.reset(static_cast<char*>(std::malloc(bytes_)));
         if (!slots_) {

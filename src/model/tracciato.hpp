@@ -36,11 +36,13 @@ class tracciato_linea {
         : metres_(std::exchange(o.metres_, 0)),
           bytes_(std::exchange(o.bytes_, 0)),
           slots_(std::move(o.slots_)),
+          kinds_(std::move(o.kinds_)),
           doubles_in_block_(std::move(o.doubles_in_block_)) {}
     tracciato_linea& operator=(tracciato_linea&& o) noexcept {
         metres_ = std::exchange(o.metres_, 0);
         bytes_ = std::exchange(o.bytes_, 0);
         slots_ = std::move(o.slots_);
+        kinds_ = std::move(o.kinds_);
         doubles_in_block_ = std::move(o.doubles_in_block_);
         return *this;
     }
@@ -51,7 +53,7 @@ class tracciato_linea {
     std::size_t punti() const { return metres_; }
 
     tipo_valore kind(std::int64_t metro, int coordinata) const {
-        return static_cast<tipo_valore>(load<std::uint16_t>(slot(metro, coordinata)));
+        return static_cast<tipo_valore>(kinds_[index(metro, coordinata)]);
     }
     // The value as a number; an empty coordinate reads as 0.
     double value(std::int64_t metro, int coordinata) const {
@@ -72,9 +74,7 @@ class tracciato_linea {
     class kind_view {
       public:
         explicit kind_view(const tracciato_linea& t) : t_(t) {}
-        std::uint8_t operator[](std::size_t i) const {
-            return static_cast<std::uint8_t>(load<std::uint16_t>(t_.slot_at(i)));
-        }
+        std::uint8_t operator[](std::size_t i) const { return t_.kinds_[i]; }
         std::size_t size() const { return t_.valori(); }
 
       private:
@@ -111,14 +111,16 @@ class tracciato_linea {
     }
     // Writes the tag of slot i, keeping the count of doubles of its block.
     char* retag(std::size_t i, tipo_valore kind) {
-        char* s = slots_.get() + slot_bytes * i;
-        const bool was_double =
-            load<std::uint16_t>(s) == static_cast<std::uint16_t>(tipo_valore::doppio);
+        // The old kind comes from kinds_, not from the slot: reading a slot before it is
+        // first written would fault its page in twice (once to read, once to write).
+        const bool was_double = kinds_[i] == static_cast<std::uint8_t>(tipo_valore::doppio);
         const bool is_double = kind == tipo_valore::doppio;
         if (was_double != is_double) {
             std::uint32_t& count = doubles_in_block_[i / slots_per_block];
             count = is_double ? count + 1 : count - 1;
         }
+        kinds_[i] = static_cast<std::uint8_t>(kind);
+        char* s = slots_.get() + slot_bytes * i;
         store(s, static_cast<std::uint16_t>(kind));
         return s;
     }
@@ -174,6 +176,7 @@ class tracciato_linea {
     std::size_t metres_ = 0;
     std::size_t bytes_ = 0;
     std::unique_ptr<char[], free_deleter> slots_;
+    std::vector<std::uint8_t> kinds_;  // the slots' tags again, one byte each
     std::vector<std::uint32_t> doubles_in_block_;
 };
 
