@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "generator/scenario_layout.hpp"
@@ -30,6 +31,25 @@ class counting_sink : public byte_sink {
 
   private:
     std::uint64_t count_ = 0;
+};
+
+// Copies what it is given into one buffer kept from run to run: the bytes an encoder
+// hands over, moved once, as a write into the page cache would.
+class copying_sink : public byte_sink {
+  public:
+    void write(std::string_view bytes) override {
+        if (bytes_.size() < used_ + bytes.size()) {
+            bytes_.resize(used_ + bytes.size());
+        }
+        std::memcpy(bytes_.data() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    void rewind() { used_ = 0; }
+    std::size_t used() const { return used_; }
+
+  private:
+    std::string bytes_;
+    std::size_t used_ = 0;
 };
 
 // A folder under the system's temporary folder for files the benchmarks write.
