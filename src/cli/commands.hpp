@@ -12,6 +12,7 @@ int run_compile(const std::vector<std::string>& args, std::ostream& out, std::os
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_example(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The whole tool: args are the arguments after the program name.
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

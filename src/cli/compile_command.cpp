@@ -130,20 +130,6 @@ void write_summary(const run_state& stato, const outcome& result, bool writes,
     err << '\n';
 }
 
-// Reads the two documents into the store under the names the compiler asks for; returns
-// what went wrong with the first one that cannot be read.
-std::optional<std::string> give_documents(tool_store& store, const scenario_names& names,
-                                          const std::string& line, const std::string& train) {
-    if (std::string why = store.give(nome_documento_linea(names.scenario), line); !why.empty()) {
-        return why;
-    }
-    if (std::string why = store.give(nome_documento_treno(names.scenario, names.train), train);
-        !why.empty()) {
-        return why;
-    }
-    return std::nullopt;
-}
-
 int compile_or_check(const std::string& command, bool writes, const std::vector<std::string>& args,
                      std::ostream& out, std::ostream& err) {
     parsed_args parsed;

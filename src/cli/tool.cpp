@@ -37,6 +37,9 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
         if (command == "dump") {
             return run_dump(rest, out, err);
         }
+        if (command == "render") {
+            return run_render(rest, out, err);
+        }
     } catch (const std::exception& e) {
         err << "scenario: internal error: " << e.what() << '\n';
         return exit_status::internal;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "model/file_names.hpp"
 #include "output/file_ops.hpp"
 
 namespace scenario::cli {
@@ -91,6 +92,18 @@ void tool_store::remove(const std::string& name) {
 std::string tool_store::path_of(const std::string& name) const {
     const auto it = documents_.find(name);
     return it == documents_.end() ? name : it->second.path;
+}
+
+std::optional<std::string> give_documents(tool_store& store, const scenario_names& names,
+                                          const std::string& line, const std::string& train) {
+    if (std::string why = store.give(nome_documento_linea(names.scenario), line); !why.empty()) {
+        return why;
+    }
+    if (std::string why = store.give(nome_documento_treno(names.scenario, names.train), train);
+        !why.empty()) {
+        return why;
+    }
+    return std::nullopt;
 }
 
 }  // namespace scenario::cli

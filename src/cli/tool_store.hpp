@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/scenario_names.hpp"
 #include "compiler/document_store.hpp"
 
 namespace scenario::cli {
@@ -36,6 +37,11 @@ class tool_store : public document_store {
     };
     std::map<std::string, entry> documents_;
 };
+
+// Gives the store the line document LINE and the train document TRAIN under the names
+// the compiler asks for; returns what went wrong with the first one that cannot be read.
+std::optional<std::string> give_documents(tool_store& store, const scenario_names& names,
+                                          const std::string& line, const std::string& train);
 
 // Reads a whole file of at most `limit` bytes. Returns the content, or sets `why` to
 // a sentence naming the file and the reason.

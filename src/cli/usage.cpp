@@ -18,7 +18,11 @@ const char* command_usage(const std::string& command) {
     if (command == "dump") {
         return "scenario dump FILE [--kind header|grid|plan] [--all] [--json]";
     }
-    return "scenario COMMAND [ARGUMENTS] (COMMAND: compile, check, example, dump)";
+    if (command == "render") {
+        return "scenario render LINE TRAIN -o FILE.svg [--scenario NAME] [--train NAME] "
+               "[--no-plan]";
+    }
+    return "scenario COMMAND [ARGUMENTS] (COMMAND: compile, check, example, dump, render)";
 }
 
 const char* command_help(const std::string& command) {
@@ -83,6 +87,23 @@ const char* command_help(const std::string& command) {
                "Exit status: 0 decoded; 1 the file is truncated or malformed (the byte offset\n"
                "is reported); 2 usage error; 4 the file could not be read.\n";
     }
+    if (command == "render") {
+        return "Usage: scenario render LINE TRAIN -o FILE.svg [--scenario NAME] [--train NAME]\n"
+               "                       [--no-plan]\n"
+               "\n"
+               "Compiles LINE and TRAIN as \"scenario compile\" does, writes no binary file, and\n"
+               "draws the compiled scenario as one SVG picture: the plan of the line with its\n"
+               "stations, signals, slowdowns, tunnels and boards, and under it the speed limit,\n"
+               "gradient and adhesion along the route. Recorded errors are drawn in red.\n"
+               "\n"
+               "  -o FILE.svg      the picture to write\n"
+               "  --scenario NAME  scenario name (default: taken from LINE's file name)\n"
+               "  --train NAME     train name (default: taken from TRAIN's file name)\n"
+               "  --no-plan        compile without the line plan and draw only the profiles\n"
+               "\n"
+               "Exit status: 0 no error; 1 the scenario records an error; 2 usage error;\n"
+               "3 fatal error 1250 or 1251; 4 a file could not be read or written.\n";
+    }
     return "Usage: scenario COMMAND [ARGUMENTS]\n"
            "       scenario --help | --version\n"
            "\n"
@@ -93,6 +114,7 @@ const char* command_help(const std::string& command) {
            "  check LINE TRAIN    compile and report errors, writing nothing\n"
            "  example             write the built-in scenario's documents to start from\n"
            "  dump FILE           decode and print a header, grid or line plan file\n"
+           "  render LINE TRAIN   draw the compiled scenario as an SVG picture\n"
            "\n"
            "\"scenario COMMAND --help\" describes each command.\n";
 }

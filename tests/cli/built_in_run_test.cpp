@@ -7,7 +7,6 @@
 #include "app/run_sequence.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/json_check.hpp"
-#include "compiler_probe.hpp"
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 
@@ -16,7 +15,6 @@ namespace {
 
 using scenario::testing::json_parser;
 using scenario::testing::read_bytes;
-using scenario::testing::readers_present;
 using scenario::testing::run;
 using scenario::testing::temp_folder;
 
@@ -51,9 +49,6 @@ class folder_platform : public platform {
 class BuiltInRun : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!readers_present()) {
-            GTEST_SKIP() << "the compile reads no document in this build";
-        }
         const auto example = run({"example", "-o", tool.str()});
         ASSERT_EQ(example.status, exit_status::ok) << example.err;
         compiled = run({"compile", tool.file(line_name), tool.file(train_name), "-o", tool.str()});

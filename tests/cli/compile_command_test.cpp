@@ -4,7 +4,6 @@
 
 #include "cli/exit_status.hpp"
 #include "cli/json_check.hpp"
-#include "compiler_probe.hpp"
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 
@@ -13,7 +12,6 @@ namespace {
 
 using scenario::testing::json_parser;
 using scenario::testing::read_bytes;
-using scenario::testing::readers_present;
 using scenario::testing::run;
 using scenario::testing::temp_folder;
 using scenario::testing::write_bytes;
@@ -60,11 +58,8 @@ TEST(Compile, WritesTheFilesItListsAndLeavesTheDocumentsAsTheyWere) {
     for (const auto& name : json["files"].items) {
         listed.push_back(name.text);
     }
-    std::vector<std::string> expected = {"Prova_T 1.sim"};
-    if (readers_present()) {
-        expected = {"Prova_linea.dat", "Prova_T 1.sim", "Prova_T 1.dat"};
-    }
-    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{"Prova_linea.dat", "Prova_T 1.sim", "Prova_T 1.dat"}));
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(f.written(), listed);
     EXPECT_EQ(read_bytes(f.line), line_document);
@@ -80,15 +75,10 @@ TEST(Compile, HumanRunEndsWithAOneLineSummary) {
     EXPECT_EQ(r.err.rfind("scenario: wrote ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("\"Prova_T 1.sim\""), std::string::npos);
     EXPECT_NE(r.err.find(" into \"" + f.out + "\": "), std::string::npos);
-    if (readers_present()) {
-        EXPECT_NE(r.err.find(": 341 cells, 0 stations, 0 signals\n"), std::string::npos) << r.err;
-    }
+    EXPECT_NE(r.err.find(": 341 cells, 0 stations, 0 signals\n"), std::string::npos) << r.err;
 }
 
 TEST(Compile, NoPlanWritesNoLinePlanFile) {
-    if (!readers_present()) {
-        GTEST_SKIP() << "the readers create no plan yet";
-    }
     scenario_folder f;
     const auto r = run({"compile", f.line, f.train, "-o", f.out, "--no-plan"});
     ASSERT_EQ(r.status, exit_status::ok) << r.err;
@@ -146,9 +136,6 @@ TEST(Compile, UsageErrorsNameTheBadArgument) {
 }
 
 TEST(Compile, AnElementInCellOneIsFatalAndWritesNothing) {
-    if (!readers_present()) {
-        GTEST_SKIP() << "the readers place no element yet";
-    }
     // An indicator board at position 0 takes cell 1's first value.
     scenario_folder f(
         "[generale]\r\nlunghezza percorso, 10000\r\n[cartelli]\r\n"
