@@ -1,11 +1,36 @@
 #include "model/tracciato.hpp"
 
 #include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 #include <string>
 
 #include "model/reader_failure.hpp"
 
 namespace scenario {
+
+namespace {
+
+// Asks the system to map a large zeroed block at once rather than page by page as the
+// line reader first writes to it; where it cannot, the pages come on first use.
+void prefault(char* p, std::size_t n) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto first = (reinterpret_cast<std::uintptr_t>(p) + page - 1) / page * page;
+    const auto end = (reinterpret_cast<std::uintptr_t>(p) + n) / page * page;
+    if (end > first) {
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+    }
+#else
+    (void)p;
+    (void)n;
+#endif
+}
+
+}  // namespace
 
 tracciato_linea::tracciato_linea(std::int64_t ultimo_metro) {
     if (ultimo_metro < 0) {
@@ -18,6 +43,7 @@ tracciato_linea::tracciato_linea(std::int64_t ultimo_metro) {
     if (!slots_) {
         throw std::bad_alloc();
     }
+    prefault(slots_.get(), bytes_);
     kinds_.assign(valori(), static_cast<std::uint8_t>(tipo_valore::vuoto));
     doubles_in_block_.assign((valori() + slots_per_block - 1) / slots_per_block, 0);
 }
