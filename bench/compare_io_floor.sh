@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Whole-process compile of generated scenarios against the I/O floor.
 #
-#   bench/compare_io_floor.sh [-n RUNS] [-m fresh|replace] [LENGTH ...]
+#   bench/compare_io_floor.sh [-n RUNS] [-m fresh|replace] [-f cp|cat] [LENGTH ...]
 #
 # For each route length (default 1000000) it generates the line and train documents,
 # then runs, alternately, RUNS times each:
 #   compile: `scenario compile LINE TRAIN -o DIR` (or bench's compile_files where the
 #            tool is not built), writing the binary files into DIR;
 #   floor:   `cp` of the same files into a folder beside them in DIR: the time to write
-#            the same bytes into the same file system with one process.
+#            the same bytes into the same file system with one process (-f cp, the
+#            default; cp copies inside the kernel); or `cat` of each file into a new file
+#            (-f cat: the bytes pass through a user-space buffer, as the compile's do).
 # With -m fresh (default) both write new files (earlier outputs removed before each run);
 # with -m replace both overwrite the files of the previous run. It prints the medians,
 # the median of the per-pair ratios compile / floor, and the peak resident memory of the
@@ -21,11 +23,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 bin=${SCENARIO_BENCH_BIN:-$here/../build/bench/bin}
 runs=11
 mode=fresh
-while getopts "n:m:" opt; do
+floor_tool=cp
+while getopts "n:m:f:" opt; do
     case $opt in
         n) runs=$OPTARG ;;
         m) mode=$OPTARG ;;
-        *) echo "usage: $0 [-n RUNS] [-m fresh|replace] [LENGTH ...]" >&2; exit 2 ;;
+        f) floor_tool=$OPTARG ;;
+        *) echo "usage: $0 [-n RUNS] [-m fresh|replace] [-f cp|cat] [LENGTH ...]" >&2; exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
@@ -60,7 +64,12 @@ for length in "$@"; do
     reference=$work/reference_$length
     mkdir -p "$reference"
     (cd "$out" && cp -- "${outputs[@]}" "$reference/")
-    floor=("cp" "--" "${outputs[@]/#/$reference/}" "$out/copies/")
+    if [ "$floor_tool" = cat ]; then
+        floor=(bash -c 'dest=$1; shift; for f; do cat -- "$f" > "$dest/${f##*/}"; done' _
+            "$out/copies" "${outputs[@]/#/$reference/}")
+    else
+        floor=("cp" "--" "${outputs[@]/#/$reference/}" "$out/copies/")
+    fi
     mkdir -p "$out/copies"
 
     compile_times=() floor_times=() ratios=()
@@ -86,5 +95,5 @@ for length in "$@"; do
         printf "%-9s %10d %6d %10.2f %10.2f %8.3f %8.3f %9.1f %9.1f\n", l, b, n, c / 1000,
             f / 1000, r, c / f, p / 1024, 1.5 * b / 1048576 + 8 }'
 done
-echo "compile: ${compile[0]##*/}; mode: $mode; ratio = median of per-pair compile/floor;" \
+echo "compile: ${compile[0]##*/}; floor: $floor_tool; mode: $mode; ratio = median of per-pair compile/floor;" \
     "ratio_md = ratio of the medians"
