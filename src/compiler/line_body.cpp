@@ -56,20 +56,16 @@ esito leggi_curva(lettura& l) {
     tracciato_linea& t = l.stato.tracciato;
     std::int64_t& c = l.cursore_disegno;
     // A curve that starts behind the cursor draws only its points ahead of it.
-    while (c <= s) {
-        aggiungi_punto(t, c, 0.0);
-        ++c;
-        if (c > limite_tracciato) {
-            return l.termina(103, std::nullopt, campo_s);
-        }
+    // Each stretch stops after the point that passes the limit, as drawing point by
+    // point and testing after each would.
+    disegna_fino(t, c, std::min<std::int64_t>(s, limite_tracciato), 0.0);
+    if (c > limite_tracciato) {
+        return l.termina(103, std::nullopt, campo_s);
     }
     const std::int64_t fine = std::int64_t{s} + d;
-    while (c <= fine) {
-        aggiungi_punto(t, c, k);
-        ++c;
-        if (c > limite_tracciato) {
-            return l.termina(103, std::nullopt, campo_d);
-        }
+    disegna_fino(t, c, std::min(fine, limite_tracciato), k);
+    if (c > limite_tracciato) {
+        return l.termina(103, std::nullopt, campo_d);
     }
     return esito::avanti;
 }
@@ -136,10 +132,7 @@ void completa_tracciato(lettura& l) {
     }
     tracciato_linea& t = l.stato.tracciato;
     // The last two points stay empty.
-    while (l.cursore_disegno <= t.ultimo_metro() - 2) {
-        aggiungi_punto(t, l.cursore_disegno, 0.0);
-        ++l.cursore_disegno;
-    }
+    disegna_fino(t, l.cursore_disegno, t.ultimo_metro() - 2, 0.0);
 }
 
 }  // namespace scenario

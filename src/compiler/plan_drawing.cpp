@@ -1,5 +1,6 @@
 #include "compiler/plan_drawing.hpp"
 
+#include <algorithm>
 #include <string>
 
 #include "model/reader_failure.hpp"
@@ -34,6 +35,33 @@ void aggiungi_punto(tracciato_linea& t, std::int64_t c, double k) {
     } else {
         t.set_double(c, 0, x1 + dx + k * dy);
         t.set_double(c, 1, y1 + dy - k * dx);
+    }
+}
+
+void disegna_fino(tracciato_linea& t, std::int64_t& c, std::int64_t fino, double k) {
+    if (c > fino) {
+        return;
+    }
+    if (c < 2) {
+        aggiungi_punto(t, c, k);  // fails
+    }
+    const std::int64_t ultimo = std::min(fino, t.ultimo_metro());
+    double x0 = t.value(c - 2, 0);
+    double y0 = t.value(c - 2, 1);
+    double x1 = t.value(c - 1, 0);
+    double y1 = t.value(c - 1, 1);
+    for (; c <= ultimo; ++c) {
+        const double dx = x1 - x0;
+        const double dy = y1 - y0;
+        // The same operations in the same order as aggiungi_punto: the same doubles.
+        const double x = k == 0.0 ? x1 + dx : x1 + dx + k * dy;
+        const double y = k == 0.0 ? y1 + dy : y1 + dy - k * dx;
+        t.set_double(c, 0, x);
+        t.set_double(c, 1, y);
+        x0 = x1, y0 = y1, x1 = x, y1 = y;
+    }
+    if (c <= fino) {
+        aggiungi_punto(t, c, k);  // beyond the plan: fails
     }
 }
 

@@ -61,3 +61,27 @@ TEST(Plan, StartsEmptyAndKeepsKindAndValuePerCoordinate) {
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+TEST(Plan, CopiesAreIndependentAndAMovedFromPlanIsEmpty) {
+    tracciato_linea a(100);
+    a.set_double(50, 1, 3.25);
+    tracciato_linea b = a;
+    b.set_double(50, 1, -1.0);
+    EXPECT_EQ(a.value(50, 1), 3.25);
+    EXPECT_EQ(b.value(50, 1), -1.0);
+    b = a;
+    EXPECT_TRUE(b == a);
+    tracciato_linea c = std::move(a);
+    EXPECT_EQ(c.value(50, 1), 3.25);
+    EXPECT_FALSE(a.esiste());  // NOLINT(bugprone-use-after-move): defined as empty
+    EXPECT_EQ(a.punti(), 0u);
+    a = std::move(c);
+    EXPECT_TRUE(a.esiste());
+    EXPECT_FALSE(c.esiste());
+}
+
+}  // namespace
+}  // namespace scenario
