@@ -15,11 +15,11 @@
 namespace {
 
 class counting_sink : public scenario::byte_sink {
-public:
+  public:
     void write(std::string_view bytes) override { size_ += bytes.size(); }
     std::size_t size() const { return size_; }
 
-private:
+  private:
     std::size_t size_ = 0;
 };
 
@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
     const auto split = rest.find('\0');
     const std::string_view line = rest.substr(0, split);
-    const std::string_view train = split == std::string_view::npos ? std::string_view{}
-                                                                   : rest.substr(split + 1);
+    const std::string_view train =
+        split == std::string_view::npos ? std::string_view{} : rest.substr(split + 1);
 
     scenario::run_state stato;
     stato.nome_scenario = "Fuzz";

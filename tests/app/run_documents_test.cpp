@@ -37,7 +37,8 @@ TEST(RunDocuments, ADocumentThatCannotBeWrittenEndsTheRunBeforeTheCompiler) {
     fake_platform sistema(folder.string());
     EXPECT_NE(Form_Load(sistema), 0);
     ASSERT_EQ(sistema.failures.size(), 1u);
-    EXPECT_NE(sistema.failures[0].find(nome_scheda(s, t)), std::string::npos) << sistema.failures[0];
+    EXPECT_NE(sistema.failures[0].find(nome_scheda(s, t)), std::string::npos)
+        << sistema.failures[0];
     EXPECT_TRUE(fs::is_regular_file(folder / nome_rallentamenti(s, t)));
     EXPECT_FALSE(fs::exists(folder / nome_file_intestazione(s, t)));
 }
