@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "model/reader_failure.hpp"
 
@@ -50,16 +51,16 @@ void disegna_fino(tracciato_linea& t, std::int64_t& c, std::int64_t fino, double
     double y0 = t.value(c - 2, 1);
     double x1 = t.value(c - 1, 0);
     double y1 = t.value(c - 1, 1);
-    for (; c <= ultimo; ++c) {
+    t.set_doubles(c, ultimo, [&] {
         const double dx = x1 - x0;
         const double dy = y1 - y0;
         // The same operations in the same order as aggiungi_punto: the same doubles.
         const double x = k == 0.0 ? x1 + dx : x1 + dx + k * dy;
         const double y = k == 0.0 ? y1 + dy : y1 + dy - k * dx;
-        t.set_double(c, 0, x);
-        t.set_double(c, 1, y);
         x0 = x1, y0 = y1, x1 = x, y1 = y;
-    }
+        return std::pair{x, y};
+    });
+    c = std::max(c, ultimo + 1);
     if (c <= fino) {
         aggiungi_punto(t, c, k);  // beyond the plan: fails
     }

@@ -1,36 +1,12 @@
 #include "model/tracciato.hpp"
 
-#include <new>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "model/reader_failure.hpp"
 
 namespace scenario {
-
-namespace {
-
-// Asks the system to map a large zeroed block at once rather than page by page as the
-// line reader first writes to it; where it cannot, the pages come on first use.
-void prefault(char* p, std::size_t n) {
-#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto first = (reinterpret_cast<std::uintptr_t>(p) + page - 1) / page * page;
-    const auto end = (reinterpret_cast<std::uintptr_t>(p) + n) / page * page;
-    if (end > first) {
-        madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
-    }
-#else
-    (void)p;
-    (void)n;
-#endif
-}
-
-}  // namespace
 
 tracciato_linea::tracciato_linea(std::int64_t ultimo_metro) {
     if (ultimo_metro < 0) {
@@ -38,14 +14,24 @@ tracciato_linea::tracciato_linea(std::int64_t ultimo_metro) {
     }
     metres_ = static_cast<std::size_t>(ultimo_metro) + 1;
     bytes_ = 2 * metres_ * slot_bytes;
-    // Every slot starts as tag 0 (empty) with zero padding.
-    slots_.reset(static_cast<char*>(std::calloc(bytes_, 1)));
-    if (!slots_) {
-        throw std::bad_alloc();
-    }
-    prefault(slots_.get(), bytes_);
+    slots_ = zeroed_block(bytes_);
     kinds_.assign(valori(), static_cast<std::uint8_t>(tipo_valore::vuoto));
     doubles_in_block_.assign((valori() + slots_per_block - 1) / slots_per_block, 0);
+}
+
+void tracciato_linea::mark_doubles(std::size_t first, std::size_t count) {
+    constexpr auto doppio = static_cast<std::uint8_t>(tipo_valore::doppio);
+    const std::size_t end = first + count;
+    while (first < end) {
+        const std::size_t block = first / slots_per_block;
+        const std::size_t stop = std::min(end, (block + 1) * slots_per_block);
+        const auto from = kinds_.begin() + static_cast<std::ptrdiff_t>(first);
+        const auto to = kinds_.begin() + static_cast<std::ptrdiff_t>(stop);
+        doubles_in_block_[block] += static_cast<std::uint32_t>(
+            (stop - first) - static_cast<std::size_t>(std::count(from, to, doppio)));
+        std::fill(from, to, doppio);
+        first = stop;
+    }
 }
 
 tracciato_linea::tracciato_linea(const tracciato_linea& o)
@@ -54,11 +40,8 @@ tracciato_linea::tracciato_linea(const tracciato_linea& o)
       kinds_(o.kinds_),
       doubles_in_block_(o.doubles_in_block_) {
     if (bytes_ != 0) {
-        slots_.reset(static_cast<char*>(std::malloc(bytes_)));
-        if (!slots_) {
-            throw std::bad_alloc();
-        }
-        std::memcpy(slots_.get(), o.slots_.get(), bytes_);
+        slots_ = zeroed_block(bytes_);
+        std::memcpy(slots_.data(), o.slots_.data(), bytes_);
     }
 }
 

@@ -4,12 +4,12 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "model/zeroed_block.hpp"
 
 namespace scenario {
 
@@ -69,6 +69,29 @@ class tracciato_linea {
         store(s + 2, v);
     }
 
+    // Sets metres primo to ultimo (inside the plan) of both coordinates to doubles, in
+    // order, each metre's pair coming from next(): the line reader draws about a million
+    // metres this way. One pass writes the slots; the kinds are brought up to date after.
+    template <typename F>
+    void set_doubles(std::int64_t primo, std::int64_t ultimo, F&& next) {
+        if (ultimo < primo) {
+            return;
+        }
+        char* a = slot(primo, 0);
+        char* b = slot(primo, 1);
+        constexpr auto tag = static_cast<std::uint16_t>(tipo_valore::doppio);
+        for (std::int64_t m = primo; m <= ultimo; ++m, a += slot_bytes, b += slot_bytes) {
+            const auto [x, y] = next();
+            store(a, tag);
+            store(a + 2, x);
+            store(b, tag);
+            store(b + 2, y);
+        }
+        const auto count = static_cast<std::size_t>(ultimo - primo + 1);
+        mark_doubles(index(primo, 0), count);
+        mark_doubles(index(primo, 1), count);
+    }
+
     // Read-only views of every coordinate in storage order (index = coordinata x
     // punti() + metro), as kind bytes and as numbers.
     class kind_view {
@@ -96,7 +119,7 @@ class tracciato_linea {
     // order, and whether a block of slots_per_block slots holds doubles only.
     static constexpr std::size_t slots_per_block = 4096;
     std::size_t valori() const { return 2 * metres_; }
-    std::string_view slots() const { return {slots_.get(), bytes_}; }
+    std::string_view slots() const { return {slots_.data(), bytes_}; }
     bool block_all_doubles(std::size_t block) const {
         const std::size_t first = block * slots_per_block;
         const std::size_t size = std::min(slots_per_block, valori() - first);
@@ -120,10 +143,12 @@ class tracciato_linea {
             count = is_double ? count + 1 : count - 1;
         }
         kinds_[i] = static_cast<std::uint8_t>(kind);
-        char* s = slots_.get() + slot_bytes * i;
+        char* s = slots_.data() + slot_bytes * i;
         store(s, static_cast<std::uint16_t>(kind));
         return s;
     }
+    // Records slots first to first + count - 1 as doubles in kinds_ and in the counts.
+    void mark_doubles(std::size_t first, std::size_t count);
     static double value_of(const char* s) {
         switch (static_cast<tipo_valore>(load<std::uint16_t>(s))) {
             case tipo_valore::doppio:
@@ -134,12 +159,12 @@ class tracciato_linea {
                 return 0.0;
         }
     }
-    const char* slot_at(std::size_t i) const { return slots_.get() + slot_bytes * i; }
+    const char* slot_at(std::size_t i) const { return slots_.data() + slot_bytes * i; }
     const char* slot(std::int64_t metro, int coordinata) const {
-        return slots_.get() + slot_bytes * index(metro, coordinata);
+        return slots_.data() + slot_bytes * index(metro, coordinata);
     }
     char* slot(std::int64_t metro, int coordinata) {
-        return slots_.get() + slot_bytes * index(metro, coordinata);
+        return slots_.data() + slot_bytes * index(metro, coordinata);
     }
 
     template <typename T>
@@ -167,15 +192,9 @@ class tracciato_linea {
         std::memcpy(p, bytes, sizeof bytes);
     }
 
-    // The slots come from calloc: a large block arrives zeroed (every slot empty)
-    // without a pass over its 20 MB on the largest route.
-    struct free_deleter {
-        void operator()(char* p) const { std::free(p); }
-    };
-
     std::size_t metres_ = 0;
     std::size_t bytes_ = 0;
-    std::unique_ptr<char[], free_deleter> slots_;
+    zeroed_block slots_;               // every slot starts empty: tag 0, zero padding
     std::vector<std::uint8_t> kinds_;  // the slots' tags again, one byte each
     std::vector<std::uint32_t> doubles_in_block_;
 };
