@@ -18,10 +18,6 @@ constexpr int margine = 24;  // pixels between the label's text and the window's
 constexpr int id_etichetta = 1;
 constexpr const char* titolo_programma = "genera_scenario";
 
-std::string as_text(std::string_view s) {
-    return std::string(s);
-}
-
 // The window of the run: the form Form1 with its one label, Label1. It processes no
 // messages while the work runs; it is drawn once, when it is shown.
 class win32_platform : public platform {
@@ -54,7 +50,7 @@ class win32_platform : public platform {
 
     void show_window(std::string_view label) override {
         close_window();
-        const std::string testo = as_text(label);
+        const std::string testo(label);
         if (!register_class()) {
             return;  // the run does its work without the window
         }
@@ -87,11 +83,11 @@ class win32_platform : public platform {
 
     void message_box(std::string_view prompt) override {
         // One OK button, no icon, the default caption.
-        MessageBoxA(form_, as_text(prompt).c_str(), nullptr, MB_OK);
+        MessageBoxA(form_, std::string(prompt).c_str(), nullptr, MB_OK);
     }
 
     void report_failure(std::string_view message) override {
-        MessageBoxA(form_, as_text(message).c_str(), titolo_programma, MB_OK | MB_ICONERROR);
+        MessageBoxA(form_, std::string(message).c_str(), titolo_programma, MB_OK | MB_ICONERROR);
     }
 
   protected:
