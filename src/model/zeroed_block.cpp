@@ -68,18 +68,17 @@ zeroed_block::zeroed_block(std::size_t bytes) {
 }
 
 void zeroed_block::release() noexcept {
-    if (data_ == nullptr) {
-        return;
-    }
 #if defined(__linux__)
     if (mapped_ != 0) {
         munmap(data_, mapped_);
-        data_ = nullptr;
-        return;
+    } else {
+        std::free(data_);
     }
-#endif
+#else
     std::free(data_);
+#endif
     data_ = nullptr;
+    mapped_ = 0;
 }
 
 }  // namespace scenario
