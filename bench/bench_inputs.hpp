@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -27,6 +28,7 @@ const run_state& model_for(std::int32_t route_length);
 class counting_sink : public byte_sink {
   public:
     void write(std::string_view bytes) override { count_ += bytes.size(); }
+    void write_at(std::uint64_t, std::string_view bytes) override { count_ += bytes.size(); }
     std::uint64_t count() const { return count_; }
 
   private:
@@ -43,6 +45,14 @@ class copying_sink : public byte_sink {
         }
         std::memcpy(bytes_.data() + used_, bytes.data(), bytes.size());
         used_ += bytes.size();
+    }
+    void write_at(std::uint64_t offset, std::string_view bytes) override {
+        const auto at = static_cast<std::size_t>(offset);
+        if (bytes_.size() < at + bytes.size()) {
+            bytes_.resize(at + bytes.size());
+        }
+        std::memcpy(bytes_.data() + at, bytes.data(), bytes.size());
+        used_ = std::max(used_, at + bytes.size());
     }
     void rewind() { used_ = 0; }
     std::size_t used() const { return used_; }

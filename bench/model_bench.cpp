@@ -21,7 +21,7 @@ void BM_BuildPlan(benchmark::State& state) {
             plan.set_double(m, 0, plan.value(m - 1, 0) + dx + 0.0001 * dy);
             plan.set_double(m, 1, plan.value(m - 1, 1) + dy - 0.0001 * dx);
         }
-        benchmark::DoNotOptimize(plan.slots().data());
+        benchmark::DoNotOptimize(plan.tratti().data());
     }
     state.SetItemsProcessed(2 * (last + 1) * state.iterations());
 }
@@ -52,7 +52,7 @@ void BM_BuildPlanRegisters(benchmark::State& state) {
             plan.set_double(m, 1, y);
             x0 = x1, y0 = y1, x1 = x, y1 = y;
         }
-        benchmark::DoNotOptimize(plan.slots().data());
+        benchmark::DoNotOptimize(plan.tratti().data());
     }
     state.SetItemsProcessed(2 * (last + 1) * state.iterations());
 }

@@ -17,6 +17,7 @@ namespace {
 class counting_sink : public scenario::byte_sink {
   public:
     void write(std::string_view bytes) override { size_ += bytes.size(); }
+    void write_at(std::uint64_t, std::string_view bytes) override { size_ += bytes.size(); }
     std::size_t size() const { return size_; }
 
   private:

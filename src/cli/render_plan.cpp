@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "cli/render_style.hpp"
 
@@ -14,17 +15,26 @@ namespace {
 // The plan is drawn with about this many points whatever the route length.
 constexpr std::int64_t track_points = 4000;
 
-std::int64_t last_computed_metre(const tracciato_linea& t) {
-    if (!t.esiste()) {
-        return -1;
+// Every point of the plan as numbers (an empty coordinate reads as 0), read in one
+// walk, and the last metre with a coordinate set.
+struct plan_points {
+    std::vector<point> xy;
+    std::int64_t last = -1;
+
+    void vuoti(std::int64_t primo, std::int64_t ultimo) {
+        xy.resize(xy.size() + static_cast<std::size_t>(ultimo - primo + 1), point{0, 0});
     }
-    for (std::int64_t m = t.ultimo_metro(); m >= 0; --m) {
-        if (t.kind(m, 0) != tipo_valore::vuoto || t.kind(m, 1) != tipo_valore::vuoto) {
-            return m;
+    void memorizzato(std::int64_t m, valore_piano x, valore_piano y) {
+        xy.push_back({x.numero, y.numero});
+        if (x.tipo != tipo_valore::vuoto || y.tipo != tipo_valore::vuoto) {
+            last = m;
         }
     }
-    return -1;
-}
+    void disegnato(std::int64_t m, double x, double y) {
+        xy.push_back({x, y});
+        last = m;
+    }
+};
 
 std::string points_attr(const svg_writer& w, const std::vector<point>& pts) {
     std::string s;
@@ -231,8 +241,12 @@ void draw_point_marks(svg_writer& w, const plan_view& view, const std::vector<po
 }  // namespace
 
 plan_view::plan_view(const tracciato_linea& tracciato, double left, double top, double width,
-                     double max_height, double pad)
-    : tracciato_(&tracciato), last_(last_computed_metre(tracciato)) {
+                     double max_height, double pad) {
+    plan_points points;
+    tracciato.visita(points);
+    last_ = points.last;
+    points.xy.resize(static_cast<std::size_t>(last_ + 1));
+    xy_ = std::move(points.xy);
     if (last_ < 0) {
         height_ = 30;  // room for a note
         area_ = {left, top, left + width, top + height_};
@@ -242,13 +256,11 @@ plan_view::plan_view(const tracciato_linea& tracciato, double left, double top, 
     double max_y = max_x;
     min_x_ = std::numeric_limits<double>::infinity();
     min_y_ = min_x_;
-    for (std::int64_t m = 0; m <= last_; ++m) {
-        const double x = tracciato.value(m, 0);
-        const double y = tracciato.value(m, 1);
-        min_x_ = std::min(min_x_, x);
-        max_x = std::max(max_x, x);
-        min_y_ = std::min(min_y_, y);
-        max_y = std::max(max_y, y);
+    for (const point& p : xy_) {
+        min_x_ = std::min(min_x_, p.x);
+        max_x = std::max(max_x, p.x);
+        min_y_ = std::min(min_y_, p.y);
+        max_y = std::max(max_y, p.y);
     }
     const double span_x = max_x - min_x_;
     const double span_y = max_y - min_y_;
@@ -267,8 +279,8 @@ plan_view::plan_view(const tracciato_linea& tracciato, double left, double top, 
 
 point plan_view::at(std::int64_t metre) const {
     const std::int64_t m = std::clamp<std::int64_t>(metre, 0, last_);
-    return {origin_x_ + (tracciato_->value(m, 0) - min_x_) * scale_,
-            origin_y_ - (tracciato_->value(m, 1) - min_y_) * scale_};
+    const point& p = xy_[static_cast<std::size_t>(m)];
+    return {origin_x_ + (p.x - min_x_) * scale_, origin_y_ - (p.y - min_y_) * scale_};
 }
 
 std::vector<point> plan_view::polyline(std::int64_t from, std::int64_t to,

@@ -33,7 +33,7 @@ class plan_view {
     std::vector<point> polyline(std::int64_t from, std::int64_t to, std::int64_t max_points) const;
 
   private:
-    const tracciato_linea* tracciato_;
+    std::vector<point> xy_;  // plan coordinates of metres 0 to last_
     std::int64_t last_ = -1;
     double min_x_ = 0;
     double min_y_ = 0;

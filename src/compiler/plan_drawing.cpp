@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <string>
-#include <utility>
 
+#include "model/passo_disegno.hpp"
 #include "model/reader_failure.hpp"
 
 namespace scenario {
@@ -26,17 +26,10 @@ void aggiungi_punto(tracciato_linea& t, std::int64_t c, double k) {
         throw reader_failure("plan point " + std::to_string(c) + " is beyond the plan (0 to " +
                              std::to_string(t.ultimo_metro()) + ")");
     }
-    const double x1 = t.value(c - 1, 0);
-    const double y1 = t.value(c - 1, 1);
-    const double dx = x1 - t.value(c - 2, 0);
-    const double dy = y1 - t.value(c - 2, 1);
-    if (k == 0.0) {
-        t.set_double(c, 0, x1 + dx);
-        t.set_double(c, 1, y1 + dy);
-    } else {
-        t.set_double(c, 0, x1 + dx + k * dy);
-        t.set_double(c, 1, y1 + dy - k * dx);
-    }
+    passo_disegno p{t.value(c - 2, 0), t.value(c - 2, 1), t.value(c - 1, 0), t.value(c - 1, 1)};
+    p.avanza(k);
+    t.set_double(c, 0, p.x1);
+    t.set_double(c, 1, p.y1);
 }
 
 void disegna_fino(tracciato_linea& t, std::int64_t& c, std::int64_t fino, double k) {
@@ -47,20 +40,10 @@ void disegna_fino(tracciato_linea& t, std::int64_t& c, std::int64_t fino, double
         aggiungi_punto(t, c, k);  // fails
     }
     const std::int64_t ultimo = std::min(fino, t.ultimo_metro());
-    double x0 = t.value(c - 2, 0);
-    double y0 = t.value(c - 2, 1);
-    double x1 = t.value(c - 1, 0);
-    double y1 = t.value(c - 1, 1);
-    t.set_doubles(c, ultimo, [&] {
-        const double dx = x1 - x0;
-        const double dy = y1 - y0;
-        // The same operations in the same order as aggiungi_punto: the same doubles.
-        const double x = k == 0.0 ? x1 + dx : x1 + dx + k * dy;
-        const double y = k == 0.0 ? y1 + dy : y1 + dy - k * dx;
-        x0 = x1, y0 = y1, x1 = x, y1 = y;
-        return std::pair{x, y};
-    });
-    c = std::max(c, ultimo + 1);
+    if (c <= ultimo) {
+        t.disegna(c, ultimo, k);
+        c = ultimo + 1;
+    }
     if (c <= fino) {
         aggiungi_punto(t, c, k);  // beyond the plan: fails
     }

@@ -17,9 +17,9 @@ void inizia_tracciato(tracciato_linea& t);
 void aggiungi_punto(tracciato_linea& t, std::int64_t c, double k);
 
 // Draws points c, c + 1, ..., fino with the same curvature k, as aggiungi_punto would
-// one at a time, keeping the last two points at hand instead of reading them back; c
-// ends on fino + 1. A point beyond the plan's last metre fails after the points
-// before it are drawn (c then stays on it).
+// one at a time: the plan records them as one stretch; c ends on fino + 1. A point
+// beyond the plan's last metre fails after the points before it are drawn (c then
+// stays on it).
 void disegna_fino(tracciato_linea& t, std::int64_t& c, std::int64_t fino, double k);
 
 // Curvature of a curve class digit 1 to 6 (the reciprocal of the radius in metres);

@@ -1,30 +1,48 @@
 #pragma once
 
 #include <algorithm>
-#include <bit>
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <string_view>
-#include <utility>
+#include <memory>
 #include <vector>
 
-#include "model/zeroed_block.hpp"
+#include "model/passo_disegno.hpp"
 
 namespace scenario {
 
 // Kind of a plan coordinate; the values are the tags of the line plan file.
 enum class tipo_valore : std::uint8_t { vuoto = 0, intero = 2, doppio = 5 };
 
+// One coordinate of a plan point: its kind and its value as a number (an integer
+// holds a 16-bit value exactly; an empty coordinate reads as 0).
+struct valore_piano {
+    tipo_valore tipo = tipo_valore::vuoto;
+    double numero = 0.0;
+};
+
+// Metres primo to ultimo drawn with curvature k, each point from the two before it
+// (see passo_disegno); both coordinates of each point are doubles.
+struct tratto {
+    std::int64_t primo = 0;
+    std::int64_t ultimo = 0;
+    double k = 0.0;
+};
+
 // The plan of the line: two coordinates per metre, metres 0 to E, each coordinate
-// empty, a 16-bit integer or a double. The coordinates are kept in file order (all
-// first coordinates, then all second ones), each in a slot of ten bytes that holds its
-// tagged value as the line plan file does: a 16-bit little-endian tag, then the value
-// in little-endian bytes (eight for a double, two for an integer, then padding). A run
-// of doubles is thus already the file's bytes and goes to the file as it stands.
+// empty, a 16-bit integer or a double.
+//
+// A drawn stretch is kept as its recipe (first and last metre, curvature), not as its
+// points: the longest route has two million coordinates, almost all drawn, and
+// holding them would take 20 MB that the file writer then copies again. The points
+// are computed when read, in metre order, by visita(); a stretch starts from the
+// values its two metres before have at that time, which are those they had when it
+// was drawn: a write to a metre a stretch covers or starts from first turns every
+// stretch into stored values. Coordinates set one by one are stored in pages of
+// pagina_metri metres, made on first write (an untouched page is all empty).
 class tracciato_linea {
   public:
-    static constexpr std::size_t slot_bytes = 10;
+    static constexpr std::size_t pagina_metri = 4096;
 
     tracciato_linea() = default;
     // Creates metres 0 to ultimo_metro, every coordinate empty.
@@ -32,171 +50,129 @@ class tracciato_linea {
     tracciato_linea(const tracciato_linea& o);
     tracciato_linea& operator=(const tracciato_linea& o);
     // A moved-from plan is empty (esiste() is false).
-    tracciato_linea(tracciato_linea&& o) noexcept
-        : metres_(std::exchange(o.metres_, 0)),
-          bytes_(std::exchange(o.bytes_, 0)),
-          slots_(std::move(o.slots_)),
-          kinds_(std::move(o.kinds_)),
-          doubles_in_block_(std::move(o.doubles_in_block_)) {}
-    tracciato_linea& operator=(tracciato_linea&& o) noexcept {
-        metres_ = std::exchange(o.metres_, 0);
-        bytes_ = std::exchange(o.bytes_, 0);
-        slots_ = std::move(o.slots_);
-        kinds_ = std::move(o.kinds_);
-        doubles_in_block_ = std::move(o.doubles_in_block_);
-        return *this;
-    }
+    tracciato_linea(tracciato_linea&& o) noexcept;
+    tracciato_linea& operator=(tracciato_linea&& o) noexcept;
 
-    bool esiste() const { return bytes_ != 0; }
+    bool esiste() const { return metres_ != 0; }
     // E: the last metre index (the plan has E + 1 points).
     std::int64_t ultimo_metro() const { return static_cast<std::int64_t>(metres_) - 1; }
     std::size_t punti() const { return metres_; }
+    std::size_t valori() const { return 2 * metres_; }
 
+    // One coordinate. A point inside a stretch is computed from the start of the
+    // stretches it follows on from; to read many points use visita().
+    valore_piano at(std::int64_t metro, int coordinata) const;
     tipo_valore kind(std::int64_t metro, int coordinata) const {
-        return static_cast<tipo_valore>(kinds_[index(metro, coordinata)]);
+        return at(metro, coordinata).tipo;
     }
-    // The value as a number; an empty coordinate reads as 0.
-    double value(std::int64_t metro, int coordinata) const {
-        return value_of(slot(metro, coordinata));
-    }
-    // Inline: the line reader sets about two million coordinates per route.
+    double value(std::int64_t metro, int coordinata) const { return at(metro, coordinata).numero; }
+
+    // A metre or coordinate outside the plan is a failure (reader_failure).
     void set_integer(std::int64_t metro, int coordinata, std::int16_t v) {
-        char* s = retag(index(metro, coordinata), tipo_valore::intero);
-        store(s + 2, v);
+        store(metro, coordinata, {tipo_valore::intero, static_cast<double>(v)});
     }
     void set_double(std::int64_t metro, int coordinata, double v) {
-        char* s = retag(index(metro, coordinata), tipo_valore::doppio);
-        store(s + 2, v);
+        store(metro, coordinata, {tipo_valore::doppio, v});
     }
+    // Draws metres primo to ultimo (2 <= primo <= ultimo <= E, else a failure) with
+    // curvature k from the two points before primo, as passo_disegno does point by point.
+    void disegna(std::int64_t primo, std::int64_t ultimo, double k);
 
-    // Sets metres primo to ultimo (inside the plan) of both coordinates to doubles, in
-    // order, each metre's pair coming from next(): the line reader draws about a million
-    // metres this way. One pass writes the slots; the kinds are brought up to date after.
-    template <typename F>
-    void set_doubles(std::int64_t primo, std::int64_t ultimo, F&& next) {
-        if (ultimo < primo) {
-            return;
-        }
-        char* a = slot(primo, 0);
-        char* b = slot(primo, 1);
-        constexpr auto tag = static_cast<std::uint16_t>(tipo_valore::doppio);
-        for (std::int64_t m = primo; m <= ultimo; ++m, a += slot_bytes, b += slot_bytes) {
-            const auto [x, y] = next();
-            store(a, tag);
-            store(a + 2, x);
-            store(b, tag);
-            store(b + 2, y);
-        }
-        const auto count = static_cast<std::size_t>(ultimo - primo + 1);
-        mark_doubles(index(primo, 0), count);
-        mark_doubles(index(primo, 1), count);
-    }
+    // The drawn stretches, in metre order, none sharing a metre.
+    const std::vector<tratto>& tratti() const { return tratti_; }
 
-    // Read-only views of every coordinate in storage order (index = coordinata x
-    // punti() + metro), as kind bytes and as numbers.
-    class kind_view {
-      public:
-        explicit kind_view(const tracciato_linea& t) : t_(t) {}
-        std::uint8_t operator[](std::size_t i) const { return t_.kinds_[i]; }
-        std::size_t size() const { return t_.valori(); }
-
-      private:
-        const tracciato_linea& t_;
-    };
-    class value_view {
-      public:
-        explicit value_view(const tracciato_linea& t) : t_(t) {}
-        double operator[](std::size_t i) const { return value_of(t_.slot_at(i)); }
-        std::size_t size() const { return t_.valori(); }
-
-      private:
-        const tracciato_linea& t_;
-    };
-    kind_view kinds() const { return kind_view(*this); }
-    value_view values() const { return value_view(*this); }
-
-    // For the encoder: the number of coordinates (2 x points), their slots in file
-    // order, and whether a block of slots_per_block slots holds doubles only.
-    static constexpr std::size_t slots_per_block = 4096;
-    std::size_t valori() const { return 2 * metres_; }
-    std::string_view slots() const { return {slots_.data(), bytes_}; }
-    bool block_all_doubles(std::size_t block) const {
-        const std::size_t first = block * slots_per_block;
-        const std::size_t size = std::min(slots_per_block, valori() - first);
-        return doubles_in_block_[block] == size;
+    // Visits every metre in order, once, calling on the visitor
+    //   v.vuoti(primo, ultimo)                 metres with both coordinates empty, in runs
+    //                                          (not necessarily maximal);
+    //   v.memorizzato(metro, x, y)             a metre set coordinate by coordinate
+    //                                          (valore_piano x, y; either may be empty);
+    //   v.disegnato(metro, x, y)               a drawn metre (double x, y);
+    // or, in place of disegnato, where the visitor has it,
+    //   v.disegnati(s, fine, p)                metres s.primo to fine of stretch s: the
+    //                                          visitor computes them in order with
+    //                                          p.avanza(s.k) (p: a passo_disegno
+    //                                          holding the two points before), in its
+    //                                          own loop (one that only counts the
+    //                                          metres need not).
+    template <typename V>
+    void visita(V& v) const {
+        cammina(0, ultimo_metro(), 0, v);
     }
 
     bool operator==(const tracciato_linea& o) const;
 
   private:
-    std::size_t index(std::int64_t metro, int coordinata) const {
-        return static_cast<std::size_t>(coordinata) * metres_ + static_cast<std::size_t>(metro);
-    }
-    // Writes the tag of slot i, keeping the count of doubles of its block.
-    char* retag(std::size_t i, tipo_valore kind) {
-        // The old kind comes from kinds_, not from the slot: reading a slot before it is
-        // first written would fault its page in twice (once to read, once to write).
-        const bool was_double = kinds_[i] == static_cast<std::uint8_t>(tipo_valore::doppio);
-        const bool is_double = kind == tipo_valore::doppio;
-        if (was_double != is_double) {
-            std::uint32_t& count = doubles_in_block_[i / slots_per_block];
-            count = is_double ? count + 1 : count - 1;
+    struct pagina {
+        std::array<std::array<tipo_valore, pagina_metri>, 2> tipo{};
+        std::array<std::array<double, pagina_metri>, 2> numero{};
+    };
+
+    void store(std::int64_t metro, int coordinata, valore_piano v);
+    // Whether writing metres a to b would change a stretch or the points it starts from.
+    bool tocca_tratti(std::int64_t a, std::int64_t b) const;
+    // Stores every drawn point as a set value and forgets the stretches.
+    void materializza();
+    pagina& pagina_di(std::int64_t metro);
+    valore_piano memorizzato(std::int64_t metro, int coordinata) const {
+        const auto& p = pagine_[static_cast<std::size_t>(metro) / pagina_metri];
+        if (!p) {
+            return {};
         }
-        kinds_[i] = static_cast<std::uint8_t>(kind);
-        char* s = slots_.data() + slot_bytes * i;
-        store(s, static_cast<std::uint16_t>(kind));
-        return s;
-    }
-    // Records slots first to first + count - 1 as doubles in kinds_ and in the counts.
-    void mark_doubles(std::size_t first, std::size_t count);
-    static double value_of(const char* s) {
-        switch (static_cast<tipo_valore>(load<std::uint16_t>(s))) {
-            case tipo_valore::doppio:
-                return load<double>(s + 2);
-            case tipo_valore::intero:
-                return load<std::int16_t>(s + 2);
-            default:
-                return 0.0;
-        }
-    }
-    const char* slot_at(std::size_t i) const { return slots_.data() + slot_bytes * i; }
-    const char* slot(std::int64_t metro, int coordinata) const {
-        return slots_.data() + slot_bytes * index(metro, coordinata);
-    }
-    char* slot(std::int64_t metro, int coordinata) {
-        return slots_.data() + slot_bytes * index(metro, coordinata);
+        const std::size_t i = static_cast<std::size_t>(metro) % pagina_metri;
+        return {p->tipo[coordinata][i], p->numero[coordinata][i]};
     }
 
-    template <typename T>
-    static T load(const char* p) {
-        unsigned char bytes[sizeof(T)];
-        std::memcpy(bytes, p, sizeof bytes);
-        if constexpr (std::endian::native != std::endian::little) {
-            for (std::size_t i = 0; i < sizeof bytes / 2; ++i) {
-                std::swap(bytes[i], bytes[sizeof bytes - 1 - i]);
+    // Visits metres da to a; stretches from index i on; da is 0 or the first metre of
+    // a stretch whose two metres before it are not drawn.
+    template <typename V>
+    void cammina(std::int64_t da, std::int64_t a, std::size_t i, V& v) const {
+        std::int64_t m = da;
+        passo_disegno p;
+        std::int64_t portato = -1;  // the metre p.x1/p.y1 hold, after a stretch
+        for (; i < tratti_.size() && tratti_[i].primo <= a; ++i) {
+            const tratto& s = tratti_[i];
+            memorizzati(m, s.primo - 1, v);
+            p = inizio(s, p, portato);
+            const std::int64_t fine = std::min(s.ultimo, a);
+            if constexpr (requires { v.disegnati(s, fine, p); }) {
+                v.disegnati(s, fine, p);
+            } else {
+                for (std::int64_t q = s.primo; q <= fine; ++q) {
+                    p.avanza(s.k);
+                    v.disegnato(q, p.x1, p.y1);
+                }
             }
+            portato = fine;
+            m = fine + 1;
         }
-        T v;
-        std::memcpy(&v, bytes, sizeof v);
-        return v;
+        memorizzati(m, a, v);
     }
-    template <typename T>
-    static void store(char* p, T v) {
-        unsigned char bytes[sizeof(T)];
-        std::memcpy(bytes, &v, sizeof bytes);
-        if constexpr (std::endian::native != std::endian::little) {
-            for (std::size_t i = 0; i < sizeof bytes / 2; ++i) {
-                std::swap(bytes[i], bytes[sizeof bytes - 1 - i]);
+    // The two points before stretch s: from the stretch before it where it ends there
+    // (p holds its last two points, the later at metre portato), else stored.
+    passo_disegno inizio(const tratto& s, const passo_disegno& p, std::int64_t portato) const;
+    template <typename V>
+    void memorizzati(std::int64_t da, std::int64_t a, V& v) const {
+        while (da <= a) {
+            const std::size_t n = static_cast<std::size_t>(da) / pagina_metri;
+            const std::int64_t fine =
+                std::min<std::int64_t>(a, static_cast<std::int64_t>((n + 1) * pagina_metri) - 1);
+            if (!pagine_[n]) {
+                v.vuoti(da, fine);
+            } else {
+                const pagina& p = *pagine_[n];
+                for (std::int64_t m = da; m <= fine; ++m) {
+                    const std::size_t i = static_cast<std::size_t>(m) % pagina_metri;
+                    v.memorizzato(m, valore_piano{p.tipo[0][i], p.numero[0][i]},
+                                  valore_piano{p.tipo[1][i], p.numero[1][i]});
+                }
             }
+            da = fine + 1;
         }
-        std::memcpy(p, bytes, sizeof bytes);
     }
 
     std::size_t metres_ = 0;
-    std::size_t bytes_ = 0;
-    zeroed_block slots_;               // every slot starts empty: tag 0, zero padding
-    std::vector<std::uint8_t> kinds_;  // the slots' tags again, one byte each
-    std::vector<std::uint32_t> doubles_in_block_;
+    std::vector<std::unique_ptr<pagina>> pagine_;
+    std::vector<tratto> tratti_;
 };
 
 }  // namespace scenario

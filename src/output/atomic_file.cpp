@@ -1,6 +1,7 @@
 #include "output/atomic_file.hpp"
 
 #include <cerrno>
+#include <limits>
 
 #include "output/file_error.hpp"
 #include "output/file_ops.hpp"
@@ -18,6 +19,8 @@ atomic_file::atomic_file(std::string path) : path_(std::move(path)) {
     if (file_ == nullptr) {
         throw file_error(path_, last_error_text());
     }
+    // Encoders hand over large blocks; a stream buffer would only split and copy them.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 atomic_file::~atomic_file() {
@@ -46,6 +49,20 @@ void atomic_file::write(std::string_view bytes) {
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
         fail(last_error_text());
     }
+}
+
+void atomic_file::write_at(std::uint64_t offset, std::string_view bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    errno = 0;
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max())) {
+        fail("the file would be larger than this system's stream offsets allow");
+    }
+    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
+        fail(last_error_text());
+    }
+    write(bytes);
 }
 
 void atomic_file::commit() {

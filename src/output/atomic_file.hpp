@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@ class atomic_file : public byte_sink {
     atomic_file& operator=(const atomic_file&) = delete;
 
     void write(std::string_view bytes) override;
+    void write_at(std::uint64_t offset, std::string_view bytes) override;
     void commit();
 
     const std::string& path() const { return path_; }

@@ -34,14 +34,19 @@ class block_buffer {
   public:
     static constexpr std::size_t capacity = std::size_t{1} << 20;
 
-    explicit block_buffer(byte_sink& sink)
-        : sink_(sink), data_(std::make_unique_for_overwrite<char[]>(capacity)) {}
+    explicit block_buffer(byte_sink& sink, std::size_t size = capacity)
+        : sink_(sink), size_(size), data_(std::make_unique_for_overwrite<char[]>(size)) {}
+    // A buffer whose bytes go to the sink by position, the first at offset `at`.
+    block_buffer(byte_sink& sink, std::size_t size, std::uint64_t at) : block_buffer(sink, size) {
+        at_ = at;
+        positioned_ = true;
+    }
     block_buffer(const block_buffer&) = delete;
     block_buffer& operator=(const block_buffer&) = delete;
 
-    // A pointer with at least n bytes of room after it (n at most capacity).
+    // A pointer with at least n bytes of room after it (n at most the buffer's size).
     char* room(std::size_t n) {
-        if (capacity - used_ < n) {
+        if (size_ - used_ < n) {
             flush();
         }
         return data_.get() + used_;
@@ -51,15 +56,24 @@ class block_buffer {
     // Hands everything written so far to the sink; call once at the end.
     void flush() {
         if (used_ > 0) {
-            sink_.write(std::string_view(data_.get(), used_));
+            const std::string_view bytes(data_.get(), used_);
+            if (positioned_) {
+                sink_.write_at(at_, bytes);
+                at_ += used_;
+            } else {
+                sink_.write(bytes);
+            }
             used_ = 0;
         }
     }
 
   private:
     byte_sink& sink_;
+    std::size_t size_;
     std::unique_ptr<char[]> data_;
     std::size_t used_ = 0;
+    bool positioned_ = false;
+    std::uint64_t at_ = 0;  // where the next flush goes, when positioned
 };
 
 }  // namespace scenario

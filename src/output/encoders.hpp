@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "model/cella.hpp"
@@ -21,7 +22,11 @@ void encode_grid(const griglia& celle, byte_sink& out);
 
 // The line plan file: a two-dimensional array header, then every tagged value in
 // storage order (all first coordinates, then all second coordinates).
+// It is written by position (write_at): the header, then the first coordinates from
+// its end and the second ones from theirs, side by side, in pieces of at most
+// plan_write_bytes (all but the last of each nearly that size).
 void encode_plan(const tracciato_linea& tracciato, byte_sink& out);
+constexpr std::size_t plan_write_bytes = std::size_t{256} << 10;
 
 // Exact sizes of the encoded files.
 std::uint64_t grid_file_size(std::uint64_t cells);

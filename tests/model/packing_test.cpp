@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/cella.hpp"
+#include "model/reader_failure.hpp"
 #include "model/tracciato.hpp"
 
 namespace scenario {
@@ -54,8 +55,9 @@ TEST(Plan, StartsEmptyAndKeepsKindAndValuePerCoordinate) {
     EXPECT_EQ(t.kind(1, 1), tipo_valore::intero);
     EXPECT_EQ(t.kind(1, 0), tipo_valore::vuoto);
     EXPECT_EQ(t.value(2, 0), -0.25);
-    // Storage order: all first coordinates, then all second ones.
-    EXPECT_EQ(t.kinds()[70501 + 1], static_cast<std::uint8_t>(tipo_valore::intero));
+    EXPECT_THROW(t.set_double(70501, 0, 1.0), reader_failure);
+    EXPECT_THROW(t.set_integer(-1, 1, 1), reader_failure);
+    EXPECT_THROW(t.set_double(5, 2, 1.0), reader_failure);
     EXPECT_FALSE(tracciato_linea().esiste());
 }
 

@@ -19,6 +19,13 @@ class recording_sink : public byte_sink {
         sizes.push_back(bytes.size());
         all.append(bytes);
     }
+    void write_at(std::uint64_t offset, std::string_view bytes) override {
+        sizes.push_back(bytes.size());
+        if (all.size() < offset + bytes.size()) {
+            all.resize(offset + bytes.size());
+        }
+        all.replace(offset, bytes.size(), bytes);
+    }
     std::vector<std::size_t> sizes;
     std::string all;
 };
@@ -67,9 +74,9 @@ TEST(PlanFile, LargePlanCrossesBufferBlocksWithoutLosingOrSplittingValues) {
     ASSERT_EQ(sink.all.size(), expected.size());
     EXPECT_TRUE(sink.all == expected);
     // Large sequential writes: a handful of pieces, none above the buffer size.
-    EXPECT_LE(sink.sizes.size(), expected.size() / (block_buffer::capacity / 2) + 1);
+    EXPECT_LE(sink.sizes.size(), expected.size() / (plan_write_bytes / 2) + 1);
     for (const std::size_t n : sink.sizes) {
-        EXPECT_LE(n, block_buffer::capacity);
+        EXPECT_LE(n, plan_write_bytes);
     }
 }
 
@@ -98,7 +105,7 @@ namespace scenario {
 namespace {
 
 TEST(PlanFile, AValueRetaggedInsideAFullBlockOfDoublesIsStillEncodedByItsNewKind) {
-    tracciato_linea t(3 * tracciato_linea::slots_per_block);
+    tracciato_linea t(3 * tracciato_linea::pagina_metri);
     for (std::int64_t m = 0; m <= t.ultimo_metro(); ++m) {
         t.set_double(m, 0, 1.5);
         t.set_double(m, 1, 2.5);
@@ -127,6 +134,66 @@ TEST(Plan, EqualityComparesKindsAndValuesNotTheBytesBehindThem) {
     b.set_double(3, 1, 2.0);
     EXPECT_FALSE(a == b);
     EXPECT_FALSE(a == tracciato_linea(11));
+}
+
+}  // namespace
+}  // namespace scenario
+
+namespace scenario {
+namespace {
+
+// Copies a plan point by point, as stored values only.
+struct stored_copy {
+    tracciato_linea& t;
+    static void set(tracciato_linea& t, std::int64_t m, int c, valore_piano v) {
+        if (v.tipo == tipo_valore::intero) {
+            t.set_integer(m, c, static_cast<std::int16_t>(v.numero));
+        } else if (v.tipo == tipo_valore::doppio) {
+            t.set_double(m, c, v.numero);
+        }
+    }
+    void vuoti(std::int64_t, std::int64_t) {}
+    void memorizzato(std::int64_t m, valore_piano x, valore_piano y) {
+        set(t, m, 0, x);
+        set(t, m, 1, y);
+    }
+    void disegnato(std::int64_t m, double x, double y) {
+        t.set_double(m, 0, x);
+        t.set_double(m, 1, y);
+    }
+};
+
+TEST(PlanFile, DrawnStretchesEncodeAsTheSamePointsStoredOneByOne) {
+    // Long enough for both coordinates to cross several buffers, with stretches that
+    // start from drawn and from stored points, empty metres and a lone integer.
+    const std::int64_t last = 120000;
+    tracciato_linea drawn(last);
+    drawn.set_integer(0, 0, 0);
+    drawn.set_integer(1, 1, 1);
+    drawn.disegna(2, 30000, 0.0);
+    drawn.disegna(30001, 30001, 0.003);
+    drawn.disegna(30002, 61000, -0.0004);
+    drawn.set_integer(61001, 0, -9);  // y of 61001 stays empty
+    drawn.disegna(61002, 90000, 0.001);
+    drawn.disegna(95000, last - 2, 0.0);  // 90001 to 94999 empty
+    tracciato_linea stored(last);
+    stored_copy copy{stored};
+    drawn.visita(copy);
+    ASSERT_TRUE(stored.tratti().empty());
+
+    recording_sink a;
+    encode_plan(drawn, a);
+    recording_sink b;
+    encode_plan(stored, b);
+    // Empty: 0/y, 1/x, 61001/y, both coordinates of the gap and of the last two metres.
+    const std::size_t empties = 3 + 2 * 4999 + 2 * 2;
+    const std::size_t integers = 3;  // 0/x, 1/y, 61001/x
+    const std::size_t doubles = 2 * (last + 1) - empties - integers;
+    ASSERT_EQ(a.all.size(), 18 + 2 * empties + 4 * integers + 10 * doubles);
+    EXPECT_TRUE(a.all == b.all);
+    for (const std::size_t n : a.sizes) {
+        EXPECT_LE(n, plan_write_bytes);
+    }
 }
 
 }  // namespace
