@@ -92,8 +92,9 @@ class tracciato_linea {
     //                                          visitor computes them in order with
     //                                          p.avanza(s.k) (p: a passo_disegno
     //                                          holding the two points before), in its
-    //                                          own loop (one that only counts the
-    //                                          metres need not).
+    //                                          own loop, and leaves p on the last two
+    //                                          (one that only counts the metres need
+    //                                          not compute them).
     template <typename V>
     void visita(V& v) const {
         cammina(0, ultimo_metro(), 0, v);
