@@ -20,8 +20,8 @@ struct generated_documents {
 const generated_documents& documents_for(std::int32_t route_length);
 
 // A model of the size a compile of the route builds: the plan drawn as the line reader
-// draws it (two integer points, then doubles up to metre E - 2), the grid with its
-// profile bytes, and a header table with stations and board texts.
+// draws it (two integer points, then stretches of a kilometre up to metre E - 2), the
+// grid with its profile bytes, and a header table with stations and board texts.
 const run_state& model_for(std::int32_t route_length);
 
 // Counts the bytes it is given and keeps none: measures the encoders alone.
