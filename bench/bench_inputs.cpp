@@ -21,9 +21,6 @@ const generated_documents& documents_for(std::int32_t route_length) {
     return *slot;
 }
 
-namespace {
-
-// As the line reader draws it: stretches of a kilometre, straight and curved in turn.
 void draw_plan(tracciato_linea& plan) {
     plan.set_integer(0, 0, 0);
     plan.set_integer(0, 1, 0);
@@ -35,8 +32,6 @@ void draw_plan(tracciato_linea& plan) {
         plan.disegna(m, std::min(last, (m / 1000 + 1) * 1000 - 1), k);
     }
 }
-
-}  // namespace
 
 const run_state& model_for(std::int32_t route_length) {
     static std::map<std::int32_t, std::unique_ptr<run_state>> made;

@@ -19,6 +19,10 @@ struct generated_documents {
 };
 const generated_documents& documents_for(std::int32_t route_length);
 
+// Draws a plan as the line reader does: two integer points, then stretches of a
+// kilometre, straight and curved in turn, up to metre E - 2.
+void draw_plan(tracciato_linea& plan);
+
 // A model of the size a compile of the route builds: the plan drawn as the line reader
 // draws it (two integer points, then stretches of a kilometre up to metre E - 2), the
 // grid with its profile bytes, and a header table with stations and board texts.

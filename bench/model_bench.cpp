@@ -2,35 +2,17 @@
 // walked. Storing every point one by one is the decoder's way.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-
+#include "bench_inputs.hpp"
 #include "model/tracciato.hpp"
 
 namespace scenario::bench {
 namespace {
 
-void start(tracciato_linea& plan) {
-    plan.set_integer(0, 0, 0);
-    plan.set_integer(0, 1, 0);
-    plan.set_integer(1, 0, 0);
-    plan.set_integer(1, 1, 1);
-}
-
-// Stretches of a kilometre, straight and curved in turn, as the line reader draws them.
-void draw(tracciato_linea& plan) {
-    const std::int64_t last = plan.ultimo_metro() - 2;
-    for (std::int64_t m = 2; m <= last; m = (m / 1000 + 1) * 1000) {
-        plan.disegna(m, std::min(last, (m / 1000 + 1) * 1000 - 1),
-                     (m / 1000) % 2 == 0 ? 0.0 : 0.0004);
-    }
-}
-
 void BM_DrawPlan(benchmark::State& state) {
     const std::int64_t last = state.range(0) + 7000;
     for (auto _ : state) {
         tracciato_linea plan(last);
-        start(plan);
-        draw(plan);
+        draw_plan(plan);
         benchmark::DoNotOptimize(plan.tratti().data());
     }
     state.SetItemsProcessed(2 * (last + 1) * state.iterations());
@@ -47,8 +29,7 @@ struct summing_visitor {
 
 void BM_WalkPlan(benchmark::State& state) {
     tracciato_linea plan(state.range(0) + 7000);
-    start(plan);
-    draw(plan);
+    draw_plan(plan);
     for (auto _ : state) {
         summing_visitor v;
         plan.visita(v);
@@ -62,7 +43,8 @@ void BM_StorePlanPointByPoint(benchmark::State& state) {
     const std::int64_t last = state.range(0) + 7000;
     for (auto _ : state) {
         tracciato_linea plan(last);
-        start(plan);
+        plan.set_integer(0, 0, 0);
+        plan.set_integer(1, 1, 1);
         for (std::int64_t m = 2; m <= last - 2; ++m) {
             plan.set_double(m, 0, static_cast<double>(m));
             plan.set_double(m, 1, -static_cast<double>(m));
