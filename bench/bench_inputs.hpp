@@ -7,7 +7,7 @@
 
 #include "generator/scenario_layout.hpp"
 #include "model/run_state.hpp"
-#include "output/byte_sink.hpp"
+#include "files/byte_sink.hpp"
 
 namespace scenario::bench {
 

@@ -4,11 +4,11 @@
 
 #include "bench_inputs.hpp"
 #include "compiler/compile.hpp"
-#include "compiler/document_store.hpp"
+#include "files/document_store.hpp"
 #include "documents/built_in_documents.hpp"
 #include "model/file_names.hpp"
-#include "output/atomic_file.hpp"
-#include "output/scenario_files.hpp"
+#include "files/atomic_file.hpp"
+#include "files/scenario_files.hpp"
 
 namespace scenario::bench {
 namespace {

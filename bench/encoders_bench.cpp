@@ -2,8 +2,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_inputs.hpp"
-#include "output/encoders.hpp"
-#include "output/scenario_files.hpp"
+#include "files/encoders.hpp"
+#include "files/scenario_files.hpp"
 
 namespace scenario::bench {
 namespace {

@@ -9,7 +9,7 @@
 #include "generator/scenario_documents.hpp"
 #include "generator/scenario_layout.hpp"
 #include "model/file_names.hpp"
-#include "output/atomic_file.hpp"
+#include "files/atomic_file.hpp"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "compiler/compile.hpp"
-#include "compiler/document_store.hpp"
+#include "files/document_store.hpp"
 #include "model/file_names.hpp"
-#include "output/encoders.hpp"
+#include "files/encoders.hpp"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "compiler/compile.hpp"
 #include "documents/built_in_documents.hpp"
-#include "output/file_error.hpp"
-#include "output/scenario_files.hpp"
+#include "files/file_error.hpp"
+#include "files/scenario_files.hpp"
 
 namespace scenario {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/platform.hpp"
-#include "compiler/document_store.hpp"
+#include "files/document_store.hpp"
 #include "model/run_state.hpp"
 
 namespace scenario {

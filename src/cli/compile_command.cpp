@@ -12,8 +12,8 @@
 #include "cli/usage.hpp"
 #include "compiler/compile.hpp"
 #include "model/file_names.hpp"
-#include "output/file_error.hpp"
-#include "output/scenario_files.hpp"
+#include "files/file_error.hpp"
+#include "files/scenario_files.hpp"
 
 namespace scenario::cli {
 

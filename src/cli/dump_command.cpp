@@ -2,7 +2,7 @@
 
 #include "cli/args.hpp"
 #include "cli/commands.hpp"
-#include "cli/decoders.hpp"
+#include "files/decoders.hpp"
 #include "cli/dump_views.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/json_writer.hpp"

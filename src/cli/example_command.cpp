@@ -3,7 +3,7 @@
 #include "cli/example_documents.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/usage.hpp"
-#include "output/file_error.hpp"
+#include "files/file_error.hpp"
 
 namespace scenario::cli {
 

@@ -3,13 +3,13 @@
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/messages.hpp"
-#include "cli/render_svg.hpp"
+#include "render/svg.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/tool_store.hpp"
 #include "cli/usage.hpp"
 #include "compiler/compile.hpp"
-#include "output/atomic_file.hpp"
-#include "output/file_error.hpp"
+#include "files/atomic_file.hpp"
+#include "files/file_error.hpp"
 
 namespace scenario::cli {
 
@@ -23,10 +23,10 @@ command_syntax render_syntax() {
 }
 
 // The picture shows each recorded error with the same sentence the tool prints.
-std::vector<scenario::error_message> picture_messages(const run_state& stato) {
-    std::vector<scenario::error_message> messages;
+std::vector<render::error_message> picture_messages(const run_state& stato) {
+    std::vector<render::error_message> messages;
     for (const diagnostic& d : recorded_errors(stato)) {
-        scenario::error_message m;
+        render::error_message m;
         if (d.ha_posizione) {
             m.position = d.posizione;
         }
@@ -71,11 +71,11 @@ int run_render(const std::vector<std::string>& args, std::ostream& out, std::ost
     const document_paths paths = [&](const std::string& name) { return store.path_of(name); };
     render_errors(stato, paths, err);
 
-    render_options options;
+    render::render_options options;
     options.plan = with_plan;
     options.errors = picture_messages(stato);
     try {
-        replace_file(picture, render_svg(stato, options));
+        replace_file(picture, render::render_svg(stato, options));
     } catch (const file_error& e) {
         err << "scenario: " << e.what() << '\n';
         return exit_status::file;

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "model/file_names.hpp"
-#include "output/file_ops.hpp"
+#include "files/file_ops.hpp"
 
 namespace scenario::cli {
 

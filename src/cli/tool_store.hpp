@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/scenario_names.hpp"
-#include "compiler/document_store.hpp"
+#include "files/document_store.hpp"
 
 namespace scenario::cli {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "compiler/document_store.hpp"
+#include "files/document_store.hpp"
 #include "model/run_state.hpp"
 
 namespace scenario {

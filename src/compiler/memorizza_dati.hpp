@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compiler/document_store.hpp"
+#include "files/document_store.hpp"
 #include "model/run_state.hpp"
 
 namespace scenario {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "compiler/diagnostics.hpp"
-#include "compiler/document_store.hpp"
+#include "files/document_store.hpp"
 #include "compiler/field_reader.hpp"
 #include "compiler/recorders.hpp"
 #include "model/run_state.hpp"

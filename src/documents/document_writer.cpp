@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "output/atomic_file.hpp"
+#include "files/atomic_file.hpp"
 
 namespace scenario {
 

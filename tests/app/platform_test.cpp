@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "output/file_ops.hpp"
+#include "files/file_ops.hpp"
 
 namespace scenario {
 namespace {

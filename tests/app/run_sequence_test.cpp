@@ -6,7 +6,7 @@
 
 #include "app/fake_platform.hpp"
 #include "model/file_names.hpp"
-#include "output/encoders.hpp"
+#include "files/encoders.hpp"
 #include "support/temp_folder.hpp"
 
 namespace scenario {

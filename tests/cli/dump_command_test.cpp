@@ -2,8 +2,8 @@
 
 #include "cli/exit_status.hpp"
 #include "cli/json_check.hpp"
-#include "output/byte_sink.hpp"
-#include "output/encoders.hpp"
+#include "files/byte_sink.hpp"
+#include "files/encoders.hpp"
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 

@@ -5,7 +5,7 @@
 
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
-#include "xml_check.hpp"
+#include "render/xml_check.hpp"
 
 namespace scenario::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "compiler/document_store.hpp"
+#include "files/document_store.hpp"
 #include "compiler/memorizza_dati.hpp"
 #include "model/file_names.hpp"
 #include "model/run_state.hpp"

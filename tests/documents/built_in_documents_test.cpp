@@ -11,7 +11,7 @@
 
 #include "document_lines.hpp"
 #include "model/file_names.hpp"
-#include "output/file_error.hpp"
+#include "files/file_error.hpp"
 #include "support/temp_folder.hpp"
 
 namespace scenario {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "output/file_error.hpp"
+#include "files/file_error.hpp"
 #include "support/temp_folder.hpp"
 
 namespace scenario {

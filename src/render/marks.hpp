@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/run_state.hpp"
+
+namespace scenario::render {
+
+// What the picture of a compiled scenario shows, read off the model once. Every
+// position is in metres along the route.
+
+struct station_mark {
+    std::int32_t position = 0;  // the station's progressiva
+    int entry = 0;              // its entry in voci
+    std::string name;           // Windows-1252 text as read
+};
+
+// A point element of the grid, at the position its document entry gave.
+struct point_mark {
+    std::int32_t position = 0;
+    int cell = 0;
+    std::string detail;  // a short description for the picture's tooltip
+};
+
+// A stretch of route: a slowdown (value = its speed in km/h) or a tunnel
+// (value = its montagna type).
+struct span_mark {
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    int value = 0;
+    std::string detail;  // a short description for the picture's tooltip
+};
+
+// A run of cells with one profile value, from start up to (not including) end.
+struct profile_step {
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    int value = 0;
+};
+
+// A recorded error as the picture shows it: its position, when it has one, and the
+// sentence to print beside it.
+struct error_message {
+    std::optional<std::int32_t> position;
+    std::string text;
+};
+
+struct route_marks {
+    std::int32_t axis_end = 0;      // end of the drawn route axis
+    std::int32_t route_length = 0;  // the route length read (voci entry 84), 0 when unknown
+    std::vector<station_mark> stations;
+    std::vector<point_mark> signals;
+    std::vector<point_mark> boards;        // indicator boards (cartello), with their text
+    std::vector<point_mark> speed_boards;  // maximum-speed indicator boards
+    std::vector<span_mark> slowdowns;
+    std::vector<span_mark> tunnels;
+    std::vector<profile_step> speed;     // km/h
+    std::vector<profile_step> gradient;  // the stored value minus 100
+    std::vector<profile_step> adhesion;
+    std::vector<error_message> errors;  // filled by the caller (see default_error_messages)
+};
+
+// Reads the marks and profiles off the grid and the header records.
+// - Stations: voci entries 1 upwards with a non-empty name, up to the first empty one.
+// - Point elements lie one cell after their position (cell near(p / 50 + 1)), so
+//   they are drawn at 50 (cell - 1).
+// - A slowdown runs from a start cell (kind 3) to the next end cell (kind 2); a start
+//   without an end (both in one cell) is drawn as a point.
+// - A tunnel is a maximal run of cells with one non-zero montagna value.
+// - Profiles cover cells 0 to N - 3, the cells the readers always fill.
+route_marks collect_marks(const run_state& stato);
+
+// One message per recorded diagnostic: "error N" followed by what failed, at the
+// diagnostic's position when it has one. With no diagnostics but an error number
+// recorded, one message for codice_errore at posizione_errore (when not 0).
+std::vector<error_message> default_error_messages(const run_state& stato);
+
+}  // namespace scenario::render

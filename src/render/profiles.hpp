@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "render/marks.hpp"
+#include "render/svg_writer.hpp"
+
+namespace scenario::render {
+
+// Where the profile panel goes: rows of error and station labels on top, then bands
+// for the speed limit, the gradient, the adhesion and the tunnels on one horizontal
+// axis of route position, then the position axis.
+struct profile_layout {
+    struct band {
+        double top = 0;
+        double height = 0;
+        double bottom() const { return top + height; }
+    };
+
+    double top = 0;
+    double left = 0;   // picture x of position 0
+    double right = 0;  // picture x of the axis end
+    double axis_end = 1;
+    double error_rows_top = 0;
+    std::vector<int> error_rows;  // label row of each positioned error, in order
+    double station_rows_top = 0;
+    std::vector<int> station_rows;  // label row of each station, in order
+    band speed;
+    band gradient;
+    band adhesion;
+    band tunnels;
+    double axis_y = 0;  // the position axis line
+    double bottom = 0;
+
+    double height() const { return bottom - top; }
+    // Picture x of a route position, clamped to the axis.
+    double x(std::int64_t position) const;
+};
+
+// Lays out the panel for these marks between picture x left and right from top down.
+profile_layout layout_profiles(const route_marks& marks, double left, double right, double top);
+
+// Draws the profile group (id "profiles").
+void draw_profiles(svg_writer& w, const profile_layout& view, const route_marks& marks);
+
+}  // namespace scenario::render

@@ -1,0 +1,199 @@
+#include "render/svg_writer.hpp"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <stdexcept>
+
+namespace scenario::render {
+
+namespace {
+
+// Unicode code points of the Windows-1252 bytes 0x80 to 0x9F; 0 marks the five
+// bytes the code page leaves undefined.
+constexpr std::array<std::uint16_t, 32> cp1252_high = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+constexpr unsigned replacement_character = 0xFFFD;
+
+unsigned code_point(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F) {
+        const unsigned mapped = cp1252_high[byte - 0x80];
+        return mapped != 0 ? mapped : replacement_character;
+    }
+    return byte;
+}
+
+bool is_name(std::string_view name) {
+    if (name.empty()) {
+        return false;
+    }
+    for (char c : name) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                        (c >= '0' && c <= '9') || c == '-' || c == '_' || c == ':' || c == '.';
+        if (!ok) {
+            return false;
+        }
+    }
+    return !(name[0] >= '0' && name[0] <= '9') && name[0] != '-' && name[0] != '.';
+}
+
+void require_name(std::string_view name) {
+    if (!is_name(name)) {
+        throw std::invalid_argument("not an XML name: " + std::string(name));
+    }
+}
+
+}  // namespace
+
+void append_xml_text(std::string& out, std::string_view text) {
+    for (char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        switch (ch) {
+            case '&':
+                out += "&amp;";
+                continue;
+            case '<':
+                out += "&lt;";
+                continue;
+            case '>':
+                out += "&gt;";
+                continue;
+            case '"':
+                out += "&quot;";
+                continue;
+            default:
+                break;
+        }
+        if (byte >= 0x20 && byte < 0x7F) {
+            out += ch;
+        } else if (byte == '\t' || byte == '\n' || byte == '\r') {
+            // Written as references so that attribute values keep them too.
+            out += "&#" + std::to_string(byte) + ";";
+        } else if (byte < 0x20) {
+            out += "&#" + std::to_string(replacement_character) + ";";
+        } else {
+            out += "&#" + std::to_string(code_point(byte)) + ";";
+        }
+    }
+}
+
+std::string format_number(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        throw std::invalid_argument("a drawing coordinate is not a finite number");
+    }
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed, decimals);
+    if (error != std::errc{}) {
+        throw std::invalid_argument("a drawing coordinate is too large to write");
+    }
+    std::string s(buffer.data(), end);
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0') {
+            s.pop_back();
+        }
+        if (s.back() == '.') {
+            s.pop_back();
+        }
+    }
+    if (s == "-0") {
+        s = "0";
+    }
+    return s;
+}
+
+svg_writer::svg_writer(int decimals) : decimals_(decimals) {
+    out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+}
+
+void svg_writer::end_start_tag() {
+    if (start_tag_pending_) {
+        out_ += '>';
+        start_tag_pending_ = false;
+    }
+}
+
+svg_writer& svg_writer::open(std::string_view tag) {
+    require_name(tag);
+    end_start_tag();
+    if (!has_text_) {
+        out_ += '\n';
+    }
+    out_ += '<';
+    out_ += tag;
+    open_.push_back({std::string(tag), has_text_});
+    start_tag_pending_ = true;
+    has_text_ = false;
+    return *this;
+}
+
+svg_writer& svg_writer::attr(std::string_view name, std::string_view value) {
+    if (!start_tag_pending_) {
+        throw std::logic_error("attribute " + std::string(name) + " after element content");
+    }
+    require_name(name);
+    out_ += ' ';
+    out_ += name;
+    out_ += "=\"";
+    append_xml_text(out_, value);
+    out_ += '"';
+    return *this;
+}
+
+svg_writer& svg_writer::attr(std::string_view name, double value) {
+    return attr(name, std::string_view(format_number(value, decimals_)));
+}
+
+svg_writer& svg_writer::attr(std::string_view name, std::int64_t value) {
+    return attr(name, std::string_view(std::to_string(value)));
+}
+
+svg_writer& svg_writer::text(std::string_view content) {
+    if (open_.empty()) {
+        throw std::logic_error("text outside the root element");
+    }
+    end_start_tag();
+    append_xml_text(out_, content);
+    has_text_ = true;
+    return *this;
+}
+
+svg_writer& svg_writer::close() {
+    if (open_.empty()) {
+        throw std::logic_error("close without an open element");
+    }
+    if (start_tag_pending_) {
+        out_ += "/>";
+        start_tag_pending_ = false;
+    } else {
+        if (!has_text_) {
+            out_ += '\n';
+        }
+        out_ += "</";
+        out_ += open_.back().tag;
+        out_ += '>';
+    }
+    has_text_ = open_.back().parent_has_text;
+    open_.pop_back();
+    return *this;
+}
+
+svg_writer& svg_writer::text_element(std::string_view tag, std::string_view content) {
+    open(tag);
+    text(content);
+    return close();
+}
+
+std::string svg_writer::finish() {
+    while (!open_.empty()) {
+        close();
+    }
+    out_ += '\n';
+    return std::move(out_);
+}
+
+}  // namespace scenario::render

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scenario::render {
+
+// Appends text to an XML document, escaping what XML reserves. The input is
+// single-byte Windows-1252 text; every byte above 127 becomes a numeric character
+// reference to its Unicode code point, so the output is pure ASCII. Control bytes
+// that XML cannot carry become U+FFFD.
+void append_xml_text(std::string& out, std::string_view text);
+
+// A number with at most `decimals` digits after the point, independent of the
+// locale; trailing zeros and a lone point are dropped and -0 is written as 0.
+std::string format_number(double value, int decimals);
+
+// A small streaming writer for SVG (XML) documents. Elements are opened and closed
+// in order; attributes belong to the element opened last and must come before its
+// content. Element empty at its close is written as <tag .../>.
+class svg_writer {
+  public:
+    // Starts the document with the XML declaration (the content is ASCII, so UTF-8). Numbers are
+    // written with `decimals` digits after the point at most.
+    explicit svg_writer(int decimals = 1);
+
+    svg_writer& open(std::string_view tag);
+    svg_writer& attr(std::string_view name, std::string_view value);
+    svg_writer& attr(std::string_view name, const char* value) {
+        return attr(name, std::string_view(value));
+    }
+    svg_writer& attr(std::string_view name, const std::string& value) {
+        return attr(name, std::string_view(value));
+    }
+    svg_writer& attr(std::string_view name, double value);
+    svg_writer& attr(std::string_view name, std::int64_t value);
+    svg_writer& attr(std::string_view name, int value) {
+        return attr(name, static_cast<std::int64_t>(value));
+    }
+    svg_writer& text(std::string_view content);
+    svg_writer& close();
+
+    // An element holding only text: <tag>content</tag> (attributes may not follow).
+    svg_writer& text_element(std::string_view tag, std::string_view content);
+
+    // Formats a number as attributes are formatted, for building path data.
+    std::string number(double value) const { return format_number(value, decimals_); }
+
+    // Closes every open element and hands over the document.
+    std::string finish();
+
+  private:
+    void end_start_tag();
+
+    int decimals_;
+    std::string out_;
+    struct open_element {
+        std::string tag;
+        bool parent_has_text;  // restored when the element closes
+    };
+    std::vector<open_element> open_;
+    bool start_tag_pending_ = false;
+    bool has_text_ = false;
+};
+
+}  // namespace scenario::render

@@ -1,0 +1,54 @@
+// The same documents read from memory and from a folder give the same model; only the
+// generator's folder store deletes what it has read.
+#include <gtest/gtest.h>
+
+#include "compiler/reader_test_support.hpp"
+#include "support/temp_folder.hpp"
+
+namespace scenario::testing {
+namespace {
+
+const std::string testo_linea =
+    documento({"[generale]", "lunghezza percorso,    20000",
+               "progressiva chilometrica tre,    15500,    16300,    0", "sfondo uno,    70000",
+               "ripetizione segnali 4 codici,    0,    10750", "[curve]", "curvas4,  900,  1100",
+               "curvad1,  2700,  2000", "[pendenze]", "pendenza,  0,   0", "pendenza,  600,   -2",
+               "[indicazioni]", "cartello_indicatore,  650,   (CAVALCAVIA)( Km 0.661 )", "[fine]"});
+const std::string testo_treno = documento(
+    {"[generale]", "numero vetture,    12", "orologio,    19              8             15 ",
+     "aderenza,   0,    100", "velocita,       0,    80", "velocita,     650,   140",
+     "stazione,       0,  4,  900,  1, 0, 0,  4,1,1,  2,1,1,    1,  19, 9, 0, VESSANA",
+     "stazione,    4700, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,    0,   0, 0, 0, MELISCANO L.",
+     "abbattimento,  9000,  3", "[fine]"});
+
+void attendi_uguali(const run_state& a, const run_state& b) {
+    EXPECT_EQ(a.voci, b.voci);
+    EXPECT_EQ(a.celle, b.celle);
+    EXPECT_EQ(a.tracciato, b.tracciato);
+    EXPECT_EQ(a.codice_errore, b.codice_errore);
+    EXPECT_EQ(a.diagnostics, b.diagnostics);
+}
+
+TEST(ReaderStore, FolderAndMemoryGiveTheSameModel) {
+    compilato memoria(testo_linea, testo_treno);
+    ASSERT_EQ(memoria.stato.codice_errore, 0);
+    ASSERT_EQ(memoria.stato.voci[2].nome, "MELISCANO L.");
+
+    for (const bool elimina : {false, true}) {
+        temp_folder cartella;
+        write_bytes(cartella.file(linea), testo_linea);
+        write_bytes(cartella.file(treno), testo_treno);
+        folder_store store(cartella.str(), '/', elimina);
+        run_state stato;
+        stato.nome_scenario = "S";
+        stato.nome_treno = "T";
+        stato.con_tracciato = 1;
+        memorizza_dati(stato, store);
+        attendi_uguali(memoria.stato, stato);
+        EXPECT_EQ(store.exists(linea), !elimina);
+        EXPECT_EQ(store.exists(treno), !elimina);
+    }
+}
+
+}  // namespace
+}  // namespace scenario::testing

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <locale>
+#include <stdexcept>
+#include <string>
+
+#include "render/layout.hpp"
+#include "render/svg_writer.hpp"
+#include "render/xml_check.hpp"
+
+namespace scenario::render {
+namespace {
+
+using testing::parse_xml;
+
+std::string escaped(std::string_view s) {
+    std::string out;
+    append_xml_text(out, s);
+    return out;
+}
+
+TEST(SvgText, ReservedCharactersAreEscaped) {
+    EXPECT_EQ(escaped("A&B <C> \"q\" 'a'"), "A&amp;B &lt;C&gt; &quot;q&quot; 'a'");
+}
+
+TEST(SvgText, HighBytesBecomeTheirWindows1252CodePoints) {
+    // Latin-1 range: the byte is the code point.
+    EXPECT_EQ(escaped("CH\xC8RIE"), "CH&#200;RIE");
+    EXPECT_EQ(escaped("\xE8\xFF\xA0"), "&#232;&#255;&#160;");
+    // 0x80 to 0x9F are not C1 controls in this code page.
+    EXPECT_EQ(escaped("\x80\x8A\x92\x96\x9F"), "&#8364;&#352;&#8217;&#8211;&#376;");
+    // Bytes the code page leaves undefined, and control bytes, become U+FFFD.
+    EXPECT_EQ(escaped("\x81\x8D\x8F\x90\x9D"), "&#65533;&#65533;&#65533;&#65533;&#65533;");
+    EXPECT_EQ(escaped(std::string("a\x01z\0", 4)), "a&#65533;z&#65533;");
+    EXPECT_EQ(escaped("\t\n\r"), "&#9;&#10;&#13;");
+}
+
+TEST(SvgText, EscapedTextIsPureAsciiAndReadsBackAsTheSameCharacters) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) {
+        all += static_cast<char>(b);
+    }
+    svg_writer w;
+    w.open("t").attr("v", all).text(all).close();
+    const std::string doc = w.finish();
+    for (unsigned char c : doc) {
+        ASSERT_LT(c, 0x80);
+    }
+    const testing::xml_element root = parse_xml(doc);
+    EXPECT_EQ(root.attr_or("v"), root.text);
+    // "\xC8" reads back as U+00C8 in UTF-8; '<' and '&' survive.
+    EXPECT_NE(root.text.find("\xC3\x88"), std::string::npos);
+    EXPECT_NE(root.text.find("<=>?@"), std::string::npos);
+    EXPECT_NE(root.text.find("%&'"), std::string::npos);
+}
+
+// A global C++ locale whose decimal separator is a comma must not leak into numbers.
+struct comma_decimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+
+TEST(SvgNumbers, FixedPrecisionWithoutTrailingZerosAndIndependentOfTheLocale) {
+    const std::locale before =
+        std::locale::global(std::locale(std::locale::classic(), new comma_decimal));
+    EXPECT_EQ(format_number(3.14159, 1), "3.1");
+    EXPECT_EQ(format_number(2.0, 1), "2");
+    EXPECT_EQ(format_number(1234567.891, 2), "1234567.89");
+    EXPECT_EQ(format_number(-12.96, 1), "-13");
+    EXPECT_EQ(format_number(-0.04, 1), "0");
+    EXPECT_EQ(format_number(1e15, 1), "1000000000000000");
+    svg_writer w(2);
+    w.open("p").attr("x", 0.125).attr("y", -7.333).attr("n", 70500).close();
+    const std::string doc = w.finish();
+    std::locale::global(before);
+    const testing::xml_element p = parse_xml(doc);
+    EXPECT_EQ(p.attr_or("x"), "0.12");
+    EXPECT_EQ(p.attr_or("y"), "-7.33");
+    EXPECT_EQ(p.attr_or("n"), "70500");
+    EXPECT_THROW(format_number(std::numeric_limits<double>::quiet_NaN(), 1), std::invalid_argument);
+    EXPECT_THROW(format_number(std::numeric_limits<double>::infinity(), 1), std::invalid_argument);
+}
+
+TEST(SvgWriter, NestsElementsAndClosesEmptyOnesInTheStartTag) {
+    svg_writer w;
+    w.open("svg").attr("width", 10);
+    w.open("g").attr("class", "a");
+    w.open("rect").attr("x", 1.5).close();
+    w.text_element("title", "x < y");
+    w.close();
+    w.open("g").close();
+    const std::string doc = w.finish();
+    EXPECT_EQ(doc.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
+    EXPECT_NE(doc.find("<rect x=\"1.5\"/>"), std::string::npos);
+    EXPECT_NE(doc.find("<title>x &lt; y</title>"), std::string::npos);
+    EXPECT_NE(doc.find("<g/>"), std::string::npos);
+    const testing::xml_element root = parse_xml(doc);
+    ASSERT_EQ(root.children.size(), 2u);
+    ASSERT_EQ(root.children[0].children.size(), 2u);
+    EXPECT_EQ(root.children[0].children[1].text, "x < y");
+}
+
+TEST(SvgWriter, MixedContentKeepsItsTextFreeOfAddedLineBreaks) {
+    svg_writer w;
+    w.open("text").text("a");
+    w.open("tspan").text("b").close();
+    w.text("c");
+    w.close();
+    EXPECT_NE(w.finish().find("<text>a<tspan>b</tspan>c</text>"), std::string::npos);
+}
+
+TEST(SvgWriter, RefusesWhatWouldMakeBadXml) {
+    svg_writer w;
+    EXPECT_THROW(w.close(), std::logic_error);
+    EXPECT_THROW(w.text("x"), std::logic_error);
+    EXPECT_THROW(w.open("1abc"), std::invalid_argument);
+    EXPECT_THROW(w.open("a b"), std::invalid_argument);
+    w.open("svg").text("x");
+    EXPECT_THROW(w.attr("late", "1"), std::logic_error);
+    w.open("g");
+    EXPECT_THROW(w.attr("bad name", "1"), std::invalid_argument);
+}
+
+TEST(XmlCheck, AcceptsWellFormedAndRejectsEachKindOfFault) {
+    EXPECT_NO_THROW(
+        parse_xml("<?xml version=\"1.0\"?>\n<a x='1' y=\"&amp;&#232;\"><b/>t&lt;</a>\n"));
+    for (const char* bad : {
+             "<a><b></a></b>",        // crossed tags
+             "<a>x & y</a>",          // bare ampersand
+             "<a x=1/>",              // unquoted attribute
+             "<a x=\"1\" x=\"2\"/>",  // repeated attribute
+             "<a/><b/>",              // two roots
+             "<a>&#1;</a>",           // reference to a forbidden character
+             "<a>&nbsp;</a>",         // entity XML does not define
+             "<a x=\"<\"/>",          // '<' in an attribute
+             "<a>",                   // not closed
+             "<a x=\"1\"y=\"2\"/>",   // no space between attributes
+             "<a>\x01</a>",           // raw control byte
+         }) {
+        EXPECT_THROW(parse_xml(bad), std::runtime_error) << bad;
+    }
+}
+
+TEST(RenderLayout, NiceRangesHoldTheValuesOnWholeSteps) {
+    const axis_range g = nice_range(-17, 10, 4);
+    EXPECT_LE(g.low, -17);
+    EXPECT_GE(g.high, 10);
+    EXPECT_DOUBLE_EQ(g.step, 10);
+    EXPECT_DOUBLE_EQ(g.low, -20);
+    const axis_range flat = nice_range(100, 100, 4);
+    EXPECT_LT(flat.low, flat.high);
+    EXPECT_LE(flat.low, 100);
+    EXPECT_GE(flat.high, 100);
+    EXPECT_DOUBLE_EQ(nice_step(70500, 14), 10000);  // 5035 per part rounds up
+    EXPECT_DOUBLE_EQ(nice_step(1007000, 14), 100000);
+}
+
+TEST(RenderLayout, OverlappingLabelsGoToSeparateRowsWhateverTheirOrder) {
+    // Spans in input order: 2 overlaps 0; 1 is far away; 3 overlaps 0 and 2.
+    const std::vector<int> rows = stack_rows({{0, 100}, {500, 600}, {50, 150}, {90, 120}}, 8);
+    EXPECT_EQ(rows, (std::vector<int>{0, 0, 1, 2}));
+    // Unsorted input: the span further left still takes the first row.
+    EXPECT_EQ(stack_rows({{200, 300}, {0, 250}}, 8), (std::vector<int>{1, 0}));
+    // Spans closer than the gap do not share a row.
+    EXPECT_EQ(stack_rows({{0, 100}, {104, 200}}, 8), (std::vector<int>{0, 1}));
+}
+
+}  // namespace
+}  // namespace scenario::render
