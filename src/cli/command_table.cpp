@@ -118,7 +118,8 @@ std::string wrap(const std::string& first, const std::vector<std::string>& words
     bool line_has_word = false;
     for (const std::string& w : words) {
         if (line_has_word && column + 1 + w.size() > page_width) {
-            out += "\n" + std::string(indent, ' ');
+            out += '\n';
+            out.append(indent, ' ');
             column = indent;
             line_has_word = false;
         }

@@ -28,9 +28,11 @@ std::string error_location(const diagnostic& d, const document_paths& paths) {
     }
     std::string out = paths(d.document);
     if (d.line > 0) {
-        out += ":" + std::to_string(d.line);
+        out += ':';
+        out += std::to_string(d.line);
         if (d.column > 0) {
-            out += ":" + std::to_string(d.column);
+            out += ':';
+            out += std::to_string(d.column);
         }
     }
     return out;

@@ -17,8 +17,8 @@ constexpr std::string_view righe[] = {
     // lines 5-8: acknowledgement and authors
     "Si ringraziano i colleghi del gruppo di prova per le verifiche sulla linea e sui tempi di percorrenza.",
     "",
-    "Scenario realizzato da Marco Fenaroli (linea e segnalamento).",
-    "Orari, rallentamenti e scheda treno a cura di Giulia Tessandri.",
+    "Scenario realizzato dagli autori della linea (tracciato, profili e segnalamento).",
+    "Orari, rallentamenti e scheda treno verificati dal gruppo di prova dello scenario.",
 };
 // clang-format on
 

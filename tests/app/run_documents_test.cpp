@@ -23,7 +23,7 @@ TEST(RunDocuments, TheRunLeavesTheDriverDocumentsInItsFolder) {
     EXPECT_TRUE(sistema.failures.empty());
     const std::string s = "Vessana_Pralbo";
     const std::string t = "5 bis";
-    EXPECT_EQ(fs::file_size(folder / nome_note(s, t)), 712U);
+    EXPECT_EQ(fs::file_size(folder / nome_note(s, t)), 751U);
     EXPECT_EQ(fs::file_size(folder / nome_rallentamenti(s, t)), 3285U);
     EXPECT_EQ(fs::file_size(folder / nome_scheda(s, t)), 3308U);
 }
