@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "render/marks.hpp"
 #include "model/run_state.hpp"
+#include "render/marks.hpp"
+#include "render/plan.hpp"
+#include "render/profiles.hpp"
 
 namespace scenario::render {
 
@@ -19,11 +21,31 @@ struct render_options {
     std::optional<std::vector<error_message>> errors;
 };
 
-// Draws a compiled scenario as one self-contained SVG document (pure ASCII XML):
-// the plan of the line with its marks, and below it the profiles along the route.
-// Every mark is an element with a class ("station", "signal", "slowdown", "tunnel",
-// "board", "speed-board", "route-end", "error") and a data-position in metres; the
-// plan's marks lie in the group with id "plan", the profiles' in id "profiles".
+// Everything the picture places before it draws, kept for callers that put things of
+// their own over it (hover targets, links): the marks, the plan's fit and labels, the
+// profile panel with its label rows, and where the legend and the error notes go.
+struct picture_layout {
+    std::string title;
+    double width = 0;
+    double height = 0;
+    route_marks marks;
+    std::optional<plan_view> plan;  // none when only the profiles are drawn
+    plan_layout plan_labels;
+    profile_layout profiles;
+    double legend_y = 0;   // baseline of the legend row
+    double notes_top = 0;  // the notes of errors without a position follow from here
+};
+
+picture_layout lay_out_picture(const run_state& stato, const render_options& opt = {});
+
+// Draws a laid-out picture as one self-contained SVG document (pure ASCII XML): the
+// plan of the line with its marks, and below it the profiles along the route. Every
+// mark is an element with a class ("station", "signal", "slowdown", "tunnel", "board",
+// "speed-board", "route-end", "error") and a data-position in metres; the plan's marks
+// lie in the group with id "plan", the profiles' in id "profiles".
+std::string draw_picture(const picture_layout& picture);
+
+// Lays out and draws a compiled scenario.
 std::string render_svg(const run_state& stato, const render_options& opt = {});
 
 }  // namespace scenario::render
