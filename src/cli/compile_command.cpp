@@ -6,11 +6,11 @@
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/json_writer.hpp"
-#include "cli/messages.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/tool_store.hpp"
 #include "cli/usage.hpp"
 #include "compiler/compile.hpp"
+#include "compiler/messages.hpp"
 #include "model/file_names.hpp"
 #include "files/file_error.hpp"
 #include "files/scenario_files.hpp"
@@ -90,7 +90,7 @@ void write_json(const run_state& stato, const outcome& result, const document_pa
     json.end_array();
     json.key("diagnostics");
     json.begin_array();
-    for (const diagnostic& d : recorded_errors(stato)) {
+    for (const diagnostic& d : stato.diagnostics) {
         write_error_json(d, paths, json);
     }
     json.end_array();
@@ -123,7 +123,7 @@ void write_summary(const run_state& stato, const outcome& result, bool writes,
     err << ": " << plural(counts.cells, "cell", "cells") << ", "
         << plural(counts.stations, "station", "stations") << ", "
         << plural(counts.signals, "signal", "signals");
-    const auto errors = static_cast<std::int64_t>(recorded_errors(stato).size());
+    const auto errors = static_cast<std::int64_t>(error_count(stato));
     if (errors > 0) {
         err << "; " << plural(errors, "error", "errors") << " recorded";
     }
@@ -177,7 +177,7 @@ int compile_or_check(const std::string& command, bool writes, const std::vector<
     if (result.fatal != 0) {
         if (!json) {
             err << "scenario: fatal error " << result.fatal << ": "
-                << error_message(result.fatal, "") << "; no binary file was written\n";
+                << error_message(result.fatal) << "; no binary file was written\n";
         }
         return exit_status::fatal;
     }
@@ -188,7 +188,7 @@ int compile_or_check(const std::string& command, bool writes, const std::vector<
     if (!json) {
         write_summary(stato, result, writes, folder, err);
     }
-    return recorded_errors(stato).empty() ? exit_status::ok : exit_status::scenario_error;
+    return error_count(stato) == 0 ? exit_status::ok : exit_status::scenario_error;
 }
 
 }  // namespace

@@ -14,18 +14,16 @@ namespace scenario::cli {
 // Turns a document name the compiler used into the path the user gave for it.
 using document_paths = std::function<std::string(const std::string&)>;
 
-// Every error the compile recorded, in order. When the compiler stored an error
-// number without a record of it, one record is made from codice_errore and
-// posizione_errore, so no stored error goes unreported.
-std::vector<diagnostic> recorded_errors(const run_state& stato);
+// How many errors (not warnings or notes) the compile recorded.
+std::size_t error_count(const run_state& stato);
 
 // "PATH:LINE:COL", "PATH:LINE", "PATH", or "scenario" for an error of no document.
 std::string error_location(const diagnostic& d, const document_paths& paths);
 
-// The line under a document line that marks the field starting at 1-based column
-// `colonna`: blanks (tabs kept, so the mark lines up) then "^" and "~" under the rest of
-// the field. Blanks before the field are skipped; a number ends at a blank.
-std::string caret_line(const std::string& text, int colonna);
+// The line under a document line that marks the field from column `column` to
+// `end_column`: blanks (tabs kept, so the mark lines up), then "^" under the first
+// column and "~" under the rest.
+std::string caret_line(const std::string& text, int column, int end_column);
 
 // The human report of one error: location, number, sentence and position, then the
 // document line and the caret line when the error has a line.

@@ -2,12 +2,12 @@
 #include "cli/commands.hpp"
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
-#include "cli/messages.hpp"
 #include "render/svg.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/tool_store.hpp"
 #include "cli/usage.hpp"
 #include "compiler/compile.hpp"
+#include "compiler/messages.hpp"
 #include "files/atomic_file.hpp"
 #include "files/file_error.hpp"
 
@@ -25,12 +25,12 @@ command_syntax render_syntax() {
 // The picture shows each recorded error with the same sentence the tool prints.
 std::vector<render::error_message> picture_messages(const run_state& stato) {
     std::vector<render::error_message> messages;
-    for (const diagnostic& d : recorded_errors(stato)) {
+    for (const diagnostic& d : stato.diagnostics) {
         render::error_message m;
-        if (d.ha_posizione) {
-            m.position = d.posizione;
+        if (d.has_position) {
+            m.position = d.position;
         }
-        m.text = "error " + std::to_string(d.numero) + ": " + error_message(d.numero, d.dettaglio);
+        m.text = "error " + std::to_string(d.number) + ": " + d.message;
         messages.push_back(std::move(m));
     }
     return messages;
@@ -82,10 +82,10 @@ int run_render(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     err << "scenario: drew \"" << picture << "\"\n";
     if (fatal != 0) {
-        err << "scenario: fatal error " << fatal << ": " << error_message(fatal, "") << '\n';
+        err << "scenario: fatal error " << fatal << ": " << error_message(fatal) << '\n';
         return exit_status::fatal;
     }
-    return recorded_errors(stato).empty() ? exit_status::ok : exit_status::scenario_error;
+    return error_count(stato) == 0 ? exit_status::ok : exit_status::scenario_error;
 }
 
 }  // namespace scenario::cli

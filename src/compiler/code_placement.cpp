@@ -4,7 +4,9 @@
 #include <string>
 #include <utility>
 
+#include "compiler/diagnostics.hpp"
 #include "compiler/grid_access.hpp"
+#include "compiler/messages.hpp"
 #include "compiler/recorders.hpp"
 #include "model/packing.hpp"
 
@@ -54,17 +56,11 @@ class passo_codici {
         return ((libera_in(indici) ? (piazza(indici), true) : false) || ...);
     }
 
-    void blocco(std::int32_t numero, std::int64_t i, std::string dettaglio) {
+    // A block error at cell i (reported as 50 i metres), said in full.
+    void blocco(block_place luogo, std::int64_t i, std::string_view primo, std::string_view secondo) {
         // Grids come from a route length of at most 1000000 m, so 50 i fits.
-        const auto posizione = static_cast<std::int32_t>(50 * i);
-        stato_.codice_errore = numero;
-        stato_.posizione_errore = posizione;
-        diagnostic d;
-        d.numero = numero;
-        d.posizione = posizione;
-        d.ha_posizione = true;
-        d.dettaglio = std::move(dettaglio);
-        stato_.diagnostics.push_back(std::move(d));
+        record_error(stato_, block_error_number(luogo), static_cast<std::int32_t>(50 * i), {},
+                     block_message(luogo, primo, secondo));
     }
 
     // Every signal within 20 cells before a warning board gets a code point in
@@ -83,10 +79,8 @@ class passo_codici {
             } else if (e_di(d - 2, cambio_codice)) {
                 abbassa(d - 2);
             } else {
-                blocco(11, d,
-                       "no free cell for the code point before the signal in cell " +
-                           std::to_string(d) + " (warning board in cell " + std::to_string(c) +
-                           ")");
+                blocco(block_place::signal_before_board, d, std::to_string(d),
+                       std::to_string(c));
             }
         }
     }
@@ -108,9 +102,7 @@ class passo_codici {
         if (c <= oltre || piazza_nella_prima_libera(a, b, d)) {
             return;
         }
-        blocco(12, c,
-               "no free cell for the code point " + std::string(distanza) +
-                   " before the slowdown start in cell " + std::to_string(c));
+        blocco(block_place::window_before_start, c, distanza, std::to_string(c));
     }
 
     // Scans from the start cell to the slowdown's end cell and returns it (none
@@ -134,9 +126,8 @@ class passo_codici {
                     n = -1;
                 } else {
                     // n stays 8 and grows past it: no further point for this slowdown.
-                    blocco(13, k,
-                           "no free cell for the code point due in cell " + std::to_string(k) +
-                               " inside the slowdown starting in cell " + std::to_string(c));
+                    blocco(block_place::inside_slowdown, k, std::to_string(k),
+                           std::to_string(c));
                 }
             }
             if (e_di(k, fine_rallentamento)) {
@@ -153,10 +144,7 @@ class passo_codici {
                 continue;
             }
             if (!piazza_nella_prima_libera(m - 1, m - 2)) {
-                blocco(13, k,
-                       "no free cell for the code point before the signal in cell " +
-                           std::to_string(m) + " after the slowdown end in cell " +
-                           std::to_string(k));
+                blocco(block_place::signal_after_end, k, std::to_string(m), std::to_string(k));
             }
             return;
         }

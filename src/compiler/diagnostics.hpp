@@ -8,19 +8,21 @@
 
 namespace scenario {
 
-// Where an error was found: the document, the 1-based line and column of the field
-// the reader points at (0 when there is none) and the text of that line.
+// Where an error was found: the document, the line and the first and last column of the
+// field the reader points at (0 when there is none) and the text of that line.
 struct error_place {
-    std::string documento;
-    int riga = 0;
-    int colonna = 0;
-    std::string testo;
+    std::string document;
+    int line = 0;
+    int column = 0;
+    int end_column = 0;
+    std::string text;
 };
 
-// Records a scenario error: codice_errore becomes numero, posizione_errore becomes
-// posizione when the error has a position of its own (otherwise it keeps its value),
-// and a diagnostic is appended to stato.diagnostics.
-void record_error(run_state& stato, std::int32_t numero, std::optional<std::int32_t> posizione,
-                  error_place luogo, std::string dettaglio = {});
+// The one place a compile's diagnostics are made. Records an error: codice_errore
+// becomes number, posizione_errore becomes position when the error has a position of
+// its own (otherwise it keeps its value), and a diagnostic with the whole sentence
+// (from the message table) is appended to stato.diagnostics.
+void record_error(run_state& stato, std::int32_t number, std::optional<std::int32_t> position,
+                  error_place place, std::string message);
 
 }  // namespace scenario

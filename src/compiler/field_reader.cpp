@@ -50,7 +50,14 @@ void field_reader::inizia(const char* nome) {
         fallisci(nome, "end of document");
     }
     salta_spazi();
-    ultimo_ = campo{inizio_riga_, pos_, riga_, static_cast<int>(pos_ - inizio_riga_) + 1};
+    const int colonna = static_cast<int>(pos_ - inizio_riga_) + 1;
+    ultimo_ = campo{inizio_riga_, pos_, riga_, colonna, colonna};
+}
+
+void field_reader::estendi(std::size_t fine) {
+    if (fine > ultimo_.offset) {
+        ultimo_.ultima_colonna = static_cast<int>(fine - inizio_riga_);
+    }
 }
 
 std::string_view field_reader::testo(const char* nome) {
@@ -63,6 +70,7 @@ std::string_view field_reader::testo(const char* nome) {
     while (fine_campo > inizio && spazio(testo_[fine_campo - 1])) {
         --fine_campo;
     }
+    estendi(fine_campo);
     if (pos_ < testo_.size() && testo_[pos_] == ',') {
         ++pos_;
     } else if (const std::size_t n = a_capo(); n != 0) {
@@ -78,6 +86,7 @@ std::int64_t field_reader::numero_in(const char* nome, std::int64_t minimo, std:
         ++pos_;
     }
     const std::string_view scritto = testo_.substr(inizio, pos_ - inizio);
+    estendi(pos_);
     salta_spazi();
     if (pos_ < testo_.size() && testo_[pos_] == ',') {
         ++pos_;

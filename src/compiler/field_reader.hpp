@@ -7,13 +7,15 @@
 
 namespace scenario {
 
-// Where a field of a document starts: byte offset, 1-based line and column
-// (columns count characters, which are single bytes). riga 0 means no field.
+// Where a field of a document lies: byte offset, 1-based line, first and last column
+// (columns count characters, which are single bytes; an empty field has its last
+// column on its first). riga 0 means no field.
 struct campo {
     std::size_t inizio_riga = 0;  // offset of the first byte of the field's line
     std::size_t offset = 0;
     int riga = 0;
     int colonna = 0;
+    int ultima_colonna = 0;
 };
 
 // A cursor over one scenario document held in memory, cutting it into fields.
@@ -57,6 +59,8 @@ class field_reader {
   private:
     std::int64_t numero_in(const char* nome, std::int64_t minimo, std::int64_t massimo);
     void inizia(const char* nome);
+    // Sets the last column of the field just read, which ends before byte `fine`.
+    void estendi(std::size_t fine);
     std::size_t a_capo() const;
     void consuma_a_capo(std::size_t lunghezza);
     void salta_spazi();

@@ -1,6 +1,7 @@
 #include "compiler/line_reader.hpp"
 
 #include "compiler/line_body.hpp"
+#include "compiler/messages.hpp"
 #include "compiler/plan_drawing.hpp"
 #include "model/reader_failure.hpp"
 
@@ -174,7 +175,7 @@ esito leggi_ripetizione(lettura& l) {
 
 bool leggi_documento_linea(lettura& l) {
     if (!l.documenti.exists(l.nome_linea)) {
-        record_error(l.stato, 101, std::nullopt, error_place{l.nome_linea, 0, 0, {}});
+        record_error(l.stato, 101, std::nullopt, error_place{l.nome_linea, 0, 0, 0, {}}, error_message(101));
         return false;
     }
     auto contenuto = l.documenti.read(l.nome_linea);

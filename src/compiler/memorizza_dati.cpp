@@ -1,6 +1,7 @@
 #include "compiler/memorizza_dati.hpp"
 
 #include "compiler/line_reader.hpp"
+#include "compiler/messages.hpp"
 #include "compiler/reading.hpp"
 #include "compiler/train_reader.hpp"
 #include "model/reader_failure.hpp"
@@ -23,7 +24,7 @@ void memorizza_dati(run_state& stato, document_store& documenti) {
                 documenti.remove(*nome);
             }
         }
-        record_error(stato, 25, std::nullopt, l.luogo_guasto(), guasto.what());
+        record_error(stato, 25, std::nullopt, l.luogo_guasto(), error_message(25, guasto.what()));
     }
 }
 

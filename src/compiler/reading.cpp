@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "compiler/messages.hpp"
 #include "model/file_names.hpp"
 #include "model/reader_failure.hpp"
 
@@ -101,12 +102,12 @@ bool lettura::fuori_campo(std::int64_t p, std::int64_t margine) {
 }
 
 error_place lettura::luogo(const campo& c) const {
-    return error_place{documento, c.riga, c.colonna, std::string(campi.riga_di(c))};
+    return error_place{documento, c.riga, c.colonna, c.ultima_colonna,
+                       std::string(campi.riga_di(c))};
 }
 
-void lettura::registra(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c,
-                       std::string dettaglio) {
-    record_error(stato, numero, pos, luogo(c), std::move(dettaglio));
+void lettura::registra(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c) {
+    record_error(stato, numero, pos, luogo(c), error_message(numero));
 }
 
 esito lettura::termina(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c) {

@@ -99,8 +99,7 @@ struct lettura {
     bool fuori_campo(std::int64_t p, std::int64_t margine);
 
     error_place luogo(const campo& c) const;
-    void registra(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c,
-                  std::string dettaglio = {});
+    void registra(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c);
     // An error that ends the reading: the document is deleted and the reader returns.
     esito termina(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c);
     // Where a failure of the general failure path is reported.

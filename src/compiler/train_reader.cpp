@@ -1,5 +1,7 @@
 #include "compiler/train_reader.hpp"
 
+#include "compiler/messages.hpp"
+
 #include "model/near.hpp"
 #include "model/packing.hpp"
 #include "model/reader_failure.hpp"
@@ -185,10 +187,12 @@ void controlla_zone(lettura& l) {
     for (const int i : {voce_zona_tre, voce_zona_due, voce_zona_uno}) {
         const voce& z = l.stato.voci[static_cast<std::size_t>(i)];
         if (z.inizio_area % 50 != 0 || z.fine_area % 50 != 0) {
-            record_error(l.stato, 2, std::nullopt, error_place{l.nome_linea, 0, 0, {}},
-                         "kilometre-reference zone in entry " + std::to_string(i) + " runs from " +
-                             std::to_string(z.inizio_area) + " to " + std::to_string(z.fine_area) +
-                             ": not multiples of 50");
+            record_error(l.stato, 2, std::nullopt, error_place{l.nome_linea, 0, 0, 0, {}},
+                         error_message(2, "kilometre-reference zone in entry " +
+                                              std::to_string(i) + " runs from " +
+                                              std::to_string(z.inizio_area) + " to " +
+                                              std::to_string(z.fine_area) +
+                                              ": not multiples of 50"));
             return;
         }
     }

@@ -121,13 +121,10 @@ std::vector<error_message> default_error_messages(const run_state& stato) {
     std::vector<error_message> out;
     for (const diagnostic& d : stato.diagnostics) {
         error_message m;
-        if (d.ha_posizione) {
-            m.position = d.posizione;
+        if (d.has_position) {
+            m.position = d.position;
         }
-        m.text = "error " + std::to_string(d.numero);
-        if (!d.dettaglio.empty()) {
-            m.text += ": " + d.dettaglio;
-        }
+        m.text = "error " + std::to_string(d.number) + ": " + d.message;
         out.push_back(std::move(m));
     }
     if (out.empty() && stato.codice_errore != 0) {

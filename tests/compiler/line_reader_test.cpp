@@ -39,7 +39,7 @@ TEST(LineReader, RouteLengthLimits) {
     EXPECT_TRUE(oltre.stato.celle.empty());
     EXPECT_TRUE(oltre.eliminato(linea));
     EXPECT_FALSE(oltre.eliminato(treno));
-    EXPECT_EQ(oltre.stato.diagnostics.back().colonna, 24);  // the length field
+    EXPECT_EQ(oltre.stato.diagnostics.back().column, 24);  // the length field
 
     // A negative length is accepted while it leaves a grid of at least cells 0 to 2.
     compilato corto(documento_linea(-6925, {}), treno_vuoto);
@@ -86,9 +86,9 @@ TEST(LineReader, RepetitionErrors) {
         EXPECT_EQ(r.stato.codice_errore, c.errore);
         EXPECT_TRUE(r.eliminato(linea));
         EXPECT_FALSE(r.eliminato(treno));
-        EXPECT_EQ(r.stato.diagnostics.back().riga, 3);
-        EXPECT_EQ(r.stato.diagnostics.back().colonna, c.colonna);
-        EXPECT_EQ(r.stato.diagnostics.back().testo, c.riga);
+        EXPECT_EQ(r.stato.diagnostics.back().line, 3);
+        EXPECT_EQ(r.stato.diagnostics.back().column, c.colonna);
+        EXPECT_EQ(r.stato.diagnostics.back().text, c.riga);
     }
 }
 
@@ -118,7 +118,7 @@ TEST(LineReader, GradientCursorPastTheGridFails) {
                 treno_vuoto);
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_EQ(r.c(20).pendenza, 101);
-    EXPECT_EQ(r.stato.diagnostics.back().riga, 8);
+    EXPECT_EQ(r.stato.diagnostics.back().line, 8);
 }
 
 TEST(LineReader, RangeTestEndsTheBodyWith15) {
@@ -135,17 +135,17 @@ TEST(LineReader, RangeTestEndsTheBodyWith15) {
     EXPECT_TRUE(r.eliminato(linea));
     EXPECT_TRUE(r.eliminato(treno));
     const diagnostic& d = r.stato.diagnostics.back();
-    EXPECT_EQ(d.numero, 15);
-    EXPECT_TRUE(d.ha_posizione);
-    EXPECT_EQ(d.riga, 5);
-    EXPECT_EQ(d.colonna, 12);
+    EXPECT_EQ(d.number, 15);
+    EXPECT_TRUE(d.has_position);
+    EXPECT_EQ(d.line, 5);
+    EXPECT_EQ(d.column, 12);
 }
 
 TEST(LineReader, EntryBeforeTheRouteLengthFails) {
     compilato r(documento({"[generale]", "[curve]", "pendenza,  600,  1", "[fine]"}), treno_vuoto,
                 0);
     EXPECT_EQ(r.stato.codice_errore, 25);
-    EXPECT_EQ(r.stato.diagnostics.back().riga, 3);
+    EXPECT_EQ(r.stato.diagnostics.back().line, 3);
     EXPECT_TRUE(r.eliminato(linea));
     EXPECT_TRUE(r.eliminato(treno));
 }
@@ -171,7 +171,7 @@ TEST(LineReader, IndicatorBoards) {
     EXPECT_EQ(stessa.stato.voci[79].nome, "");
     EXPECT_TRUE(stessa.eliminato(linea));
     EXPECT_FALSE(stessa.eliminato(treno));
-    EXPECT_EQ(stessa.stato.diagnostics.back().colonna, 23);
+    EXPECT_EQ(stessa.stato.diagnostics.back().column, 23);
 }
 
 TEST(LineReader, EightyBoardsFitTheEightyFirstFails) {

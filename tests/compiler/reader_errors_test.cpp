@@ -17,23 +17,23 @@ TEST(ReaderErrors, GeneralFailureKeepsPositionModelAndOrder) {
     EXPECT_TRUE(r.eliminato(linea));
     EXPECT_TRUE(r.eliminato(treno));
     ASSERT_EQ(r.stato.diagnostics.size(), 2u);
-    EXPECT_EQ(r.stato.diagnostics[0].numero, 15);
-    EXPECT_EQ(r.stato.diagnostics[0].documento, linea);
+    EXPECT_EQ(r.stato.diagnostics[0].number, 15);
+    EXPECT_EQ(r.stato.diagnostics[0].document, linea);
     const diagnostic& d = r.stato.diagnostics[1];
-    EXPECT_EQ(d.numero, 25);
-    EXPECT_FALSE(d.ha_posizione);
-    EXPECT_EQ(d.posizione, 99999);
-    EXPECT_EQ(d.documento, treno);
+    EXPECT_EQ(d.number, 25);
+    EXPECT_FALSE(d.has_position);
+    EXPECT_EQ(d.position, 99999);
+    EXPECT_EQ(d.document, treno);
 }
 
 TEST(ReaderErrors, ReadPastTheEndPointsAtTheLastFieldRead) {
     compilato r(documento_linea(5000, {}), "[generale]\r\nsegnale,  100,  1\r\n");
     EXPECT_EQ(r.stato.codice_errore, 25);
     const diagnostic& d = r.stato.diagnostics.back();
-    EXPECT_EQ(d.dettaglio, "signal s1: end of document");
-    EXPECT_EQ(d.riga, 2);
-    EXPECT_EQ(d.colonna, 17);
-    EXPECT_EQ(d.testo, "segnale,  100,  1");
+    EXPECT_NE(d.message.find("signal s1: end of document"), std::string::npos);
+    EXPECT_EQ(d.line, 2);
+    EXPECT_EQ(d.column, 17);
+    EXPECT_EQ(d.text, "segnale,  100,  1");
 }
 
 TEST(ReaderErrors, IndexOutsideTheGridPointsAtTheEntry) {
@@ -42,10 +42,10 @@ TEST(ReaderErrors, IndexOutsideTheGridPointsAtTheEntry) {
                 documento_treno({}));
     EXPECT_EQ(r.stato.codice_errore, 25);
     const diagnostic& d = r.stato.diagnostics.back();
-    EXPECT_EQ(d.documento, linea);
-    EXPECT_EQ(d.riga, 5);
-    EXPECT_EQ(d.colonna, 23);
-    EXPECT_NE(d.dettaglio.find("cell -1"), std::string::npos);
+    EXPECT_EQ(d.document, linea);
+    EXPECT_EQ(d.line, 5);
+    EXPECT_EQ(d.column, 23);
+    EXPECT_NE(d.message.find("cell -1"), std::string::npos);
 }
 
 TEST(ReaderErrors, ErrorsWithoutPositionKeepTheEarlierOne) {
@@ -54,9 +54,9 @@ TEST(ReaderErrors, ErrorsWithoutPositionKeepTheEarlierOne) {
     EXPECT_EQ(r.stato.codice_errore, 24);
     EXPECT_EQ(r.stato.posizione_errore, 99999);
     ASSERT_EQ(r.stato.diagnostics.size(), 2u);
-    EXPECT_EQ(r.stato.diagnostics[1].posizione, 99999);
-    EXPECT_FALSE(r.stato.diagnostics[1].ha_posizione);
-    EXPECT_EQ(r.stato.diagnostics[1].riga, 2);
+    EXPECT_EQ(r.stato.diagnostics[1].position, 99999);
+    EXPECT_FALSE(r.stato.diagnostics[1].has_position);
+    EXPECT_EQ(r.stato.diagnostics[1].line, 2);
 }
 
 }  // namespace

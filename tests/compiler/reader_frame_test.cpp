@@ -17,8 +17,8 @@ TEST(ReaderFrame, MissingLineDocumentIs101AndDeletesNothing) {
     EXPECT_EQ(r.stato.voci[85].nome, "S");
     EXPECT_EQ(r.stato.voci[86].nome, "T");
     ASSERT_EQ(r.stato.diagnostics.size(), 1u);
-    EXPECT_EQ(r.stato.diagnostics[0].documento, linea);
-    EXPECT_FALSE(r.stato.diagnostics[0].ha_posizione);
+    EXPECT_EQ(r.stato.diagnostics[0].document, linea);
+    EXPECT_FALSE(r.stato.diagnostics[0].has_position);
 }
 
 TEST(ReaderFrame, LineDocumentWithoutGeneraleIs102) {
@@ -29,7 +29,7 @@ TEST(ReaderFrame, LineDocumentWithoutGeneraleIs102) {
         EXPECT_TRUE(r.eliminato(linea));
         EXPECT_FALSE(r.eliminato(treno));  // the train part never runs
         EXPECT_TRUE(r.stato.celle.empty());
-        EXPECT_EQ(r.stato.diagnostics.back().riga, 2);
+        EXPECT_EQ(r.stato.diagnostics.back().line, 2);
     }
 }
 

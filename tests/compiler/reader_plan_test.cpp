@@ -49,7 +49,7 @@ TEST(ReaderPlan, SideAndClassComeFromTheKeywordField) {
         EXPECT_EQ(n.stato.codice_errore, 103);
         EXPECT_TRUE(n.eliminato(linea));
         EXPECT_FALSE(n.eliminato(treno));
-        EXPECT_EQ(n.stato.diagnostics.back().colonna, 1);
+        EXPECT_EQ(n.stato.diagnostics.back().column, 1);
     }
 }
 
@@ -75,12 +75,12 @@ TEST(ReaderPlan, PlanLimits) {
     // Past metre 1000000: 103, pointing at the field that drove the cursor there.
     compilato lungo(documento_linea(1000000, {"curvas1,  999000,  5000"}), treno_vuoto);
     EXPECT_EQ(lungo.stato.codice_errore, 103);
-    EXPECT_EQ(lungo.stato.diagnostics.back().colonna, 20);
+    EXPECT_EQ(lungo.stato.diagnostics.back().column, 20);
     EXPECT_TRUE(lungo.eliminato(linea));
     EXPECT_FALSE(lungo.eliminato(treno));
     compilato dritto(documento_linea(1000000, {"curvas1,  1000500,  5"}), treno_vuoto);
     EXPECT_EQ(dritto.stato.codice_errore, 103);
-    EXPECT_EQ(dritto.stato.diagnostics.back().colonna, 11);
+    EXPECT_EQ(dritto.stato.diagnostics.back().column, 11);
 
     // A curve running past the end of a shorter plan (E = 1000).
     compilato oltre(documento_linea(lunghezza_piccola, {"curvas1,  900,  200"}), treno_vuoto);

@@ -28,11 +28,11 @@ TEST(TrainReader, SixteenBitOverflowTakesTheGeneralFailurePath) {
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_EQ(r.stato.voci[84].progressiva, 12);  // what was read stays
     const diagnostic& d = r.stato.diagnostics.back();
-    EXPECT_EQ(d.dettaglio, "sand: value 32768 does not fit its field (-32768 to 32767)");
-    EXPECT_EQ(d.documento, treno);
-    EXPECT_EQ(d.riga, 3);
-    EXPECT_EQ(d.colonna, 12);
-    EXPECT_EQ(d.testo, "sabbia,    32768");
+    EXPECT_NE(d.message.find("sand: value 32768 does not fit its field (-32768 to 32767)"), std::string::npos);
+    EXPECT_EQ(d.document, treno);
+    EXPECT_EQ(d.line, 3);
+    EXPECT_EQ(d.column, 12);
+    EXPECT_EQ(d.text, "sabbia,    32768");
 }
 
 TEST(TrainReader, SpeedProfile) {
@@ -67,7 +67,7 @@ TEST(TrainReader, SpeedCursorStopsAtTheLastCell) {
 TEST(TrainReader, SpeedThatDoesNotFitItsCellFails) {
     compilato r(linea_base, documento_treno({"velocita,  0,  1280", "velocita,  100,  10"}));
     EXPECT_EQ(r.stato.codice_errore, 25);
-    EXPECT_EQ(r.stato.diagnostics.back().riga, 3);  // the entry that wrote the cell
+    EXPECT_EQ(r.stato.diagnostics.back().line, 3);  // the entry that wrote the cell
     compilato giusta(linea_base, documento_treno({"velocita,  0,  1277"}));
     EXPECT_EQ(giusta.stato.codice_errore, 0);
     EXPECT_EQ(giusta.c(0).vel_limite, 255);
@@ -119,7 +119,7 @@ TEST(TrainReader, ZoneBoundsNotMultiplesOf50Are2) {
         documento_treno({}));
     EXPECT_EQ(r.stato.codice_errore, 2);
     EXPECT_TRUE(r.eliminato(treno));
-    EXPECT_EQ(r.stato.diagnostics.back().documento, linea);
+    EXPECT_EQ(r.stato.diagnostics.back().document, linea);
 }
 
 TEST(TrainReader, AMissingTrainDocumentIs25) {
@@ -127,8 +127,8 @@ TEST(TrainReader, AMissingTrainDocumentIs25) {
     compilato r(&l, nullptr);
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_TRUE(r.eliminato(linea));
-    EXPECT_EQ(r.stato.diagnostics.back().documento, treno);
-    EXPECT_EQ(r.stato.diagnostics.back().riga, 0);
+    EXPECT_EQ(r.stato.diagnostics.back().document, treno);
+    EXPECT_EQ(r.stato.diagnostics.back().line, 0);
 }
 
 // A 15 left by the line part neither stops the train document at its first signal or
@@ -166,8 +166,8 @@ TEST(TrainReader, RecorderErrorsStopOnlyWhenThisCallReportedOne) {
     EXPECT_EQ(stato.posizione_errore, 700);
     EXPECT_TRUE(store.removed().count(treno));
     ASSERT_EQ(stato.diagnostics.size(), 1u);
-    EXPECT_EQ(stato.diagnostics[0].colonna, 10);
-    EXPECT_TRUE(stato.diagnostics[0].ha_posizione);
+    EXPECT_EQ(stato.diagnostics[0].column, 10);
+    EXPECT_TRUE(stato.diagnostics[0].has_position);
 }
 
 }  // namespace

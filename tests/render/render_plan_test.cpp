@@ -110,7 +110,10 @@ TEST(RenderPlan, TheLongestRouteIsDrawnWithAFewThousandPointsInASmallFile) {
 
 TEST(RenderPlan, AScenarioWithNeitherGridNorPlanStillGivesAPicture) {
     run_state s;  // the reader stopped before the route length
-    s.diagnostics.push_back({101, 0, false, "", 0, 0, "", "line document missing"});
+    diagnostic missing;
+    missing.number = 101;
+    missing.message = "line document missing";
+    s.diagnostics.push_back(missing);
     const std::string svg = render_svg(s);
     const xml_element root = parse_xml(svg);
     const xml_element* plan = find_id(root, "plan");

@@ -56,13 +56,13 @@ run_state small_scenario() {
     testing::fill_cells(s, 150, 170, [](cella& c) { c.aderenza = 85; });
 
     diagnostic placed;
-    placed.numero = 16;
-    placed.posizione = 4000;
-    placed.ha_posizione = true;
-    placed.dettaglio = "signal cell not free";
+    placed.number = 16;
+    placed.position = 4000;
+    placed.has_position = true;
+    placed.message = "signal cell not free";
     diagnostic unplaced;
-    unplaced.numero = 25;
-    unplaced.dettaglio = "a number does not fit its field";
+    unplaced.number = 25;
+    unplaced.message = "a number does not fit its field";
     s.diagnostics = {placed, unplaced};
     return s;
 }

@@ -1,9 +1,9 @@
-#include "cli/messages.hpp"
+#include "compiler/messages.hpp"
 
 #include <algorithm>
 #include <array>
 
-namespace scenario::cli {
+namespace scenario {
 
 namespace {
 
@@ -31,16 +31,15 @@ constexpr std::array<error_text, 28> texts{{
     {11,
      "no free cell for the code point in front of a signal that lies within 1000 m before a "
      "slowdown warning board",
-     "free one of the two cells (100 m) before the signal, or move the signal or the slowdown",
-     true},
+     "free one of the two cells (100 m) before the signal, or move the signal or the slowdown"},
     {12,
      "no free cell for an automatic code point in a window before a slowdown start (250 to "
      "350 m, 550 to 650 m or 900 to 1000 m before it)",
-     "free a cell in that window, or move the slowdown", true},
+     "free a cell in that window, or move the slowdown"},
     {13,
      "no free cell for an automatic code point inside a slowdown or before the first signal "
      "after its end",
-     "free the cells next to this position, or move the slowdown or the signal", true},
+     "free the cells next to this position, or move the slowdown or the signal"},
     {15,
      "the position lies beyond the end of the track (the route length plus 7000 m, less 100 m, "
      "or less 800 m for a station)",
@@ -87,28 +86,81 @@ constexpr std::array<error_text, 28> texts{{
      "move every element of the first 75 m of the route further along"},
 }};
 
+// Where a block check could not place a code point, said in full: {0} and {1} are
+// cell indexes, or the distance window for a window before a slowdown start.
+struct block_text {
+    block_place place;
+    std::int32_t number;
+    const char* sentence;
+};
+
+constexpr std::array<block_text, 4> block_texts{{
+    {block_place::signal_before_board, 11,
+     "no free cell for the code point before the signal in cell {0} (warning board in cell "
+     "{1})"},
+    {block_place::window_before_start, 12,
+     "no free cell for the code point {0} before the slowdown start in cell {1}"},
+    {block_place::inside_slowdown, 13,
+     "no free cell for the code point due in cell {0} inside the slowdown starting in cell {1}"},
+    {block_place::signal_after_end, 13,
+     "no free cell for the code point before the signal in cell {0} after the slowdown end in "
+     "cell {1}"},
+}};
+
+std::string with_remedy(std::string sentence, const error_text* t) {
+    if (t != nullptr) {
+        sentence += std::string("; ") + t->remedy;
+    }
+    return sentence;
+}
+
 }  // namespace
 
 std::span<const error_text> error_texts() {
     return texts;
 }
 
-const error_text* find_error_text(std::int32_t numero) {
+const error_text* find_error_text(std::int32_t number) {
     const auto it = std::find_if(texts.begin(), texts.end(),
-                                 [&](const error_text& t) { return t.numero == numero; });
+                                 [&](const error_text& t) { return t.number == number; });
     return it == texts.end() ? nullptr : &*it;
 }
 
-std::string error_message(std::int32_t numero, const std::string& dettaglio) {
-    const error_text* t = find_error_text(numero);
-    std::string out = t != nullptr ? t->problema : "unknown error " + std::to_string(numero);
-    if (!dettaglio.empty()) {
-        out = t != nullptr && t->dettaglio_completo ? dettaglio : out + ": " + dettaglio;
+std::string error_message(std::int32_t number, std::string_view detail) {
+    const error_text* t = find_error_text(number);
+    std::string out = t != nullptr ? t->problem : "unknown error " + std::to_string(number);
+    if (!detail.empty()) {
+        out += ": ";
+        out += detail;
     }
-    if (t != nullptr) {
-        out += std::string("; ") + t->rimedio;
-    }
-    return out;
+    return with_remedy(std::move(out), t);
 }
 
-}  // namespace scenario::cli
+std::int32_t block_error_number(block_place place) {
+    for (const block_text& b : block_texts) {
+        if (b.place == place) {
+            return b.number;
+        }
+    }
+    return 0;
+}
+
+std::string block_message(block_place place, std::string_view first, std::string_view second) {
+    for (const block_text& b : block_texts) {
+        if (b.place != place) {
+            continue;
+        }
+        std::string out = b.sentence;
+        for (const auto& [mark, value] : {std::pair{std::string_view("{0}"), first},
+                                          std::pair{std::string_view("{1}"), second}}) {
+            const auto at = out.find(mark);
+            if (at != std::string::npos) {
+                out.replace(at, mark.size(), value);
+            }
+        }
+        return with_remedy(std::move(out), find_error_text(b.number));
+    }
+    return {};
+}
+
+}  // namespace scenario
