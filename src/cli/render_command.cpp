@@ -22,20 +22,6 @@ command_syntax render_syntax() {
     return syntax;
 }
 
-// The picture shows each recorded error with the same sentence the tool prints.
-std::vector<render::error_message> picture_messages(const run_state& stato) {
-    std::vector<render::error_message> messages;
-    for (const diagnostic& d : stato.diagnostics) {
-        render::error_message m;
-        if (d.has_position) {
-            m.position = d.position;
-        }
-        m.text = "error " + std::to_string(d.number) + ": " + d.message;
-        messages.push_back(std::move(m));
-    }
-    return messages;
-}
-
 }  // namespace
 
 int run_render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -73,9 +59,8 @@ int run_render(const std::vector<std::string>& args, std::ostream& out, std::ost
 
     render::render_options options;
     options.plan = with_plan;
-    options.errors = picture_messages(stato);
     try {
-        replace_file(picture, render::render_svg(stato, options));
+        replace_file(picture, render::render_svg(stato, stato.diagnostics, options));
     } catch (const file_error& e) {
         err << "scenario: " << e.what() << '\n';
         return exit_status::file;

@@ -249,7 +249,7 @@ plan_layout layout_plan(const plan_view& view, const route_marks& marks) {
         out.station_labels.push_back(
             placer.place_anyway(label_candidates(view.at(s.position), s.name, station_label)));
     }
-    for (const error_message& e : marks.errors) {
+    for (const error_mark& e : marks.errors) {
         if (e.position) {
             out.error_labels.push_back(
                 placer.place_anyway(label_candidates(view.at(*e.position), e.text, error_label)));
@@ -323,7 +323,7 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         w.close();
     }
     std::size_t k = 0;
-    for (const error_message& e : marks.errors) {
+    for (const error_mark& e : marks.errors) {
         if (!e.position) {
             continue;
         }

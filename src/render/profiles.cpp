@@ -36,7 +36,7 @@ std::vector<std::pair<double, double>> station_spans(const profile_layout& v,
 std::vector<std::pair<double, double>> error_spans(const profile_layout& v,
                                                    const route_marks& marks) {
     std::vector<std::pair<double, double>> spans;
-    for (const error_message& e : marks.errors) {
+    for (const error_mark& e : marks.errors) {
         if (e.position) {
             spans.push_back(label_span(v, v.x(*e.position), e.text));
         }
@@ -340,7 +340,7 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
     }
 
     std::size_t k = 0;
-    for (const error_message& e : marks.errors) {
+    for (const error_mark& e : marks.errors) {
         if (!e.position) {
             continue;
         }

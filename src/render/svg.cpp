@@ -78,10 +78,10 @@ std::string title_of(const run_state& stato, const route_marks& marks) {
 
 }  // namespace
 
-picture_layout lay_out_picture(const run_state& stato, const render_options& opt) {
+picture_layout lay_out_picture(const run_state& stato, std::span<const diagnostic> diagnostics,
+                               const render_options& opt) {
     picture_layout p;
-    p.marks = collect_marks(stato);
-    p.marks.errors = opt.errors ? *opt.errors : default_error_messages(stato);
+    p.marks = collect_marks(stato, diagnostics);
     p.title = title_of(stato, p.marks);
     p.width = std::max(400.0, opt.width);
     double y = title_height;
@@ -98,7 +98,7 @@ picture_layout lay_out_picture(const run_state& stato, const render_options& opt
     y = p.legend_y + legend_height - 10;
     p.notes_top = y;
     const auto unplaced = std::count_if(p.marks.errors.begin(), p.marks.errors.end(),
-                                        [](const error_message& e) { return !e.position; });
+                                        [](const error_mark& e) { return !e.position; });
     p.height = y + static_cast<double>(unplaced) * note_height + 10;
     return p;
 }
@@ -129,7 +129,7 @@ std::string draw_picture(const picture_layout& p) {
     draw_profiles(w, p.profiles, p.marks);
     draw_legend(w, margin_left, p.legend_y, p.plan.has_value());
     double note_y = p.notes_top + note_height;
-    for (const error_message& e : p.marks.errors) {
+    for (const error_mark& e : p.marks.errors) {
         if (e.position) {
             continue;
         }
@@ -147,8 +147,9 @@ std::string draw_picture(const picture_layout& p) {
     return w.finish();
 }
 
-std::string render_svg(const run_state& stato, const render_options& opt) {
-    return draw_picture(lay_out_picture(stato, opt));
+std::string render_svg(const run_state& stato, std::span<const diagnostic> diagnostics,
+                       const render_options& opt) {
+    return draw_picture(lay_out_picture(stato, diagnostics, opt));
 }
 
 }  // namespace scenario::render

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,6 @@ struct render_options {
     bool plan = true;
     // Width of the picture in pixels; the height follows from the content.
     double width = 1200;
-    // The recorded errors with the sentences to print. When absent they are made
-    // from the run's diagnostics by default_error_messages.
-    std::optional<std::vector<error_message>> errors;
 };
 
 // Everything the picture places before it draws, kept for callers that put things of
@@ -36,7 +34,9 @@ struct picture_layout {
     double notes_top = 0;  // the notes of errors without a position follow from here
 };
 
-picture_layout lay_out_picture(const run_state& stato, const render_options& opt = {});
+// Lays out a compiled scenario and the errors among its diagnostics (see collect_marks).
+picture_layout lay_out_picture(const run_state& stato, std::span<const diagnostic> diagnostics,
+                               const render_options& opt = {});
 
 // Draws a laid-out picture as one self-contained SVG document (pure ASCII XML): the
 // plan of the line with its marks, and below it the profiles along the route. Every
@@ -45,7 +45,8 @@ picture_layout lay_out_picture(const run_state& stato, const render_options& opt
 // lie in the group with id "plan", the profiles' in id "profiles".
 std::string draw_picture(const picture_layout& picture);
 
-// Lays out and draws a compiled scenario.
-std::string render_svg(const run_state& stato, const render_options& opt = {});
+// Lays out and draws a compiled scenario with the errors among its diagnostics.
+std::string render_svg(const run_state& stato, std::span<const diagnostic> diagnostics,
+                       const render_options& opt = {});
 
 }  // namespace scenario::render

@@ -11,6 +11,10 @@
 namespace scenario::render {
 namespace {
 
+std::string draw(const run_state& s, const render_options& opt = {}) {
+    return render_svg(s, s.diagnostics, opt);
+}
+
 using testing::find_id;
 using testing::parse_xml;
 using testing::with_class;
@@ -48,14 +52,14 @@ run_state route_with_curve(double k) {
 }
 
 TEST(RenderPlan, TheTrackStartsHeadingUpAndRightHandCurvesTurnClockwise) {
-    const std::vector<xy> right = track_points(render_svg(route_with_curve(0.001)));
+    const std::vector<xy> right = track_points(draw(route_with_curve(0.001)));
     ASSERT_GT(right.size(), 100u);
     // Picture y grows downwards: heading up means y falls while x stays.
     EXPECT_LT(right[1].y, right[0].y);
     EXPECT_NEAR(right[1].x, right[0].x, 0.05);
     EXPECT_GT(right.back().x, right.front().x);
 
-    const std::vector<xy> left = track_points(render_svg(route_with_curve(-0.001)));
+    const std::vector<xy> left = track_points(draw(route_with_curve(-0.001)));
     EXPECT_LT(left.back().x, left.front().x);
 }
 
@@ -64,7 +68,7 @@ TEST(RenderPlan, APlanLeftUnfinishedEndsAtItsLastComputedPoint) {
     testing::plan_drawer plan(s.tracciato);
     plan.straight_to(3000);  // the reader stopped here; metres 3001 to 19000 stay empty
     testing::put_station(s, 1, 10000, "OLTRE");
-    const std::string svg = render_svg(s);
+    const std::string svg = draw(s);
     const std::vector<xy> pts = track_points(svg);
     ASSERT_GE(pts.size(), 2u);
     for (std::size_t i = 1; i < pts.size(); ++i) {
@@ -97,7 +101,7 @@ TEST(RenderPlan, TheLongestRouteIsDrawnWithAFewThousandPointsInASmallFile) {
         testing::put_signal(s, p);
     }
     testing::fill_cells(s, 0, s.celle.size() - 4, [](cella& c) { c.vel_limite = 28; });
-    const std::string svg = render_svg(s);
+    const std::string svg = draw(s);
     EXPECT_LT(svg.size(), 1000000u);
     const std::vector<xy> pts = track_points(svg);
     EXPECT_GT(pts.size(), 1000u);
@@ -114,7 +118,7 @@ TEST(RenderPlan, AScenarioWithNeitherGridNorPlanStillGivesAPicture) {
     missing.number = 101;
     missing.message = "line document missing";
     s.diagnostics.push_back(missing);
-    const std::string svg = render_svg(s);
+    const std::string svg = draw(s);
     const xml_element root = parse_xml(svg);
     const xml_element* plan = find_id(root, "plan");
     ASSERT_NE(plan, nullptr);
@@ -131,7 +135,7 @@ TEST(RenderMarks, SlowdownsPairStartWithNextEndAndTunnelsSplitWhereTheirTypeChan
     testing::put_tunnel(s, 3000, 3500, 1);
     testing::put_tunnel(s, 3500, 3800, 1);  // same type, touching: one stretch
     testing::put_tunnel(s, 3800, 4000, 2);  // another type, touching: a new stretch
-    const route_marks m = collect_marks(s);
+    const route_marks m = collect_marks(s, s.diagnostics);
     ASSERT_EQ(m.slowdowns.size(), 2u);
     EXPECT_EQ(m.slowdowns[0].start, 1000);
     EXPECT_EQ(m.slowdowns[0].end, 1000);

@@ -12,6 +12,10 @@
 namespace scenario::render {
 namespace {
 
+std::string draw(const run_state& s, const render_options& opt = {}) {
+    return render_svg(s, s.diagnostics, opt);
+}
+
 using testing::find_id;
 using testing::parse_xml;
 using testing::with_class;
@@ -89,7 +93,7 @@ std::vector<const xml_element*> steps(const xml_element& profiles, const std::st
 using v64 = std::vector<std::int64_t>;
 
 TEST(RenderSvg, EveryMarkIsCountedOnceInThePlanAndOnceInTheProfiles) {
-    const std::string svg = render_svg(small_scenario());
+    const std::string svg = draw(small_scenario());
     for (unsigned char c : svg) {
         ASSERT_LT(c, 0x80) << "the picture must be pure ASCII";
     }
@@ -125,7 +129,7 @@ TEST(RenderSvg, EveryMarkIsCountedOnceInThePlanAndOnceInTheProfiles) {
 }
 
 TEST(RenderSvg, ProfilesStepWhereTheCellValuesChangeAndLeaveOutTheUnfilledLastCells) {
-    const xml_element root = parse_xml(render_svg(small_scenario()));
+    const xml_element root = parse_xml(draw(small_scenario()));
     const xml_element& profiles = *find_id(root, "profiles");
     const auto speed = steps(profiles, "speed");
     EXPECT_EQ(positions(speed), (v64{0, 650}));
@@ -148,7 +152,7 @@ TEST(RenderSvg, ProfilesStepWhereTheCellValuesChangeAndLeaveOutTheUnfilledLastCe
 }
 
 TEST(RenderSvg, NamesAndTextsReadBackAsWritten) {
-    const xml_element root = parse_xml(render_svg(small_scenario()));
+    const xml_element root = parse_xml(draw(small_scenario()));
     const std::string plan_text = testing::all_text(*find_id(root, "plan"));
     EXPECT_NE(plan_text.find("CH\xC3\x88RIE"), std::string::npos);  // U+00C8 in UTF-8
     EXPECT_EQ(plan_text.find("GHOST"), std::string::npos);
@@ -164,36 +168,13 @@ TEST(RenderSvg, NamesAndTextsReadBackAsWritten) {
 TEST(RenderSvg, WithoutThePlanOnlyTheProfilesAreDrawn) {
     render_options opt;
     opt.plan = false;
-    const xml_element root = parse_xml(render_svg(small_scenario(), opt));
+    const xml_element root = parse_xml(draw(small_scenario(), opt));
     EXPECT_EQ(find_id(root, "plan"), nullptr);
     ASSERT_NE(find_id(root, "profiles"), nullptr);
     EXPECT_EQ(with_class(root, "station").size(), 3u);
     EXPECT_EQ(with_class(root, "signal").size(), 0u);
-    const xml_element full = parse_xml(render_svg(small_scenario()));
+    const xml_element full = parse_xml(draw(small_scenario()));
     EXPECT_LT(std::stod(root.attr_or("height")), std::stod(full.attr_or("height")));
-}
-
-TEST(RenderSvg, MessagesGivenByTheCallerReplaceTheDefaultOnes) {
-    render_options opt;
-    opt.errors = std::vector<error_message>{{std::int32_t{9000}, "Segnale in una cella occupata"},
-                                            {std::nullopt, "Documento \xE8 illeggibile"}};
-    const std::string svg = render_svg(small_scenario(), opt);
-    const xml_element root = parse_xml(svg);
-    EXPECT_EQ(positions(with_class(*find_id(root, "plan"), "error")), (v64{9000}));
-    EXPECT_NE(testing::all_text(root).find("Segnale in una cella occupata"), std::string::npos);
-    EXPECT_EQ(svg.find("error 16"), std::string::npos);
-    const auto notes = with_class(root, "error-note");
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0]->text, "Documento \xC3\xA8 illeggibile");
-}
-
-TEST(RenderSvg, ARecordedErrorNumberWithoutDiagnosticsIsStillShown) {
-    run_state s = small_scenario();
-    s.diagnostics.clear();
-    s.codice_errore = 15;
-    s.posizione_errore = 25000;  // beyond the grid: drawn at its end
-    const xml_element root = parse_xml(render_svg(s));
-    EXPECT_EQ(positions(with_class(*find_id(root, "profiles"), "error")), (v64{25000}));
 }
 
 }  // namespace
