@@ -2,7 +2,6 @@
 #include "cli/commands.hpp"
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
-#include "render/svg.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/tool_store.hpp"
 #include "cli/usage.hpp"
@@ -10,6 +9,7 @@
 #include "compiler/messages.hpp"
 #include "files/atomic_file.hpp"
 #include "files/file_error.hpp"
+#include "render/svg.hpp"
 
 namespace scenario::cli {
 
