@@ -4,15 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "cli/args.hpp"
+
 namespace scenario::cli {
 
-// The subcommands. Each takes the arguments after its own name, writes its results
-// to out and its human messages to err, and returns the exit status.
-int run_compile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_example(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The commands. Each takes its parsed arguments (the command table declares what they
+// may be), writes its results to out and its human messages to err, and returns the
+// exit status. A fault of the arguments that only the command can see throws
+// usage_error.
+int run_compile(const parsed_args& args, std::ostream& out, std::ostream& err);
+int run_check(const parsed_args& args, std::ostream& out, std::ostream& err);
+int run_example(const parsed_args& args, std::ostream& out, std::ostream& err);
+int run_dump(const parsed_args& args, std::ostream& out, std::ostream& err);
+int run_render(const parsed_args& args, std::ostream& out, std::ostream& err);
 
 // The whole tool: args are the arguments after the program name.
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

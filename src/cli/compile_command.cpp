@@ -8,7 +8,6 @@
 #include "cli/json_writer.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/tool_store.hpp"
-#include "cli/usage.hpp"
 #include "compiler/compile.hpp"
 #include "compiler/messages.hpp"
 #include "model/file_names.hpp"
@@ -31,17 +30,6 @@ struct outcome {
     std::vector<std::string> files;
     std::optional<std::string> failure;  // a file that could not be read or written
 };
-
-command_syntax compile_syntax(bool writes) {
-    command_syntax syntax;
-    syntax.positionals = {"LINE", "TRAIN"};
-    syntax.options = {
-        {"--scenario", true}, {"--train", true}, {"--no-plan", false}, {"--json", false}};
-    if (writes) {
-        syntax.options.push_back({"-o", true});
-    }
-    return syntax;
-}
 
 // The files scrivi_file_scenario writes for this state, in its order.
 std::vector<std::string> files_to_write(const run_state& stato) {
@@ -130,21 +118,10 @@ void write_summary(const run_state& stato, const outcome& result, bool writes,
     err << '\n';
 }
 
-int compile_or_check(const std::string& command, bool writes, const std::vector<std::string>& args,
-                     std::ostream& out, std::ostream& err) {
-    parsed_args parsed;
-    scenario_names names;
-    try {
-        parsed = parse_args(compile_syntax(writes), args);
-        if (parsed.help) {
-            out << command_help(command);
-            return exit_status::ok;
-        }
-        names = derive_names(parsed.positionals[0], parsed.positionals[1],
-                             parsed.value("--scenario"), parsed.value("--train"));
-    } catch (const usage_error& e) {
-        return report_usage_error(command, e.what(), err);
-    }
+int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
+                     std::ostream& err) {
+    const scenario_names names = derive_names(parsed.positionals[0], parsed.positionals[1],
+                                              parsed.value("--scenario"), parsed.value("--train"));
     const bool json = parsed.flag("--json");
     const std::string folder = parsed.value("-o").value_or(".");
 
@@ -193,12 +170,12 @@ int compile_or_check(const std::string& command, bool writes, const std::vector<
 
 }  // namespace
 
-int run_compile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return compile_or_check("compile", true, args, out, err);
+int run_compile(const parsed_args& args, std::ostream& out, std::ostream& err) {
+    return compile_or_check(true, args, out, err);
 }
 
-int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return compile_or_check("check", false, args, out, err);
+int run_check(const parsed_args& args, std::ostream& out, std::ostream& err) {
+    return compile_or_check(false, args, out, err);
 }
 
 }  // namespace scenario::cli

@@ -8,7 +8,6 @@
 #include "cli/json_writer.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/tool_store.hpp"
-#include "cli/usage.hpp"
 
 namespace scenario::cli {
 
@@ -52,22 +51,8 @@ void start_json(json_writer& json, const std::string& kind, const std::string& p
 
 }  // namespace
 
-int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    command_syntax syntax;
-    syntax.positionals = {"FILE"};
-    syntax.options = {{"--kind", true}, {"--all", false}, {"--json", false}};
-    parsed_args parsed;
-    std::string kind;
-    try {
-        parsed = parse_args(syntax, args);
-        if (parsed.help) {
-            out << command_help("dump");
-            return exit_status::ok;
-        }
-        kind = file_kind(parsed.positionals[0], parsed.value("--kind"));
-    } catch (const usage_error& e) {
-        return report_usage_error("dump", e.what(), err);
-    }
+int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
+    const std::string kind = file_kind(parsed.positionals[0], parsed.value("--kind"));
     const std::string& path = parsed.positionals[0];
     const bool json = parsed.flag("--json");
     const bool all = parsed.flag("--all");

@@ -4,7 +4,6 @@
 #include "cli/exit_status.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/tool_store.hpp"
-#include "cli/usage.hpp"
 #include "compiler/compile.hpp"
 #include "compiler/messages.hpp"
 #include "files/atomic_file.hpp"
@@ -13,34 +12,9 @@
 
 namespace scenario::cli {
 
-namespace {
-
-command_syntax render_syntax() {
-    command_syntax syntax;
-    syntax.positionals = {"LINE", "TRAIN"};
-    syntax.options = {{"-o", true}, {"--scenario", true}, {"--train", true}, {"--no-plan", false}};
-    return syntax;
-}
-
-}  // namespace
-
-int run_render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    parsed_args parsed;
-    scenario_names names;
-    try {
-        parsed = parse_args(render_syntax(), args);
-        if (parsed.help) {
-            out << command_help("render");
-            return exit_status::ok;
-        }
-        if (!parsed.value("-o")) {
-            throw usage_error("the picture needs a file name: -o FILE.svg");
-        }
-        names = derive_names(parsed.positionals[0], parsed.positionals[1],
-                             parsed.value("--scenario"), parsed.value("--train"));
-    } catch (const usage_error& e) {
-        return report_usage_error("render", e.what(), err);
-    }
+int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
+    const scenario_names names = derive_names(parsed.positionals[0], parsed.positionals[1],
+                                              parsed.value("--scenario"), parsed.value("--train"));
     const std::string picture = *parsed.value("-o");
     const bool with_plan = !parsed.flag("--no-plan");
 

@@ -1,8 +1,8 @@
 #include <exception>
 
+#include "cli/command_table.hpp"
 #include "cli/commands.hpp"
 #include "cli/exit_status.hpp"
-#include "cli/usage.hpp"
 
 #ifndef SCENARIO_VERSION
 #define SCENARIO_VERSION "unknown"
@@ -14,40 +14,41 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (args.empty()) {
         return report_usage_error("", "no command given", err);
     }
-    const std::string& command = args[0];
-    if (command == "--help" || command == "-h") {
+    const std::string& name = args[0];
+    if (name == "--help" || name == "-h") {
         out << tool_help();
         return exit_status::ok;
     }
-    if (command == "--version") {
+    if (name == "--version") {
         out << "scenario " << SCENARIO_VERSION << '\n';
         return exit_status::ok;
     }
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    const command_spec* command = find_command(name);
+    if (command == nullptr) {
+        const bool option = !name.empty() && name[0] == '-';
+        return report_usage_error(
+            "", std::string(option ? "unknown option" : "unknown command") + " \"" + name + "\"",
+            err);
+    }
     try {
-        if (command == "compile") {
-            return run_compile(rest, out, err);
+        const parsed_args parsed =
+            parse_args(command->syntax(), std::vector<std::string>(args.begin() + 1, args.end()));
+        if (parsed.help) {
+            out << help_text(*command);
+            return exit_status::ok;
         }
-        if (command == "check") {
-            return run_check(rest, out, err);
+        for (const option_spec& o : command->options) {
+            if (o.required != nullptr && !parsed.value(o.name)) {
+                throw usage_error(o.required);
+            }
         }
-        if (command == "example") {
-            return run_example(rest, out, err);
-        }
-        if (command == "dump") {
-            return run_dump(rest, out, err);
-        }
-        if (command == "render") {
-            return run_render(rest, out, err);
-        }
+        return command->run(parsed, out, err);
+    } catch (const usage_error& e) {
+        return report_usage_error(name, e.what(), err);
     } catch (const std::exception& e) {
         err << "scenario: internal error: " << e.what() << '\n';
         return exit_status::internal;
     }
-    if (!command.empty() && command[0] == '-') {
-        return report_usage_error("", "unknown option \"" + command + "\"", err);
-    }
-    return report_usage_error("", "unknown command \"" + command + "\"", err);
 }
 
 }  // namespace scenario::cli

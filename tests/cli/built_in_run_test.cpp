@@ -6,14 +6,13 @@
 #include "app/platform.hpp"
 #include "app/run_sequence.hpp"
 #include "cli/exit_status.hpp"
-#include "cli/json_check.hpp"
+#include <nlohmann/json.hpp>
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 
 namespace scenario::cli {
 namespace {
 
-using scenario::testing::json_parser;
 using scenario::testing::read_bytes;
 using scenario::testing::run;
 using scenario::testing::temp_folder;
@@ -77,35 +76,35 @@ TEST_F(BuiltInRun, ExampleThenCompileGivesTheGeneratorsFilesAndKeepsTheDocuments
 }
 
 TEST_F(BuiltInRun, DumpShowsTheSignalTheTrainEntryAndThePlansFirstPoints) {
-    const auto grid = json_parser::parse(run({"dump", tool.file(binary_names[2]), "--json"}).out);
+    const auto grid = nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[2]), "--json"}).out);
     bool found = false;
-    for (const auto& c : grid["celle"].items) {
-        if (c["cella"].number == 130) {
+    for (const auto& c : grid["celle"]) {
+        if (c["cella"].get<double>() == 130) {
             found = true;
-            EXPECT_EQ(c["tipo_cella"].number, 1);
-            EXPECT_EQ(c["valore1"].number, 40);
-            EXPECT_EQ(c["valore4"].number, 6);
+            EXPECT_EQ(c["tipo_cella"].get<double>(), 1);
+            EXPECT_EQ(c["valore1"].get<double>(), 40);
+            EXPECT_EQ(c["valore4"].get<double>(), 6);
         }
-        if (c["cella"].number == 128) {
-            EXPECT_EQ(c["avvicinamento"].number, 61);
+        if (c["cella"].get<double>() == 128) {
+            EXPECT_EQ(c["avvicinamento"].get<double>(), 61);
         }
     }
     EXPECT_TRUE(found);
 
-    const auto header = json_parser::parse(run({"dump", tool.file(binary_names[1]), "--json"}).out);
-    EXPECT_EQ(header["voci"][86]["nome"].text, "5 bis");
-    EXPECT_EQ(header["voci"][86]["fine_area"].number, 60750);
-    EXPECT_EQ(header["voci"][85]["numero_a"].number, 610);
+    const auto header = nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[1]), "--json"}).out);
+    EXPECT_EQ(header["voci"][86]["nome"].get<std::string>(), "5 bis");
+    EXPECT_EQ(header["voci"][86]["fine_area"].get<double>(), 60750);
+    EXPECT_EQ(header["voci"][85]["numero_a"].get<double>(), 610);
 
     const auto table = run({"dump", tool.file(binary_names[0])});
     EXPECT_EQ(table.status, exit_status::ok);
     EXPECT_NE(table.out.find("70501 points (metres 0 to 70500)"), std::string::npos);
-    const auto plan = json_parser::parse(run({"dump", tool.file(binary_names[0]), "--json"}).out);
+    const auto plan = nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[0]), "--json"}).out);
     const auto& points = plan["tracciato"];
-    EXPECT_EQ(points.items.size(), 70499u) << "the last two metres stay empty";
-    EXPECT_EQ(points[0]["x"].number, 0);
-    EXPECT_EQ(points[1]["y"].number, 1);
-    EXPECT_EQ(points[2]["y"].number, 2) << "straight on at first";
+    EXPECT_EQ(points.size(), 70499u) << "the last two metres stay empty";
+    EXPECT_EQ(points[0]["x"].get<double>(), 0);
+    EXPECT_EQ(points[1]["y"].get<double>(), 1);
+    EXPECT_EQ(points[2]["y"].get<double>(), 2) << "straight on at first";
 }
 
 }  // namespace

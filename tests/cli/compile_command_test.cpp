@@ -3,14 +3,13 @@
 #include <filesystem>
 
 #include "cli/exit_status.hpp"
-#include "cli/json_check.hpp"
+#include <nlohmann/json.hpp>
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 
 namespace scenario::cli {
 namespace {
 
-using scenario::testing::json_parser;
 using scenario::testing::read_bytes;
 using scenario::testing::run;
 using scenario::testing::temp_folder;
@@ -48,15 +47,18 @@ TEST(Compile, WritesTheFilesItListsAndLeavesTheDocumentsAsTheyWere) {
     const auto r = run({"compile", f.line, f.train, "-o", f.out, "--json"});
     ASSERT_EQ(r.status, exit_status::ok) << r.err;
     EXPECT_EQ(r.err, "");
-    const auto json = json_parser::parse(r.out);
-    EXPECT_EQ(json.keys(),
-              (std::vector<std::string>{"error", "position", "fatal", "files", "diagnostics"}));
-    EXPECT_EQ(json["error"].number, 0);
+    const auto json = nlohmann::ordered_json::parse(r.out);
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : json.items()) {
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"error", "position", "fatal", "files", "diagnostics"}));
+    EXPECT_EQ(json["error"].get<double>(), 0);
     EXPECT_TRUE(json["fatal"].is_null());
-    EXPECT_TRUE(json["diagnostics"].items.empty());
+    EXPECT_TRUE(json["diagnostics"].empty());
     std::vector<std::string> listed;
-    for (const auto& name : json["files"].items) {
-        listed.push_back(name.text);
+    for (const auto& name : json["files"]) {
+        listed.push_back(name.get<std::string>());
     }
     EXPECT_EQ(listed,
               (std::vector<std::string>{"Prova_linea.dat", "Prova_T 1.sim", "Prova_T 1.dat"}));
@@ -92,7 +94,7 @@ TEST(Check, WritesNothingAndAcceptsNoOutputFolder) {
     EXPECT_EQ(r.err.rfind("scenario: checked, nothing written: ", 0), 0u) << r.err;
     EXPECT_TRUE(f.written().empty());
     const auto j = run({"check", f.line, f.train, "--json"});
-    EXPECT_TRUE(json_parser::parse(j.out)["files"].items.empty());
+    EXPECT_TRUE(nlohmann::ordered_json::parse(j.out)["files"].empty());
     EXPECT_EQ(run({"check", f.line, f.train, "-o", f.out}).status, exit_status::usage);
 }
 
@@ -106,9 +108,9 @@ TEST(Compile, ADocumentThatCannotBeReadEndsWithStatus4NamingIt) {
 
     const auto folder = run({"check", f.out, f.train, "--scenario", "Prova", "--json"});
     EXPECT_EQ(folder.status, exit_status::file);
-    const auto json = json_parser::parse(folder.out);
-    EXPECT_NE(json["failure"].text.find("it is a folder"), std::string::npos);
-    EXPECT_TRUE(json["files"].items.empty());
+    const auto json = nlohmann::ordered_json::parse(folder.out);
+    EXPECT_NE(json["failure"].get<std::string>().find("it is a folder"), std::string::npos);
+    EXPECT_TRUE(json["files"].empty());
 }
 
 TEST(Compile, AnOutputFolderThatCannotBeWrittenEndsWithStatus4) {
@@ -116,9 +118,9 @@ TEST(Compile, AnOutputFolderThatCannotBeWrittenEndsWithStatus4) {
     const std::string nowhere = f.dir.file("no such folder");
     const auto r = run({"compile", f.line, f.train, "-o", nowhere, "--json"});
     EXPECT_EQ(r.status, exit_status::file);
-    const auto json = json_parser::parse(r.out);
-    EXPECT_TRUE(json["files"].items.empty());
-    EXPECT_NE(json["failure"].text.find(nowhere), std::string::npos);
+    const auto json = nlohmann::ordered_json::parse(r.out);
+    EXPECT_TRUE(json["files"].empty());
+    EXPECT_NE(json["failure"].get<std::string>().find(nowhere), std::string::npos);
     EXPECT_NE(r.err.find(nowhere), std::string::npos);
 }
 
@@ -142,9 +144,9 @@ TEST(Compile, AnElementInCellOneIsFatalAndWritesNothing) {
         "cartello_indicatore, 0, INIZIO\r\n[fine]\r\n");
     const auto r = run({"compile", f.line, f.train, "-o", f.out, "--json"});
     EXPECT_EQ(r.status, exit_status::fatal);
-    const auto json = json_parser::parse(r.out);
-    EXPECT_EQ(json["fatal"].number, 1250);
-    EXPECT_TRUE(json["files"].items.empty());
+    const auto json = nlohmann::ordered_json::parse(r.out);
+    EXPECT_EQ(json["fatal"].get<double>(), 1250);
+    EXPECT_TRUE(json["files"].empty());
     EXPECT_TRUE(f.written().empty());
     const auto human = run({"compile", f.line, f.train, "-o", f.out});
     EXPECT_NE(human.err.find("scenario: fatal error 1250: "), std::string::npos) << human.err;

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "cli/exit_status.hpp"
-#include "cli/json_check.hpp"
+#include <nlohmann/json.hpp>
 #include "support/file_size_limit.hpp"
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
@@ -13,7 +13,6 @@
 namespace scenario::cli {
 namespace {
 
-using scenario::testing::json_parser;
 using scenario::testing::read_bytes;
 using scenario::testing::run;
 using scenario::testing::temp_folder;
@@ -48,11 +47,11 @@ TEST(CompileFileFaults, AReadOnlyHeaderFileIsKeptAndTheFilesAfterItAreNotWritten
     const auto r = run({"compile", b.line, b.train, "-o", b.out, "--json"});
     fs::permissions(header, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(r.status, exit_status::file);
-    const auto json = json_parser::parse(r.out);
-    ASSERT_EQ(json["files"].items.size(), 1u);
-    EXPECT_EQ(json["files"].items[0].text, "Vessana_Pralbo_linea.dat");
-    EXPECT_NE(json["failure"].text.find(header), std::string::npos) << json["failure"].text;
-    EXPECT_NE(json["failure"].text.find("read-only"), std::string::npos);
+    const auto json = nlohmann::ordered_json::parse(r.out);
+    ASSERT_EQ(json["files"].size(), 1u);
+    EXPECT_EQ(json["files"][0].get<std::string>(), "Vessana_Pralbo_linea.dat");
+    EXPECT_NE(json["failure"].get<std::string>().find(header), std::string::npos) << json["failure"].get<std::string>();
+    EXPECT_NE(json["failure"].get<std::string>().find("read-only"), std::string::npos);
     EXPECT_EQ(read_bytes(header), "mine");
     EXPECT_EQ(b.written(),
               (std::vector<std::string>{"Vessana_Pralbo_5 bis.sim", "Vessana_Pralbo_linea.dat"}));

@@ -1,7 +1,24 @@
+// Golden cases: each file under golden/<area>/ is one case, in sections:
+//
+//   # what the case shows (lines starting with "#" before the first section)
+//   $ scenario ARGUMENTS          the command, arguments split at blanks ("..." keeps blanks)
+//   === NAME                      a document written into the case's folder, line by line,
+//   ...                           each line ending in CR LF ("=== NAME (no final line
+//                                 break)" leaves the last line without one)
+//   === status                    the expected exit status
+//   === stdout                    the exact expected standard output (optional)
+//   === stderr                    the exact expected standard error
+//
+// The command runs in a fresh folder holding the documents; the documents must be left
+// unchanged. SCENARIO_UPDATE_GOLDEN=1 rewrites status, stdout and stderr from what the
+// tool printed, to be reviewed before it is committed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <sstream>
 
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
@@ -11,20 +28,118 @@ namespace {
 
 namespace fs = std::filesystem;
 using scenario::testing::read_bytes;
-using scenario::testing::run;
+using scenario::testing::temp_folder;
 using scenario::testing::write_bytes;
 
-// Each folder under golden/ is one case: a line document "*_linea.txt", a train
-// document "*-.txt", the exact standard error of "scenario check LINE TRAIN" in
-// expected.stderr (document paths shown relative to the case folder) and the exit
-// status in expected.status. With SCENARIO_UPDATE_GOLDEN=1 the expected files are
-// rewritten from the actual output, to be reviewed before they are committed.
 const fs::path golden_root = fs::path(__FILE__).parent_path() / "golden";
+
+struct golden_case {
+    std::string head;  // the comment and the command line, as written
+    std::vector<std::string> args;
+    std::vector<std::pair<std::string, std::string>> documents;  // name, bytes
+    std::map<std::string, std::string> expected;                  // status, stdout, stderr
+};
+
+std::vector<std::string> split_arguments(const std::string& line) {
+    std::vector<std::string> args;
+    std::string current;
+    bool quoted = false;
+    bool any = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if (c == ' ' && !quoted) {
+            if (any) {
+                args.push_back(current);
+            }
+            current.clear();
+            any = false;
+        } else {
+            current += c;
+            any = true;
+        }
+    }
+    if (any) {
+        args.push_back(current);
+    }
+    return args;
+}
+
+golden_case parse_case(const std::string& text) {
+    golden_case c;
+    std::istringstream in(text);
+    std::string line;
+    std::string section;
+    bool final_break = true;
+    std::string body;
+    const auto finish = [&] {
+        if (section.empty()) {
+            return;
+        }
+        if (section == "status" || section == "stdout" || section == "stderr") {
+            c.expected[section] = body;
+        } else {
+            if (!final_break && body.size() >= 2) {
+                body.resize(body.size() - 2);
+            }
+            c.documents.emplace_back(section, body);
+        }
+    };
+    while (std::getline(in, line)) {
+        if (line.rfind("=== ", 0) == 0) {
+            finish();
+            section = line.substr(4);
+            body.clear();
+            final_break = true;
+            const std::string no_break = " (no final line break)";
+            if (section.size() > no_break.size() &&
+                section.compare(section.size() - no_break.size(), no_break.size(), no_break) == 0) {
+                section.resize(section.size() - no_break.size());
+                final_break = false;
+            }
+            continue;
+        }
+        if (section.empty()) {
+            c.head += line + "\n";
+            if (line.rfind("$ scenario ", 0) == 0) {
+                c.args = split_arguments(line.substr(11));
+            }
+        } else if (section == "status" || section == "stdout" || section == "stderr") {
+            body += line + "\n";
+        } else {
+            body += line + "\r\n";
+        }
+    }
+    finish();
+    return c;
+}
+
+std::string write_case(const golden_case& c) {
+    std::string text = c.head;
+    for (const auto& [name, bytes] : c.documents) {
+        const bool breaks = bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0;
+        text += "=== " + name + (breaks || bytes.empty() ? "" : " (no final line break)") + "\n";
+        std::string lines = bytes;
+        for (std::size_t at = lines.find("\r\n"); at != std::string::npos;
+             at = lines.find("\r\n", at)) {
+            lines.erase(at, 1);
+        }
+        text += lines + (breaks || bytes.empty() ? "" : "\n");
+    }
+    for (const char* name : {"status", "stdout", "stderr"}) {
+        const auto it = c.expected.find(name);
+        if (it != c.expected.end()) {
+            text += std::string("=== ") + name + "\n" + it->second;
+        }
+    }
+    return text;
+}
 
 std::vector<fs::path> golden_cases() {
     std::vector<fs::path> cases;
-    for (const auto& e : fs::directory_iterator(golden_root)) {
-        if (e.is_directory()) {
+    for (const auto& e : fs::recursive_directory_iterator(golden_root)) {
+        if (e.is_regular_file() && e.path().extension() == ".case") {
             cases.push_back(e.path());
         }
     }
@@ -32,55 +147,49 @@ std::vector<fs::path> golden_cases() {
     return cases;
 }
 
-fs::path document_ending(const fs::path& folder, const std::string& ending) {
-    for (const auto& e : fs::directory_iterator(folder)) {
-        const std::string name = e.path().filename().string();
-        if (name.size() > ending.size() &&
-            name.compare(name.size() - ending.size(), ending.size(), ending) == 0) {
-            return e.path();
-        }
+// Restores the working folder when the case ends.
+struct working_folder {
+    explicit working_folder(const std::string& to) : from(fs::current_path()) {
+        fs::current_path(to);
     }
-    return {};
-}
+    ~working_folder() { fs::current_path(from); }
+    fs::path from;
+};
 
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
-TEST(Golden, CasesAreComplete) {
-    const auto cases = golden_cases();
-    EXPECT_GE(cases.size(), 4u);
-    for (const fs::path& c : cases) {
-        EXPECT_FALSE(document_ending(c, "_linea.txt").empty()) << c;
-        EXPECT_FALSE(document_ending(c, "-.txt").empty()) << c;
-        EXPECT_TRUE(fs::exists(c / "expected.stderr")) << c;
-        EXPECT_TRUE(fs::exists(c / "expected.status")) << c;
-    }
-}
-
-TEST(Golden, CheckPrintsExactlyTheExpectedDiagnostics) {
+TEST(Golden, EveryCasePrintsExactlyWhatItExpects) {
     const bool update = std::getenv("SCENARIO_UPDATE_GOLDEN") != nullptr;
-    for (const fs::path& c : golden_cases()) {
-        SCOPED_TRACE(c.filename().string());
-        const std::string line = document_ending(c, "_linea.txt").string();
-        const std::string train = document_ending(c, "-.txt").string();
-        const std::string line_before = read_bytes(line);
-        const std::string train_before = read_bytes(train);
-        const auto r = run({"check", line, train});
-        const std::string shown = replace_all(r.err, (c / "").string(), "");
+    const auto cases = golden_cases();
+    EXPECT_GE(cases.size(), 6u);
+    for (const fs::path& path : cases) {
+        SCOPED_TRACE(fs::relative(path, golden_root).string());
+        golden_case c = parse_case(read_bytes(path.string()));
+        ASSERT_FALSE(c.args.empty()) << "no \"$ scenario\" line";
+        ASSERT_TRUE(c.expected.count("status") != 0 && c.expected.count("stderr") != 0);
+        temp_folder folder;
+        for (const auto& [name, bytes] : c.documents) {
+            write_bytes(folder.file(name), bytes);
+        }
+        scenario::testing::tool_result r;
+        {
+            working_folder here(folder.str());
+            r = scenario::testing::run(c.args);
+        }
+        for (const auto& [name, bytes] : c.documents) {
+            EXPECT_EQ(read_bytes(folder.file(name)), bytes) << name << " was changed";
+        }
+        const std::string status = std::to_string(r.status) + "\n";
         if (update) {
-            write_bytes((c / "expected.stderr").string(), shown);
-            write_bytes((c / "expected.status").string(), std::to_string(r.status) + "\n");
+            c.expected["status"] = status;
+            c.expected["stderr"] = r.err;
+            if (c.expected.count("stdout") != 0 || !r.out.empty()) {
+                c.expected["stdout"] = r.out;
+            }
+            write_bytes(path.string(), write_case(c));
             continue;
         }
-        EXPECT_EQ(shown, read_bytes((c / "expected.stderr").string()));
-        EXPECT_EQ(std::to_string(r.status) + "\n", read_bytes((c / "expected.status").string()));
-        EXPECT_EQ(read_bytes(line), line_before);
-        EXPECT_EQ(read_bytes(train), train_before);
+        EXPECT_EQ(status, c.expected["status"]);
+        EXPECT_EQ(r.err, c.expected["stderr"]);
+        EXPECT_EQ(r.out, c.expected.count("stdout") != 0 ? c.expected["stdout"] : std::string());
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "cli/command_table.hpp"
 #include "cli/exit_status.hpp"
 #include "tool_runner.hpp"
 
@@ -17,12 +18,27 @@ TEST(Tool, VersionAndHelpGoToStandardOutput) {
 
     const auto help = run({"--help"});
     EXPECT_EQ(help.status, exit_status::ok);
-    for (const char* command : {"compile", "check", "example", "dump"}) {
-        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    for (const char* command : {"compile", "check", "example", "dump", "render"}) {
+        EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
         const auto own = run({command, "--help"});
         EXPECT_EQ(own.status, exit_status::ok) << command;
         EXPECT_EQ(own.out.rfind(std::string("Usage: scenario ") + command, 0), 0u) << command;
         EXPECT_EQ(own.err, "");
+    }
+}
+
+TEST(Tool, HelpAndUsageLinesShowEveryOptionACommandAccepts) {
+    for (const command_spec& c : commands()) {
+        SCOPED_TRACE(c.name);
+        const auto help = run({c.name, "--help"}).out;
+        const auto bad = run({c.name, "--no-such-option"});
+        EXPECT_EQ(bad.status, exit_status::usage);
+        for (const option_spec& o : c.options) {
+            EXPECT_NE(help.find(std::string("\n  ") + o.name), std::string::npos) << o.name;
+            EXPECT_NE(bad.err.find(std::string(o.required ? " " : "[") + o.name),
+                      std::string::npos)
+                << o.name;
+        }
     }
 }
 

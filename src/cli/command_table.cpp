@@ -1,0 +1,263 @@
+#include "cli/command_table.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "cli/commands.hpp"
+#include "cli/exit_status.hpp"
+
+namespace scenario::cli {
+
+namespace {
+
+constexpr std::size_t page_width = 80;
+
+// Options several commands share, declared once.
+const option_spec scenario_option{
+    "--scenario", "NAME",
+    "scenario name (default: LINE's file name without \"_linea.txt\")"};
+const option_spec train_option{
+    "--train", "NAME",
+    "train name (default: TRAIN's file name without the scenario name and \"_\" before it "
+    "and \"-.txt\" after it)"};
+const option_spec no_plan_option{
+    "--no-plan", nullptr,
+    "compile without the line plan: curves are not processed and no line plan file is "
+    "written"};
+const option_spec json_option{"--json", nullptr,
+                              "print one JSON object with the result on standard output"};
+
+const std::array<command_spec, 5> table{{
+    {"compile",
+     "compile the two documents into the binary files",
+     "LINE TRAIN",
+     {"LINE", "TRAIN"},
+     {{"-o", "DIR", "folder for the binary files (default: the current folder)"},
+      scenario_option,
+      train_option,
+      no_plan_option,
+      json_option},
+     "Compiles the line document LINE and the train document TRAIN as the generator\n"
+     "does and writes the binary files (line plan, header, grid) into DIR. The\n"
+     "documents are only read, never changed or deleted.\n",
+     "Errors go to standard error as FILE:LINE:COL: error N: what is wrong, followed by\n"
+     "the document line and a mark under the field.\n",
+     "Exit status: 0 no error; 1 files written but the scenario records an error;\n"
+     "2 usage error; 3 fatal error 1250 or 1251 (nothing written); 4 a file could\n"
+     "not be read or written.\n",
+     run_compile},
+    {"check",
+     "compile and report errors, writing nothing",
+     "LINE TRAIN",
+     {"LINE", "TRAIN"},
+     {scenario_option, train_option, no_plan_option, json_option},
+     "Compiles LINE and TRAIN exactly as \"scenario compile\" does and reports the same\n"
+     "errors with the same exit status, but writes no file.\n",
+     "",
+     "Exit status: 0 no error; 1 the scenario records an error; 2 usage error;\n"
+     "3 fatal error 1250 or 1251; 4 a document could not be read.\n",
+     run_check},
+    {"example",
+     "write the built-in scenario's documents to start from",
+     "",
+     {},
+     {{"-o", "DIR", "folder for the documents (default: the current folder)"}},
+     "Writes the five documents of the built-in scenario into DIR (default: the\n"
+     "current folder), byte for byte as the generator writes them, to start from.\n",
+     "",
+     "Exit status: 0 written; 2 usage error; 4 a file could not be written.\n",
+     run_example},
+    {"dump",
+     "decode and print a header, grid or line plan file",
+     "FILE",
+     {"FILE"},
+     {{"--kind", "KIND", "read FILE as a header, grid or plan file whatever its name", nullptr,
+       "header|grid|plan"},
+      {"--all", nullptr,
+       "also list the grid cells without an element or marker and the empty points of the "
+       "plan"},
+      {"--json", nullptr, "print one JSON object instead of the table"}},
+     "Decodes a header file (.sim), a grid file (.dat) or a line plan file\n"
+     "(_linea.dat) and prints it as a table, one row per record, cell or point.\n",
+     "",
+     "Exit status: 0 decoded; 1 the file is truncated or malformed (the byte offset\n"
+     "is reported); 2 usage error; 4 the file could not be read.\n",
+     run_dump},
+    {"render",
+     "draw the compiled scenario as an SVG picture",
+     "LINE TRAIN",
+     {"LINE", "TRAIN"},
+     {{"-o", "FILE.svg", "the picture to write", "the picture needs a file name: -o FILE.svg"},
+      scenario_option,
+      train_option,
+      {"--no-plan", nullptr, "compile without the line plan and draw only the profiles"}},
+     "Compiles LINE and TRAIN as \"scenario compile\" does, writes no binary file, and\n"
+     "draws the compiled scenario as one SVG picture: the plan of the line with its\n"
+     "stations, signals, slowdowns, tunnels and boards, and under it the speed limit,\n"
+     "gradient and adhesion along the route. Recorded errors are drawn in red.\n",
+     "",
+     "Exit status: 0 no error; 1 the scenario records an error; 2 usage error;\n"
+     "3 fatal error 1250 or 1251; 4 a file could not be read or written.\n",
+     run_render},
+}};
+
+std::string option_usage(const option_spec& o) {
+    std::string text = o.name;
+    if (o.value != nullptr) {
+        text += std::string(" ") + (o.choices != nullptr ? o.choices : o.value);
+    }
+    return o.required != nullptr ? text : "[" + text + "]";
+}
+
+// Words after `first` on one line, then on lines that start with `indent` blanks, none
+// longer than the page.
+std::string wrap(const std::string& first, const std::vector<std::string>& words,
+                 std::size_t indent) {
+    std::string out = first;
+    std::size_t column = first.size();
+    bool line_has_word = false;
+    for (const std::string& w : words) {
+        if (line_has_word && column + 1 + w.size() > page_width) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+            line_has_word = false;
+        }
+        if (line_has_word) {
+            out += ' ';
+            ++column;
+        }
+        out += w;
+        column += w.size();
+        line_has_word = true;
+    }
+    return out;
+}
+
+std::vector<std::string> words_of(const std::string& text) {
+    std::vector<std::string> words;
+    std::string w;
+    for (const char c : text) {
+        if (c == ' ') {
+            if (!w.empty()) {
+                words.push_back(w);
+            }
+            w.clear();
+        } else {
+            w += c;
+        }
+    }
+    if (!w.empty()) {
+        words.push_back(w);
+    }
+    return words;
+}
+
+std::vector<std::string> usage_words(const command_spec& c) {
+    std::vector<std::string> words = words_of(c.arguments);
+    std::vector<const option_spec*> order;
+    for (const option_spec& o : c.options) {
+        order.push_back(&o);
+    }
+    // Options that must be given come first, right after the arguments.
+    std::stable_partition(order.begin(), order.end(),
+                          [](const option_spec* o) { return o->required != nullptr; });
+    for (const option_spec* o : order) {
+        words.push_back(option_usage(*o));
+    }
+    return words;
+}
+
+}  // namespace
+
+command_syntax command_spec::syntax() const {
+    command_syntax s;
+    s.positionals.assign(positionals.begin(), positionals.end());
+    for (const option_spec& o : options) {
+        s.options.push_back({o.name, o.value != nullptr});
+    }
+    return s;
+}
+
+std::span<const command_spec> commands() {
+    return table;
+}
+
+const command_spec* find_command(const std::string& name) {
+    const auto it = std::find_if(table.begin(), table.end(),
+                                 [&](const command_spec& c) { return name == c.name; });
+    return it == table.end() ? nullptr : &*it;
+}
+
+std::string usage_line(const command_spec& c) {
+    std::string out = std::string("scenario ") + c.name;
+    for (const std::string& w : usage_words(c)) {
+        out += " " + w;
+    }
+    return out;
+}
+
+std::string help_text(const command_spec& c) {
+    const std::string head = std::string("Usage: scenario ") + c.name + " ";
+    std::string out = wrap(head, usage_words(c), head.size()) + "\n\n" + c.description;
+    if (!c.options.empty()) {
+        std::size_t width = 0;
+        for (const option_spec& o : c.options) {
+            width = std::max(width, std::string(o.name).size() +
+                                        (o.value != nullptr ? 1 + std::string(o.value).size() : 0));
+        }
+        out += "\n";
+        for (const option_spec& o : c.options) {
+            std::string name = o.name;
+            if (o.value != nullptr) {
+                name += std::string(" ") + o.value;
+            }
+            const std::string first = "  " + name + std::string(width - name.size() + 2, ' ');
+            out += wrap(first, words_of(o.help), first.size()) + "\n";
+        }
+    }
+    if (*c.notes != '\0') {
+        out += std::string("\n") + c.notes;
+    }
+    return out + "\n" + c.exit_statuses;
+}
+
+std::string tool_usage_line() {
+    std::string names;
+    for (const command_spec& c : table) {
+        names += std::string(names.empty() ? "" : ", ") + c.name;
+    }
+    return "scenario COMMAND [ARGUMENTS] (COMMAND: " + names + ")";
+}
+
+std::string tool_help() {
+    std::string out =
+        "Usage: scenario COMMAND [ARGUMENTS]\n"
+        "       scenario --help | --version\n"
+        "\n"
+        "The authoring tool for train-driving scenarios.\n"
+        "\n"
+        "Commands:\n";
+    std::size_t width = 0;
+    for (const command_spec& c : table) {
+        width = std::max(width, std::string(c.name).size() + 1 + std::string(c.arguments).size());
+    }
+    for (const command_spec& c : table) {
+        std::string name = c.name;
+        if (*c.arguments != '\0') {
+            name += std::string(" ") + c.arguments;
+        }
+        out += "  " + name + std::string(width - name.size() + 2, ' ') + c.summary + "\n";
+    }
+    return out + "\n\"scenario COMMAND --help\" describes each command.\n";
+}
+
+int report_usage_error(const std::string& command, const std::string& why, std::ostream& err) {
+    const command_spec* c = find_command(command);
+    const std::string who = c == nullptr ? "scenario" : "scenario " + command;
+    err << who << ": " << why << '\n';
+    err << "usage: " << (c == nullptr ? tool_usage_line() : usage_line(*c)) << '\n';
+    err << "Try \"" << who << " --help\" for more.\n";
+    return exit_status::usage;
+}
+
+}  // namespace scenario::cli
