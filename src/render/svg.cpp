@@ -88,7 +88,7 @@ picture_layout lay_out_picture(const run_state& stato, std::span<const diagnosti
     if (opt.plan) {
         p.plan.emplace(stato.tracciato, margin_left, y, p.width - margin_left - margin_right,
                        plan_max_height, plan_pad);
-        p.plan_labels = layout_plan(*p.plan, p.marks);
+        p.on_plan = layout_plan(*p.plan, p.marks);
         y += p.plan->height();
         y += 16;
     }
@@ -124,7 +124,7 @@ std::string draw_picture(const picture_layout& p) {
         .text(p.title)
         .close();
     if (p.plan) {
-        draw_plan(w, *p.plan, p.plan_labels, p.marks);
+        draw_plan(w, *p.plan, p.on_plan, p.marks);
     }
     draw_profiles(w, p.profiles, p.marks);
     draw_legend(w, margin_left, p.legend_y, p.plan.has_value());

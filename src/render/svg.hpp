@@ -28,7 +28,7 @@ struct picture_layout {
     double height = 0;
     route_marks marks;
     std::optional<plan_view> plan;  // none when only the profiles are drawn
-    plan_layout plan_labels;
+    plan_layout on_plan;            // the track, labels and scale on the plan
     profile_layout profiles;
     double legend_y = 0;   // baseline of the legend row
     double notes_top = 0;  // the notes of errors without a position follow from here

@@ -242,7 +242,7 @@ curvad1, 5000, 99999999999
     const picture_layout layout = lay_out_picture(s, std::vector<diagnostic>{far});
     ASSERT_TRUE(layout.plan.has_value());
     EXPECT_EQ(layout.plan->last_metre(), 3500);
-    const std::vector<point>& track = layout.plan_labels.track;
+    const std::vector<point>& track = layout.on_plan.track;
     ASSERT_GE(track.size(), 2u);
     const point end = layout.plan->at(3500);
     EXPECT_EQ(track.back().x, end.x);
@@ -272,7 +272,7 @@ TEST(RenderPicture, TheTrackStartsHeadingUpAndRightHandCurvesTurnClockwise) {
         const run_state s = compiled(document("[generale]\nlunghezza percorso, 5000\n[curve]\n" +
                                               std::string(curve) + ", 1000, 1500\n[fine]\n"),
                                      no_train);
-        const std::vector<point> track = lay_out_picture(s, {}).plan_labels.track;
+        const std::vector<point> track = lay_out_picture(s, {}).on_plan.track;
         ASSERT_GT(track.size(), 100u);
         // Picture y grows downwards: heading up means y falls while x stays.
         EXPECT_LT(track[1].y, track[0].y);
@@ -293,7 +293,7 @@ TEST(RenderPicture, StationLabelsKeepApartInThePlanAndInTheirRows) {
     const picture_layout layout = lay_out_picture(s, s.diagnostics);
     ASSERT_TRUE(layout.plan.has_value());
 
-    const std::vector<box>& plan = layout.plan_labels.station_labels;
+    const std::vector<box>& plan = layout.on_plan.station_labels;
     ASSERT_EQ(plan.size(), 12u);
     for (std::size_t i = 0; i < plan.size(); ++i) {
         for (std::size_t j = 0; j < plan.size(); ++j) {
@@ -347,8 +347,8 @@ TEST(RenderPicture, TheLongestRouteIsDrawnWithAFewThousandPointsInASmallFile) {
     }
     const run_state s = compiled(document(line + "[fine]\n"), document(train + "[fine]\n"));
     const picture_layout layout = lay_out_picture(s, s.diagnostics);
-    EXPECT_GT(layout.plan_labels.track.size(), 1000u);
-    EXPECT_LE(layout.plan_labels.track.size(), 4001u);
+    EXPECT_GT(layout.on_plan.track.size(), 1000u);
+    EXPECT_LE(layout.on_plan.track.size(), 4001u);
     const std::string svg = draw_picture(layout);
     EXPECT_LT(svg.size(), 1000000u);
     const pugi::xml_document doc = read_svg(svg);
