@@ -2,33 +2,15 @@
 #include "cli/commands.hpp"
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
-#include "render/svg.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/tool_store.hpp"
 #include "compiler/compile.hpp"
 #include "compiler/messages.hpp"
 #include "files/atomic_file.hpp"
 #include "files/file_error.hpp"
+#include "render/svg.hpp"
 
 namespace scenario::cli {
-
-namespace {
-
-// The picture shows each recorded error with the same sentence the tool prints.
-std::vector<render::error_message> picture_messages(const run_state& stato) {
-    std::vector<render::error_message> messages;
-    for (const diagnostic& d : stato.diagnostics) {
-        render::error_message m;
-        if (d.has_position) {
-            m.position = d.position;
-        }
-        m.text = "error " + std::to_string(d.number) + ": " + d.message;
-        messages.push_back(std::move(m));
-    }
-    return messages;
-}
-
-}  // namespace
 
 int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
     const scenario_names names = derive_names(parsed.positionals[0], parsed.positionals[1],
@@ -51,9 +33,8 @@ int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
 
     render::render_options options;
     options.plan = with_plan;
-    options.errors = picture_messages(stato);
     try {
-        replace_file(picture, render::render_svg(stato, options));
+        replace_file(picture, render::render_svg(stato, stato.diagnostics, options));
     } catch (const file_error& e) {
         err << "scenario: " << e.what() << '\n';
         return exit_status::file;

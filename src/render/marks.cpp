@@ -117,28 +117,7 @@ std::vector<profile_step> runs(const griglia& celle, std::size_t count, Value va
 
 }  // namespace
 
-std::vector<error_message> default_error_messages(const run_state& stato) {
-    std::vector<error_message> out;
-    for (const diagnostic& d : stato.diagnostics) {
-        error_message m;
-        if (d.has_position) {
-            m.position = d.position;
-        }
-        m.text = "error " + std::to_string(d.number) + ": " + d.message;
-        out.push_back(std::move(m));
-    }
-    if (out.empty() && stato.codice_errore != 0) {
-        error_message m;
-        if (stato.posizione_errore != 0) {
-            m.position = stato.posizione_errore;
-        }
-        m.text = "error " + std::to_string(stato.codice_errore);
-        out.push_back(std::move(m));
-    }
-    return out;
-}
-
-route_marks collect_marks(const run_state& stato) {
+route_marks collect_marks(const run_state& stato, std::span<const diagnostic> diagnostics) {
     route_marks marks;
     marks.route_length = stato.voci[voce_percorso].fine_area;
     std::int32_t end = 0;
@@ -171,6 +150,14 @@ route_marks collect_marks(const run_state& stato) {
         celle, filled, [](const cella& k) { return k.pendenza - 100; }, false);
     marks.adhesion = runs(
         celle, filled, [](const cella& k) { return int{k.aderenza}; }, false);
+
+    for (const diagnostic& d : diagnostics) {
+        if (d.level == severity::error) {
+            marks.errors.push_back(
+                {d.has_position ? std::optional<std::int32_t>(d.position) : std::nullopt,
+                 "error " + std::to_string(d.number) + ": " + d.message});
+        }
+    }
     return marks;
 }
 

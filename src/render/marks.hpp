@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "model/diagnostic.hpp"
 #include "model/run_state.hpp"
 
 namespace scenario::render {
@@ -42,8 +44,8 @@ struct profile_step {
 };
 
 // A recorded error as the picture shows it: its position, when it has one, and the
-// sentence to print beside it.
-struct error_message {
+// text to print beside it.
+struct error_mark {
     std::optional<std::int32_t> position;
     std::string text;
 };
@@ -60,10 +62,11 @@ struct route_marks {
     std::vector<profile_step> speed;     // km/h
     std::vector<profile_step> gradient;  // the stored value minus 100
     std::vector<profile_step> adhesion;
-    std::vector<error_message> errors;  // filled by the caller (see default_error_messages)
+    std::vector<error_mark> errors;
 };
 
-// Reads the marks and profiles off the grid and the header records.
+// Reads the marks and profiles off the grid and the header records, and takes the
+// errors from the compile's diagnostics.
 // - Stations: voci entries 1 upwards with a non-empty name, up to the first empty one.
 // - Point elements lie one cell after their position (cell near(p / 50 + 1)), so
 //   they are drawn at 50 (cell - 1).
@@ -71,11 +74,8 @@ struct route_marks {
 //   without an end (both in one cell) is drawn as a point.
 // - A tunnel is a maximal run of cells with one non-zero montagna value.
 // - Profiles cover cells 0 to N - 3, the cells the readers always fill.
-route_marks collect_marks(const run_state& stato);
-
-// One message per recorded diagnostic: "error N" followed by what failed, at the
-// diagnostic's position when it has one. With no diagnostics but an error number
-// recorded, one message for codice_errore at posizione_errore (when not 0).
-std::vector<error_message> default_error_messages(const run_state& stato);
+// - Errors: every diagnostic of severity error, in order, as "error N: " and its
+//   message, at its position when it has one. Warnings and notes are not drawn.
+route_marks collect_marks(const run_state& stato, std::span<const diagnostic> diagnostics);
 
 }  // namespace scenario::render

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
-#include <utility>
+#include <string_view>
 
 #include "render/style.hpp"
 
@@ -15,26 +14,67 @@ namespace {
 // The plan is drawn with about this many points whatever the route length.
 constexpr std::int64_t track_points = 4000;
 
-// Every point of the plan as numbers (an empty coordinate reads as 0), read in one
-// walk, and the last metre with a coordinate set.
-struct plan_points {
-    std::vector<point> xy;
-    std::int64_t last = -1;
+// How each kind of label is written; its box follows from the font size.
+struct label_style {
+    double font_size;
+    const char* colour;
+    const char* weight;
 
-    void vuoti(std::int64_t primo, std::int64_t ultimo) {
-        xy.resize(xy.size() + static_cast<std::size_t>(ultimo - primo + 1), point{0, 0});
-    }
-    void memorizzato(std::int64_t m, valore_piano x, valore_piano y) {
-        xy.push_back({x.numero, y.numero});
-        if (x.tipo != tipo_valore::vuoto || y.tipo != tipo_valore::vuoto) {
-            last = m;
-        }
-    }
-    void disegnato(std::int64_t m, double x, double y) {
-        xy.push_back({x, y});
-        last = m;
-    }
+    double height() const { return font_size * 1.25; }
 };
+constexpr label_style station_label{11, style::station, "bold"};
+constexpr label_style error_label{11, style::error, "bold"};
+constexpr label_style kilometre_label{8.5, style::muted, "normal"};
+constexpr label_style route_end_label{9, style::ink, "normal"};
+
+constexpr std::string_view route_end_text = "route end";
+
+std::string kilometre_text(std::int64_t metre) {
+    return format_number(static_cast<double>(metre) / 1000, 3);
+}
+
+// Candidate label boxes around a point: right, left, above, below and the four
+// diagonals, first close to the point, then further away.
+std::vector<box> label_candidates(point p, std::string_view text, const label_style& s) {
+    const double width = text_width(text, s.font_size);
+    const double height = s.height();
+    std::vector<box> out;
+    for (double d : {5.0, 14.0, 28.0, 48.0, 72.0}) {
+        const double h2 = height / 2;
+        out.push_back({p.x + d, p.y - h2, p.x + d + width, p.y + h2});
+        out.push_back({p.x - d - width, p.y - h2, p.x - d, p.y + h2});
+        out.push_back({p.x - width / 2, p.y - d - height, p.x + width / 2, p.y - d});
+        out.push_back({p.x - width / 2, p.y + d, p.x + width / 2, p.y + d + height});
+        out.push_back(
+            {p.x + d * 0.7, p.y - d * 0.7 - height, p.x + d * 0.7 + width, p.y - d * 0.7});
+        out.push_back(
+            {p.x + d * 0.7, p.y + d * 0.7, p.x + d * 0.7 + width, p.y + d * 0.7 + height});
+        out.push_back(
+            {p.x - d * 0.7 - width, p.y - d * 0.7 - height, p.x - d * 0.7, p.y - d * 0.7});
+        out.push_back(
+            {p.x - d * 0.7 - width, p.y + d * 0.7, p.x - d * 0.7, p.y + d * 0.7 + height});
+    }
+    return out;
+}
+
+void layout_scale(const plan_view& view, label_placer& placer, plan_layout& out) {
+    const double metres = nice_step(140.0 / view.pixels_per_metre(), 1);
+    out.scale_length = metres * view.pixels_per_metre();
+    out.scale_metres = metres;
+    if (out.scale_length > 180) {  // nice_step rounds up: a bar too long is halved once
+        out.scale_metres = metres / 2;
+        out.scale_length /= 2;
+    }
+    const double length = out.scale_length;
+    const box& a = view.area();
+    const std::vector<box> corners = {
+        {a.x0 + 8, a.y1 - 30, a.x0 + 8 + length, a.y1 - 4},
+        {a.x1 - 8 - length, a.y1 - 30, a.x1 - 8, a.y1 - 4},
+        {a.x0 + 8, a.y0 + 4, a.x0 + 8 + length, a.y0 + 30},
+        {a.x1 - 8 - length, a.y0 + 4, a.x1 - 8, a.y0 + 30},
+    };
+    out.scale = placer.place(corners).value_or(corners.front());
+}
 
 std::string points_attr(const svg_writer& w, const std::vector<point>& pts) {
     std::string s;
@@ -62,46 +102,8 @@ void polyline(svg_writer& w, const std::vector<point>& pts, const char* colour, 
     w.close();
 }
 
-// Candidate label boxes around a point: right, left, above, below and the four
-// diagonals, first close to the point, then further away.
-std::vector<box> label_candidates(point p, double width, double height) {
-    std::vector<box> out;
-    for (double d : {5.0, 14.0, 28.0, 48.0, 72.0}) {
-        const double h2 = height / 2;
-        out.push_back({p.x + d, p.y - h2, p.x + d + width, p.y + h2});
-        out.push_back({p.x - d - width, p.y - h2, p.x - d, p.y + h2});
-        out.push_back({p.x - width / 2, p.y - d - height, p.x + width / 2, p.y - d});
-        out.push_back({p.x - width / 2, p.y + d, p.x + width / 2, p.y + d + height});
-        out.push_back(
-            {p.x + d * 0.7, p.y - d * 0.7 - height, p.x + d * 0.7 + width, p.y - d * 0.7});
-        out.push_back(
-            {p.x + d * 0.7, p.y + d * 0.7, p.x + d * 0.7 + width, p.y + d * 0.7 + height});
-        out.push_back(
-            {p.x - d * 0.7 - width, p.y - d * 0.7 - height, p.x - d * 0.7, p.y - d * 0.7});
-        out.push_back(
-            {p.x - d * 0.7 - width, p.y + d * 0.7, p.x - d * 0.7, p.y + d * 0.7 + height});
-    }
-    return out;
-}
-
-// Writes a label near p in the first free place, with a leader line when it had to
-// move away from the point. A label that finds no free place goes where it collides
-// least, or is left out when it is optional.
-void place_label(svg_writer& w, label_placer& placer, point p, const std::string& text,
-                 double font_size, const char* colour, const char* weight, bool optional) {
-    const double width = text_width(text, font_size);
-    const double height = font_size * 1.25;
-    const std::vector<box> candidates = label_candidates(p, width, height);
-    box b;
-    if (optional) {
-        const auto chosen = placer.place(candidates);
-        if (!chosen) {
-            return;
-        }
-        b = *chosen;
-    } else {
-        b = placer.place_anyway(candidates);
-    }
+// Writes a label in its box, with a leader line when the box lies away from the point.
+void draw_label(svg_writer& w, point p, const box& b, std::string_view text, const label_style& s) {
     const double cx = std::clamp(p.x, b.x0, b.x1);
     const double cy = std::clamp(p.y, b.y0, b.y1);
     if (std::hypot(cx - p.x, cy - p.y) > 10) {
@@ -110,16 +112,16 @@ void place_label(svg_writer& w, label_placer& placer, point p, const std::string
             .attr("y1", p.y)
             .attr("x2", cx)
             .attr("y2", cy)
-            .attr("stroke", colour)
+            .attr("stroke", s.colour)
             .attr("stroke-width", 0.6)
             .close();
     }
     w.open("text")
         .attr("x", b.x0)
-        .attr("y", b.y1 - height * 0.25)
-        .attr("font-size", font_size)
-        .attr("font-weight", weight)
-        .attr("fill", colour)
+        .attr("y", b.y1 - s.height() * 0.25)
+        .attr("font-size", s.font_size)
+        .attr("font-weight", s.weight)
+        .attr("fill", s.colour)
         .text(text)
         .close();
 }
@@ -147,25 +149,10 @@ void draw_spans(svg_writer& w, const plan_view& view, const std::vector<span_mar
     }
 }
 
-void draw_scale(svg_writer& w, const plan_view& view, label_placer& placer) {
-    const double metres = nice_step(140.0 / view.pixels_per_metre(), 1);
-    double length = metres * view.pixels_per_metre();
-    double shown = metres;
-    if (length > 180) {  // nice_step rounds up: a bar too long is halved once
-        shown = metres / 2;
-        length /= 2;
-    }
-    const box& a = view.area();
-    const std::vector<box> corners = {
-        {a.x0 + 8, a.y1 - 30, a.x0 + 8 + length, a.y1 - 4},
-        {a.x1 - 8 - length, a.y1 - 30, a.x1 - 8, a.y1 - 4},
-        {a.x0 + 8, a.y0 + 4, a.x0 + 8 + length, a.y0 + 30},
-        {a.x1 - 8 - length, a.y0 + 4, a.x1 - 8, a.y0 + 30},
-    };
-    box b = corners.front();
-    if (auto chosen = placer.place(corners)) {
-        b = *chosen;
-    }
+void draw_scale(svg_writer& w, const plan_layout& layout) {
+    const box& b = layout.scale;
+    const double length = layout.scale_length;
+    const double shown = layout.scale_metres;
     const double y = b.y1 - 6;
     w.open("g").attr("class", "scale");
     w.open("path")
@@ -188,23 +175,23 @@ void draw_scale(svg_writer& w, const plan_view& view, label_placer& placer) {
     w.close();
 }
 
-void draw_kilometre_points(svg_writer& w, const plan_view& view, const route_marks& marks,
-                           label_placer& placer) {
-    const double step = std::max(1000.0, nice_step(static_cast<double>(view.last_metre()), 14));
-    for (double m = 0; m <= static_cast<double>(view.last_metre()); m += step) {
-        const auto metre = static_cast<std::int64_t>(m);
-        const point p = view.at(metre);
-        w.open("g").attr("class", "km").attr("data-position", metre);
+void draw_kilometre_points(svg_writer& w, const plan_view& view, const plan_layout& layout,
+                           const route_marks& marks) {
+    for (const plan_layout::kilometre_point& k : layout.kilometres) {
+        const point p = view.at(k.metre);
+        w.open("g").attr("class", "km").attr("data-position", k.metre);
         w.open("circle")
             .attr("cx", p.x)
             .attr("cy", p.y)
             .attr("r", 1.8)
             .attr("fill", style::ink)
             .close();
-        place_label(w, placer, p, format_number(m / 1000, 3), 8.5, style::muted, "normal", true);
+        if (k.label) {
+            draw_label(w, p, *k.label, kilometre_text(k.metre), kilometre_label);
+        }
         w.close();
     }
-    if (marks.route_length > 0 && marks.route_length <= view.last_metre()) {
+    if (layout.route_end) {
         const point p = view.at(marks.route_length);
         open_mark(w, "route-end", marks.route_length);
         w.text_element("title", "end of the route at " + std::to_string(marks.route_length) + " m");
@@ -214,7 +201,9 @@ void draw_kilometre_points(svg_writer& w, const plan_view& view, const route_mar
             .attr("r", 3.5)
             .attr("fill", style::ink)
             .close();
-        place_label(w, placer, p, "route end", 9, style::ink, "normal", true);
+        if (layout.route_end_label) {
+            draw_label(w, p, *layout.route_end_label, route_end_text, route_end_label);
+        }
         w.close();
     }
 }
@@ -240,64 +229,50 @@ void draw_point_marks(svg_writer& w, const plan_view& view, const std::vector<po
 
 }  // namespace
 
-plan_view::plan_view(const tracciato_linea& tracciato, double left, double top, double width,
-                     double max_height, double pad) {
-    plan_points points;
-    tracciato.visita(points);
-    last_ = points.last;
-    points.xy.resize(static_cast<std::size_t>(last_ + 1));
-    xy_ = std::move(points.xy);
-    if (last_ < 0) {
-        height_ = 30;  // room for a note
-        area_ = {left, top, left + width, top + height_};
-        return;
+plan_layout layout_plan(const plan_view& view, const route_marks& marks) {
+    plan_layout out;
+    if (view.empty()) {
+        return out;
     }
-    double max_x = -std::numeric_limits<double>::infinity();
-    double max_y = max_x;
-    min_x_ = std::numeric_limits<double>::infinity();
-    min_y_ = min_x_;
-    for (const point& p : xy_) {
-        min_x_ = std::min(min_x_, p.x);
-        max_x = std::max(max_x, p.x);
-        min_y_ = std::min(min_y_, p.y);
-        max_y = std::max(max_y, p.y);
+    label_placer placer;
+    out.track = view.polyline(0, view.last_metre(), track_points);
+    for (const point& p : out.track) {
+        placer.take_point(p);
     }
-    const double span_x = max_x - min_x_;
-    const double span_y = max_y - min_y_;
-    const double room_x = std::max(1.0, width - 2 * pad);
-    const double room_y = std::max(1.0, max_height - 2 * pad);
-    scale_ = std::min(span_x > 0 ? room_x / span_x : std::numeric_limits<double>::infinity(),
-                      span_y > 0 ? room_y / span_y : std::numeric_limits<double>::infinity());
-    if (!std::isfinite(scale_)) {
-        scale_ = 1;  // a plan of one point
+    for (const point_mark& s : marks.signals) {
+        placer.take_point(view.at(s.position));
     }
-    height_ = span_y * scale_ + 2 * pad;
-    origin_x_ = left + (width - span_x * scale_) / 2;
-    origin_y_ = top + height_ - pad;
-    area_ = {left, top, left + width, top + height_};
-}
-
-point plan_view::at(std::int64_t metre) const {
-    const std::int64_t m = std::clamp<std::int64_t>(metre, 0, last_);
-    const point& p = xy_[static_cast<std::size_t>(m)];
-    return {origin_x_ + (p.x - min_x_) * scale_, origin_y_ - (p.y - min_y_) * scale_};
-}
-
-std::vector<point> plan_view::polyline(std::int64_t from, std::int64_t to,
-                                       std::int64_t max_points) const {
-    from = std::clamp<std::int64_t>(from, 0, last_);
-    to = std::clamp<std::int64_t>(to, from, last_);
-    const std::int64_t parts = std::max<std::int64_t>(1, max_points);
-    const std::int64_t stride = std::max<std::int64_t>(1, (to - from + parts - 1) / parts);
-    std::vector<point> out;
-    for (std::int64_t m = from; m < to; m += stride) {
-        out.push_back(at(m));
+    for (const station_mark& s : marks.stations) {
+        placer.take_point(view.at(s.position));
     }
-    out.push_back(at(to));
+    for (const station_mark& s : marks.stations) {
+        out.station_labels.push_back(
+            placer.place_anyway(label_candidates(view.at(s.position), s.name, station_label)));
+    }
+    for (const error_mark& e : marks.errors) {
+        if (e.position) {
+            out.error_labels.push_back(
+                placer.place_anyway(label_candidates(view.at(*e.position), e.text, error_label)));
+        }
+    }
+    const double step = std::max(1000.0, nice_step(static_cast<double>(view.last_metre()), 14));
+    for (double m = 0; m <= static_cast<double>(view.last_metre()); m += step) {
+        const auto metre = static_cast<std::int64_t>(m);
+        out.kilometres.push_back(
+            {metre, placer.place(
+                        label_candidates(view.at(metre), kilometre_text(metre), kilometre_label))});
+    }
+    out.route_end = marks.route_length > 0 && marks.route_length <= view.last_metre();
+    if (out.route_end) {
+        out.route_end_label = placer.place(
+            label_candidates(view.at(marks.route_length), route_end_text, route_end_label));
+    }
+    layout_scale(view, placer, out);
     return out;
 }
 
-void draw_plan(svg_writer& w, const plan_view& view, const route_marks& marks) {
+void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
+               const route_marks& marks) {
     w.open("g").attr("id", "plan");
     if (view.empty()) {
         w.open("text")
@@ -310,21 +285,15 @@ void draw_plan(svg_writer& w, const plan_view& view, const route_marks& marks) {
         w.close();
         return;
     }
-    label_placer placer;
-    const std::vector<point> track = view.polyline(0, view.last_metre(), track_points);
-    for (const point& p : track) {
-        placer.take_point(p);
-    }
     draw_spans(w, view, marks.tunnels, "tunnel", style::tunnel, 7, 0.8);
     w.open("g").attr("class", "track");
-    polyline(w, track, style::track, 1.6, 1);
+    polyline(w, layout.track, style::track, 1.6, 1);
     w.close();
     draw_spans(w, view, marks.slowdowns, "slowdown", style::slowdown, 9, 0.75);
     draw_point_marks(w, view, marks.speed_boards, "speed-board", style::speed_board, 3.5);
     draw_point_marks(w, view, marks.boards, "board", style::board, 5);
     for (const point_mark& s : marks.signals) {
         const point p = view.at(s.position);
-        placer.take_point(p);
         open_mark(w, "signal", s.position);
         w.text_element("title", s.detail);
         w.open("circle")
@@ -337,10 +306,8 @@ void draw_plan(svg_writer& w, const plan_view& view, const route_marks& marks) {
             .close();
         w.close();
     }
-    for (const station_mark& s : marks.stations) {
-        placer.take_point(view.at(s.position));
-    }
-    for (const station_mark& s : marks.stations) {
+    for (std::size_t i = 0; i < marks.stations.size(); ++i) {
+        const station_mark& s = marks.stations[i];
         const point p = view.at(s.position);
         open_mark(w, "station", s.position);
         w.text_element("title", s.name + " at " + std::to_string(s.position) + " m");
@@ -352,10 +319,11 @@ void draw_plan(svg_writer& w, const plan_view& view, const route_marks& marks) {
             .attr("stroke", style::station)
             .attr("stroke-width", 2)
             .close();
-        place_label(w, placer, p, s.name, 11, style::station, "bold", false);
+        draw_label(w, p, layout.station_labels.at(i), s.name, station_label);
         w.close();
     }
-    for (const error_message& e : marks.errors) {
+    std::size_t k = 0;
+    for (const error_mark& e : marks.errors) {
         if (!e.position) {
             continue;
         }
@@ -370,11 +338,11 @@ void draw_plan(svg_writer& w, const plan_view& view, const route_marks& marks) {
             .attr("stroke", style::error)
             .attr("stroke-width", 2)
             .close();
-        place_label(w, placer, p, e.text, 11, style::error, "bold", false);
+        draw_label(w, p, layout.error_labels.at(k++), e.text, error_label);
         w.close();
     }
-    draw_kilometre_points(w, view, marks, placer);
-    draw_scale(w, view, placer);
+    draw_kilometre_points(w, view, layout, marks);
+    draw_scale(w, layout);
     w.close();
 }
 

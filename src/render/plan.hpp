@@ -1,51 +1,44 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "render/layout.hpp"
 #include "render/marks.hpp"
+#include "render/plan_view.hpp"
 #include "render/svg_writer.hpp"
-#include "model/tracciato.hpp"
 
 namespace scenario::render {
 
-// The drawn part of the line plan (metres 0 up to the last computed point) fitted
-// into a picture area with its proportions kept: plan x to the right, plan y up.
-class plan_view {
-  public:
-    // Fits the plan into the width given and at most max_height, leaving `pad`
-    // pixels around it for labels.
-    plan_view(const tracciato_linea& tracciato, double left, double top, double width,
-              double max_height, double pad);
+// Where the plan panel puts its track and its labels, worked out before anything is
+// drawn. Boxes are in picture units; each list follows the order of its marks.
+struct plan_layout {
+    struct kilometre_point {
+        std::int64_t metre = 0;
+        std::optional<box> label;  // none when it found no free place
+    };
 
-    bool empty() const { return last_ < 0; }
-    double height() const { return height_; }
-    const box& area() const { return area_; }
-    // The last metre whose point was computed.
-    std::int64_t last_metre() const { return last_; }
-    double pixels_per_metre() const { return scale_; }
-
-    // The picture point of the track at a route position, clamped to the drawn plan.
-    point at(std::int64_t metre) const;
-    // The track from one position to another with at most max_points + 1 points;
-    // both ends are always included.
-    std::vector<point> polyline(std::int64_t from, std::int64_t to, std::int64_t max_points) const;
-
-  private:
-    std::vector<point> xy_;  // plan coordinates of metres 0 to last_
-    std::int64_t last_ = -1;
-    double min_x_ = 0;
-    double min_y_ = 0;
-    double scale_ = 1;
-    double origin_x_ = 0;  // picture x of plan x = min_x_
-    double origin_y_ = 0;  // picture y of plan y = min_y_
-    double height_ = 0;
-    box area_;
+    std::vector<point> track;         // the drawn track: a few thousand points at most
+    std::vector<box> station_labels;  // one per station
+    std::vector<box> error_labels;    // one per error with a position
+    std::vector<kilometre_point> kilometres;
+    bool route_end = false;  // whether the end of the route lies on the drawn plan
+    std::optional<box> route_end_label;
+    box scale;                // the corner the scale bar takes
+    double scale_length = 0;  // the bar's length in pixels
+    double scale_metres = 0;  // the distance it stands for
 };
 
-// Draws the plan group (id "plan"): track, tunnels, slowdowns, kilometre points and
-// scale, boards, signals, stations and positioned errors.
-void draw_plan(svg_writer& w, const plan_view& view, const route_marks& marks);
+// Places the track and the labels of these marks on the plan. Each label takes the
+// first place near its point that covers no label placed before it, no point of the
+// track and no signal or station; station and error labels are always placed (where
+// they collide least when nothing is free), the others only where they are free.
+plan_layout layout_plan(const plan_view& view, const route_marks& marks);
+
+// Draws the plan group (id "plan"): track, tunnels, slowdowns, boards, signals,
+// stations, positioned errors, kilometre points and scale.
+void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
+               const route_marks& marks);
 
 }  // namespace scenario::render

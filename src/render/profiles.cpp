@@ -36,7 +36,7 @@ std::vector<std::pair<double, double>> station_spans(const profile_layout& v,
 std::vector<std::pair<double, double>> error_spans(const profile_layout& v,
                                                    const route_marks& marks) {
     std::vector<std::pair<double, double>> spans;
-    for (const error_message& e : marks.errors) {
+    for (const error_mark& e : marks.errors) {
         if (e.position) {
             spans.push_back(label_span(v, v.x(*e.position), e.text));
         }
@@ -44,8 +44,17 @@ std::vector<std::pair<double, double>> error_spans(const profile_layout& v,
     return spans;
 }
 
-int row_count(const std::vector<int>& rows) {
-    return rows.empty() ? 0 : *std::max_element(rows.begin(), rows.end()) + 1;
+// Puts labels of these spans into rows from rows_top down; returns the y below the last row.
+double stack_labels(const std::vector<std::pair<double, double>>& spans, double rows_top,
+                    std::vector<profile_layout::row_label>& out) {
+    const std::vector<int> rows = stack_rows(spans, 8);
+    int row_count = 0;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const double row_top = rows_top + rows[i] * row_height;
+        out.push_back({{spans[i].first, row_top, spans[i].second, row_top + row_height}, rows[i]});
+        row_count = std::max(row_count, rows[i] + 1);
+    }
+    return rows_top + row_count * row_height;
 }
 
 // Picture y of a value in a band whose axis runs over r.
@@ -166,19 +175,18 @@ void vertical(svg_writer& w, double x, double y0, double y1, const char* colour,
     w.close();
 }
 
-void boxed_label(svg_writer& w, std::pair<double, double> span, double row_top,
-                 const std::string& s, const char* colour) {
+void boxed_label(svg_writer& w, const box& b, const std::string& s, const char* colour) {
     w.open("rect")
-        .attr("x", span.first - 1)
-        .attr("y", row_top + 1)
-        .attr("width", span.second - span.first + 2)
+        .attr("x", b.x0 - 1)
+        .attr("y", b.y0 + 1)
+        .attr("width", b.x1 - b.x0 + 2)
         .attr("height", row_height - 2)
         .attr("fill", "white")
         .attr("stroke", "none")
         .close();
     w.open("text")
-        .attr("x", span.first)
-        .attr("y", row_top + row_height - 3.5)
+        .attr("x", b.x0)
+        .attr("y", b.y1 - 3.5)
         .attr("font-size", label_font)
         .attr("fill", colour)
         .text(s)
@@ -219,11 +227,9 @@ profile_layout layout_profiles(const route_marks& marks, double left, double rig
     v.left = left;
     v.right = right;
     v.axis_end = std::max(1.0, static_cast<double>(marks.axis_end));
-    v.error_rows = stack_rows(error_spans(v, marks), 8);
-    v.station_rows = stack_rows(station_spans(v, marks), 8);
     v.error_rows_top = top;
-    v.station_rows_top = v.error_rows_top + row_count(v.error_rows) * row_height;
-    double y = v.station_rows_top + row_count(v.station_rows) * row_height + 6;
+    v.station_rows_top = stack_labels(error_spans(v, marks), v.error_rows_top, v.error_labels);
+    double y = stack_labels(station_spans(v, marks), v.station_rows_top, v.station_labels) + 6;
     for (auto [band, height] : {std::pair{&v.speed, 120.0}, std::pair{&v.gradient, 100.0},
                                 std::pair{&v.adhesion, 80.0}, std::pair{&v.tunnels, 22.0}}) {
         band->top = y;
@@ -316,41 +322,36 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
 
     // Upper label rows first: the lines of their stations run down through the lower
     // rows, whose labels then cover them.
-    const auto stations = station_spans(v, marks);
     std::vector<std::size_t> order(marks.stations.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return v.station_rows[a] > v.station_rows[b];
+        return v.station_labels.at(a).row > v.station_labels.at(b).row;
     });
     for (std::size_t i : order) {
         const station_mark& s = marks.stations[i];
-        const double row_top = v.station_rows_top + v.station_rows[i] * row_height;
+        const box& label = v.station_labels.at(i).where;
         w.open("g")
             .attr("class", "station")
             .attr("data-position", static_cast<std::int64_t>(s.position));
         w.text_element("title", s.name + " at " + std::to_string(s.position) + " m");
-        vertical(w, v.x(s.position), row_top + row_height, marks_bottom, style::station, 0.8,
-                 "3 2");
-        boxed_label(w, stations[i], row_top, s.name, style::station);
+        vertical(w, v.x(s.position), label.y1, marks_bottom, style::station, 0.8, "3 2");
+        boxed_label(w, label, s.name, style::station);
         w.close();
     }
 
-    const auto errors = error_spans(v, marks);
     std::size_t k = 0;
-    for (const error_message& e : marks.errors) {
+    for (const error_mark& e : marks.errors) {
         if (!e.position) {
             continue;
         }
-        const double row_top = v.error_rows_top + v.error_rows[k] * row_height;
+        const box& label = v.error_labels.at(k++).where;
         w.open("g")
             .attr("class", "error")
             .attr("data-position", static_cast<std::int64_t>(*e.position));
         w.text_element("title", e.text);
-        vertical(w, v.x(*e.position), row_top + row_height, marks_bottom, style::error, 1.5,
-                 nullptr);
-        boxed_label(w, errors[k], row_top, e.text, style::error);
+        vertical(w, v.x(*e.position), label.y1, marks_bottom, style::error, 1.5, nullptr);
+        boxed_label(w, label, e.text, style::error);
         w.close();
-        ++k;
     }
     w.close();
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/layout.hpp"
 #include "render/marks.hpp"
 #include "render/svg_writer.hpp"
 
@@ -18,14 +19,21 @@ struct profile_layout {
         double bottom() const { return top + height; }
     };
 
+    // A label in the rows above the bands: the box its text takes and its row, the
+    // first row on top. Labels in one row keep apart.
+    struct row_label {
+        box where;
+        int row = 0;
+    };
+
     double top = 0;
     double left = 0;   // picture x of position 0
     double right = 0;  // picture x of the axis end
     double axis_end = 1;
     double error_rows_top = 0;
-    std::vector<int> error_rows;  // label row of each positioned error, in order
+    std::vector<row_label> error_labels;  // one per error with a position, in order
     double station_rows_top = 0;
-    std::vector<int> station_rows;  // label row of each station, in order
+    std::vector<row_label> station_labels;  // one per station, in order
     band speed;
     band gradient;
     band adhesion;

@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "render/layout.hpp"
-#include "render/plan.hpp"
-#include "render/profiles.hpp"
 #include "render/style.hpp"
 #include "render/svg_writer.hpp"
 
@@ -80,43 +78,42 @@ std::string title_of(const run_state& stato, const route_marks& marks) {
 
 }  // namespace
 
-std::string render_svg(const run_state& stato, const render_options& opt) {
-    route_marks marks = collect_marks(stato);
-    marks.errors = opt.errors ? *opt.errors : default_error_messages(stato);
-
-    const double width = std::max(400.0, opt.width);
+picture_layout lay_out_picture(const run_state& stato, std::span<const diagnostic> diagnostics,
+                               const render_options& opt) {
+    picture_layout p;
+    p.marks = collect_marks(stato, diagnostics);
+    p.title = title_of(stato, p.marks);
+    p.width = std::max(400.0, opt.width);
     double y = title_height;
-    std::optional<plan_view> plan;
     if (opt.plan) {
-        plan.emplace(stato.tracciato, margin_left, y, width - margin_left - margin_right,
-                     plan_max_height, plan_pad);
-        y += plan->height();
+        p.plan.emplace(stato.tracciato, margin_left, y, p.width - margin_left - margin_right,
+                       plan_max_height, plan_pad);
+        p.on_plan = layout_plan(*p.plan, p.marks);
+        y += p.plan->height();
         y += 16;
     }
-    const profile_layout profiles = layout_profiles(marks, margin_left, width - margin_right, y);
-    y += profiles.height();
-    const double legend_y = y + 20;
-    y = legend_y + legend_height - 10;
-    std::vector<const error_message*> unplaced;
-    for (const error_message& e : marks.errors) {
-        if (!e.position) {
-            unplaced.push_back(&e);
-        }
-    }
-    const double notes_top = y;
-    y += static_cast<double>(unplaced.size()) * note_height + 10;
-    const double height = y;
+    p.profiles = layout_profiles(p.marks, margin_left, p.width - margin_right, y);
+    y += p.profiles.height();
+    p.legend_y = y + 20;
+    y = p.legend_y + legend_height - 10;
+    p.notes_top = y;
+    const auto unplaced = std::count_if(p.marks.errors.begin(), p.marks.errors.end(),
+                                        [](const error_mark& e) { return !e.position; });
+    p.height = y + static_cast<double>(unplaced) * note_height + 10;
+    return p;
+}
 
+std::string draw_picture(const picture_layout& p) {
     svg_writer w(1);
     w.open("svg")
         .attr("xmlns", "http://www.w3.org/2000/svg")
         .attr("version", "1.1")
-        .attr("width", width)
-        .attr("height", height)
-        .attr("viewBox", "0 0 " + w.number(width) + " " + w.number(height))
+        .attr("width", p.width)
+        .attr("height", p.height)
+        .attr("viewBox", "0 0 " + w.number(p.width) + " " + w.number(p.height))
         .attr("font-family", style::font);
-    w.text_element("title", title_of(stato, marks));
-    w.open("rect").attr("width", width).attr("height", height).attr("fill", "white");
+    w.text_element("title", p.title);
+    w.open("rect").attr("width", p.width).attr("height", p.height).attr("fill", "white");
     w.attr("stroke", "none").close();
     w.open("text")
         .attr("x", margin_left)
@@ -124,15 +121,18 @@ std::string render_svg(const run_state& stato, const render_options& opt) {
         .attr("font-size", 16)
         .attr("font-weight", "bold")
         .attr("fill", style::ink)
-        .text(title_of(stato, marks))
+        .text(p.title)
         .close();
-    if (plan) {
-        draw_plan(w, *plan, marks);
+    if (p.plan) {
+        draw_plan(w, *p.plan, p.on_plan, p.marks);
     }
-    draw_profiles(w, profiles, marks);
-    draw_legend(w, margin_left, legend_y, opt.plan);
-    double note_y = notes_top + note_height;
-    for (const error_message* e : unplaced) {
+    draw_profiles(w, p.profiles, p.marks);
+    draw_legend(w, margin_left, p.legend_y, p.plan.has_value());
+    double note_y = p.notes_top + note_height;
+    for (const error_mark& e : p.marks.errors) {
+        if (e.position) {
+            continue;
+        }
         w.open("text")
             .attr("class", "error-note")
             .attr("x", margin_left)
@@ -140,11 +140,16 @@ std::string render_svg(const run_state& stato, const render_options& opt) {
             .attr("font-size", 11)
             .attr("font-weight", "bold")
             .attr("fill", style::error)
-            .text(e->text)
+            .text(e.text)
             .close();
         note_y += note_height;
     }
     return w.finish();
+}
+
+std::string render_svg(const run_state& stato, std::span<const diagnostic> diagnostics,
+                       const render_options& opt) {
+    return draw_picture(lay_out_picture(stato, diagnostics, opt));
 }
 
 }  // namespace scenario::render

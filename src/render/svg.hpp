@@ -1,11 +1,14 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "render/marks.hpp"
 #include "model/run_state.hpp"
+#include "render/marks.hpp"
+#include "render/plan.hpp"
+#include "render/profiles.hpp"
 
 namespace scenario::render {
 
@@ -14,16 +17,36 @@ struct render_options {
     bool plan = true;
     // Width of the picture in pixels; the height follows from the content.
     double width = 1200;
-    // The recorded errors with the sentences to print. When absent they are made
-    // from the run's diagnostics by default_error_messages.
-    std::optional<std::vector<error_message>> errors;
 };
 
-// Draws a compiled scenario as one self-contained SVG document (pure ASCII XML):
-// the plan of the line with its marks, and below it the profiles along the route.
-// Every mark is an element with a class ("station", "signal", "slowdown", "tunnel",
-// "board", "speed-board", "route-end", "error") and a data-position in metres; the
-// plan's marks lie in the group with id "plan", the profiles' in id "profiles".
-std::string render_svg(const run_state& stato, const render_options& opt = {});
+// Everything the picture places before it draws, kept for callers that put things of
+// their own over it (hover targets, links): the marks, the plan's fit and labels, the
+// profile panel with its label rows, and where the legend and the error notes go.
+struct picture_layout {
+    std::string title;
+    double width = 0;
+    double height = 0;
+    route_marks marks;
+    std::optional<plan_view> plan;  // none when only the profiles are drawn
+    plan_layout on_plan;            // the track, labels and scale on the plan
+    profile_layout profiles;
+    double legend_y = 0;   // baseline of the legend row
+    double notes_top = 0;  // the notes of errors without a position follow from here
+};
+
+// Lays out a compiled scenario and the errors among its diagnostics (see collect_marks).
+picture_layout lay_out_picture(const run_state& stato, std::span<const diagnostic> diagnostics,
+                               const render_options& opt = {});
+
+// Draws a laid-out picture as one self-contained SVG document (pure ASCII XML): the
+// plan of the line with its marks, and below it the profiles along the route. Every
+// mark is an element with a class ("station", "signal", "slowdown", "tunnel", "board",
+// "speed-board", "route-end", "error") and a data-position in metres; the plan's marks
+// lie in the group with id "plan", the profiles' in id "profiles".
+std::string draw_picture(const picture_layout& picture);
+
+// Lays out and draws a compiled scenario with the errors among its diagnostics.
+std::string render_svg(const run_state& stato, std::span<const diagnostic> diagnostics,
+                       const render_options& opt = {});
 
 }  // namespace scenario::render

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "render/svg_query.hpp"
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
-#include "render/xml_check.hpp"
 
 namespace scenario::testing {
 namespace {
@@ -34,34 +34,24 @@ TEST_F(BuiltInPicture, ShowsEveryStationSignalSlowdownAndTunnelOfTheBuiltInScena
     const tool_result r = run({"render", line(), train(), "-o", dir.file("line.svg")});
     ASSERT_EQ(r.status, 0) << r.err;
 
-    const xml_element root = parse_xml(read_bytes(dir.file("line.svg")));
-    const xml_element& plan = *find_id(root, "plan");
-    const auto stations = with_class(plan, "station");
-    ASSERT_EQ(stations.size(), 13u);
+    const pugi::xml_document doc = read_svg(read_bytes(dir.file("line.svg")));
     std::string names;
-    for (const xml_element* s : stations) {
-        names += all_text(*s) + "|";
+    for (const pugi::xpath_node& s : with_class(doc, "station", "plan")) {
+        names += all_text(s.node()) + "|";
     }
     for (const char* name : {"VESSANA", "ROCCALEVINA", "PRALBO P.P.", "PRALBO CASTELMA"}) {
         EXPECT_NE(names.find(name), std::string::npos) << name;
     }
-    EXPECT_EQ(with_class(plan, "signal").size(), 34u);
-    EXPECT_EQ(with_class(plan, "slowdown").size(), 2u);
-    EXPECT_EQ(with_class(plan, "tunnel").size(), 19u);
-    EXPECT_EQ(with_class(plan, "error").size(), 0u);
+    EXPECT_EQ(with_class(doc, "station", "plan").size(), 13u);
+    EXPECT_EQ(with_class(doc, "signal", "plan").size(), 34u);
+    EXPECT_EQ(with_class(doc, "slowdown", "plan").size(), 2u);
+    EXPECT_EQ(with_class(doc, "tunnel", "plan").size(), 19u);
+    EXPECT_TRUE(with_class(doc, "error").empty());
 
     // The speed profile steps at the chainages of the train document's speed rows.
-    std::vector<std::string> speed_steps;
-    for (const xml_element* p : with_class(*find_id(root, "profiles"), "profile")) {
-        if (p->attr_or("data-profile") == "speed") {
-            for (const xml_element* step : with_class(*p, "step")) {
-                speed_steps.push_back(step->attr_or("data-position"));
-            }
-        }
-    }
-    EXPECT_EQ(speed_steps,
-              (std::vector<std::string>{"0", "650", "15000", "17000", "23950", "25200", "34500",
-                                        "35500", "43350", "44300", "55400", "59750", "60750"}));
+    EXPECT_EQ(numbers(doc.select_nodes("//*[@data-profile='speed']/*[@class='step']")),
+              (std::vector<std::int64_t>{0, 650, 15000, 17000, 23950, 25200, 34500, 35500, 43350,
+                                         44300, 55400, 59750, 60750}));
 
     // The documents are untouched and the picture is the only new file.
     auto after = listing(dir.str());
@@ -74,9 +64,9 @@ TEST_F(BuiltInPicture, WithoutThePlanOnlyTheProfilesAreDrawn) {
     const tool_result r =
         run({"render", line(), train(), "--no-plan", "-o", dir.file("profiles.svg")});
     ASSERT_EQ(r.status, 0) << r.err;
-    const xml_element root = parse_xml(read_bytes(dir.file("profiles.svg")));
-    EXPECT_EQ(find_id(root, "plan"), nullptr);
-    EXPECT_EQ(with_class(*find_id(root, "profiles"), "station").size(), 13u);
+    const pugi::xml_document doc = read_svg(read_bytes(dir.file("profiles.svg")));
+    EXPECT_TRUE(doc.select_node("//*[@id='plan']").node().empty());
+    EXPECT_EQ(with_class(doc, "station", "profiles").size(), 13u);
 }
 
 TEST_F(BuiltInPicture, ARecordedErrorIsDrawnInItsPlaceAndSetsTheExitStatus) {
@@ -87,11 +77,12 @@ TEST_F(BuiltInPicture, ARecordedErrorIsDrawnInItsPlaceAndSetsTheExitStatus) {
     write_bytes(train(), text);
     const tool_result r = run({"render", line(), train(), "-o", dir.file("bad.svg")});
     EXPECT_EQ(r.status, 1);
-    const xml_element root = parse_xml(read_bytes(dir.file("bad.svg")));
-    const auto errors = with_class(*find_id(root, "plan"), "error");
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0]->attr_or("data-position"), "10300");
-    EXPECT_NE(all_text(*errors[0]).find("error 9"), std::string::npos);
+    const pugi::xml_document doc = read_svg(read_bytes(dir.file("bad.svg")));
+    const auto errors = with_class(doc, "error", "plan");
+    EXPECT_EQ(numbers(errors), (std::vector<std::int64_t>{10300}));
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(
+        all_text(errors.first().node().child("title")).rfind("error 9: the station length", 0), 0u);
 }
 
 TEST(RenderCommand, ThePictureFileMustBeNamed) {
