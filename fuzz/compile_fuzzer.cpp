@@ -9,8 +9,10 @@
 
 #include "compiler/compile.hpp"
 #include "files/document_store.hpp"
+#include "files/grid_file.hpp"
+#include "files/header_file.hpp"
+#include "files/plan_file.hpp"
 #include "model/file_names.hpp"
-#include "files/encoders.hpp"
 
 namespace {
 

@@ -2,13 +2,16 @@
 
 #include "cli/args.hpp"
 #include "cli/commands.hpp"
-#include "files/decoders.hpp"
 #include "cli/dump_views.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/json_writer.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/tool_store.hpp"
 #include "cli/usage.hpp"
+#include "files/file_error.hpp"
+#include "files/grid_file.hpp"
+#include "files/header_file.hpp"
+#include "files/plan_file.hpp"
 
 namespace scenario::cli {
 

@@ -2,7 +2,9 @@
 
 #include "model/file_names.hpp"
 #include "files/atomic_file.hpp"
-#include "files/encoders.hpp"
+#include "files/grid_file.hpp"
+#include "files/header_file.hpp"
+#include "files/plan_file.hpp"
 
 namespace scenario {
 

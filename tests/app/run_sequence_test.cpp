@@ -6,7 +6,8 @@
 
 #include "app/fake_platform.hpp"
 #include "model/file_names.hpp"
-#include "files/encoders.hpp"
+#include "files/grid_file.hpp"
+#include "files/plan_file.hpp"
 #include "support/temp_folder.hpp"
 
 namespace scenario {
