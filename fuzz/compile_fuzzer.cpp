@@ -8,10 +8,10 @@
 #include <string_view>
 
 #include "compiler/compile.hpp"
-#include "files/document_store.hpp"
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
 #include "files/plan_file.hpp"
+#include "files/stores.hpp"
 #include "model/file_names.hpp"
 
 namespace {

@@ -4,6 +4,7 @@
 #include "documents/built_in_documents.hpp"
 #include "files/file_error.hpp"
 #include "files/scenario_files.hpp"
+#include "files/stores.hpp"
 
 namespace scenario {
 

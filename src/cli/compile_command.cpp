@@ -8,12 +8,12 @@
 #include "cli/json_writer.hpp"
 #include "cli/messages.hpp"
 #include "cli/scenario_names.hpp"
-#include "cli/tool_store.hpp"
 #include "cli/usage.hpp"
 #include "compiler/compile.hpp"
-#include "model/file_names.hpp"
 #include "files/file_error.hpp"
 #include "files/scenario_files.hpp"
+#include "files/stores.hpp"
+#include "model/file_names.hpp"
 
 namespace scenario::cli {
 
@@ -155,8 +155,11 @@ int compile_or_check(const std::string& command, bool writes, const std::vector<
     const document_paths paths = [&](const std::string& name) { return store.path_of(name); };
     outcome result;
 
-    result.failure = give_documents(store, names, parsed.positionals[0], parsed.positionals[1]);
-    if (result.failure) {
+    try {
+        give_documents(store, names.scenario, names.train, parsed.positionals[0],
+                       parsed.positionals[1]);
+    } catch (const file_error& e) {
+        result.failure = e.what();
         err << "scenario: " << *result.failure << '\n';
         if (json) {
             write_json(stato, result, paths, out);

@@ -6,9 +6,9 @@
 #include "cli/exit_status.hpp"
 #include "cli/json_writer.hpp"
 #include "cli/scenario_names.hpp"
-#include "cli/tool_store.hpp"
 #include "cli/usage.hpp"
 #include "files/file_error.hpp"
+#include "files/file_ops.hpp"
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
 #include "files/plan_file.hpp"
@@ -75,14 +75,15 @@ int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const bool json = parsed.flag("--json");
     const bool all = parsed.flag("--all");
 
-    std::string why;
-    const auto bytes = read_whole_file(path, largest_document, why);
-    if (!bytes) {
-        err << "scenario: " << why << '\n';
+    std::string bytes;
+    try {
+        bytes = read_whole_file(path);
+    } catch (const file_error& e) {
+        err << "scenario: " << e.what() << '\n';
         if (json) {
             json_writer w(out);
             start_json(w, kind, path);
-            w.member("failure", why);
+            w.member("failure", e.what());
             w.end_object();
             out << '\n';
         }
@@ -92,11 +93,11 @@ int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::variant<tabella_voci, griglia, tracciato_linea> decoded;
     try {
         if (kind == "header") {
-            decoded = decode_header(*bytes);
+            decoded = decode_header(bytes);
         } else if (kind == "grid") {
-            decoded = decode_grid(*bytes);
+            decoded = decode_grid(bytes);
         } else {
-            decoded = decode_plan(*bytes);
+            decoded = decode_plan(bytes);
         }
     } catch (const decode_error& e) {
         err << path << ": cannot decode the " << kind_title(kind) << " at byte offset "
@@ -104,7 +105,7 @@ int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostre
         if (json) {
             json_writer w(out);
             start_json(w, kind, path);
-            w.member("bytes", static_cast<std::int64_t>(bytes->size()));
+            w.member("bytes", static_cast<std::int64_t>(bytes.size()));
             w.key("error");
             w.begin_object();
             w.member("offset", static_cast<std::int64_t>(e.offset()));
@@ -119,7 +120,7 @@ int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (json) {
         json_writer w(out);
         start_json(w, kind, path);
-        w.member("bytes", static_cast<std::int64_t>(bytes->size()));
+        w.member("bytes", static_cast<std::int64_t>(bytes.size()));
         if (const auto* voci = std::get_if<tabella_voci>(&decoded)) {
             w.key("voci");
             write_header_json(*voci, w);
@@ -138,7 +139,7 @@ int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return exit_status::ok;
     }
 
-    out << "# " << kind_title(kind) << " \"" << path << "\", " << bytes->size() << " bytes: ";
+    out << "# " << kind_title(kind) << " \"" << path << "\", " << bytes.size() << " bytes: ";
     if (const auto* voci = std::get_if<tabella_voci>(&decoded)) {
         out << voci->size() << " records\n";
         print_header_table(*voci, out);

@@ -5,11 +5,11 @@
 #include "cli/messages.hpp"
 #include "render/svg.hpp"
 #include "cli/scenario_names.hpp"
-#include "cli/tool_store.hpp"
 #include "cli/usage.hpp"
 #include "compiler/compile.hpp"
 #include "files/atomic_file.hpp"
 #include "files/file_error.hpp"
+#include "files/stores.hpp"
 
 namespace scenario::cli {
 
@@ -62,9 +62,11 @@ int run_render(const std::vector<std::string>& args, std::ostream& out, std::ost
     stato.nome_scenario = names.scenario;
     stato.nome_treno = names.train;
     tool_store store;
-    if (const auto failure =
-            give_documents(store, names, parsed.positionals[0], parsed.positionals[1])) {
-        err << "scenario: " << *failure << '\n';
+    try {
+        give_documents(store, names.scenario, names.train, parsed.positionals[0],
+                       parsed.positionals[1]);
+    } catch (const file_error& e) {
+        err << "scenario: " << e.what() << '\n';
         return exit_status::file;
     }
     const std::int32_t fatal = compila(stato, store, with_plan ? 1 : 0);

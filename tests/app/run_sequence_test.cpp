@@ -8,6 +8,7 @@
 #include "model/file_names.hpp"
 #include "files/grid_file.hpp"
 #include "files/plan_file.hpp"
+#include "files/stores.hpp"
 #include "support/temp_folder.hpp"
 
 namespace scenario {
