@@ -13,7 +13,6 @@
 #include "files/file_error.hpp"
 #include "files/scenario_files.hpp"
 #include "files/stores.hpp"
-#include "model/file_names.hpp"
 
 namespace scenario::cli {
 
@@ -43,30 +42,11 @@ command_syntax compile_syntax(bool writes) {
     return syntax;
 }
 
-// The files scrivi_file_scenario writes for this state, in its order.
-std::vector<std::string> files_to_write(const run_state& stato) {
-    std::vector<std::string> names;
-    if (stato.con_tracciato != 0 && stato.tracciato.esiste()) {
-        names.push_back(nome_file_tracciato(stato.nome_scenario));
-    }
-    names.push_back(nome_file_intestazione(stato.nome_scenario, stato.nome_treno));
-    if (!stato.celle.empty()) {
-        names.push_back(nome_file_griglia(stato.nome_scenario, stato.nome_treno));
-    }
-    return names;
-}
-
 void write_files(const run_state& stato, const std::string& folder, outcome& result) {
     try {
         result.files = scrivi_file_scenario(stato, folder, separator);
-    } catch (const file_error& e) {
-        // The files before the one that failed were written whole.
-        for (const std::string& name : files_to_write(stato)) {
-            if (folder + separator + name == e.path()) {
-                break;
-            }
-            result.files.push_back(name);
-        }
+    } catch (const scenario_write_error& e) {
+        result.files = e.written();
         result.failure = e.what();
     }
 }
