@@ -4,7 +4,7 @@
 
 #include "bench_inputs.hpp"
 #include "compiler/compile.hpp"
-#include "files/document_store.hpp"
+#include "files/stores.hpp"
 #include "documents/built_in_documents.hpp"
 #include "model/file_names.hpp"
 #include "files/atomic_file.hpp"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "compiler/compile.hpp"
-#include "files/document_store.hpp"
 #include "files/scenario_files.hpp"
+#include "files/stores.hpp"
 
 int main(int argc, char** argv) {
     if (argc != 5) {

@@ -2,7 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_inputs.hpp"
-#include "files/encoders.hpp"
+#include "files/grid_file.hpp"
+#include "files/header_file.hpp"
+#include "files/plan_file.hpp"
 #include "files/scenario_files.hpp"
 
 namespace scenario::bench {

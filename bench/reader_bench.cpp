@@ -9,6 +9,7 @@
 #include "compiler/memorizza_dati.hpp"
 #include "compiler/reading.hpp"
 #include "compiler/train_reader.hpp"
+#include "files/stores.hpp"
 #include "model/file_names.hpp"
 
 namespace scenario::bench {

@@ -8,5 +8,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 int main() {
 #endif
     auto sistema = scenario::make_platform();
-    sistema->end_program(scenario::Form_Load(*sistema));
+    return scenario::Form_Load(*sistema);
 }

@@ -17,5 +17,5 @@ int main(int argc, char** argv) {
     if (argc > 2) {
         sistema->message_box(argv[2]);
     }
-    sistema->end_program(0);
+    return 0;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,11 +7,13 @@
 namespace scenario {
 
 // What the run needs of the operating system. The console implementation serves
-// POSIX systems; the Win32 one shows a real window and message box.
+// POSIX systems; the Win32 one shows a real window and message box, which closes when
+// the platform is destroyed.
 class platform {
   public:
     virtual ~platform() = default;
-    // The folder that holds the program file, without a trailing separator.
+    // The folder that holds the program file, without a trailing separator; throws
+    // file_error when the system cannot tell.
     virtual std::string own_folder() = 0;
     virtual char separator() const = 0;
     // Shows the window with its one label and draws it at once.
@@ -21,14 +22,6 @@ class platform {
     virtual void message_box(std::string_view prompt) = 0;
     // Tells the user why the run could not finish (a file that could not be written).
     virtual void report_failure(std::string_view message) = 0;
-    // Closes the window and ends the process.
-    [[noreturn]] void end_program(int status) {
-        end(status);
-        std::abort();  // end() never returns; this only tells the compiler so
-    }
-
-  protected:
-    virtual void end(int status) = 0;
 };
 
 std::unique_ptr<platform> make_platform();

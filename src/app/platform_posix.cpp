@@ -2,10 +2,11 @@
 
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "app/platform.hpp"
+#include "files/file_error.hpp"
+#include "files/file_ops.hpp"
 
 namespace scenario {
 
@@ -17,8 +18,8 @@ class console_platform : public platform {
         char buffer[PATH_MAX + 1] = {};
         const ssize_t n = ::readlink("/proc/self/exe", buffer, PATH_MAX);
         if (n <= 0) {
-            std::fprintf(stderr, "cannot find the program's own folder\n");
-            std::exit(2);
+            throw file_error("/proc/self/exe", last_error_text(),
+                             "cannot find the program's own folder");
         }
         std::string path(buffer, static_cast<std::size_t>(n));
         const auto slash = path.find_last_of('/');
@@ -34,12 +35,6 @@ class console_platform : public platform {
     void report_failure(std::string_view message) override {
         std::fprintf(stderr, "genera_scenario: %.*s\n", static_cast<int>(message.size()),
                      message.data());
-    }
-
-  protected:
-    void end(int status) override {
-        std::fflush(stderr);
-        std::exit(status);
     }
 };
 

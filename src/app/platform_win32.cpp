@@ -1,11 +1,10 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "app/platform.hpp"
+#include "files/file_error.hpp"
 
 namespace scenario {
 
@@ -33,8 +32,8 @@ class win32_platform : public platform {
             const DWORD n =
                 GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
             if (n == 0) {
-                report_failure("cannot find the program's own folder");
-                end(2);
+                throw file_error(std::string(), "the system gave no path for the program file",
+                                 "cannot find the program's own folder");
             }
             if (n < path.size()) {  // n == size means the path was cut short
                 path.resize(n);
@@ -88,13 +87,6 @@ class win32_platform : public platform {
 
     void report_failure(std::string_view message) override {
         MessageBoxA(form_, std::string(message).c_str(), titolo_programma, MB_OK | MB_ICONERROR);
-    }
-
-  protected:
-    void end(int status) override {
-        close_window();
-        std::fflush(nullptr);
-        std::exit(status);
     }
 
   private:

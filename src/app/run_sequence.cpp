@@ -4,6 +4,7 @@
 #include "documents/built_in_documents.hpp"
 #include "files/file_error.hpp"
 #include "files/scenario_files.hpp"
+#include "files/stores.hpp"
 
 namespace scenario {
 
@@ -11,13 +12,14 @@ namespace {
 
 constexpr const char* scenario_incorporato = "Vessana_Pralbo";
 constexpr const char* treno_incorporato = "5 bis";
+constexpr int stato_errore = 1;
 constexpr int stato_file_non_scritto = 2;
 
 }  // namespace
 
-void errore(platform& sistema, const std::string& a) {
+int errore(platform& sistema, const std::string& a) {
     sistema.message_box(" Errore n. " + a);
-    sistema.end_program(1);
+    return stato_errore;
 }
 
 void scrivi_documenti(const run_state& stato, const run_context& contesto) {
@@ -26,12 +28,13 @@ void scrivi_documenti(const run_state& stato, const run_context& contesto) {
                                                  stato.nome_scenario, stato.nome_treno});
 }
 
-void memorizza_percorso(run_state& stato, std::int32_t j, run_context& contesto) {
+int memorizza_percorso(run_state& stato, std::int32_t j, run_context& contesto) {
     const std::int32_t fatale = compila(stato, contesto.documenti, j);
     if (fatale != 0) {
-        errore(contesto.sistema, std::to_string(fatale));
+        return errore(contesto.sistema, std::to_string(fatale));
     }
     scrivi_file_scenario(stato, contesto.cartella, contesto.separatore);
+    return 0;
 }
 
 int Form_Load(platform& sistema) {
@@ -39,18 +42,16 @@ int Form_Load(platform& sistema) {
     stato.nome_scenario = scenario_incorporato;
     stato.nome_treno = treno_incorporato;
     sistema.show_window("Attendere");
-
-    const std::string cartella = sistema.own_folder();
-    folder_store documenti(cartella, sistema.separator(), /*deletes=*/true);
-    run_context contesto{sistema, cartella, sistema.separator(), documenti};
     try {
+        const std::string cartella = sistema.own_folder();
+        folder_store documenti(cartella, sistema.separator(), /*deletes=*/true);
+        run_context contesto{sistema, cartella, sistema.separator(), documenti};
         scrivi_documenti(stato, contesto);
-        memorizza_percorso(stato, 1, contesto);
+        return memorizza_percorso(stato, 1, contesto);
     } catch (const file_error& e) {
         sistema.report_failure(e.what());
         return stato_file_non_scritto;
     }
-    return 0;
 }
 
 }  // namespace scenario

@@ -7,12 +7,11 @@
 #include "cli/exit_status.hpp"
 #include "cli/json_writer.hpp"
 #include "cli/scenario_names.hpp"
-#include "cli/tool_store.hpp"
 #include "compiler/compile.hpp"
 #include "compiler/messages.hpp"
-#include "model/file_names.hpp"
 #include "files/file_error.hpp"
 #include "files/scenario_files.hpp"
+#include "files/stores.hpp"
 
 namespace scenario::cli {
 
@@ -31,30 +30,11 @@ struct outcome {
     std::optional<std::string> failure;  // a file that could not be read or written
 };
 
-// The files scrivi_file_scenario writes for this state, in its order.
-std::vector<std::string> files_to_write(const run_state& stato) {
-    std::vector<std::string> names;
-    if (stato.con_tracciato != 0 && stato.tracciato.esiste()) {
-        names.push_back(nome_file_tracciato(stato.nome_scenario));
-    }
-    names.push_back(nome_file_intestazione(stato.nome_scenario, stato.nome_treno));
-    if (!stato.celle.empty()) {
-        names.push_back(nome_file_griglia(stato.nome_scenario, stato.nome_treno));
-    }
-    return names;
-}
-
 void write_files(const run_state& stato, const std::string& folder, outcome& result) {
     try {
         result.files = scrivi_file_scenario(stato, folder, separator);
-    } catch (const file_error& e) {
-        // The files before the one that failed were written whole.
-        for (const std::string& name : files_to_write(stato)) {
-            if (folder + separator + name == e.path()) {
-                break;
-            }
-            result.files.push_back(name);
-        }
+    } catch (const scenario_write_error& e) {
+        result.files = e.written();
         result.failure = e.what();
     }
 }
@@ -132,8 +112,11 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
     const document_paths paths = [&](const std::string& name) { return store.path_of(name); };
     outcome result;
 
-    result.failure = give_documents(store, names, parsed.positionals[0], parsed.positionals[1]);
-    if (result.failure) {
+    try {
+        give_documents(store, names.scenario, names.train, parsed.positionals[0],
+                       parsed.positionals[1]);
+    } catch (const file_error& e) {
+        result.failure = e.what();
         err << "scenario: " << *result.failure << '\n';
         if (json) {
             write_json(stato, result, paths, out);

@@ -2,12 +2,15 @@
 
 #include "cli/args.hpp"
 #include "cli/commands.hpp"
-#include "files/decoders.hpp"
 #include "cli/dump_views.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/json_writer.hpp"
 #include "cli/scenario_names.hpp"
-#include "cli/tool_store.hpp"
+#include "files/file_error.hpp"
+#include "files/file_ops.hpp"
+#include "files/grid_file.hpp"
+#include "files/header_file.hpp"
+#include "files/plan_file.hpp"
 
 namespace scenario::cli {
 
@@ -57,14 +60,15 @@ int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
     const bool json = parsed.flag("--json");
     const bool all = parsed.flag("--all");
 
-    std::string why;
-    const auto bytes = read_whole_file(path, largest_document, why);
-    if (!bytes) {
-        err << "scenario: " << why << '\n';
+    std::string bytes;
+    try {
+        bytes = read_whole_file(path);
+    } catch (const file_error& e) {
+        err << "scenario: " << e.what() << '\n';
         if (json) {
             json_writer w(out);
             start_json(w, kind, path);
-            w.member("failure", why);
+            w.member("failure", e.what());
             w.end_object();
             out << '\n';
         }
@@ -74,11 +78,11 @@ int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
     std::variant<tabella_voci, griglia, tracciato_linea> decoded;
     try {
         if (kind == "header") {
-            decoded = decode_header(*bytes);
+            decoded = decode_header(bytes);
         } else if (kind == "grid") {
-            decoded = decode_grid(*bytes);
+            decoded = decode_grid(bytes);
         } else {
-            decoded = decode_plan(*bytes);
+            decoded = decode_plan(bytes);
         }
     } catch (const decode_error& e) {
         err << path << ": cannot decode the " << kind_title(kind) << " at byte offset "
@@ -86,7 +90,7 @@ int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
         if (json) {
             json_writer w(out);
             start_json(w, kind, path);
-            w.member("bytes", static_cast<std::int64_t>(bytes->size()));
+            w.member("bytes", static_cast<std::int64_t>(bytes.size()));
             w.key("error");
             w.begin_object();
             w.member("offset", static_cast<std::int64_t>(e.offset()));
@@ -101,7 +105,7 @@ int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
     if (json) {
         json_writer w(out);
         start_json(w, kind, path);
-        w.member("bytes", static_cast<std::int64_t>(bytes->size()));
+        w.member("bytes", static_cast<std::int64_t>(bytes.size()));
         if (const auto* voci = std::get_if<tabella_voci>(&decoded)) {
             w.key("voci");
             write_header_json(*voci, w);
@@ -120,7 +124,7 @@ int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
         return exit_status::ok;
     }
 
-    out << "# " << kind_title(kind) << " \"" << path << "\", " << bytes->size() << " bytes: ";
+    out << "# " << kind_title(kind) << " \"" << path << "\", " << bytes.size() << " bytes: ";
     if (const auto* voci = std::get_if<tabella_voci>(&decoded)) {
         out << voci->size() << " records\n";
         print_header_table(*voci, out);

@@ -40,6 +40,48 @@ std::string coordinate_text(const tracciato_linea& plan, std::int64_t m, int c) 
     return "";
 }
 
+// The columns of a header record after its index: the numbers in the order of the
+// file, then the text, the one column of varying width, at the end of the line.
+// add(column name, right-aligned, text) is called once per column.
+template <typename Add>
+void header_row(const voce& v, Add&& add) {
+    for_each_field(voce_fields, [&](auto field) {
+        if constexpr (!field.is_text) {
+            add(field.name, true, num(v.*field.member));
+        }
+    });
+    for_each_field(voce_fields, [&](auto field) {
+        if constexpr (field.is_text) {
+            add(field.name, false, v.*field.member);
+        }
+    });
+}
+
+// The columns of a cell after its index: the fields in the order of the file, the
+// name of the element's kind after its number.
+template <typename Add>
+void grid_row(const cella& c, Add&& add) {
+    for_each_field(cella_fields, [&](auto field) {
+        add(field.name, true, num(c.*field.member));
+        if constexpr (is_member<decltype(field), &cella::tipo_cella>()) {
+            const char* tipo = nome_tipo(c.tipo_cella);
+            add("tipo", false, *tipo != 0 ? tipo : "-");
+        }
+    });
+}
+
+// A record's fields as members of the current object, in list order.
+template <typename Fields, typename Record>
+void write_fields_json(const Fields& fields, const Record& r, json_writer& json) {
+    for_each_field(fields, [&](auto field) {
+        if constexpr (field.is_text) {
+            json.member(field.name, std::string_view(r.*field.member));
+        } else {
+            json.member(field.name, static_cast<std::int64_t>(r.*field.member));
+        }
+    });
+}
+
 void coordinate_json(const tracciato_linea& plan, std::int64_t m, int c, json_writer& json) {
     switch (plan.kind(m, c)) {
         case tipo_valore::vuoto:
@@ -91,58 +133,34 @@ bool holds_something(const cella& c) {
 }
 
 void print_header_table(const tabella_voci& voci, std::ostream& out) {
-    text_table table({{"voce"},
-                      {"tipo_stazione"},
-                      {"inizio_area"},
-                      {"fine_area"},
-                      {"progressiva"},
-                      {"opzione_a"},
-                      {"numero_a"},
-                      {"numero_b"},
-                      {"numero_c"},
-                      {"numero_d"},
-                      {"numero_e"},
-                      {"opzione_b"},
-                      {"opzione_c"},
-                      {"opzione_d"},
-                      {"opzione_e"},
-                      {"orario"},
-                      {"nome", false}});
+    std::vector<text_table::column> columns{{"voce"}};
+    header_row(voce{}, [&](const char* name, bool right, const std::string&) {
+        columns.push_back({name, right});
+    });
+    text_table table(std::move(columns));
     for (std::size_t k = 0; k < voci.size(); ++k) {
-        const voce& v = voci[k];
-        table.add({num(static_cast<std::int64_t>(k)), num(v.tipo_stazione), num(v.inizio_area),
-                   num(v.fine_area), num(v.progressiva), num(v.opzione_a), num(v.numero_a),
-                   num(v.numero_b), num(v.numero_c), num(v.numero_d), num(v.numero_e),
-                   num(v.opzione_b), num(v.opzione_c), num(v.opzione_d), num(v.opzione_e),
-                   num(v.orario), v.nome});
+        std::vector<std::string> row{num(static_cast<std::int64_t>(k))};
+        header_row(voci[k],
+                   [&](const char*, bool, std::string text) { row.push_back(std::move(text)); });
+        table.add(std::move(row));
     }
     table.print(out);
 }
 
 void print_grid_table(const griglia& celle, bool all, std::ostream& out) {
-    text_table table({{"cella"},
-                      {"tipo_cella"},
-                      {"tipo", false},
-                      {"valore1"},
-                      {"valore2"},
-                      {"valore3"},
-                      {"valore4"},
-                      {"tempo_segnale"},
-                      {"avvicinamento"},
-                      {"montagna"},
-                      {"vel_limite"},
-                      {"pendenza"},
-                      {"aderenza"}});
+    std::vector<text_table::column> columns{{"cella"}};
+    grid_row(cella{}, [&](const char* name, bool right, const std::string&) {
+        columns.push_back({name, right});
+    });
+    text_table table(std::move(columns));
     for (std::size_t i = 0; i < celle.size(); ++i) {
-        const cella& c = celle[i];
-        if (!all && !holds_something(c)) {
+        if (!all && !holds_something(celle[i])) {
             continue;
         }
-        const char* tipo = nome_tipo(c.tipo_cella);
-        table.add({num(static_cast<std::int64_t>(i)), num(c.tipo_cella), *tipo != 0 ? tipo : "-",
-                   num(c.valore1), num(c.valore2), num(c.valore3), num(c.valore4),
-                   num(c.tempo_segnale), num(c.avvicinamento), num(c.montagna), num(c.vel_limite),
-                   num(c.pendenza), num(c.aderenza)});
+        std::vector<std::string> row{num(static_cast<std::int64_t>(i))};
+        grid_row(celle[i],
+                 [&](const char*, bool, std::string text) { row.push_back(std::move(text)); });
+        table.add(std::move(row));
     }
     table.print(out);
 }
@@ -162,25 +180,9 @@ void print_plan_table(const tracciato_linea& plan, bool all, std::ostream& out) 
 void write_header_json(const tabella_voci& voci, json_writer& json) {
     json.begin_array();
     for (std::size_t k = 0; k < voci.size(); ++k) {
-        const voce& v = voci[k];
         json.begin_object();
         json.member("voce", static_cast<std::int64_t>(k));
-        json.member("tipo_stazione", v.tipo_stazione);
-        json.member("inizio_area", v.inizio_area);
-        json.member("fine_area", v.fine_area);
-        json.member("progressiva", v.progressiva);
-        json.member("opzione_a", v.opzione_a);
-        json.member("nome", v.nome);
-        json.member("numero_a", v.numero_a);
-        json.member("numero_b", v.numero_b);
-        json.member("numero_c", v.numero_c);
-        json.member("numero_d", v.numero_d);
-        json.member("numero_e", v.numero_e);
-        json.member("opzione_b", v.opzione_b);
-        json.member("opzione_c", v.opzione_c);
-        json.member("opzione_d", v.opzione_d);
-        json.member("opzione_e", v.opzione_e);
-        json.member("orario", v.orario);
+        write_fields_json(voce_fields, voci[k], json);
         json.end_object();
     }
     json.end_array();
@@ -189,23 +191,12 @@ void write_header_json(const tabella_voci& voci, json_writer& json) {
 void write_grid_json(const griglia& celle, bool all, json_writer& json) {
     json.begin_array();
     for (std::size_t i = 0; i < celle.size(); ++i) {
-        const cella& c = celle[i];
-        if (!all && !holds_something(c)) {
+        if (!all && !holds_something(celle[i])) {
             continue;
         }
         json.begin_object();
         json.member("cella", static_cast<std::int64_t>(i));
-        json.member("tipo_cella", c.tipo_cella);
-        json.member("valore1", c.valore1);
-        json.member("valore2", c.valore2);
-        json.member("valore3", c.valore3);
-        json.member("valore4", c.valore4);
-        json.member("tempo_segnale", c.tempo_segnale);
-        json.member("avvicinamento", c.avvicinamento);
-        json.member("montagna", c.montagna);
-        json.member("vel_limite", c.vel_limite);
-        json.member("pendenza", c.pendenza);
-        json.member("aderenza", c.aderenza);
+        write_fields_json(cella_fields, celle[i], json);
         json.end_object();
     }
     json.end_array();

@@ -3,11 +3,11 @@
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/scenario_names.hpp"
-#include "cli/tool_store.hpp"
 #include "compiler/compile.hpp"
 #include "compiler/messages.hpp"
 #include "files/atomic_file.hpp"
 #include "files/file_error.hpp"
+#include "files/stores.hpp"
 #include "render/svg.hpp"
 
 namespace scenario::cli {
@@ -22,9 +22,11 @@ int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
     stato.nome_scenario = names.scenario;
     stato.nome_treno = names.train;
     tool_store store;
-    if (const auto failure =
-            give_documents(store, names, parsed.positionals[0], parsed.positionals[1])) {
-        err << "scenario: " << *failure << '\n';
+    try {
+        give_documents(store, names.scenario, names.train, parsed.positionals[0],
+                       parsed.positionals[1]);
+    } catch (const file_error& e) {
+        err << "scenario: " << e.what() << '\n';
         return exit_status::file;
     }
     const std::int32_t fatal = compila(stato, store, with_plan ? 1 : 0);

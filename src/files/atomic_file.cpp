@@ -79,10 +79,7 @@ void atomic_file::commit() {
     if (is_read_only(path_)) {
         fail("the file is read-only");
     }
-    const std::string reason = rename_over(temp_path_, path_);
-    if (!reason.empty()) {
-        fail(reason);
-    }
+    rename_over(temp_path_, path_);  // on failure the destructor removes the temporary file
     committed_ = true;
 }
 

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
-#include "files/decoders.hpp"
+#include "files/file_error.hpp"
 
 namespace scenario {
 
@@ -22,16 +23,29 @@ class byte_reader {
     // Names the record the next reads belong to, for messages.
     void record(std::string name) { record_ = std::move(name); }
 
-    std::uint8_t u8(const char* field) { return static_cast<std::uint8_t>(take(1, field)); }
-    std::uint16_t u16(const char* field) { return static_cast<std::uint16_t>(take(2, field)); }
-    std::int16_t i16(const char* field) { return static_cast<std::int16_t>(take(2, field)); }
-    std::int32_t i32(const char* field) { return static_cast<std::int32_t>(take(4, field)); }
+    // An integer of T's width and signedness.
+    template <typename T>
+    T integer(const char* field) {
+        static_assert(std::is_integral_v<T> && sizeof(T) <= 8);
+        return static_cast<T>(take(sizeof(T), field));
+    }
+    std::uint16_t u16(const char* field) { return integer<std::uint16_t>(field); }
+    std::int16_t i16(const char* field) { return integer<std::int16_t>(field); }
+    std::int32_t i32(const char* field) { return integer<std::int32_t>(field); }
     double f64(const char* field) { return std::bit_cast<double>(take(8, field)); }
     std::string text(std::size_t n, const char* field) {
         need(n, field);
         std::string out(bytes_.substr(at_, n));
         at_ += n;
         return out;
+    }
+    // A text after its length, an integer of L's width ("the length of field").
+    template <typename L>
+    std::string counted_text(const char* field) {
+        if (left() < sizeof(L)) {
+            need(sizeof(L), ("the length of " + std::string(field)).c_str());
+        }
+        return text(integer<L>(field), field);
     }
 
     void skip(std::uint64_t n, const char* field) {
@@ -61,10 +75,10 @@ class byte_reader {
     }
 
   private:
-    std::uint64_t take(int width, const char* field) {
-        need(static_cast<std::uint64_t>(width), field);
+    std::uint64_t take(std::size_t width, const char* field) {
+        need(width, field);
         std::uint64_t v = 0;
-        for (int i = 0; i < width; ++i) {
+        for (std::size_t i = 0; i < width; ++i) {
             v |= std::uint64_t{static_cast<unsigned char>(bytes_[at_ + i])} << (8 * i);
         }
         at_ += width;

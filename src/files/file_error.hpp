@@ -1,17 +1,22 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
 namespace scenario {
 
-// A file operation the platform refused: names the file and the reason.
+// A file that could not be read, written or made sense of: names the file and the
+// reason. The path is empty for bytes not tied to a file yet (an encoder's or a
+// decoder's); whoever knows the file names it.
 class file_error : public std::runtime_error {
   public:
+    // "cannot write "path": reason"
     file_error(std::string path, std::string reason)
         : std::runtime_error("cannot write \"" + path + "\": " + reason),
           path_(std::move(path)),
           reason_(std::move(reason)) {}
+    // Any other sentence about the file and the reason.
     file_error(std::string path, std::string reason, const std::string& message)
         : std::runtime_error(message), path_(std::move(path)), reason_(std::move(reason)) {}
 
@@ -21,6 +26,18 @@ class file_error : public std::runtime_error {
   private:
     std::string path_;
     std::string reason_;
+};
+
+// Bytes that do not follow their file's format: the byte offset of the first value
+// that could not be read, and why (the message is the reason alone).
+class decode_error : public file_error {
+  public:
+    decode_error(std::uint64_t offset, const std::string& reason)
+        : file_error(std::string(), reason, reason), offset_(offset) {}
+    std::uint64_t offset() const { return offset_; }
+
+  private:
+    std::uint64_t offset_;
 };
 
 }  // namespace scenario

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "files/file_error.hpp"
+
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -30,10 +32,10 @@ bool is_read_only(const std::string& path) {
 #endif
 }
 
-std::string rename_over(const std::string& from, const std::string& to) {
+void rename_over(const std::string& from, const std::string& to) {
 #ifdef _WIN32
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return {};
+        return;
     }
     char text[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -42,17 +44,66 @@ std::string rename_over(const std::string& from, const std::string& to) {
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) {
         reason.pop_back();
     }
-    return reason;
+    throw file_error(to, reason);
 #else
-    if (std::rename(from.c_str(), to.c_str()) == 0) {
-        return {};
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        throw file_error(to, last_error_text());
     }
-    return last_error_text();
 #endif
 }
 
 std::string last_error_text() {
     return std::strerror(errno);
+}
+
+namespace {
+
+[[noreturn]] void cannot_read(const std::string& path, const std::string& reason) {
+    throw file_error(path, reason, "cannot read \"" + path + "\": " + reason);
+}
+
+}  // namespace
+
+std::string read_whole_file(const std::string& path, std::uint64_t limit) {
+    if (path.empty()) {
+        throw file_error(path, "the name is empty", "cannot read a file with an empty name");
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        cannot_read(path, last_error_text());
+    }
+    if ((st.st_mode & S_IFMT) == S_IFDIR) {
+        cannot_read(path, "it is a folder, not a file");
+    }
+    if ((st.st_mode & S_IFMT) != S_IFREG) {
+        cannot_read(path, "it is not a regular file");
+    }
+    const std::string most = std::to_string(limit >> 20) + " MiB a file may have";
+    if (static_cast<std::uint64_t>(st.st_size) > limit) {
+        cannot_read(path,
+                    "it is " + std::to_string(st.st_size) + " bytes long, more than the " + most);
+    }
+    errno = 0;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        cannot_read(path, last_error_text());
+    }
+    std::string content;
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    // The file may grow after the size test; read at most one byte past the limit.
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0 && content.size() <= limit) {
+        content.append(buffer, got);
+    }
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) {
+        cannot_read(path, last_error_text());
+    }
+    if (content.size() > limit) {
+        cannot_read(path, "it grew past the " + most + " while it was read");
+    }
+    return content;
 }
 
 }  // namespace scenario

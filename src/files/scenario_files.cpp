@@ -1,29 +1,56 @@
 #include "files/scenario_files.hpp"
 
-#include "model/file_names.hpp"
 #include "files/atomic_file.hpp"
-#include "files/encoders.hpp"
+#include "files/grid_file.hpp"
+#include "files/header_file.hpp"
+#include "files/plan_file.hpp"
+#include "model/file_names.hpp"
 
 namespace scenario {
+
+std::vector<output_file> output_files(const run_state& stato) {
+    std::vector<output_file> files;
+    if (stato.con_tracciato != 0 && stato.tracciato.esiste()) {
+        files.push_back({file_format::plan, nome_file_tracciato(stato.nome_scenario)});
+    }
+    files.push_back(
+        {file_format::header, nome_file_intestazione(stato.nome_scenario, stato.nome_treno)});
+    if (!stato.celle.empty()) {
+        files.push_back(
+            {file_format::grid, nome_file_griglia(stato.nome_scenario, stato.nome_treno)});
+    }
+    return files;
+}
+
+void encode_output(const run_state& stato, file_format format, byte_sink& out) {
+    switch (format) {
+        case file_format::plan:
+            encode_plan(stato.tracciato, out);
+            return;
+        case file_format::header:
+            encode_header(stato.voci, out);
+            return;
+        case file_format::grid:
+            encode_grid(stato.celle, out);
+            return;
+    }
+}
 
 std::vector<std::string> scrivi_file_scenario(const run_state& stato, const std::string& cartella,
                                               char separatore) {
     std::vector<std::string> scritti;
-    const auto scrivi = [&](const std::string& nome, auto&& encode) {
-        atomic_file file(cartella + separatore + nome);
-        encode(file);
-        file.commit();
-        scritti.push_back(nome);
-    };
-    if (stato.con_tracciato != 0 && stato.tracciato.esiste()) {
-        scrivi(nome_file_tracciato(stato.nome_scenario),
-               [&](byte_sink& out) { encode_plan(stato.tracciato, out); });
-    }
-    scrivi(nome_file_intestazione(stato.nome_scenario, stato.nome_treno),
-           [&](byte_sink& out) { encode_header(stato.voci, out); });
-    if (!stato.celle.empty()) {
-        scrivi(nome_file_griglia(stato.nome_scenario, stato.nome_treno),
-               [&](byte_sink& out) { encode_grid(stato.celle, out); });
+    for (const output_file& file : output_files(stato)) {
+        const std::string path = cartella + separatore + file.name;
+        try {
+            atomic_file out(path);
+            encode_output(stato, file.format, out);
+            out.commit();
+        } catch (const file_error& e) {
+            // An encoder does not know the file its bytes go to.
+            throw scenario_write_error(e.path().empty() ? file_error(path, e.reason()) : e,
+                                       scritti);
+        }
+        scritti.push_back(file.name);
     }
     return scritti;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <tuple>
 #include <vector>
+
+#include "model/record_fields.hpp"
 
 namespace scenario {
 
@@ -22,7 +25,7 @@ enum tipo : std::uint8_t {
 };
 
 // One 50 m track cell: a point element (kind and four parameters) and the
-// track profile of the cell. Field order is the order in the grid file.
+// track profile of the cell. Its fields as the files hold them are cella_fields.
 struct cella {
     std::uint8_t tipo_cella = 0;
     std::int16_t valore1 = 0;
@@ -38,6 +41,24 @@ struct cella {
 
     bool operator==(const cella&) const = default;
 };
+
+// The fields of a cell in the order of the grid file; the encoder, the decoder and the
+// dump all walk this list.
+inline constexpr std::tuple cella_fields{
+    record_field<&cella::tipo_cella>{"tipo_cella"},
+    record_field<&cella::valore1>{"valore1"},
+    record_field<&cella::valore2>{"valore2"},
+    record_field<&cella::valore3>{"valore3"},
+    record_field<&cella::valore4>{"valore4"},
+    record_field<&cella::tempo_segnale>{"tempo_segnale"},
+    record_field<&cella::avvicinamento>{"avvicinamento"},
+    record_field<&cella::montagna>{"montagna"},
+    record_field<&cella::vel_limite>{"vel_limite"},
+    record_field<&cella::pendenza>{"pendenza"},
+    record_field<&cella::aderenza>{"aderenza"},
+};
+static_assert(std::tuple_size_v<decltype(cella_fields)> == member_count<cella>,
+              "cella_fields names every member of cella");
 
 // A cell is free for an element when it is empty or holds only a tunnel marker.
 constexpr bool libera(const cella& c) {

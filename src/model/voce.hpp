@@ -3,10 +3,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <tuple>
+
+#include "model/record_fields.hpp"
 
 namespace scenario {
 
-// One header record. Field order is the order in the header file.
+// One header record. Its fields as the files hold them are voce_fields.
 struct voce {
     std::uint8_t tipo_stazione = 0;
     std::int32_t inizio_area = 0;
@@ -27,6 +30,29 @@ struct voce {
 
     bool operator==(const voce&) const = default;
 };
+
+// The fields of a header record in the order of the header file; nome is the one
+// text. The encoder, the decoder and the dump all walk this list.
+inline constexpr std::tuple voce_fields{
+    record_field<&voce::tipo_stazione>{"tipo_stazione"},
+    record_field<&voce::inizio_area>{"inizio_area"},
+    record_field<&voce::fine_area>{"fine_area"},
+    record_field<&voce::progressiva>{"progressiva"},
+    record_field<&voce::opzione_a>{"opzione_a"},
+    record_field<&voce::nome>{"nome"},
+    record_field<&voce::numero_a>{"numero_a"},
+    record_field<&voce::numero_b>{"numero_b"},
+    record_field<&voce::numero_c>{"numero_c"},
+    record_field<&voce::numero_d>{"numero_d"},
+    record_field<&voce::numero_e>{"numero_e"},
+    record_field<&voce::opzione_b>{"opzione_b"},
+    record_field<&voce::opzione_c>{"opzione_c"},
+    record_field<&voce::opzione_d>{"opzione_d"},
+    record_field<&voce::opzione_e>{"opzione_e"},
+    record_field<&voce::orario>{"orario"},
+};
+static_assert(std::tuple_size_v<decltype(voce_fields)> == member_count<voce>,
+              "voce_fields names every member of voce");
 
 constexpr int numero_voci = 87;
 using tabella_voci = std::array<voce, numero_voci>;

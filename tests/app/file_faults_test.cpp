@@ -6,6 +6,7 @@
 
 #include "app/fake_platform.hpp"
 #include "app/run_sequence.hpp"
+#include "files/file_error.hpp"
 #include "model/file_names.hpp"
 #include "support/file_size_limit.hpp"
 #include "support/temp_folder.hpp"
@@ -21,6 +22,18 @@ namespace fs = std::filesystem;
 
 const std::string s = "Vessana_Pralbo";
 const std::string t = "5 bis";
+
+TEST(GeneratorFileFaults, AnOwnFolderTheSystemCannotTellEndsTheRunWithStatusTwo) {
+    struct lost_platform : fake_platform {
+        lost_platform() : fake_platform("") {}
+        std::string own_folder() override {
+            throw file_error("", "gone", "cannot find the program's own folder");
+        }
+    } sistema;
+    EXPECT_EQ(Form_Load(sistema), 2);
+    EXPECT_EQ(sistema.failures, std::vector<std::string>{"cannot find the program's own folder"});
+    EXPECT_TRUE(sistema.messages.empty());
+}
 
 TEST(GeneratorFileFaults, AnOwnFolderThatCannotHoldFilesEndsTheRunNamingTheFirstDocument) {
     temp_folder dir;

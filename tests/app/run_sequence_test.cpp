@@ -5,15 +5,16 @@
 #include <filesystem>
 
 #include "app/fake_platform.hpp"
+#include "files/grid_file.hpp"
+#include "files/plan_file.hpp"
+#include "files/stores.hpp"
 #include "model/file_names.hpp"
-#include "files/encoders.hpp"
 #include "support/temp_folder.hpp"
 
 namespace scenario {
 namespace {
 
 using testing::fake_platform;
-using testing::program_ended;
 using testing::read_bytes;
 using testing::temp_folder;
 using testing::write_bytes;
@@ -52,12 +53,7 @@ struct small_run {
 TEST(RunSequence, ABoardAtPositionZeroEndsTheRunWith1250BeforeAnyBinaryFile) {
     small_run run(line_document("cartello_indicatore,  0,   (X)\r\n"), empty_train);
     run.leave_old_files();
-    try {
-        memorizza_percorso(run.stato, 1, run.contesto);
-        FAIL() << "the run went on";
-    } catch (const program_ended& e) {
-        EXPECT_EQ(e.status, 1);
-    }
+    EXPECT_EQ(memorizza_percorso(run.stato, 1, run.contesto), 1);
     EXPECT_EQ(run.sistema.messages, std::vector<std::string>{" Errore n. 1250"});
     EXPECT_EQ(read_bytes(run.plan()), "old plan");
     EXPECT_EQ(read_bytes(run.header()), "old header");
@@ -68,12 +64,7 @@ TEST(RunSequence, AnElementSettingOnlyTheSecondValueOfCellOneEndsTheRunWith1251)
     small_run run(line_document(""),
                   "[generale]\r\nrallentamento,   0,    0,  400, 0,  0,  5\r\n[fine]\r\n");
     run.leave_old_files();
-    try {
-        memorizza_percorso(run.stato, 1, run.contesto);
-        FAIL() << "the run went on";
-    } catch (const program_ended& e) {
-        EXPECT_EQ(e.status, 1);
-    }
+    EXPECT_EQ(memorizza_percorso(run.stato, 1, run.contesto), 1);
     EXPECT_EQ(run.sistema.messages, std::vector<std::string>{" Errore n. 1251"});
     EXPECT_EQ(read_bytes(run.header()), "old header");
     EXPECT_EQ(read_bytes(run.grid()).size(), 100000u);
@@ -82,7 +73,7 @@ TEST(RunSequence, AnElementSettingOnlyTheSecondValueOfCellOneEndsTheRunWith1251)
 TEST(RunSequence, OlderLongerFilesAreReplacedWhole) {
     small_run run(line_document(""), empty_train);
     run.leave_old_files();
-    memorizza_percorso(run.stato, 1, run.contesto);
+    EXPECT_EQ(memorizza_percorso(run.stato, 1, run.contesto), 0);
     EXPECT_TRUE(run.sistema.messages.empty());
     EXPECT_EQ(fs::file_size(run.grid()), grid_file_size(161));  // N = 160
     EXPECT_EQ(fs::file_size(run.header()), 87u * 34u + 1u + 1u);
@@ -92,7 +83,7 @@ TEST(RunSequence, OlderLongerFilesAreReplacedWhole) {
 TEST(RunSequence, WithThePlanSwitchOffAnOldPlanFileIsLeftUntouched) {
     small_run run(line_document(""), empty_train);
     run.leave_old_files();
-    memorizza_percorso(run.stato, 0, run.contesto);
+    EXPECT_EQ(memorizza_percorso(run.stato, 0, run.contesto), 0);
     EXPECT_EQ(read_bytes(run.plan()), "old plan");
     EXPECT_EQ(fs::file_size(run.grid()), grid_file_size(161));
     EXPECT_FALSE(run.stato.tracciato.esiste());
@@ -103,7 +94,7 @@ TEST(RunSequence, ARecordedScenarioErrorStillWritesTheFiles) {
     small_run run(line_document(""),
                   "[generale]\r\nstazione,  10, 4, 900, 1,0,0, 4,1,1, 2,1,1, 1, 19,9,0, A\r\n"
                   "[fine]\r\n");
-    memorizza_percorso(run.stato, 1, run.contesto);
+    EXPECT_EQ(memorizza_percorso(run.stato, 1, run.contesto), 0);
     EXPECT_EQ(run.stato.codice_errore, 8);
     EXPECT_TRUE(fs::exists(run.grid()));
     EXPECT_TRUE(fs::exists(run.header()));

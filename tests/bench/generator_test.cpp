@@ -6,7 +6,7 @@
 #include <string>
 
 #include "compiler/compile.hpp"
-#include "files/document_store.hpp"
+#include "files/stores.hpp"
 #include "generator/scenario_documents.hpp"
 #include "generator/scenario_layout.hpp"
 #include "model/file_names.hpp"

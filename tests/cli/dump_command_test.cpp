@@ -3,7 +3,9 @@
 #include "cli/exit_status.hpp"
 #include "cli/json_check.hpp"
 #include "files/byte_sink.hpp"
-#include "files/encoders.hpp"
+#include "files/grid_file.hpp"
+#include "files/header_file.hpp"
+#include "files/plan_file.hpp"
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 
@@ -76,9 +78,15 @@ TEST(Dump, GridTableListsOnlyCellsThatHoldSomethingUnlessAll) {
     EXPECT_EQ(words(row(r.out, "130")),
               (std::vector<std::string>{"130", "1", "segnale", "40", "0", "0", "6", "0", "0", "0",
                                         "16", "100", "100"}));
-    EXPECT_EQ(words(row(r.out, "128"))[8], "61");
-    EXPECT_EQ(words(row(r.out, "122"))[8], "64");
-    EXPECT_EQ(words(row(r.out, "1"))[3], "5121");
+    EXPECT_EQ(words(row(r.out, "128")),
+              (std::vector<std::string>{"128", "0", "-", "0", "0", "0", "0", "0", "61", "0", "16",
+                                        "100", "100"}));
+    EXPECT_EQ(words(row(r.out, "122")),
+              (std::vector<std::string>{"122", "0", "-", "0", "0", "0", "0", "0", "64", "0", "16",
+                                        "100", "100"}));
+    EXPECT_EQ(words(row(r.out, "1")),
+              (std::vector<std::string>{"1", "0", "-", "5121", "1958", "0", "0", "0", "0", "0",
+                                        "16", "100", "100"}));
     EXPECT_EQ(row(r.out, "2"), "") << "a cell with only its profile is left out";
     // Header line, column names, cells 1, 122, 124, 126, 128, 130.
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2 + 6);
@@ -133,6 +141,12 @@ TEST(Dump, HeaderShowsEveryEntryWithItsName) {
     ASSERT_EQ(json["voci"].items.size(), 87u);
     EXPECT_EQ(json["voci"][86]["nome"].text, "5 bis");
     EXPECT_EQ(json["voci"][85]["numero_a"].number, 610);
+    // The fields in the order of the file, the name in its place.
+    EXPECT_EQ(json["voci"][0].keys(),
+              (std::vector<std::string>{"voce", "tipo_stazione", "inizio_area", "fine_area",
+                                        "progressiva", "opzione_a", "nome", "numero_a", "numero_b",
+                                        "numero_c", "numero_d", "numero_e", "opzione_b",
+                                        "opzione_c", "opzione_d", "opzione_e", "orario"}));
 }
 
 TEST(Dump, PlanShowsItsFirstPointsWithTheirKinds) {
@@ -162,6 +176,7 @@ TEST(Dump, PlanShowsItsFirstPointsWithTheirKinds) {
     EXPECT_EQ(points[1]["y"].number, 1);
     EXPECT_EQ(points[3]["y"].number, 2.9999999999999996);
     const auto all = json_parser::parse(run({"dump", path, "--json", "--all"}).out);
+    ASSERT_EQ(all["tracciato"].items.size(), 7u);
     EXPECT_TRUE(all["tracciato"][6]["x"].is_null());
 }
 

@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "files/document_store.hpp"
+#include "files/stores.hpp"
 #include "compiler/memorizza_dati.hpp"
 #include "model/file_names.hpp"
 #include "model/run_state.hpp"

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "files/block_buffer.hpp"
-#include "files/encoders.hpp"
+#include "files/grid_file.hpp"
+#include "files/plan_file.hpp"
 
 namespace scenario {
 namespace {

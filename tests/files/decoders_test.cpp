@@ -1,13 +1,13 @@
-#include "files/decoders.hpp"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "files/byte_sink.hpp"
-#include "files/encoders.hpp"
+#include "files/grid_file.hpp"
+#include "files/header_file.hpp"
+#include "files/plan_file.hpp"
 
-namespace scenario::cli {
+namespace scenario {
 namespace {
 
 tabella_voci sample_voci() {
@@ -52,13 +52,56 @@ std::pair<std::int64_t, std::string> failure(F&& decode, std::string_view bytes)
     return {-1, ""};
 }
 
-TEST(Decoders, ReadBackWhatTheEncodersWrite) {
-    const auto voci = sample_voci();
-    EXPECT_EQ(decode_header(encoded([&](byte_sink& s) { encode_header(voci, s); })), voci);
-    const auto celle = sample_grid();
-    EXPECT_EQ(decode_grid(encoded([&](byte_sink& s) { encode_grid(celle, s); })), celle);
-    const auto plan = sample_plan();
-    EXPECT_EQ(decode_plan(encoded([&](byte_sink& s) { encode_plan(plan, s); })), plan);
+// Every field near the ends of its range and the longest name a record can hold: a
+// field left out, read with another width or signedness, shows.
+TEST(Decoders, ReadBackAVariedStateFieldForField) {
+    const auto s16 = [](int v) { return static_cast<std::int16_t>(v); };
+    tabella_voci voci{};
+    for (int k = 0; k < 87; ++k) {
+        const auto u8 = [&](int d) { return static_cast<std::uint8_t>((k * 37 + d) % 256); };
+        const std::string nome(static_cast<std::size_t>(7 * k), static_cast<char>('A' + k % 26));
+        voci[static_cast<std::size_t>(k)] = voce{u8(0),
+                                                 -2147483647 - 1 + k,
+                                                 2147483647 - k,
+                                                 -1000 * k,
+                                                 u8(1),
+                                                 nome,
+                                                 s16(-32768 + k),
+                                                 s16(32767 - k),
+                                                 s16(-k),
+                                                 s16(300 * k),
+                                                 -1,
+                                                 u8(2),
+                                                 u8(3),
+                                                 u8(4),
+                                                 255,
+                                                 86400 * k - 1};
+    }
+    voci[0].nome = std::string(65535, '\xE8');
+    const std::string header = encoded([&](byte_sink& s) { encode_header(voci, s); });
+    // 87 records of 34 bytes, names of 7 k bytes for k = 1 to 86, and 65535.
+    EXPECT_EQ(header.size(), 87u * 34u + 7u * 86u * 87u / 2u + 65535u);
+    EXPECT_EQ(decode_header(header), voci);
+
+    griglia celle(300);
+    for (int i = 0; i < 300; ++i) {
+        const auto u8 = [&](int d) { return static_cast<std::uint8_t>((i * 53 + d) % 256); };
+        celle[static_cast<std::size_t>(i)] =
+            cella{u8(0), s16(-32768 + i), s16(32767 - i), s16(-100 * i), s16(100 * i), u8(1),
+                  u8(2), u8(3),           u8(4),          u8(5),         u8(6)};
+    }
+    const std::string grid = encoded([&](byte_sink& s) { encode_grid(celle, s); });
+    EXPECT_EQ(grid.size(), 10u + 15u * 300u);
+    EXPECT_EQ(decode_grid(grid), celle);
+
+    tracciato_linea plan(30);
+    plan.set_integer(0, 0, -32768), plan.set_integer(0, 1, 32767);
+    plan.set_integer(1, 0, 0), plan.set_integer(1, 1, 1);
+    plan.disegna(2, 28, 0.01);
+    const std::string plan_bytes = encoded([&](byte_sink& s) { encode_plan(plan, s); });
+    // Header 18; per coordinate two integers (4), 27 doubles (10), two empty (2).
+    EXPECT_EQ(plan_bytes.size(), 18u + 2u * (2u * 4u + 27u * 10u + 2u * 2u));
+    EXPECT_EQ(decode_plan(plan_bytes), plan);
 }
 
 TEST(Decoders, ReadTheTrainEntryFromItsKnownBytes) {
@@ -189,4 +232,4 @@ TEST(Decoders, DamagedFilesDecodeOrFailCleanly) {
 }
 
 }  // namespace
-}  // namespace scenario::cli
+}  // namespace scenario

@@ -1,8 +1,11 @@
-#include "files/encoders.hpp"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "files/byte_sink.hpp"
+#include "files/grid_file.hpp"
+#include "files/header_file.hpp"
+#include "files/plan_file.hpp"
 
 namespace scenario {
 namespace {

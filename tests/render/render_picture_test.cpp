@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "compiler/compile.hpp"
-#include "files/document_store.hpp"
+#include "files/stores.hpp"
 #include "render/svg.hpp"
 #include "render/svg_query.hpp"
 

@@ -1,0 +1,71 @@
+#include "files/header_file.hpp"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "files/block_buffer.hpp"
+#include "files/byte_reader.hpp"
+#include "files/file_error.hpp"
+
+namespace scenario {
+
+std::uint64_t header_record_size(const voce& v) {
+    std::uint64_t bytes = header_record_fixed_bytes;
+    for_each_field(voce_fields, [&](auto field) {
+        if constexpr (field.is_text) {
+            bytes += (v.*field.member).size();
+        }
+    });
+    return bytes;
+}
+
+void encode_header(const tabella_voci& voci, byte_sink& out) {
+    for (const voce& v : voci) {
+        for_each_field(voce_fields, [&](auto field) {
+            if constexpr (field.is_text) {
+                if ((v.*field.member).size() > std::numeric_limits<header_text_length>::max()) {
+                    const std::string reason = std::string("a header record's ") + field.name +
+                                               " is longer than 65535 bytes";
+                    throw file_error(std::string(), reason, reason);
+                }
+            }
+        });
+    }
+    block_buffer buffer(out);
+    for (const voce& v : voci) {
+        char* p = buffer.room(static_cast<std::size_t>(header_record_size(v)));
+        for_each_field(voce_fields, [&](auto field) {
+            const auto& value = v.*field.member;
+            if constexpr (field.is_text) {
+                p = put_le(p, static_cast<header_text_length>(value.size()));
+                p = std::copy(value.begin(), value.end(), p);
+            } else {
+                p = put_le(p, value);
+            }
+        });
+        buffer.commit(p);
+    }
+    buffer.flush();
+}
+
+tabella_voci decode_header(std::string_view bytes) {
+    byte_reader in(bytes);
+    tabella_voci voci{};
+    for (std::size_t k = 0; k < voci.size(); ++k) {
+        voce& v = voci[k];
+        in.record("entry " + std::to_string(k));
+        for_each_field(voce_fields, [&](auto field) {
+            using type = typename decltype(field)::type;
+            if constexpr (field.is_text) {
+                v.*field.member = in.counted_text<header_text_length>(field.name);
+            } else {
+                v.*field.member = in.integer<type>(field.name);
+            }
+        });
+    }
+    in.expect_end("the 87 header records");
+    return voci;
+}
+
+}  // namespace scenario

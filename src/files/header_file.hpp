@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "files/byte_sink.hpp"
+#include "model/voce.hpp"
+
+namespace scenario {
+
+// The header file (.sim): the 87 records, entry 0 first, no array header. A record is
+// its fields (voce_fields) in order, little-endian; the text nome is preceded by its
+// length in 16 bits.
+using header_text_length = std::uint16_t;
+constexpr std::size_t header_record_fixed_bytes =
+    integer_bytes(voce_fields) + sizeof(header_text_length);
+
+// The bytes of one record.
+std::uint64_t header_record_size(const voce& v);
+
+// A name longer than 65535 bytes throws file_error (without a path) before anything
+// is written.
+void encode_header(const tabella_voci& voci, byte_sink& out);
+
+// Exactly 87 records and nothing after them; anything else throws decode_error.
+tabella_voci decode_header(std::string_view bytes);
+
+}  // namespace scenario

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "files/array_header.hpp"
+#include "files/byte_sink.hpp"
+#include "model/tracciato.hpp"
+
+namespace scenario {
+
+// The line plan file (_linea.dat): a two-dimensional array header, then every value
+// in storage order (all first coordinates, metre 0 first, then all second
+// coordinates), each a 16-bit tag (tipo_valore) and what the tag says: nothing, a
+// 16-bit integer or a 64-bit double.
+constexpr std::uint16_t plan_dimensions = 2;
+constexpr std::size_t plan_header_bytes = array_header_bytes(plan_dimensions);
+// Order of the two bound pairs in the array header: the metre index (M + 1 elements
+// from 0) first, then the coordinate index (2 from 0).
+constexpr bool plan_header_metre_pair_first = true;
+constexpr std::int32_t plan_coordinates = 2;
+constexpr std::size_t plan_tag_bytes = 2;
+constexpr std::size_t plan_value_bytes(tipo_valore t) {
+    return plan_tag_bytes + (t == tipo_valore::intero ? 2 : t == tipo_valore::doppio ? 8 : 0);
+}
+
+// The bytes of the file of a plan of metres 0 to M as the line reader leaves it:
+// metres 0 and 1 integers, 2 to M - 2 doubles, the last two empty.
+constexpr std::uint64_t plan_file_size(std::uint64_t last_metre) {
+    return plan_header_bytes + std::uint64_t{plan_coordinates} *
+                                   (2 * plan_value_bytes(tipo_valore::intero) +
+                                    (last_metre - 3) * plan_value_bytes(tipo_valore::doppio) +
+                                    2 * plan_value_bytes(tipo_valore::vuoto));
+}
+
+// Written by position (write_at): the header, then the first coordinates from its end
+// and the second ones from theirs, side by side, in pieces of at most plan_write_bytes
+// (all but the last of each nearly that size).
+void encode_plan(const tracciato_linea& tracciato, byte_sink& out);
+constexpr std::size_t plan_write_bytes = std::size_t{256} << 10;
+
+// The plan of a line plan file; a file that is not one throws decode_error.
+tracciato_linea decode_plan(std::string_view bytes);
+
+}  // namespace scenario

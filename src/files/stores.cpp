@@ -1,0 +1,80 @@
+#include "files/stores.hpp"
+
+#include <cstdio>
+
+#include "files/file_error.hpp"
+#include "files/file_ops.hpp"
+#include "model/file_names.hpp"
+
+namespace scenario {
+
+bool folder_store::exists(const std::string& name) const {
+    return !name.empty() && is_regular_file(path(name));
+}
+
+std::optional<std::string> folder_store::read(const std::string& name) const {
+    // The compiler's readers take a document that cannot be read as missing.
+    try {
+        return read_whole_file(path(name));
+    } catch (const file_error&) {
+        return std::nullopt;
+    }
+}
+
+void folder_store::remove(const std::string& name) {
+    if (deletes_) {
+        std::remove(path(name).c_str());
+    }
+}
+
+bool memory_store::exists(const std::string& name) const {
+    return !name.empty() && documents_.count(name) != 0;
+}
+
+std::optional<std::string> memory_store::read(const std::string& name) const {
+    const auto it = documents_.find(name);
+    if (it == documents_.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+void memory_store::remove(const std::string& name) {
+    if (documents_.erase(name) != 0) {
+        removed_.insert(name);
+    }
+}
+
+void tool_store::give(const std::string& name, const std::string& path) {
+    documents_[name] = entry{path, read_whole_file(path)};
+}
+
+bool tool_store::exists(const std::string& name) const {
+    return !name.empty() && documents_.count(name) != 0;
+}
+
+std::optional<std::string> tool_store::read(const std::string& name) const {
+    const auto it = documents_.find(name);
+    if (it == documents_.end()) {
+        return std::nullopt;
+    }
+    return it->second.content;
+}
+
+void tool_store::remove(const std::string& name) {
+    // The user's documents stay where they are: the tool only reads them.
+    (void)name;
+}
+
+std::string tool_store::path_of(const std::string& name) const {
+    const auto it = documents_.find(name);
+    return it == documents_.end() ? name : it->second.path;
+}
+
+void give_documents(tool_store& store, const std::string& scenario, const std::string& train,
+                    const std::string& line_path, const std::string& train_path) {
+    store.give(nome_documento_linea(scenario), line_path);
+    store.give(nome_documento_treno(scenario, train), train_path);
+}
+
+}  // namespace scenario

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "files/document_store.hpp"
+
+namespace scenario {
+
+// Documents in a folder on disk: path = folder + separator + name.
+class folder_store : public document_store {
+  public:
+    folder_store(std::string folder, char separator, bool deletes)
+        : folder_(std::move(folder)), separator_(separator), deletes_(deletes) {}
+
+    bool exists(const std::string& name) const override;
+    std::optional<std::string> read(const std::string& name) const override;
+    void remove(const std::string& name) override;
+
+    std::string path(const std::string& name) const { return folder_ + separator_ + name; }
+
+  private:
+    std::string folder_;
+    char separator_;
+    bool deletes_;
+};
+
+// Documents held in memory. remove() takes a document away, so tests can see which
+// documents a compile consumed.
+class memory_store : public document_store {
+  public:
+    void put(const std::string& name, std::string content) {
+        documents_[name] = std::move(content);
+    }
+
+    bool exists(const std::string& name) const override;
+    std::optional<std::string> read(const std::string& name) const override;
+    void remove(const std::string& name) override;
+
+    const std::set<std::string>& removed() const { return removed_; }
+
+  private:
+    std::map<std::string, std::string> documents_;
+    std::set<std::string> removed_;
+};
+
+// The tool's store: the names the compiler asks for (the line and the train document
+// of the scenario) stand for files the user named. The files are read whole when they
+// are given, so the compile sees exactly what was checked, and nothing is ever deleted.
+class tool_store : public document_store {
+  public:
+    // Reads the file at path and serves it under name. A file that cannot be read
+    // (missing, a folder, unreadable, over largest_document) throws file_error naming it.
+    void give(const std::string& name, const std::string& path);
+
+    bool exists(const std::string& name) const override;
+    std::optional<std::string> read(const std::string& name) const override;
+    void remove(const std::string& name) override;  // never deletes
+
+    // The path the user gave for a document name; the name itself when unknown.
+    std::string path_of(const std::string& name) const;
+
+  private:
+    struct entry {
+        std::string path;
+        std::string content;
+    };
+    std::map<std::string, entry> documents_;
+};
+
+// Gives the store the line document at line_path and the train document at train_path
+// under the names the compiler asks for in scenario `scenario` with train `train`;
+// throws file_error for the first one that cannot be read.
+void give_documents(tool_store& store, const std::string& scenario, const std::string& train,
+                    const std::string& line_path, const std::string& train_path);
+
+}  // namespace scenario

@@ -1,0 +1,84 @@
+#include "files/scenario_files.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_folder.hpp"
+
+namespace scenario {
+namespace {
+
+using testing::read_bytes;
+using testing::temp_folder;
+using testing::write_bytes;
+namespace fs = std::filesystem;
+
+std::vector<std::string> names(const std::vector<output_file>& files) {
+    std::vector<std::string> out;
+    for (const output_file& f : files) {
+        out.push_back(f.name);
+    }
+    return out;
+}
+
+run_state small_state() {
+    run_state stato;
+    stato.nome_scenario = "S";
+    stato.nome_treno = "t";
+    return stato;
+}
+
+TEST(ScenarioFiles, ThePlanNeedsTheSwitchAndAPlanAndTheGridNeedsAGrid) {
+    run_state stato = small_state();
+    EXPECT_EQ(names(output_files(stato)), std::vector<std::string>{"S_t.sim"});
+    stato.celle.resize(3);
+    stato.tracciato = tracciato_linea(10);
+    EXPECT_EQ(names(output_files(stato)), (std::vector<std::string>{"S_t.sim", "S_t.dat"}));
+    stato.con_tracciato = 1;
+    EXPECT_EQ(names(output_files(stato)),
+              (std::vector<std::string>{"S_linea.dat", "S_t.sim", "S_t.dat"}));
+    stato.tracciato = tracciato_linea();
+    EXPECT_EQ(names(output_files(stato)), (std::vector<std::string>{"S_t.sim", "S_t.dat"}));
+}
+
+TEST(ScenarioFiles, AFailureNamesTheFileAndTheFilesWrittenBeforeIt) {
+    temp_folder dir;
+    run_state stato = small_state();
+    stato.con_tracciato = 1;
+    stato.tracciato = tracciato_linea(10);
+    stato.celle.resize(3);
+    const std::string header = dir.file("S_t.sim");
+    write_bytes(header, "mine");
+    fs::permissions(header, fs::perms::owner_read);
+    try {
+        scrivi_file_scenario(stato, dir.str(), '/');
+        ADD_FAILURE() << "a read-only file was replaced";
+    } catch (const scenario_write_error& e) {
+        EXPECT_EQ(e.path(), dir.str() + "/S_t.sim");
+        EXPECT_EQ(e.written(), std::vector<std::string>{"S_linea.dat"});
+    }
+    fs::permissions(header, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(read_bytes(header), "mine");
+    EXPECT_TRUE(fs::exists(dir.file("S_linea.dat")));
+    EXPECT_FALSE(fs::exists(dir.file("S_t.dat")));
+}
+
+TEST(ScenarioFiles, ANameTheHeaderCannotHoldFailsNamingTheHeaderFile) {
+    temp_folder dir;
+    run_state stato = small_state();
+    stato.voci[3].nome = std::string(65536, 'x');
+    try {
+        scrivi_file_scenario(stato, dir.str(), '/');
+        ADD_FAILURE() << "the header was written";
+    } catch (const scenario_write_error& e) {
+        EXPECT_EQ(std::string(e.what()), "cannot write \"" + dir.str() +
+                                             "/S_t.sim\": a header record's nome is longer "
+                                             "than 65535 bytes");
+        EXPECT_TRUE(e.written().empty());
+    }
+    EXPECT_TRUE(fs::is_empty(dir.str()));
+}
+
+}  // namespace
+}  // namespace scenario
