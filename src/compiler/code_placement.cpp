@@ -39,9 +39,9 @@ class passo_codici {
     }
 
   private:
-    bool libera_in(std::int64_t i) const { return nella_griglia(celle_, i) && libera(cella_(i)); }
+    bool libera_in(std::int64_t i) const { return in_grid(celle_, i) && libera(cella_(i)); }
     bool e_di(std::int64_t i, tipo t) const {
-        return nella_griglia(celle_, i) && cella_(i).tipo_cella == t;
+        return in_grid(celle_, i) && cella_(i).tipo_cella == t;
     }
     cella& cella_(std::int64_t i) const { return celle_[static_cast<std::size_t>(i)]; }
 

@@ -21,7 +21,7 @@ void memo_indicatori_v_max(run_state& stato, std::int32_t posizione, std::int32_
                            std::int32_t& vad, std::int32_t& vbd, std::int32_t& vcd,
                            std::int32_t& strisced) {
     cella& cel =
-        cella_richiesta(stato.celle, cella_del_punto(posizione), "maximum-speed indicator board");
+        cell_at(stato.celle, point_cell(posizione));
     if (!libera(cel)) {
         stato.codice_errore = 21;
         return;

@@ -9,7 +9,7 @@ namespace scenario {
 
 void memo_montagna(run_state& stato, lista_gallerie& gallerie, std::int32_t& inizio,
                    std::int32_t& fine, std::int32_t& tipo) {
-    richiedi_griglia(stato.celle, "tunnel");
+    const std::int64_t n = last_cell(stato.celle);  // fails without a grid
 
     bool con_segni = false;
     if (tipo > 10) {
@@ -31,8 +31,7 @@ void memo_montagna(run_state& stato, lista_gallerie& gallerie, std::int32_t& ini
     // Cells of the tunnel outside the grid are not written; the count k still
     // runs from the tunnel's first cell, so the markers keep their places.
     const std::int64_t da = std::max<std::int64_t>(prima, 0);
-    const std::int64_t a =
-        std::min<std::int64_t>(ultima, static_cast<std::int64_t>(stato.celle.size()) - 1);
+    const std::int64_t a = std::min(ultima, n);
     for (std::int64_t c = da; c <= a; ++c) {
         cella& cel = stato.celle[static_cast<std::size_t>(c)];
         cel.montagna = wrap8(tipo);  // the type keeps its low 8 bits

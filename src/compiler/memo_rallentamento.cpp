@@ -8,12 +8,11 @@ namespace scenario {
 void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::int32_t& l,
                         std::int32_t& f_tt, std::int32_t f_ta, std::int32_t& d_v) {
     griglia& celle = stato.celle;
-    richiedi_griglia(celle, "slowdown");
 
     // Positions are computed in 64 bits: x + l may not fit 32.
-    const std::int64_t s = cella_del_punto(x);
-    const std::int64_t e = cella_del_punto(std::int64_t{x} + l);
-    const std::int64_t w = cella_del_punto(std::int64_t{x} - 1200);
+    const std::int64_t s = point_cell(x);
+    const std::int64_t e = point_cell(std::int64_t{x} + l);
+    const std::int64_t w = point_cell(std::int64_t{x} - 1200);
     const std::int64_t h = near(static_cast<double>(std::int64_t{x} - 1200) / 50.0);
 
     // Only a slowdown more than 1500 m from the start has a warning board and
@@ -22,15 +21,15 @@ void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::
     if (!con_avviso) {
         f_ta = 0;
     }
-    if (con_avviso && !libera(cella_richiesta(celle, w, "slowdown warning board"))) {
+    if (con_avviso && !libera(cell_at(celle, w))) {
         stato.codice_errore = 17;
         return;
     }
-    if (!libera(cella_richiesta(celle, s, "slowdown start"))) {
+    if (!libera(cell_at(celle, s))) {
         stato.codice_errore = 18;
         return;
     }
-    if (!libera(cella_richiesta(celle, e, "slowdown end"))) {
+    if (!libera(cell_at(celle, e))) {
         stato.codice_errore = 19;
         return;
     }
@@ -66,7 +65,7 @@ void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::
     // Four pre-warning cells just before the warning board; when one is taken the
     // cells written above stay.
     for (std::int64_t i = 0; i < 4; ++i) {
-        if (!libera(cella_richiesta(celle, h - i, "slowdown pre-warning"))) {
+        if (!libera(cell_at(celle, h - i))) {
             stato.codice_errore = 20;
             return;
         }

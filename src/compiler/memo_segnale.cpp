@@ -7,8 +7,8 @@ namespace scenario {
 void memo_segnale(run_state& stato, std::int32_t posizione, std::int32_t& sx, std::int32_t& s1,
                   std::int32_t& s2, std::int32_t& s3, std::int32_t& rapp, std::int32_t& dx,
                   std::int32_t& d1, std::int32_t& d2, std::int32_t& d3, std::int32_t& tempo) {
-    const std::int64_t c = cella_del_punto(posizione);
-    cella& cel = cella_richiesta(stato.celle, c, "signal");
+    const std::int64_t c = point_cell(posizione);
+    cella& cel = cell_at(stato.celle, c);
     if (!libera(cel)) {
         stato.codice_errore = 16;
         return;
@@ -32,7 +32,7 @@ void memo_segnale(run_state& stato, std::int32_t posizione, std::int32_t& sx, st
     // skipped.
     for (std::int64_t b = 1; b <= 4; ++b) {
         const std::int64_t m = c - 2 * b;
-        if (nella_griglia(stato.celle, m)) {
+        if (in_grid(stato.celle, m)) {
             stato.celle[static_cast<std::size_t>(m)].avvicinamento =
                 wrap8(30 * std::int64_t{sx} + 10 * std::int64_t{dx} + b);
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "compiler/grid_access.hpp"
 #include "compiler/messages.hpp"
 #include "model/file_names.hpp"
 #include "model/reader_failure.hpp"
@@ -69,19 +70,11 @@ std::int32_t lettura::posizione(const char* nome) {
 }
 
 std::int64_t lettura::ultima_cella() const {
-    if (stato.celle.empty()) {
-        throw reader_failure("no route length before this entry, so there is no track grid");
-    }
-    return static_cast<std::int64_t>(stato.celle.size()) - 1;
+    return last_cell(stato.celle);
 }
 
 cella& lettura::cella_at(std::int64_t indice) {
-    const std::int64_t n = ultima_cella();
-    if (indice < 0 || indice > n) {
-        throw reader_failure("cell " + std::to_string(indice) + " is outside the grid (0 to " +
-                             std::to_string(n) + ")");
-    }
-    return stato.celle[static_cast<std::size_t>(indice)];
+    return cell_at(stato.celle, indice);
 }
 
 voce& lettura::voce_at(std::int64_t indice) {
