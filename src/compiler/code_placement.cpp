@@ -7,7 +7,6 @@
 #include "compiler/diagnostics.hpp"
 #include "compiler/grid_access.hpp"
 #include "compiler/messages.hpp"
-#include "compiler/recorders.hpp"
 #include "model/packing.hpp"
 
 namespace scenario {
@@ -15,6 +14,11 @@ namespace scenario {
 namespace {
 
 constexpr std::int16_t codice_automatico = 180;
+
+// The smaller of two values (y when x > y).
+constexpr std::int32_t minimo(std::int32_t x, std::int32_t y) {
+    return x > y ? y : x;
+}
 
 // One pass over the grid. Every index it reads or writes stays inside 0 to N: a
 // cell outside the grid counts as not free and as holding no element.

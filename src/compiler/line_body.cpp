@@ -1,6 +1,7 @@
 #include "compiler/line_body.hpp"
 
 #include "compiler/plan_drawing.hpp"
+#include "compiler/recorders.hpp"
 #include "model/near.hpp"
 #include "model/packing.hpp"
 

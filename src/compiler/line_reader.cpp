@@ -3,6 +3,7 @@
 #include "compiler/line_body.hpp"
 #include "compiler/messages.hpp"
 #include "compiler/plan_drawing.hpp"
+#include "compiler/progressive_ordina.hpp"
 #include "model/reader_failure.hpp"
 
 namespace scenario {
@@ -189,7 +190,7 @@ bool leggi_documento_linea(lettura& l) {
     }
 
     progressive_ordina(l.stato.voci);
-    l.gallerie.azzera();
+    l.gallerie.clear();
     l.cartelli = voce_primo_cartello;
     l.cursore_pendenza = 0;
     l.cursore_disegno = 2;

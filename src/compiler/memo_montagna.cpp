@@ -2,12 +2,13 @@
 
 #include "compiler/grid_access.hpp"
 #include "compiler/recorders.hpp"
+#include "compiler/tunnel_list.hpp"
 #include "model/near.hpp"
 #include "model/packing.hpp"
 
 namespace scenario {
 
-void memo_montagna(run_state& stato, lista_gallerie& gallerie, std::int32_t& inizio,
+void memo_montagna(run_state& stato, tunnel_list& tunnels, std::int32_t& inizio,
                    std::int32_t& fine, std::int32_t& tipo) {
     const std::int64_t n = last_cell(stato.celle);  // fails without a grid
 
@@ -17,12 +18,12 @@ void memo_montagna(run_state& stato, lista_gallerie& gallerie, std::int32_t& ini
         con_segni = true;
     }
 
-    gallerie.inizio.push_back(inizio);
-    gallerie.fine.push_back(fine);
+    tunnels.starts.push_back(inizio);
+    tunnels.ends.push_back(fine);
     // A tunnel that starts 150 m or less after the previous one ends takes type 3;
     // the marker choice made above stays.
-    const std::size_t numero = gallerie.inizio.size();
-    if (numero > 1 && std::int64_t{inizio} - gallerie.fine[numero - 2] <= 150) {
+    const std::size_t numero = tunnels.starts.size();
+    if (numero > 1 && std::int64_t{inizio} - tunnels.ends[numero - 2] <= 150) {
         tipo = 3;
     }
 

@@ -1,7 +1,8 @@
+#include "compiler/progressive_ordina.hpp"
+
 #include <algorithm>
 #include <array>
 
-#include "compiler/recorders.hpp"
 #include "model/packing.hpp"
 
 namespace scenario {

@@ -8,7 +8,7 @@
 #include "compiler/diagnostics.hpp"
 #include "files/document_store.hpp"
 #include "compiler/field_reader.hpp"
-#include "compiler/recorders.hpp"
+#include "compiler/tunnel_list.hpp"
 #include "model/run_state.hpp"
 
 namespace scenario {
@@ -61,7 +61,7 @@ struct lettura {
     std::optional<campo> campo_voce;  // the chainage field of the entry being acted on
 
     // Line part.
-    lista_gallerie gallerie;
+    tunnel_list gallerie;
     std::int32_t cartelli = voce_primo_cartello;  // next free board text entry
     std::int64_t cursore_pendenza = 0;
     std::int64_t pendenza_precedente = 0;

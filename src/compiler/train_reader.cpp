@@ -1,6 +1,7 @@
 #include "compiler/train_reader.hpp"
 
 #include "compiler/messages.hpp"
+#include "compiler/recorders.hpp"
 
 #include "model/near.hpp"
 #include "model/packing.hpp"
