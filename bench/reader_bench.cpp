@@ -40,8 +40,8 @@ void BM_FieldReaderText(benchmark::State& state) {
     for (auto _ : state) {
         field_reader reader(text);
         fields = 0;
-        while (!reader.fine()) {
-            benchmark::DoNotOptimize(reader.testo("field"));
+        while (!reader.at_end()) {
+            benchmark::DoNotOptimize(reader.text("field"));
             ++fields;
         }
     }
@@ -59,10 +59,10 @@ void BM_FieldReaderNumbers(benchmark::State& state) {
     for (auto _ : state) {
         field_reader reader(rows);
         std::int64_t sum = 0;
-        while (!reader.fine()) {
-            reader.testo("keyword");
-            sum += reader.numero<std::int32_t>("chainage");
-            sum += reader.numero<std::int32_t>("gradient");
+        while (!reader.at_end()) {
+            reader.text("keyword");
+            sum += reader.number<std::int32_t>("chainage");
+            sum += reader.number<std::int32_t>("gradient");
         }
         benchmark::DoNotOptimize(sum);
     }

@@ -16,7 +16,7 @@ constexpr std::int64_t margine = 100;
 
 esito leggi_pendenza(lettura& l) {
     const std::int32_t p = l.posizione("gradient chainage");
-    const std::int32_t g = l.campi.numero<std::int32_t>("gradient");
+    const std::int32_t g = l.campi.number<std::int32_t>("gradient");
     if (l.fuori_campo(p, margine)) {
         return esito::fine_lettura;
     }
@@ -35,9 +35,9 @@ esito leggi_pendenza(lettura& l) {
 
 esito leggi_curva(lettura& l) {
     const std::int32_t s = l.posizione("curve start");
-    const campo campo_s = l.campi.ultimo();
-    const std::int32_t d = l.campi.numero<std::int32_t>("curve length");
-    const campo campo_d = l.campi.ultimo();
+    const field_place campo_s = l.campi.last();
+    const std::int32_t d = l.campi.number<std::int32_t>("curve length");
+    const field_place campo_d = l.campi.last();
     if (l.fuori_campo(s, margine)) {
         return esito::fine_lettura;
     }
@@ -73,8 +73,8 @@ esito leggi_curva(lettura& l) {
 
 esito leggi_montagna(lettura& l) {
     std::int32_t inizio = l.posizione("tunnel start");
-    std::int32_t fine = l.campi.numero<std::int32_t>("tunnel end");
-    std::int32_t tipo = l.campi.numero<std::int32_t>("tunnel type");
+    std::int32_t fine = l.campi.number<std::int32_t>("tunnel end");
+    std::int32_t tipo = l.campi.number<std::int32_t>("tunnel type");
     if (l.fuori_campo(inizio, margine)) {
         return esito::fine_lettura;
     }
@@ -87,7 +87,7 @@ esito leggi_indicatori(lettura& l) {
     const char* nomi[8] = {"left speed A",  "left speed B",  "left speed C",  "left stripes",
                            "right speed A", "right speed B", "right speed C", "right stripes"};
     for (int i = 0; i < 8; ++i) {
-        v[i] = l.campi.numero<std::int32_t>(nomi[i]);
+        v[i] = l.campi.number<std::int32_t>(nomi[i]);
     }
     if (l.fuori_campo(posizione, margine)) {
         return esito::fine_lettura;
@@ -99,8 +99,8 @@ esito leggi_indicatori(lettura& l) {
 
 esito leggi_cartello(lettura& l) {
     const std::int32_t p = l.posizione("board chainage");
-    const campo campo_p = l.campi.ultimo();
-    l.stato.riga.assign(l.campi.testo("board text"));
+    const field_place campo_p = l.campi.last();
+    l.stato.riga.assign(l.campi.text("board text"));
     if (l.fuori_campo(p, margine)) {
         return esito::fine_lettura;
     }

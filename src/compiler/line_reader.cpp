@@ -17,7 +17,7 @@ constexpr int commenti_generale = 10;
 bool cerca_inizio(lettura& l) {
     while (true) {
         l.leggi_parola();
-        if (l.campi.fine()) {
+        if (l.campi.at_end()) {
             // Also when this last field is "[generale]" itself.
             l.termina(102, std::nullopt, l.campo_parola);
             return false;
@@ -66,9 +66,9 @@ bool intestazione(std::string_view p) {
 
 // The general part, up to the first section header. False after a recorded error.
 bool leggi_generale(lettura& l) {
-    while (!l.campi.fine()) {
+    while (!l.campi.at_end()) {
         l.leggi_parola();
-        if (l.campi.fine()) {
+        if (l.campi.at_end()) {
             break;
         }
         // Up to ten remarks in a row; the end of the document is not tested between them.
@@ -121,7 +121,7 @@ esito leggi_lunghezza(lettura& l) {
     const std::int32_t lunghezza = l.posizione("route length");
     l.stato.voci[voce_percorso].fine_area = lunghezza;
     if (lunghezza > lunghezza_massima) {
-        return l.termina(1, std::nullopt, l.campi.ultimo());
+        return l.termina(1, std::nullopt, l.campi.last());
     }
     const std::int64_t e = std::int64_t{lunghezza} + 7000;
     const std::int64_t n = ultima_cella(lunghezza);
@@ -138,23 +138,23 @@ esito leggi_lunghezza(lettura& l) {
 
 esito leggi_zona(lettura& l, int indice) {
     voce& zona = l.stato.voci[static_cast<std::size_t>(indice)];
-    zona.inizio_area = l.campi.numero<std::int32_t>("zone start");
-    zona.fine_area = l.campi.numero<std::int32_t>("zone end");
-    zona.progressiva = l.campi.numero<std::int32_t>("zone flag");
+    zona.inizio_area = l.campi.number<std::int32_t>("zone start");
+    zona.fine_area = l.campi.number<std::int32_t>("zone end");
+    zona.progressiva = l.campi.number<std::int32_t>("zone flag");
     return esito::avanti;
 }
 
 esito leggi_sfondo(lettura& l, std::int32_t voce::*campo, const char* nome) {
-    l.stato.voci[voce_scenario].*campo = l.campi.numero<std::int32_t>(nome);
+    l.stato.voci[voce_scenario].*campo = l.campi.number<std::int32_t>(nome);
     return esito::avanti;
 }
 
 esito leggi_ripetizione(lettura& l) {
     voce& treno = l.stato.voci[voce_treno];
-    treno.inizio_area = l.campi.numero<std::int32_t>("repetition start");
-    const campo campo_inizio = l.campi.ultimo();
-    treno.fine_area = l.campi.numero<std::int32_t>("repetition end");
-    const campo campo_fine = l.campi.ultimo();
+    treno.inizio_area = l.campi.number<std::int32_t>("repetition start");
+    const field_place campo_inizio = l.campi.last();
+    treno.fine_area = l.campi.number<std::int32_t>("repetition end");
+    const field_place campo_fine = l.campi.last();
     if (treno.inizio_area % 50 != 0) {
         return l.termina(3, std::nullopt, campo_inizio);
     }

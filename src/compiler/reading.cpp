@@ -35,28 +35,28 @@ void lettura::apri(const std::string& nome, std::string contenuto) {
     testo = std::move(contenuto);
     campi = field_reader(testo);
     parola = {};
-    campo_parola = campo{};
+    campo_parola = field_place{};
     campo_voce.reset();
 }
 
 void lettura::leggi_parola() {
-    parola = campi.testo("keyword");
-    campo_parola = campi.ultimo();
+    parola = campi.text("keyword");
+    campo_parola = campi.last();
     campo_voce.reset();
     stato.riga.assign(parola);
 }
 
 bool lettura::parola_successiva() {
-    if (campi.fine()) {
+    if (campi.at_end()) {
         return false;
     }
     leggi_parola();
-    if (campi.fine()) {
+    if (campi.at_end()) {
         return false;
     }
     for (int commenti = 0; commenti < 2 && contiene_esatto(parola, "-"); ++commenti) {
         leggi_parola();
-        if (campi.fine()) {
+        if (campi.at_end()) {
             return false;
         }
     }
@@ -64,8 +64,8 @@ bool lettura::parola_successiva() {
 }
 
 std::int32_t lettura::posizione(const char* nome) {
-    const auto p = campi.numero<std::int32_t>(nome);
-    campo_voce = campi.ultimo();
+    const auto p = campi.number<std::int32_t>(nome);
+    campo_voce = campi.last();
     return p;
 }
 
@@ -94,24 +94,24 @@ bool lettura::fuori_campo(std::int64_t p, std::int64_t margine) {
     return true;
 }
 
-error_place lettura::luogo(const campo& c) const {
-    return error_place{documento, c.riga, c.colonna, c.ultima_colonna,
-                       std::string(campi.riga_di(c))};
+error_place lettura::luogo(const field_place& c) const {
+    return error_place{documento, c.line, c.column, c.end_column,
+                       std::string(campi.line_of(c))};
 }
 
-void lettura::registra(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c) {
+void lettura::registra(std::int32_t numero, std::optional<std::int32_t> pos, const field_place& c) {
     record_error(stato, numero, pos, luogo(c), error_message(numero));
 }
 
-esito lettura::termina(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c) {
+esito lettura::termina(std::int32_t numero, std::optional<std::int32_t> pos, const field_place& c) {
     chiudi_ed_elimina();
     registra(numero, pos, c);
     return esito::ritorna;
 }
 
 error_place lettura::luogo_guasto() const {
-    if (campi.fallito() || !campo_voce) {
-        return luogo(campi.ultimo());
+    if (campi.failed() || !campo_voce) {
+        return luogo(campi.last());
     }
     return luogo(*campo_voce);
 }

@@ -57,8 +57,8 @@ struct lettura {
     std::string testo;
     field_reader campi;
     std::string_view parola;          // the keyword field being acted on
-    campo campo_parola;               // where it is
-    std::optional<campo> campo_voce;  // the chainage field of the entry being acted on
+    field_place campo_parola;              // where it is
+    std::optional<field_place> campo_voce;  // the chainage field of the entry being acted on
 
     // Line part.
     tunnel_list gallerie;
@@ -98,10 +98,10 @@ struct lettura {
     // error 15 with the position p and returns true.
     bool fuori_campo(std::int64_t p, std::int64_t margine);
 
-    error_place luogo(const campo& c) const;
-    void registra(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c);
+    error_place luogo(const field_place& c) const;
+    void registra(std::int32_t numero, std::optional<std::int32_t> pos, const field_place& c);
     // An error that ends the reading: the document is deleted and the reader returns.
-    esito termina(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c);
+    esito termina(std::int32_t numero, std::optional<std::int32_t> pos, const field_place& c);
     // Where a failure of the general failure path is reported.
     error_place luogo_guasto() const;
 

@@ -47,7 +47,7 @@ esito leggi_stazione(lettura& l) {
     }
     voce& r = l.voce_at(s);
     const std::int32_t p = l.posizione("station chainage");
-    const campo campo_p = l.campi.ultimo();
+    const field_place campo_p = l.campi.last();
     r.progressiva = p;
     if (l.fuori_campo(p, margine_stazione)) {
         return esito::fine_lettura;
@@ -55,26 +55,26 @@ esito leggi_stazione(lettura& l) {
     if (p % 50 != 0) {
         return l.termina(8, p, campo_p);
     }
-    r.tipo_stazione = l.campi.numero<std::uint8_t>("station kind");
-    const std::int32_t lp = l.campi.numero<std::int32_t>("station length");
+    r.tipo_stazione = l.campi.number<std::uint8_t>("station kind");
+    const std::int32_t lp = l.campi.number<std::int32_t>("station length");
     if (lp % 100 != 0) {
-        return l.termina(9, p, l.campi.ultimo());
+        return l.termina(9, p, l.campi.last());
     }
-    r.opzione_a = l.campi.numero<std::uint8_t>("station field 4");
-    r.opzione_e = l.campi.numero<std::uint8_t>("station field 5");
-    r.opzione_d = l.campi.numero<std::uint8_t>("station field 6");
-    r.numero_a = l.campi.numero<std::int16_t>("station field 7");
-    r.numero_b = l.campi.numero<std::int16_t>("station field 8");
-    r.opzione_b = l.campi.numero<std::uint8_t>("station field 9");
-    r.numero_c = l.campi.numero<std::int16_t>("station field 10");
-    r.numero_d = l.campi.numero<std::int16_t>("station field 11");
-    r.numero_e = l.campi.numero<std::int16_t>("station field 12");
-    r.opzione_c = l.campi.numero<std::uint8_t>("station field 13");
-    const std::int64_t ore = l.campi.numero<std::int32_t>("station hours");
-    const std::int64_t minuti = l.campi.numero<std::int32_t>("station minutes");
-    const std::int64_t secondi = l.campi.numero<std::int32_t>("station seconds");
+    r.opzione_a = l.campi.number<std::uint8_t>("station field 4");
+    r.opzione_e = l.campi.number<std::uint8_t>("station field 5");
+    r.opzione_d = l.campi.number<std::uint8_t>("station field 6");
+    r.numero_a = l.campi.number<std::int16_t>("station field 7");
+    r.numero_b = l.campi.number<std::int16_t>("station field 8");
+    r.opzione_b = l.campi.number<std::uint8_t>("station field 9");
+    r.numero_c = l.campi.number<std::int16_t>("station field 10");
+    r.numero_d = l.campi.number<std::int16_t>("station field 11");
+    r.numero_e = l.campi.number<std::int16_t>("station field 12");
+    r.opzione_c = l.campi.number<std::uint8_t>("station field 13");
+    const std::int64_t ore = l.campi.number<std::int32_t>("station hours");
+    const std::int64_t minuti = l.campi.number<std::int32_t>("station minutes");
+    const std::int64_t secondi = l.campi.number<std::int32_t>("station seconds");
     r.orario = fit<std::int32_t>((ore * 60 + minuti) * 60 + secondi, "station time");
-    r.nome.assign(l.campi.testo("station name"));
+    r.nome.assign(l.campi.text("station name"));
     l.stato.riga = r.nome;
 
     const area a = area_stazione(r, p, lp);

@@ -22,7 +22,7 @@ std::uint8_t passi_velocita(std::int64_t velocita) {
 void cerca_inizio(lettura& l) {
     do {
         l.leggi_parola();
-    } while (!contiene(l.parola, "[generale]") && !l.campi.fine());
+    } while (!contiene(l.parola, "[generale]") && !l.campi.at_end());
 }
 
 esito agisci(lettura& l) {
@@ -56,18 +56,18 @@ esito agisci(lettura& l) {
 }  // namespace
 
 esito leggi_massa_frenata(lettura& l) {
-    l.stato.voci[voce_percorso].inizio_area = l.campi.numero<std::int32_t>("braked mass");
+    l.stato.voci[voce_percorso].inizio_area = l.campi.number<std::int32_t>("braked mass");
     return esito::avanti;
 }
 
 esito leggi_vetture(lettura& l) {
-    l.stato.voci[voce_percorso].progressiva = l.campi.numero<std::int32_t>("number of cars");
+    l.stato.voci[voce_percorso].progressiva = l.campi.number<std::int32_t>("number of cars");
     return esito::avanti;
 }
 
 esito leggi_velocita(lettura& l) {
     const std::int32_t p = l.posizione("speed chainage");
-    const std::int32_t v = l.campi.numero<std::int32_t>("speed");
+    const std::int32_t v = l.campi.number<std::int32_t>("speed");
     if (l.fuori_campo(p, margine)) {
         return esito::fine_lettura;
     }
@@ -89,7 +89,7 @@ esito leggi_velocita(lettura& l) {
 
 esito leggi_aderenza(lettura& l) {
     const std::int32_t p = l.posizione("adhesion chainage");
-    const std::int32_t a = l.campi.numero<std::int32_t>("adhesion");
+    const std::int32_t a = l.campi.number<std::int32_t>("adhesion");
     if (l.fuori_campo(p, margine)) {
         return esito::fine_lettura;
     }
@@ -107,14 +107,14 @@ esito leggi_aderenza(lettura& l) {
 
 esito leggi_orologio(lettura& l) {
     voce& treno = l.stato.voci[voce_treno];
-    treno.numero_c = l.campi.numero<std::int16_t>("clock hours");
-    treno.numero_d = l.campi.numero<std::int16_t>("clock minutes");
-    treno.numero_e = l.campi.numero<std::int16_t>("clock seconds");
+    treno.numero_c = l.campi.number<std::int16_t>("clock hours");
+    treno.numero_d = l.campi.number<std::int16_t>("clock minutes");
+    treno.numero_e = l.campi.number<std::int16_t>("clock seconds");
     return esito::avanti;
 }
 
 esito leggi_sabbia(lettura& l) {
-    l.stato.voci[voce_treno].numero_a = l.campi.numero<std::int16_t>("sand");
+    l.stato.voci[voce_treno].numero_a = l.campi.number<std::int16_t>("sand");
     return esito::avanti;
 }
 
@@ -124,7 +124,7 @@ esito leggi_segnale(lettura& l) {
     const char* nomi[10] = {"signal sx", "signal s1", "signal s2", "signal s3", "signal rapp",
                             "signal dx", "signal d1", "signal d2", "signal d3", "signal tempo"};
     for (int i = 0; i < 10; ++i) {
-        v[i] = l.campi.numero<std::int32_t>(nomi[i]);
+        v[i] = l.campi.number<std::int32_t>(nomi[i]);
     }
     if (l.fuori_campo(posizione, margine)) {
         return esito::fine_lettura;
@@ -137,11 +137,11 @@ esito leggi_segnale(lettura& l) {
 
 esito leggi_rallentamento(lettura& l) {
     const std::int32_t x = l.posizione("slowdown start");
-    std::int32_t v = l.campi.numero<std::int32_t>("slowdown speed");
-    std::int32_t lunghezza = l.campi.numero<std::int32_t>("slowdown length");
-    std::int32_t f_tt = l.campi.numero<std::int32_t>("slowdown f_tt");
-    const std::int32_t f_ta = l.campi.numero<std::int32_t>("slowdown f_ta");
-    std::int32_t d_v = l.campi.numero<std::int32_t>("slowdown d_v");
+    std::int32_t v = l.campi.number<std::int32_t>("slowdown speed");
+    std::int32_t lunghezza = l.campi.number<std::int32_t>("slowdown length");
+    std::int32_t f_tt = l.campi.number<std::int32_t>("slowdown f_tt");
+    const std::int32_t f_ta = l.campi.number<std::int32_t>("slowdown f_ta");
+    std::int32_t d_v = l.campi.number<std::int32_t>("slowdown d_v");
     if (l.fuori_campo(x, margine)) {
         return esito::fine_lettura;
     }
@@ -151,7 +151,7 @@ esito leggi_rallentamento(lettura& l) {
 
 esito leggi_abbattimento(lettura& l) {
     const std::int32_t p = l.posizione("code chainage");
-    const std::int32_t w = l.campi.numero<std::int32_t>("code value");
+    const std::int32_t w = l.campi.number<std::int32_t>("code value");
     if (l.fuori_campo(p, margine)) {
         return esito::fine_lettura;
     }
