@@ -76,8 +76,8 @@ void BM_LineReader(benchmark::State& state) {
     for (auto _ : state) {
         memory_store store = store_for(d);
         run_state stato = fresh_state(d);
-        lettura l(stato, store);
-        benchmark::DoNotOptimize(leggi_documento_linea(l));
+        reading r(stato, store);
+        benchmark::DoNotOptimize(read_line_document(r));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(d.line.size()) * state.iterations());
 }
@@ -90,10 +90,10 @@ void BM_TrainReader(benchmark::State& state) {
         state.PauseTiming();
         memory_store store = store_for(d);
         run_state stato = fresh_state(d);
-        lettura l(stato, store);
-        leggi_documento_linea(l);
+        reading r(stato, store);
+        read_line_document(r);
         state.ResumeTiming();
-        leggi_documento_treno(l);
+        read_train_document(r);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(d.train.size()) * state.iterations());
 }

@@ -5,16 +5,16 @@
 namespace scenario {
 
 // The body entries of the line document, one per keyword. Each reads its own fields
-// after the keyword field held in l.parola.
-esito leggi_pendenza(lettura& l);
-esito leggi_curva(lettura& l);
-esito leggi_montagna(lettura& l);
-esito leggi_indicatori(lettura& l);
-esito leggi_cartello(lettura& l);
+// after the keyword field held in r.keyword.
+outcome read_gradient(reading& r);
+outcome read_curve(reading& r);
+outcome read_tunnel(reading& r);
+outcome read_speed_board(reading& r);
+outcome read_board(reading& r);
 
 // After the body: the last gradient fills the cells up to N - 3 (at least one cell),
 // and straight points continue the plan up to E - 2.
-void completa_pendenze(lettura& l);
-void completa_tracciato(lettura& l);
+void finish_gradient(reading& r);
+void finish_plan(reading& r);
 
 }  // namespace scenario

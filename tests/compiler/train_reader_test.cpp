@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "compiler/reading.hpp"
 #include "reader_test_support.hpp"
 
 namespace scenario::testing {
@@ -142,32 +141,6 @@ TEST(TrainReader, LinePart15SurvivesRecorderCalls) {
     EXPECT_EQ(r.stato.posizione_errore, 99999);
     EXPECT_EQ(r.stato.voci[86].numero_a, 300);
     EXPECT_EQ(r.stato.diagnostics.size(), 1u);
-}
-
-TEST(TrainReader, RecorderErrorsStopOnlyWhenThisCallReportedOne) {
-    run_state stato;
-    stato.nome_scenario = "S";
-    stato.nome_treno = "T";
-    memory_store store;
-    store.put(treno, "segnale, 700, 1\r\n");
-    lettura l(stato, store);
-    l.apri(treno, *store.read(treno));
-    l.leggi_parola();
-    l.posizione("chainage");
-    stato.codice_errore = 15;
-    stato.posizione_errore = 99;
-
-    EXPECT_EQ(l.registratore(700, [] {}), esito::avanti);
-    EXPECT_EQ(stato.codice_errore, 15);
-    EXPECT_EQ(stato.posizione_errore, 99);
-
-    EXPECT_EQ(l.registratore(700, [&] { stato.codice_errore = 16; }), esito::ritorna);
-    EXPECT_EQ(stato.codice_errore, 16);
-    EXPECT_EQ(stato.posizione_errore, 700);
-    EXPECT_TRUE(store.removed().count(treno));
-    ASSERT_EQ(stato.diagnostics.size(), 1u);
-    EXPECT_EQ(stato.diagnostics[0].column, 10);
-    EXPECT_TRUE(stato.diagnostics[0].has_position);
 }
 
 }  // namespace
