@@ -2,6 +2,7 @@
 
 #include "compiler/grid_access.hpp"
 #include "compiler/plan_drawing.hpp"
+#include "compiler/profiles.hpp"
 #include "compiler/recorders.hpp"
 #include "model/near.hpp"
 #include "model/packing.hpp"
@@ -15,22 +16,7 @@ constexpr std::int64_t plan_limit = 1000000;
 }  // namespace
 
 outcome read_gradient(reading& r) {
-    const std::int32_t p = r.chainage("gradient chainage");
-    const std::int32_t g = r.fields.number<std::int32_t>("gradient");
-    if (r.beyond_grid(p, entry_margin)) {
-        return outcome::end_loop;
-    }
-    const std::int64_t n = near(p / 50.0);
-    if (n > 0) {
-        // At least one cell, even when the cursor is already at or past n.
-        do {
-            // Gradient + 100 keeps its low 8 bits.
-            r.cell(r.gradient_cursor).pendenza = wrap8(r.previous_gradient + 100);
-            ++r.gradient_cursor;
-        } while (r.gradient_cursor < n);
-    }
-    r.previous_gradient = g;
-    return outcome::go_on;
+    return read_profile_entry(r, profile_kind::gradient);
 }
 
 outcome read_curve(reading& r) {
@@ -117,14 +103,6 @@ outcome read_board(reading& r) {
     r.entry(r.board_entry).nome = r.state.riga;
     --r.board_entry;
     return outcome::go_on;
-}
-
-void finish_gradient(reading& r) {
-    const std::int64_t n = last_cell(r.state.celle);
-    do {
-        r.cell(r.gradient_cursor).pendenza = wrap8(r.previous_gradient + 100);
-        ++r.gradient_cursor;
-    } while (r.gradient_cursor < n - 2);
 }
 
 void finish_plan(reading& r) {

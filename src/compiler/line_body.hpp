@@ -12,9 +12,7 @@ outcome read_tunnel(reading& r);
 outcome read_speed_board(reading& r);
 outcome read_board(reading& r);
 
-// After the body: the last gradient fills the cells up to N - 3 (at least one cell),
-// and straight points continue the plan up to E - 2.
-void finish_gradient(reading& r);
+// After the body: straight points continue the plan up to E - 2.
 void finish_plan(reading& r);
 
 }  // namespace scenario

@@ -3,6 +3,7 @@
 #include "compiler/line_body.hpp"
 #include "compiler/messages.hpp"
 #include "compiler/plan_drawing.hpp"
+#include "compiler/profiles.hpp"
 #include "compiler/progressive_ordina.hpp"
 #include "model/reader_failure.hpp"
 
@@ -192,7 +193,7 @@ bool read_line_document(reading& r) {
     progressive_ordina(r.state.voci);
     r.tunnels.clear();
     r.board_entry = voce_primo_cartello;
-    r.gradient_cursor = 0;
+    r.gradient.cursor = 0;
     r.drawing_cursor = 2;
     if (r.state.con_tracciato != 0) {
         inizia_tracciato(r.state.tracciato);
@@ -210,7 +211,7 @@ bool read_line_document(reading& r) {
 
     r.close_and_delete();
     r.entry_place.reset();
-    finish_gradient(r);
+    finish_profile(r, profile_kind::gradient);
     finish_plan(r);
     return true;
 }

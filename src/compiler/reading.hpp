@@ -27,6 +27,13 @@ inline bool contains_exact(std::string_view field, std::string_view word) {
     return field.find(word) != std::string_view::npos;
 }
 
+// A profile of the grid while it is read: the next cell to fill and the value of the
+// last entry read (see profiles.hpp).
+struct profile {
+    std::int64_t cursor = 0;
+    std::int64_t previous = 0;
+};
+
 // Entries' chainages must lie this far inside the grid (stations: further, see there).
 constexpr std::int64_t entry_margin = 100;
 
@@ -66,15 +73,12 @@ struct reading {
     // Line part.
     tunnel_list tunnels;
     std::int32_t board_entry = voce_primo_cartello;  // next free board text entry
-    std::int64_t gradient_cursor = 0;
-    std::int64_t previous_gradient = 0;
-    std::int64_t drawing_cursor = 2;
+    profile gradient;
+    std::int64_t drawing_cursor = 2;  // the next plan point
 
     // Train part.
-    std::int64_t speed_cursor = 0;
-    std::int64_t previous_speed = 0;
-    std::int64_t adhesion_cursor = 0;
-    std::int64_t previous_adhesion = 0;
+    profile speed;
+    profile adhesion;
     std::int32_t station = 1;  // the next station's entry
 
     // Starts reading a document (the store gave its whole content).

@@ -1,6 +1,7 @@
 #include "compiler/train_reader.hpp"
 
 #include "compiler/messages.hpp"
+#include "compiler/profiles.hpp"
 #include "compiler/grid_access.hpp"
 #include "compiler/recorders.hpp"
 #include "model/near.hpp"
@@ -10,11 +11,6 @@
 namespace scenario {
 
 namespace {
-
-// The speed limit of a cell in steps of 5 km/h; it must fit its 8 bits.
-std::uint8_t speed_steps(std::int64_t velocita) {
-    return fit<std::uint8_t>(near(static_cast<double>(velocita) / 5.0), "speed step");
-}
 
 // Finds "[generale]"; reaching the end instead is no failure (nothing more is read).
 void find_general(reading& r) {
@@ -64,43 +60,11 @@ outcome read_cars(reading& r) {
 }
 
 outcome read_speed(reading& r) {
-    const std::int32_t p = r.chainage("speed chainage");
-    const std::int32_t v = r.fields.number<std::int32_t>("speed");
-    if (r.beyond_grid(p, entry_margin)) {
-        return outcome::end_loop;
-    }
-    const std::int64_t n = near(p / 50.0);
-    const std::int64_t ultima = last_cell(r.state.celle);
-    if (n > 0) {
-        // At least one cell, but never cell N or beyond.
-        do {
-            if (r.speed_cursor >= ultima) {
-                break;
-            }
-            r.cell(r.speed_cursor).vel_limite = speed_steps(r.previous_speed);
-            ++r.speed_cursor;
-        } while (r.speed_cursor < n);
-    }
-    r.previous_speed = v;
-    return outcome::go_on;
+    return read_profile_entry(r, profile_kind::speed);
 }
 
 outcome read_adhesion(reading& r) {
-    const std::int32_t p = r.chainage("adhesion chainage");
-    const std::int32_t a = r.fields.number<std::int32_t>("adhesion");
-    if (r.beyond_grid(p, entry_margin)) {
-        return outcome::end_loop;
-    }
-    const std::int64_t n = near(p / 50.0);
-    if (n > 0) {
-        do {
-            // The adhesion keeps its low 8 bits.
-            r.cell(r.adhesion_cursor).aderenza = wrap8(r.previous_adhesion);
-            ++r.adhesion_cursor;
-        } while (r.adhesion_cursor < n);
-    }
-    r.previous_adhesion = a;
-    return outcome::go_on;
+    return read_profile_entry(r, profile_kind::adhesion);
 }
 
 outcome read_clock(reading& r) {
@@ -166,22 +130,6 @@ outcome read_code(reading& r) {
     return outcome::go_on;
 }
 
-void finish_speed(reading& r) {
-    const std::int64_t n = last_cell(r.state.celle);
-    do {
-        r.cell(r.speed_cursor).vel_limite = speed_steps(r.previous_speed);
-        ++r.speed_cursor;
-    } while (r.speed_cursor < n - 2);
-}
-
-void finish_adhesion(reading& r) {
-    const std::int64_t n = last_cell(r.state.celle);
-    do {
-        r.cell(r.adhesion_cursor).aderenza = wrap8(r.previous_adhesion);
-        ++r.adhesion_cursor;
-    } while (r.adhesion_cursor < n - 2);
-}
-
 void check_zones(reading& r) {
     for (const int i : {voce_zona_tre, voce_zona_due, voce_zona_uno}) {
         const voce& z = r.state.voci[static_cast<std::size_t>(i)];
@@ -205,8 +153,8 @@ void read_train_document(reading& r) {
     }
     r.open(r.train_name, std::move(*contenuto));
     find_general(r);
-    r.adhesion_cursor = 0;
-    r.speed_cursor = 0;
+    r.adhesion.cursor = 0;
+    r.speed.cursor = 0;
     r.station = 1;
 
     while (r.next_keyword()) {
@@ -221,8 +169,8 @@ void read_train_document(reading& r) {
 
     r.close_and_delete();
     r.entry_place.reset();
-    finish_speed(r);
-    finish_adhesion(r);
+    finish_profile(r, profile_kind::speed);
+    finish_profile(r, profile_kind::adhesion);
     check_zones(r);
 }
 

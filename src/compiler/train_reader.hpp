@@ -22,10 +22,6 @@ outcome read_slowdown(reading& r);
 outcome read_code(reading& r);
 outcome read_station(reading& r);
 
-// After the train document: the last speed and adhesion fill the cells up to N - 3
-// (at least one cell each).
-void finish_speed(reading& r);
-void finish_adhesion(reading& r);
 // Error 2 when a zone bound in entries 81 to 83 is not a multiple of 50.
 void check_zones(reading& r);
 
