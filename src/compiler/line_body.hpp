@@ -1,16 +1,13 @@
 #pragma once
 
+#include <span>
+
 #include "compiler/reading.hpp"
 
 namespace scenario {
 
-// The body entries of the line document, one per keyword. Each reads its own fields
-// after the keyword field held in r.keyword.
-outcome read_gradient(reading& r);
-outcome read_curve(reading& r);
-outcome read_tunnel(reading& r);
-outcome read_speed_board(reading& r);
-outcome read_board(reading& r);
+// The keywords of the line document's body, in the order they are tested.
+std::span<const keyword_entry> body_keywords();
 
 // After the body: straight points continue the plan up to E - 2.
 void finish_plan(reading& r);

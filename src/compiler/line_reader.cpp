@@ -14,6 +14,94 @@ namespace {
 constexpr std::int32_t longest_route = 1000000;
 constexpr int general_remarks = 10;
 
+outcome read_route_length(reading& r) {
+    const std::int32_t length = r.chainage("route length");
+    r.state.voci[voce_percorso].fine_area = length;
+    if (length > longest_route) {
+        return r.end_with(1, std::nullopt, r.fields.last());
+    }
+    const std::int64_t last_metre = std::int64_t{length} + 7000;
+    const std::int64_t n = ultima_cella(length);
+    // A negative length can leave too few cells for the profiles (or no plan at all).
+    if (n < 2) {
+        throw reader_failure("route length " + std::to_string(length) + " leaves no track grid");
+    }
+    r.state.celle.assign(static_cast<std::size_t>(n) + 1, cella{});
+    if (r.state.con_tracciato != 0) {
+        r.state.tracciato = tracciato_linea(last_metre);
+    }
+    return outcome::go_on;
+}
+
+outcome read_zone(reading& r, int entry) {
+    voce& zone = r.state.voci[static_cast<std::size_t>(entry)];
+    zone.inizio_area = r.fields.number<std::int32_t>("zone start");
+    zone.fine_area = r.fields.number<std::int32_t>("zone end");
+    zone.progressiva = r.fields.number<std::int32_t>("zone flag");
+    return outcome::go_on;
+}
+outcome read_zone_three(reading& r) {
+    return read_zone(r, voce_zona_tre);
+}
+outcome read_zone_two(reading& r) {
+    return read_zone(r, voce_zona_due);
+}
+outcome read_zone_one(reading& r) {
+    return read_zone(r, voce_zona_uno);
+}
+
+// Note the order of entry 85: "tre" goes to fine_area, "due" to progressiva.
+outcome read_scenery(reading& r, std::int32_t voce::*field, const char* name) {
+    r.state.voci[voce_scenario].*field = r.fields.number<std::int32_t>(name);
+    return outcome::go_on;
+}
+outcome read_scenery_one(reading& r) {
+    return read_scenery(r, &voce::inizio_area, "scenery value one");
+}
+outcome read_scenery_two(reading& r) {
+    return read_scenery(r, &voce::progressiva, "scenery value two");
+}
+outcome read_scenery_three(reading& r) {
+    return read_scenery(r, &voce::fine_area, "scenery value three");
+}
+
+outcome read_repetition(reading& r) {
+    voce& train = r.state.voci[voce_treno];
+    train.inizio_area = r.fields.number<std::int32_t>("repetition start");
+    const field_place start_place = r.fields.last();
+    train.fine_area = r.fields.number<std::int32_t>("repetition end");
+    const field_place end_place = r.fields.last();
+    if (train.inizio_area % 50 != 0) {
+        return r.end_with(3, std::nullopt, start_place);
+    }
+    if (train.fine_area % 50 != 0) {
+        return r.end_with(4, std::nullopt, end_place);
+    }
+    if (contains_exact(r.keyword, "4")) {
+        train.progressiva = 4;
+    } else if (contains_exact(r.keyword, "9")) {
+        train.progressiva = 9;
+    } else {
+        return r.end_with(5, std::nullopt, r.keyword_place);
+    }
+    if (train.fine_area == 0) {
+        train.progressiva = 0;
+    }
+    return outcome::go_on;
+}
+
+// The general part's keywords: the route length case-free, the others exactly.
+constexpr keyword_entry general_keywords[] = {
+    {words("lunghezza", "percorso"), read_route_length},
+    {exact_words("tre", "progressiva"), read_zone_three},
+    {exact_words("due", "progressiva"), read_zone_two},
+    {exact_words("uno", "progressiva"), read_zone_one},
+    {exact_words("sfondo", "uno"), read_scenery_one},
+    {exact_words("sfondo", "due"), read_scenery_two},
+    {exact_words("sfondo", "tre"), read_scenery_three},
+    {exact_words("segnali", "ripetizione"), read_repetition},
+};
+
 // Finds "[generale]". False after error 102.
 bool find_general(reading& r) {
     while (true) {
@@ -29,40 +117,8 @@ bool find_general(reading& r) {
     }
 }
 
-outcome act_general(reading& r) {
-    const std::string_view p = r.keyword;
-    const auto fatto = [](outcome e) { return e != outcome::go_on; };
-    if (contains(p, "lunghezza") && contains(p, "percorso") && fatto(read_route_length(r))) {
-        return outcome::end_reading;
-    }
-    if (contains_exact(p, "tre") && contains_exact(p, "progressiva")) {
-        read_zone(r, voce_zona_tre);
-    }
-    if (contains_exact(p, "due") && contains_exact(p, "progressiva")) {
-        read_zone(r, voce_zona_due);
-    }
-    if (contains_exact(p, "uno") && contains_exact(p, "progressiva")) {
-        read_zone(r, voce_zona_uno);
-    }
-    // Note the order of entry 85: "tre" goes to fine_area, "due" to progressiva.
-    if (contains_exact(p, "sfondo") && contains_exact(p, "uno")) {
-        read_scenery(r, &voce::inizio_area, "scenery value one");
-    }
-    if (contains_exact(p, "sfondo") && contains_exact(p, "due")) {
-        read_scenery(r, &voce::progressiva, "scenery value two");
-    }
-    if (contains_exact(p, "sfondo") && contains_exact(p, "tre")) {
-        read_scenery(r, &voce::fine_area, "scenery value three");
-    }
-    if (contains_exact(p, "segnali") && contains_exact(p, "ripetizione") &&
-        fatto(read_repetition(r))) {
-        return outcome::end_reading;
-    }
-    return outcome::go_on;
-}
-
-bool section_header(std::string_view p) {
-    return contains_exact(p, "[") && contains_exact(p, "]") && !p.starts_with('-');
+bool section_header(std::string_view field) {
+    return contains_exact(field, "[") && contains_exact(field, "]") && !field.starts_with('-');
 }
 
 // The general part, up to the first section header. False after a recorded error.
@@ -76,7 +132,7 @@ bool read_general_part(reading& r) {
         for (int i = 0; i < general_remarks && contains_exact(r.keyword, "-"); ++i) {
             r.read_keyword();
         }
-        if (act_general(r) == outcome::end_reading) {
+        if (r.act_on_keyword(general_keywords) == outcome::end_reading) {
             return false;
         }
         if (section_header(r.keyword)) {
@@ -86,106 +142,20 @@ bool read_general_part(reading& r) {
     return true;
 }
 
-outcome act_body(reading& r) {
-    const std::string_view p = r.keyword;
-    if (contains(p, "pendenza")) {
-        if (const outcome e = read_gradient(r); e != outcome::go_on) {
-            return e;
-        }
-    }
-    // Without a plan, curve lines are not recognised: their numbers are read next as
-    // keyword fields that match nothing.
-    if (r.state.con_tracciato != 0 && contains(p, "curva")) {
-        if (const outcome e = read_curve(r); e != outcome::go_on) {
-            return e;
-        }
-    }
-    if (contains(p, "montagna")) {
-        if (const outcome e = read_tunnel(r); e != outcome::go_on) {
-            return e;
-        }
-    }
-    if (contains(p, "indicatori_v")) {
-        if (const outcome e = read_speed_board(r); e != outcome::go_on) {
-            return e;
-        }
-    }
-    if (contains(p, "cartello") && contains(p, "indicat")) {
-        return read_board(r);
-    }
-    return outcome::go_on;
-}
-
 }  // namespace
-
-outcome read_route_length(reading& r) {
-    const std::int32_t lunghezza = r.chainage("route length");
-    r.state.voci[voce_percorso].fine_area = lunghezza;
-    if (lunghezza > longest_route) {
-        return r.end_with(1, std::nullopt, r.fields.last());
-    }
-    const std::int64_t e = std::int64_t{lunghezza} + 7000;
-    const std::int64_t n = ultima_cella(lunghezza);
-    // A negative length can leave too few cells for the profiles (or no plan at all).
-    if (n < 2) {
-        throw reader_failure("route length " + std::to_string(lunghezza) + " leaves no track grid");
-    }
-    r.state.celle.assign(static_cast<std::size_t>(n) + 1, cella{});
-    if (r.state.con_tracciato != 0) {
-        r.state.tracciato = tracciato_linea(e);
-    }
-    return outcome::go_on;
-}
-
-outcome read_zone(reading& r, int indice) {
-    voce& zona = r.state.voci[static_cast<std::size_t>(indice)];
-    zona.inizio_area = r.fields.number<std::int32_t>("zone start");
-    zona.fine_area = r.fields.number<std::int32_t>("zone end");
-    zona.progressiva = r.fields.number<std::int32_t>("zone flag");
-    return outcome::go_on;
-}
-
-outcome read_scenery(reading& r, std::int32_t voce::*campo, const char* nome) {
-    r.state.voci[voce_scenario].*campo = r.fields.number<std::int32_t>(nome);
-    return outcome::go_on;
-}
-
-outcome read_repetition(reading& r) {
-    voce& treno = r.state.voci[voce_treno];
-    treno.inizio_area = r.fields.number<std::int32_t>("repetition start");
-    const field_place campo_inizio = r.fields.last();
-    treno.fine_area = r.fields.number<std::int32_t>("repetition end");
-    const field_place campo_fine = r.fields.last();
-    if (treno.inizio_area % 50 != 0) {
-        return r.end_with(3, std::nullopt, campo_inizio);
-    }
-    if (treno.fine_area % 50 != 0) {
-        return r.end_with(4, std::nullopt, campo_fine);
-    }
-    if (contains_exact(r.keyword, "4")) {
-        treno.progressiva = 4;
-    } else if (contains_exact(r.keyword, "9")) {
-        treno.progressiva = 9;
-    } else {
-        return r.end_with(5, std::nullopt, r.keyword_place);
-    }
-    if (treno.fine_area == 0) {
-        treno.progressiva = 0;
-    }
-    return outcome::go_on;
-}
 
 bool read_line_document(reading& r) {
     if (!r.store.exists(r.line_name)) {
-        record_error(r.state, 101, std::nullopt, error_place{r.line_name, 0, 0, 0, {}}, error_message(101));
+        record_error(r.state, 101, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},
+                     error_message(101));
         return false;
     }
-    auto contenuto = r.store.read(r.line_name);
-    if (!contenuto) {
+    auto content = r.store.read(r.line_name);
+    if (!content) {
         r.document = r.line_name;
         throw reader_failure("the line document cannot be opened");
     }
-    r.open(r.line_name, std::move(*contenuto));
+    r.open(r.line_name, std::move(*content));
     if (!find_general(r) || !read_general_part(r)) {
         return false;
     }
@@ -198,15 +168,8 @@ bool read_line_document(reading& r) {
     if (r.state.con_tracciato != 0) {
         inizia_tracciato(r.state.tracciato);
     }
-
-    while (r.next_keyword()) {
-        const outcome e = act_body(r);
-        if (e == outcome::end_reading) {
-            return false;
-        }
-        if (e == outcome::end_loop) {
-            break;
-        }
+    if (r.read_entries(body_keywords()) == outcome::end_reading) {
+        return false;
     }
 
     r.close_and_delete();

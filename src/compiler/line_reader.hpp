@@ -10,10 +10,4 @@ namespace scenario {
 // (also after error 15), false after any other recorded error.
 bool read_line_document(reading& r);
 
-// The general-part entries, one per keyword.
-outcome read_route_length(reading& r);
-outcome read_zone(reading& r, int indice);
-outcome read_scenery(reading& r, std::int32_t voce::*campo, const char* nome);
-outcome read_repetition(reading& r);
-
 }  // namespace scenario

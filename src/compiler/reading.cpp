@@ -63,6 +63,39 @@ bool reading::next_keyword() {
     return true;
 }
 
+outcome reading::act_on_keyword(std::span<const keyword_entry> table) {
+    const auto passes = [&](const keyword_test& t) {
+        if (t.plan_only && state.con_tracciato == 0) {
+            return false;
+        }
+        const auto has = [&](std::string_view word) {
+            return t.exact ? contains_exact(keyword, word) : contains(keyword, word);
+        };
+        return has(t.word) && (t.also.empty() || has(t.also));
+    };
+    for (const keyword_entry& k : table) {
+        if (passes(k.test)) {
+            if (const outcome o = k.read(*this); o != outcome::go_on) {
+                return o;
+            }
+        }
+    }
+    return outcome::go_on;
+}
+
+outcome reading::read_entries(std::span<const keyword_entry> table) {
+    while (next_keyword()) {
+        const outcome o = act_on_keyword(table);
+        if (o == outcome::end_reading) {
+            return o;
+        }
+        if (o == outcome::end_loop) {
+            break;
+        }
+    }
+    return outcome::go_on;
+}
+
 std::int32_t reading::chainage(const char* name) {
     const auto p = fields.number<std::int32_t>(name);
     entry_place = fields.last();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,35 @@ bool contains(std::string_view field, std::string_view word);
 inline bool contains_exact(std::string_view field, std::string_view word) {
     return field.find(word) != std::string_view::npos;
 }
+
+struct reading;
+
+// The test a keyword field must pass for an entry: it holds `word` and, when given,
+// `also`, either ASCII case-free or exactly as written; a plan entry also needs the
+// plan switch on.
+struct keyword_test {
+    std::string_view word;
+    std::string_view also;
+    bool exact;
+    bool plan_only;
+};
+
+constexpr keyword_test words(std::string_view word, std::string_view also = {}) {
+    return {word, also, false, false};
+}
+constexpr keyword_test exact_words(std::string_view word, std::string_view also) {
+    return {word, also, true, false};
+}
+constexpr keyword_test plan_words(std::string_view word) {
+    return {word, {}, false, true};
+}
+
+// One keyword of a document section: its test, and the function that reads its entry
+// after the keyword field.
+struct keyword_entry {
+    keyword_test test;
+    outcome (*read)(reading&);
+};
 
 // A profile of the grid while it is read: the next cell to fill and the value of the
 // last entry read (see profiles.hpp).
@@ -91,6 +121,15 @@ struct reading {
     // The frame of the line body and the train document: the next keyword field to act
     // on, after up to two remarks; false when the document ends first.
     bool next_keyword();
+
+    // Acts on the keyword field being read: calls, in table order, the reader of every
+    // entry whose test the field passes, until one says anything but go on; returns
+    // what that one said (go on when none did).
+    outcome act_on_keyword(std::span<const keyword_entry> table);
+    // The entries of the line body and of the train document: acts on every keyword
+    // field next_keyword() gives, until the document ends or a reader says otherwise.
+    // Returns end_reading when a reader did, else go_on.
+    outcome read_entries(std::span<const keyword_entry> table);
 
     // Reads an entry's chainage (32-bit) and remembers its field.
     std::int32_t chainage(const char* name);

@@ -1,4 +1,4 @@
-#include "compiler/train_reader.hpp"
+#include "compiler/station_reader.hpp"
 #include "model/near.hpp"
 #include "model/packing.hpp"
 #include "model/reader_failure.hpp"
