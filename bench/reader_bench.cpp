@@ -111,7 +111,7 @@ void BM_CodePlacement(benchmark::State& state) {
         run_state stato = fresh_state(d);
         stato.celle = read.celle;
         state.ResumeTiming();
-        piazza_codici(stato);
+        place_code_points(stato);
         benchmark::DoNotOptimize(stato.celle.data());
     }
     state.counters["cells"] = static_cast<double>(read.celle.size());
