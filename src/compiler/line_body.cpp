@@ -31,7 +31,7 @@ outcome read_curve(reading& r) {
     double k = 0.0;
     for (const char curve_class : {'1', '2', '3', '4', '5', '6'}) {
         if (r.keyword.find(curve_class) != std::string_view::npos) {
-            k = curvatura(curve_class);
+            k = curvature(curve_class);
             break;
         }
     }
@@ -46,12 +46,12 @@ outcome read_curve(reading& r) {
     // A curve that starts behind the cursor draws only its points ahead of it.
     // Each stretch stops after the point that passes the limit, as drawing point by
     // point and testing after each would.
-    disegna_fino(plan, cursor, std::min<std::int64_t>(start, plan_limit), 0.0);
+    draw_to(plan, cursor, std::min<std::int64_t>(start, plan_limit), 0.0);
     if (cursor > plan_limit) {
         return r.end_with(103, std::nullopt, start_place);
     }
     const std::int64_t end = std::int64_t{start} + length;
-    disegna_fino(plan, cursor, std::min(end, plan_limit), k);
+    draw_to(plan, cursor, std::min(end, plan_limit), k);
     if (cursor > plan_limit) {
         return r.end_with(103, std::nullopt, length_place);
     }
@@ -129,7 +129,7 @@ void finish_plan(reading& r) {
     }
     tracciato_linea& plan = r.state.tracciato;
     // The last two points stay empty.
-    disegna_fino(plan, r.drawing_cursor, plan.ultimo_metro() - 2, 0.0);
+    draw_to(plan, r.drawing_cursor, plan.ultimo_metro() - 2, 0.0);
 }
 
 }  // namespace scenario

@@ -166,7 +166,7 @@ bool read_line_document(reading& r) {
     r.gradient.cursor = 0;
     r.drawing_cursor = 2;
     if (r.state.con_tracciato != 0) {
-        inizia_tracciato(r.state.tracciato);
+        start_plan(r.state.tracciato);
     }
     if (r.read_entries(body_keywords()) == outcome::end_reading) {
         return false;
