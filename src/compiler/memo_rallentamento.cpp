@@ -17,11 +17,11 @@ void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::
 
     // Only a slowdown more than 1500 m from the start has a warning board and
     // possibly pre-warning cells.
-    const bool con_avviso = x > 1500;
-    if (!con_avviso) {
+    const bool with_board = x > 1500;
+    if (!with_board) {
         f_ta = 0;
     }
-    if (con_avviso && !libera(cell_at(celle, w))) {
+    if (with_board && !libera(cell_at(celle, w))) {
         stato.codice_errore = 17;
         return;
     }
@@ -36,28 +36,28 @@ void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::
 
     // The end is written before the start: when both are the same cell it ends as
     // a start cell and the slowdown has no end cell. Values keep their low 16 bits.
-    cella& fine = celle[static_cast<std::size_t>(e)];
-    fine.tipo_cella = fine_rallentamento;
+    cella& end = celle[static_cast<std::size_t>(e)];
+    end.tipo_cella = fine_rallentamento;
     if (d_v != 0) {
-        fine.valore2 = wrap16(d_v);
+        end.valore2 = wrap16(d_v);
     }
-    cella& inizio = celle[static_cast<std::size_t>(s)];
-    inizio.tipo_cella = inizio_rallentamento;
+    cella& start = celle[static_cast<std::size_t>(s)];
+    start.tipo_cella = inizio_rallentamento;
     if (d_v != 0) {
-        inizio.valore2 = wrap16(d_v);
+        start.valore2 = wrap16(d_v);
     }
-    if (con_avviso) {
-        cella& avviso = celle[static_cast<std::size_t>(w)];
-        avviso.tipo_cella = avviso_rallentamento;
+    if (with_board) {
+        cella& board = celle[static_cast<std::size_t>(w)];
+        board.tipo_cella = avviso_rallentamento;
         if (d_v != 0) {
-            avviso.valore2 = wrap16(d_v);
+            board.valore2 = wrap16(d_v);
         }
-        avviso.valore1 = wrap16(v);
+        board.valore1 = wrap16(v);
     }
-    inizio.valore1 = wrap16(v);
-    fine.valore1 = wrap16(v);
-    inizio.valore3 = wrap16(f_tt);
-    fine.valore3 = wrap16(f_tt);
+    start.valore1 = wrap16(v);
+    end.valore1 = wrap16(v);
+    start.valore3 = wrap16(f_tt);
+    end.valore3 = wrap16(f_tt);
 
     if (f_ta == 0) {
         return;
