@@ -59,6 +59,7 @@ TEST(ReaderPlan, SideAndClassComeFromTheKeywordField) {
         EXPECT_EQ(n.stato.codice_errore, 103);
         EXPECT_TRUE(n.eliminato(linea));
         EXPECT_FALSE(n.eliminato(treno));
+        ASSERT_EQ(n.stato.diagnostics.size(), 1u);
         EXPECT_EQ(n.stato.diagnostics.back().column, 1);
     }
 }
@@ -83,11 +84,13 @@ TEST(ReaderPlan, PlanLimits) {
     // Past metre 1000000: 103, pointing at the field that drove the cursor there.
     compilato lungo(documento_linea(1000000, {"curvas1,  999000,  5000"}), treno_vuoto);
     EXPECT_EQ(lungo.stato.codice_errore, 103);
+    ASSERT_EQ(lungo.stato.diagnostics.size(), 1u);
     EXPECT_EQ(lungo.stato.diagnostics.back().column, 20);
     EXPECT_TRUE(lungo.eliminato(linea));
     EXPECT_FALSE(lungo.eliminato(treno));
     compilato dritto(documento_linea(1000000, {"curvas1,  1000500,  5"}), treno_vuoto);
     EXPECT_EQ(dritto.stato.codice_errore, 103);
+    ASSERT_EQ(dritto.stato.diagnostics.size(), 1u);
     EXPECT_EQ(dritto.stato.diagnostics.back().column, 11);
 
     // A curve running past the end of a shorter plan (E = 1000).

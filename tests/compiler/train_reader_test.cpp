@@ -26,6 +26,7 @@ TEST(TrainReader, SixteenBitOverflowTakesTheGeneralFailurePath) {
     compilato r(linea_base, documento_treno({"numero vetture,    12", "sabbia,    32768"}));
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_EQ(r.stato.voci[84].progressiva, 12);  // what was read stays
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     const diagnostic& d = r.stato.diagnostics.back();
     EXPECT_NE(d.message.find("sand: value 32768 does not fit its field (-32768 to 32767)"), std::string::npos);
     EXPECT_EQ(d.document, treno);
@@ -66,6 +67,7 @@ TEST(TrainReader, SpeedCursorStopsAtTheLastCell) {
 TEST(TrainReader, SpeedThatDoesNotFitItsCellFails) {
     compilato r(linea_base, documento_treno({"velocita,  0,  1280", "velocita,  100,  10"}));
     EXPECT_EQ(r.stato.codice_errore, 25);
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().line, 3);  // the entry that wrote the cell
     compilato giusta(linea_base, documento_treno({"velocita,  0,  1277"}));
     EXPECT_EQ(giusta.stato.codice_errore, 0);
@@ -118,6 +120,7 @@ TEST(TrainReader, ZoneBoundsNotMultiplesOf50Are2) {
         documento_treno({}));
     EXPECT_EQ(r.stato.codice_errore, 2);
     EXPECT_TRUE(r.eliminato(treno));
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().document, linea);
 }
 
@@ -126,6 +129,7 @@ TEST(TrainReader, AMissingTrainDocumentIs25) {
     compilato r(&l, nullptr);
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_TRUE(r.eliminato(linea));
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().document, treno);
     EXPECT_EQ(r.stato.diagnostics.back().line, 0);
 }
