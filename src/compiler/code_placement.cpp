@@ -61,8 +61,7 @@ class code_pass {
     }
 
     // A block error at cell i (reported as 50 i metres), said in full.
-    void block(block_place where, std::int64_t i, std::string_view first,
-               std::string_view second) {
+    void block(block_place where, std::int64_t i, std::string_view first, std::string_view second) {
         // Grids come from a route length of at most 1000000 m, so 50 i fits.
         record_error(state_, block_error_number(where), static_cast<std::int32_t>(50 * i), {},
                      block_message(where, first, second));
@@ -101,8 +100,8 @@ class code_pass {
         window(c, 20, c - 18, c - 19, c - 20, "900 to 1000 m");
     }
 
-    void window(std::int64_t c, std::int64_t beyond, std::int64_t a, std::int64_t b,
-                std::int64_t d, const char* distance) {
+    void window(std::int64_t c, std::int64_t beyond, std::int64_t a, std::int64_t b, std::int64_t d,
+                const char* distance) {
         if (c <= beyond || place_in_first_free(a, b, d)) {
             return;
         }

@@ -79,12 +79,10 @@ std::string_view field_reader::text(const char* name) {
     return text_.substr(start, end - start);
 }
 
-std::int64_t field_reader::number_in(const char* name, std::int64_t lowest,
-                                     std::int64_t highest) {
+std::int64_t field_reader::number_in(const char* name, std::int64_t lowest, std::int64_t highest) {
     begin(name);
     const std::size_t start = pos_;
-    while (pos_ < text_.size() && text_[pos_] != ',' && !blank(text_[pos_]) &&
-           line_break() == 0) {
+    while (pos_ < text_.size() && text_[pos_] != ',' && !blank(text_[pos_]) && line_break() == 0) {
         ++pos_;
     }
     const std::string_view written = text_.substr(start, pos_ - start);

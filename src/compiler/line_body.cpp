@@ -65,8 +65,7 @@ outcome read_tunnel(reading& r) {
     if (r.beyond_grid(start, entry_margin)) {
         return outcome::end_loop;
     }
-    return r.call_recorder(start,
-                           [&] { memo_montagna(r.state, r.tunnels, start, end, type); });
+    return r.call_recorder(start, [&] { memo_montagna(r.state, r.tunnels, start, end, type); });
 }
 
 outcome read_speed_board(reading& r) {
@@ -109,6 +108,7 @@ outcome read_board(reading& r) {
 
 // Without a plan, curve lines are not recognised: their numbers are read next as
 // keyword fields that match nothing.
+// clang-format off
 constexpr keyword_entry keywords[] = {
     {words("pendenza"), read_gradient},
     {plan_words("curva"), read_curve},
@@ -116,6 +116,7 @@ constexpr keyword_entry keywords[] = {
     {words("indicatori_v"), read_speed_board},
     {words("cartello", "indicat"), read_board},
 };
+// clang-format on
 
 }  // namespace
 

@@ -91,6 +91,7 @@ outcome read_repetition(reading& r) {
 }
 
 // The general part's keywords: the route length case-free, the others exactly.
+// clang-format off
 constexpr keyword_entry general_keywords[] = {
     {words("lunghezza", "percorso"), read_route_length},
     {exact_words("tre", "progressiva"), read_zone_three},
@@ -101,6 +102,7 @@ constexpr keyword_entry general_keywords[] = {
     {exact_words("sfondo", "tre"), read_scenery_three},
     {exact_words("segnali", "ripetizione"), read_repetition},
 };
+// clang-format on
 
 // Finds "[generale]". False after error 102.
 bool find_general(reading& r) {

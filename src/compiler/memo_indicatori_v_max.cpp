@@ -20,8 +20,7 @@ void memo_indicatori_v_max(run_state& stato, std::int32_t posizione, std::int32_
                            std::int32_t& vbs, std::int32_t& vcs, std::int32_t& strisces,
                            std::int32_t& vad, std::int32_t& vbd, std::int32_t& vcd,
                            std::int32_t& strisced) {
-    cella& cell =
-        cell_at(stato.celle, point_cell(posizione));
+    cella& cell = cell_at(stato.celle, point_cell(posizione));
     if (!libera(cell)) {
         stato.codice_errore = 21;
         return;

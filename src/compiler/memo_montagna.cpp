@@ -8,8 +8,8 @@
 
 namespace scenario {
 
-void memo_montagna(run_state& stato, tunnel_list& tunnels, std::int32_t& inizio,
-                   std::int32_t& fine, std::int32_t& tipo) {
+void memo_montagna(run_state& stato, tunnel_list& tunnels, std::int32_t& inizio, std::int32_t& fine,
+                   std::int32_t& tipo) {
     const std::int64_t n = last_cell(stato.celle);  // fails without a grid
 
     bool with_markers = false;

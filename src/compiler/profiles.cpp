@@ -35,11 +35,9 @@ struct profile_rule {
 
 // In the order of profile_kind.
 constexpr profile_rule rules[] = {
-    {&reading::gradient, &cella::pendenza, gradient_value, "gradient chainage", "gradient",
-     false},
+    {&reading::gradient, &cella::pendenza, gradient_value, "gradient chainage", "gradient", false},
     {&reading::speed, &cella::vel_limite, speed_value, "speed chainage", "speed", true},
-    {&reading::adhesion, &cella::aderenza, adhesion_value, "adhesion chainage", "adhesion",
-     false},
+    {&reading::adhesion, &cella::aderenza, adhesion_value, "adhesion chainage", "adhesion", false},
 };
 
 const profile_rule& rule_of(profile_kind kind) {

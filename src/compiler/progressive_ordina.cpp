@@ -57,7 +57,8 @@ std::array<zone, 3> order(const zone& z81, const zone& z82, const zone& z83) {
 
 void progressive_ordina(tabella_voci& voci) {
     std::array<zone, 3> zones =
-        order(read_zone(voci[voce_zona_tre]), read_zone(voci[voce_zona_due]), read_zone(voci[voce_zona_uno]));
+        order(read_zone(voci[voce_zona_tre]), read_zone(voci[voce_zona_due]),
+              read_zone(voci[voce_zona_uno]));
     for (zone& z : zones) {
         if (z.flag == 1) {
             z.end = fit<std::int32_t>(std::int64_t{z.end} + 100, "kilometre-reference zone end");

@@ -20,8 +20,7 @@ constexpr char lower(char c) {
 
 bool contains(std::string_view field, std::string_view word) {
     const auto same = [](char a, char b) { return lower(a) == lower(b); };
-    return std::search(field.begin(), field.end(), word.begin(), word.end(), same) !=
-           field.end();
+    return std::search(field.begin(), field.end(), word.begin(), word.end(), same) != field.end();
 }
 
 reading::reading(run_state& s, document_store& d)

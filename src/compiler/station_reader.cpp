@@ -1,4 +1,5 @@
 #include "compiler/station_reader.hpp"
+
 #include "model/near.hpp"
 #include "model/packing.hpp"
 #include "model/reader_failure.hpp"

@@ -55,8 +55,7 @@ outcome read_signal(reading& r) {
         return outcome::end_loop;
     }
     return r.call_recorder(position, [&] {
-        memo_segnale(r.state, position, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8],
-                     v[9]);
+        memo_segnale(r.state, position, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]);
     });
 }
 
@@ -70,8 +69,7 @@ outcome read_slowdown(reading& r) {
     if (r.beyond_grid(x, entry_margin)) {
         return outcome::end_loop;
     }
-    return r.call_recorder(
-        x, [&] { memo_rallentamento(r.state, x, v, length, f_tt, f_ta, d_v); });
+    return r.call_recorder(x, [&] { memo_rallentamento(r.state, x, v, length, f_tt, f_ta, d_v); });
 }
 
 outcome read_code(reading& r) {
@@ -93,6 +91,7 @@ outcome read_code(reading& r) {
     return outcome::go_on;
 }
 
+// clang-format off
 constexpr keyword_entry train_keywords[] = {
     {words("frenata", "massa"), read_braked_mass},
     {words("vetture"), read_cars},
@@ -105,6 +104,7 @@ constexpr keyword_entry train_keywords[] = {
     {words("abbattimento"), read_code},
     {words("stazione"), read_station},
 };
+// clang-format on
 
 // Finds "[generale]"; reaching the end instead is no failure (nothing more is read).
 void find_general(reading& r) {
@@ -118,12 +118,11 @@ void check_zones(reading& r) {
     for (const int i : {voce_zona_tre, voce_zona_due, voce_zona_uno}) {
         const voce& zone = r.state.voci[static_cast<std::size_t>(i)];
         if (zone.inizio_area % 50 != 0 || zone.fine_area % 50 != 0) {
-            record_error(r.state, 2, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},
-                         error_message(2, "kilometre-reference zone in entry " +
-                                              std::to_string(i) + " runs from " +
-                                              std::to_string(zone.inizio_area) + " to " +
-                                              std::to_string(zone.fine_area) +
-                                              ": not multiples of 50"));
+            record_error(
+                r.state, 2, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},
+                error_message(2, "kilometre-reference zone in entry " + std::to_string(i) +
+                                     " runs from " + std::to_string(zone.inizio_area) + " to " +
+                                     std::to_string(zone.fine_area) + ": not multiples of 50"));
             return;
         }
     }

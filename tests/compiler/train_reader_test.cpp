@@ -28,7 +28,8 @@ TEST(TrainReader, SixteenBitOverflowTakesTheGeneralFailurePath) {
     EXPECT_EQ(r.stato.voci[84].progressiva, 12);  // what was read stays
     ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     const diagnostic& d = r.stato.diagnostics.back();
-    EXPECT_NE(d.message.find("sand: value 32768 does not fit its field (-32768 to 32767)"), std::string::npos);
+    EXPECT_NE(d.message.find("sand: value 32768 does not fit its field (-32768 to 32767)"),
+              std::string::npos);
     EXPECT_EQ(d.document, treno);
     EXPECT_EQ(d.line, 3);
     EXPECT_EQ(d.column, 12);
