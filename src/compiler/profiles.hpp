@@ -10,8 +10,8 @@ enum class profile_kind { gradient, speed, adhesion };
 
 // One entry of a profile: its chainage p, then its value. The cells from the cursor
 // up to near(p / 50), that one excluded, take the value before it: at least one cell
-// whenever near(p / 50) is above 0, even when the cursor is already at or past it.
-// The speed never writes cell N here.
+// whenever near(p / 50) is above 0, even when the cursor is already at or past it;
+// but the speed stops short of cell N (and writes nothing once its cursor is there).
 outcome read_profile_entry(reading& r, profile_kind kind);
 
 // After the document: the last value fills the cells from the cursor up to N - 3, at

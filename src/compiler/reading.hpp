@@ -14,7 +14,7 @@
 
 namespace scenario {
 
-// What a keyword's handler tells the loop that called it.
+// What an entry's reader tells the loop that called it.
 enum class outcome {
     go_on,
     end_loop,     // a position beyond the grid (error 15): this document's loop ends,
