@@ -41,8 +41,8 @@ void BM_FieldReaderText(benchmark::State& state) {
     for (auto _ : state) {
         field_reader reader(text);
         fields = 0;
-        while (!reader.fine()) {
-            benchmark::DoNotOptimize(reader.testo("field"));
+        while (!reader.at_end()) {
+            benchmark::DoNotOptimize(reader.text("field"));
             ++fields;
         }
     }
@@ -60,10 +60,10 @@ void BM_FieldReaderNumbers(benchmark::State& state) {
     for (auto _ : state) {
         field_reader reader(rows);
         std::int64_t sum = 0;
-        while (!reader.fine()) {
-            reader.testo("keyword");
-            sum += reader.numero<std::int32_t>("chainage");
-            sum += reader.numero<std::int32_t>("gradient");
+        while (!reader.at_end()) {
+            reader.text("keyword");
+            sum += reader.number<std::int32_t>("chainage");
+            sum += reader.number<std::int32_t>("gradient");
         }
         benchmark::DoNotOptimize(sum);
     }
@@ -77,8 +77,8 @@ void BM_LineReader(benchmark::State& state) {
     for (auto _ : state) {
         memory_store store = store_for(d);
         run_state stato = fresh_state(d);
-        lettura l(stato, store);
-        benchmark::DoNotOptimize(leggi_documento_linea(l));
+        reading r(stato, store);
+        benchmark::DoNotOptimize(read_line_document(r));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(d.line.size()) * state.iterations());
 }
@@ -91,10 +91,10 @@ void BM_TrainReader(benchmark::State& state) {
         state.PauseTiming();
         memory_store store = store_for(d);
         run_state stato = fresh_state(d);
-        lettura l(stato, store);
-        leggi_documento_linea(l);
+        reading r(stato, store);
+        read_line_document(r);
         state.ResumeTiming();
-        leggi_documento_treno(l);
+        read_train_document(r);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(d.train.size()) * state.iterations());
 }
@@ -112,7 +112,7 @@ void BM_CodePlacement(benchmark::State& state) {
         run_state stato = fresh_state(d);
         stato.celle = read.celle;
         state.ResumeTiming();
-        piazza_codici(stato);
+        place_code_points(stato);
         benchmark::DoNotOptimize(stato.celle.data());
     }
     state.counters["cells"] = static_cast<double>(read.celle.size());

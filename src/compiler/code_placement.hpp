@@ -6,6 +6,6 @@ namespace scenario {
 
 // Adds the automatic code points around every slowdown and records the block
 // errors 11, 12 and 13. Does nothing when there is no grid.
-void piazza_codici(run_state& stato);
+void place_code_points(run_state& state);
 
 }  // namespace scenario

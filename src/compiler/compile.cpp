@@ -13,8 +13,8 @@ std::int32_t compila(run_state& stato, document_store& documenti, std::int32_t j
         v = voce{};
     }
     memorizza_dati(stato, documenti);
-    piazza_codici(stato);
-    return imposta_marcatori(stato);
+    place_code_points(stato);
+    return fill_marker_slots(stato);
 }
 
 }  // namespace scenario

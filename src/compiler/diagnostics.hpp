@@ -21,8 +21,8 @@ struct error_place {
 // The one place a compile's diagnostics are made. Records an error: codice_errore
 // becomes number, posizione_errore becomes position when the error has a position of
 // its own (otherwise it keeps its value), and a diagnostic with the whole sentence
-// (from the message table) is appended to stato.diagnostics.
-void record_error(run_state& stato, std::int32_t number, std::optional<std::int32_t> position,
+// (from the message table) is appended to state.diagnostics.
+void record_error(run_state& state, std::int32_t number, std::optional<std::int32_t> position,
                   error_place place, std::string message);
 
 }  // namespace scenario

@@ -8,132 +8,132 @@ namespace scenario {
 
 namespace {
 
-constexpr bool spazio(char c) {
+constexpr bool blank(char c) {
     return c == ' ' || c == '\t';
 }
 
-constexpr bool cifra(char c) {
+constexpr bool digit(char c) {
     return c >= '0' && c <= '9';
 }
 
 }  // namespace
 
-std::size_t field_reader::a_capo() const {
-    if (pos_ < testo_.size() && testo_[pos_] == '\n') {
+std::size_t field_reader::line_break() const {
+    if (pos_ < text_.size() && text_[pos_] == '\n') {
         return 1;
     }
-    if (pos_ + 1 < testo_.size() && testo_[pos_] == '\r' && testo_[pos_ + 1] == '\n') {
+    if (pos_ + 1 < text_.size() && text_[pos_] == '\r' && text_[pos_ + 1] == '\n') {
         return 2;
     }
     return 0;
 }
 
-void field_reader::consuma_a_capo(std::size_t lunghezza) {
-    pos_ += lunghezza;
-    ++riga_;
-    inizio_riga_ = pos_;
+void field_reader::take_line_break(std::size_t length) {
+    pos_ += length;
+    ++line_;
+    line_start_ = pos_;
 }
 
-void field_reader::salta_spazi() {
-    while (pos_ < testo_.size() && spazio(testo_[pos_])) {
+void field_reader::skip_blanks() {
+    while (pos_ < text_.size() && blank(text_[pos_])) {
         ++pos_;
     }
 }
 
-void field_reader::fallisci(const char* nome, std::string_view perche) {
-    fallito_ = true;
-    throw reader_failure(std::string(nome) + ": " + std::string(perche));
+void field_reader::fail(const char* name, std::string_view why) {
+    failed_ = true;
+    throw reader_failure(std::string(name) + ": " + std::string(why));
 }
 
-void field_reader::inizia(const char* nome) {
-    if (fine()) {
-        fallisci(nome, "end of document");
+void field_reader::begin(const char* name) {
+    if (at_end()) {
+        fail(name, "end of document");
     }
-    salta_spazi();
-    const int colonna = static_cast<int>(pos_ - inizio_riga_) + 1;
-    ultimo_ = campo{inizio_riga_, pos_, riga_, colonna, colonna};
+    skip_blanks();
+    const int column = static_cast<int>(pos_ - line_start_) + 1;
+    last_ = field_place{line_start_, pos_, line_, column, column};
 }
 
-void field_reader::estendi(std::size_t fine) {
-    if (fine > ultimo_.offset) {
-        ultimo_.ultima_colonna = static_cast<int>(fine - inizio_riga_);
+void field_reader::extend(std::size_t end) {
+    if (end > last_.offset) {
+        last_.end_column = static_cast<int>(end - line_start_);
     }
 }
 
-std::string_view field_reader::testo(const char* nome) {
-    inizia(nome);
-    const std::size_t inizio = pos_;
-    while (pos_ < testo_.size() && testo_[pos_] != ',' && a_capo() == 0) {
+std::string_view field_reader::text(const char* name) {
+    begin(name);
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != ',' && line_break() == 0) {
         ++pos_;
     }
-    std::size_t fine_campo = pos_;
-    while (fine_campo > inizio && spazio(testo_[fine_campo - 1])) {
-        --fine_campo;
+    std::size_t end = pos_;
+    while (end > start && blank(text_[end - 1])) {
+        --end;
     }
-    estendi(fine_campo);
-    if (pos_ < testo_.size() && testo_[pos_] == ',') {
+    extend(end);
+    if (pos_ < text_.size() && text_[pos_] == ',') {
         ++pos_;
-    } else if (const std::size_t n = a_capo(); n != 0) {
-        consuma_a_capo(n);
+    } else if (const std::size_t n = line_break(); n != 0) {
+        take_line_break(n);
     }
-    return testo_.substr(inizio, fine_campo - inizio);
+    return text_.substr(start, end - start);
 }
 
-std::int64_t field_reader::numero_in(const char* nome, std::int64_t minimo, std::int64_t massimo) {
-    inizia(nome);
-    const std::size_t inizio = pos_;
-    while (pos_ < testo_.size() && testo_[pos_] != ',' && !spazio(testo_[pos_]) && a_capo() == 0) {
+std::int64_t field_reader::number_in(const char* name, std::int64_t lowest, std::int64_t highest) {
+    begin(name);
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != ',' && !blank(text_[pos_]) && line_break() == 0) {
         ++pos_;
     }
-    const std::string_view scritto = testo_.substr(inizio, pos_ - inizio);
-    estendi(pos_);
-    salta_spazi();
-    if (pos_ < testo_.size() && testo_[pos_] == ',') {
+    const std::string_view written = text_.substr(start, pos_ - start);
+    extend(pos_);
+    skip_blanks();
+    if (pos_ < text_.size() && text_[pos_] == ',') {
         ++pos_;
-    } else if (const std::size_t n = a_capo(); n != 0) {
-        consuma_a_capo(n);
+    } else if (const std::size_t n = line_break(); n != 0) {
+        take_line_break(n);
     }
 
-    if (scritto.empty()) {
+    if (written.empty()) {
         return 0;
     }
-    const bool negativo = scritto.front() == '-';
-    const std::string_view cifre = negativo ? scritto.substr(1) : scritto;
-    if (cifre.empty()) {
-        fallisci(nome, "\"" + std::string(scritto) + "\" is not a number");
+    const bool negative = written.front() == '-';
+    const std::string_view digits = negative ? written.substr(1) : written;
+    if (digits.empty()) {
+        fail(name, "\"" + std::string(written) + "\" is not a number");
     }
     // Twelve significant digits already exceed every destination; stop counting there
     // so that a long run of digits cannot overflow.
-    constexpr std::int64_t limite = 1'000'000'000'000;
-    std::int64_t valore = 0;
-    for (const char c : cifre) {
-        if (!cifra(c)) {
-            fallisci(nome, "\"" + std::string(scritto) + "\" is not a number");
+    constexpr std::int64_t limit = 1'000'000'000'000;
+    std::int64_t value = 0;
+    for (const char c : digits) {
+        if (!digit(c)) {
+            fail(name, "\"" + std::string(written) + "\" is not a number");
         }
-        if (valore < limite) {
-            valore = valore * 10 + (c - '0');
+        if (value < limit) {
+            value = value * 10 + (c - '0');
         }
     }
-    if (negativo) {
-        valore = -valore;
+    if (negative) {
+        value = -value;
     }
-    if (valore < minimo || valore > massimo) {
-        fallisci(nome, "value " + std::string(scritto) + " does not fit its field (" +
-                           std::to_string(minimo) + " to " + std::to_string(massimo) + ")");
+    if (value < lowest || value > highest) {
+        fail(name, "value " + std::string(written) + " does not fit its field (" +
+                       std::to_string(lowest) + " to " + std::to_string(highest) + ")");
     }
-    return valore;
+    return value;
 }
 
-std::string_view field_reader::riga_di(const campo& c) const {
-    if (c.riga == 0 || c.inizio_riga > testo_.size()) {
+std::string_view field_reader::line_of(const field_place& place) const {
+    if (place.line == 0 || place.line_start > text_.size()) {
         return {};
     }
-    std::string_view resto = testo_.substr(c.inizio_riga);
-    resto = resto.substr(0, resto.find('\n'));
-    if (!resto.empty() && resto.back() == '\r') {
-        resto.remove_suffix(1);
+    std::string_view rest = text_.substr(place.line_start);
+    rest = rest.substr(0, rest.find('\n'));
+    if (!rest.empty() && rest.back() == '\r') {
+        rest.remove_suffix(1);
     }
-    return resto;
+    return rest;
 }
 
 }  // namespace scenario

@@ -9,13 +9,13 @@ namespace scenario {
 
 // Where a field of a document lies: byte offset, 1-based line, first and last column
 // (columns count characters, which are single bytes; an empty field has its last
-// column on its first). riga 0 means no field.
-struct campo {
-    std::size_t inizio_riga = 0;  // offset of the first byte of the field's line
+// column on its first). Line 0 means no field.
+struct field_place {
+    std::size_t line_start = 0;  // offset of the first byte of the field's line
     std::size_t offset = 0;
-    int riga = 0;
-    int colonna = 0;
-    int ultima_colonna = 0;
+    int line = 0;
+    int column = 0;
+    int end_column = 0;
 };
 
 // A cursor over one scenario document held in memory, cutting it into fields.
@@ -33,45 +33,46 @@ struct campo {
 class field_reader {
   public:
     field_reader() = default;
-    explicit field_reader(std::string_view testo) : testo_(testo) {}
+    explicit field_reader(std::string_view document) : text_(document) {}
 
     // A text field; the view points into the document.
-    std::string_view testo(const char* nome);
+    std::string_view text(const char* name);
 
     // A number field stored at the width of T (uint8_t, int16_t or int32_t).
     template <typename T>
-    T numero(const char* nome) {
+    T number(const char* name) {
         return static_cast<T>(
-            numero_in(nome, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+            number_in(name, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
     }
 
-    bool fine() const { return pos_ >= testo_.size(); }
+    bool at_end() const { return pos_ >= text_.size(); }
 
     // The field last read or attempted. After a read past the end of the document
     // this stays the last field that was read.
-    const campo& ultimo() const { return ultimo_; }
-    // Whether a read has failed (then ultimo() is the field that failed).
-    bool fallito() const { return fallito_; }
+    const field_place& last() const { return last_; }
+    // Whether a read has failed (then last() is the field that failed).
+    bool failed() const { return failed_; }
 
     // The text of the line that holds a field, without its line break.
-    std::string_view riga_di(const campo& c) const;
+    std::string_view line_of(const field_place& place) const;
 
   private:
-    std::int64_t numero_in(const char* nome, std::int64_t minimo, std::int64_t massimo);
-    void inizia(const char* nome);
-    // Sets the last column of the field just read, which ends before byte `fine`.
-    void estendi(std::size_t fine);
-    std::size_t a_capo() const;
-    void consuma_a_capo(std::size_t lunghezza);
-    void salta_spazi();
-    [[noreturn]] void fallisci(const char* nome, std::string_view perche);
+    std::int64_t number_in(const char* name, std::int64_t lowest, std::int64_t highest);
+    void begin(const char* name);
+    // Sets the last column of the field just read, which ends before byte `end`.
+    void extend(std::size_t end);
+    // The length of the line break at the cursor (0 when there is none).
+    std::size_t line_break() const;
+    void take_line_break(std::size_t length);
+    void skip_blanks();
+    [[noreturn]] void fail(const char* name, std::string_view why);
 
-    std::string_view testo_;
+    std::string_view text_;
     std::size_t pos_ = 0;
-    std::size_t inizio_riga_ = 0;
-    int riga_ = 1;
-    campo ultimo_;
-    bool fallito_ = false;
+    std::size_t line_start_ = 0;
+    int line_ = 1;
+    field_place last_;
+    bool failed_ = false;
 };
 
 }  // namespace scenario

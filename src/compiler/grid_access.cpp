@@ -7,23 +7,22 @@
 
 namespace scenario {
 
-std::int64_t cella_del_punto(std::int64_t posizione) {
-    return near(static_cast<double>(posizione) / 50.0 + 1.0);
+std::int64_t point_cell(std::int64_t position) {
+    return near(static_cast<double>(position) / 50.0 + 1.0);
 }
 
-void richiedi_griglia(const griglia& celle, const char* voce) {
+std::int64_t last_cell(const griglia& celle) {
     if (celle.empty()) {
-        throw reader_failure("no grid for the " + std::string(voce) +
-                             ": the route length has not been read");
+        throw reader_failure("no route length before this entry, so there is no track grid");
     }
+    return static_cast<std::int64_t>(celle.size()) - 1;
 }
 
-cella& cella_richiesta(griglia& celle, std::int64_t i, const char* cosa) {
-    richiedi_griglia(celle, cosa);
-    if (!nella_griglia(celle, i)) {
-        throw reader_failure(std::string(cosa) + " cell " + std::to_string(i) +
-                             " lies outside the grid (cells 0 to " +
-                             std::to_string(celle.size() - 1) + ")");
+cella& cell_at(griglia& celle, std::int64_t i) {
+    const std::int64_t n = last_cell(celle);
+    if (i < 0 || i > n) {
+        throw reader_failure("cell " + std::to_string(i) + " is outside the grid (0 to " +
+                             std::to_string(n) + ")");
     }
     return celle[static_cast<std::size_t>(i)];
 }

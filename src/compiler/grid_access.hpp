@@ -6,21 +6,21 @@
 
 namespace scenario {
 
-// Cell lookups shared by the recorders and the code placement pass.
+// Cell lookups shared by the readers, the recorders and the code placement pass.
 
 // Index of the cell holding a point element at a position: near(p / 50 + 1).
-std::int64_t cella_del_punto(std::int64_t posizione);
+std::int64_t point_cell(std::int64_t position);
 
 // Whether i is an index of the grid (0 to N).
-inline bool nella_griglia(const griglia& celle, std::int64_t i) {
+inline bool in_grid(const griglia& celle, std::int64_t i) {
     return i >= 0 && i < static_cast<std::int64_t>(celle.size());
 }
 
-// The cell a recorder must write or test. A missing grid or an index outside
-// 0 to N throws reader_failure naming `cosa` (what the cell is for, e.g. "signal").
-cella& cella_richiesta(griglia& celle, std::int64_t i, const char* cosa);
+// N, the last cell. Before the route length has created the grid this is a failure
+// (reader_failure).
+std::int64_t last_cell(const griglia& celle);
 
-// Throws reader_failure when the grid has not been created yet.
-void richiedi_griglia(const griglia& celle, const char* voce);
+// Cell i of the grid; no grid, or an index outside 0 to N, is a failure (reader_failure).
+cella& cell_at(griglia& celle, std::int64_t i);
 
 }  // namespace scenario

@@ -14,32 +14,32 @@ unsigned char lower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
 }
 
-std::string testo_di_lavoro(const tabella_voci& voci) {
-    std::string testo = voci[voce_treno].nome + voci[voce_scenario].nome;
-    for (char& c : testo) {
+std::string working_text(const tabella_voci& voci) {
+    std::string text = voci[voce_treno].nome + voci[voce_scenario].nome;
+    for (char& c : text) {
         c = static_cast<char>(lower(static_cast<unsigned char>(c)));
     }
-    return testo + pad;
+    return text + pad;
 }
 
 }  // namespace
 
 std::int32_t codice_gara_og(const tabella_voci& voci) {
-    const std::string testo = testo_di_lavoro(voci);
-    std::int32_t somma = 0;
+    const std::string text = working_text(voci);
+    std::int32_t sum = 0;
     for (int i = 0; i < counted; ++i) {
-        somma += static_cast<unsigned char>(testo[static_cast<std::size_t>(i)]);
+        sum += static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
     }
-    return somma;
+    return sum;
 }
 
 std::int32_t codice_gara_st(const tabella_voci& voci) {
-    const std::string testo = testo_di_lavoro(voci);
-    std::int32_t somma = 0;
+    const std::string text = working_text(voci);
+    std::int32_t sum = 0;
     for (int i = 0; i < counted; ++i) {
-        somma += (i + 1) * static_cast<unsigned char>(testo[static_cast<std::size_t>(i)]);
+        sum += (i + 1) * static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
     }
-    return somma;
+    return sum;
 }
 
 }  // namespace scenario

@@ -1,138 +1,136 @@
 #include "compiler/line_body.hpp"
 
+#include <algorithm>
+
+#include "compiler/grid_access.hpp"
 #include "compiler/plan_drawing.hpp"
+#include "compiler/profiles.hpp"
+#include "compiler/recorders.hpp"
 #include "model/near.hpp"
 #include "model/packing.hpp"
+#include "model/reader_failure.hpp"
 
 namespace scenario {
 
 namespace {
 
-constexpr std::int64_t limite_tracciato = 1000000;
-constexpr std::int64_t margine = 100;
+constexpr std::int64_t plan_limit = 1000000;
 
-}  // namespace
-
-esito leggi_pendenza(lettura& l) {
-    const std::int32_t p = l.posizione("gradient chainage");
-    const std::int32_t g = l.campi.numero<std::int32_t>("gradient");
-    if (l.fuori_campo(p, margine)) {
-        return esito::fine_lettura;
-    }
-    const std::int64_t n = near(p / 50.0);
-    if (n > 0) {
-        // At least one cell, even when the cursor is already at or past n.
-        do {
-            // Gradient + 100 keeps its low 8 bits.
-            l.cella_at(l.cursore_pendenza).pendenza = wrap8(l.pendenza_precedente + 100);
-            ++l.cursore_pendenza;
-        } while (l.cursore_pendenza < n);
-    }
-    l.pendenza_precedente = g;
-    return esito::avanti;
+outcome read_gradient(reading& r) {
+    return read_profile_entry(r, profile_kind::gradient);
 }
 
-esito leggi_curva(lettura& l) {
-    const std::int32_t s = l.posizione("curve start");
-    const campo campo_s = l.campi.ultimo();
-    const std::int32_t d = l.campi.numero<std::int32_t>("curve length");
-    const campo campo_d = l.campi.ultimo();
-    if (l.fuori_campo(s, margine)) {
-        return esito::fine_lettura;
+outcome read_curve(reading& r) {
+    const std::int32_t start = r.chainage("curve start");
+    const field_place start_place = r.fields.last();
+    const std::int32_t length = r.fields.number<std::int32_t>("curve length");
+    const field_place length_place = r.fields.last();
+    if (r.beyond_grid(start, entry_margin)) {
+        return outcome::end_loop;
     }
     double k = 0.0;
-    for (const char classe : {'1', '2', '3', '4', '5', '6'}) {
-        if (l.parola.find(classe) != std::string_view::npos) {
-            k = curvatura(classe);
+    for (const char curve_class : {'1', '2', '3', '4', '5', '6'}) {
+        if (r.keyword.find(curve_class) != std::string_view::npos) {
+            k = curvature(curve_class);
             break;
         }
     }
     if (k == 0.0) {
-        return l.termina(103, std::nullopt, l.campo_parola);
+        return r.end_with(103, std::nullopt, r.keyword_place);
     }
-    if (contiene(l.parola, "s")) {
+    if (contains(r.keyword, "s")) {
         k = -k;
     }
-    tracciato_linea& t = l.stato.tracciato;
-    std::int64_t& c = l.cursore_disegno;
+    tracciato_linea& plan = r.state.tracciato;
+    std::int64_t& cursor = r.drawing_cursor;
     // A curve that starts behind the cursor draws only its points ahead of it.
     // Each stretch stops after the point that passes the limit, as drawing point by
     // point and testing after each would.
-    disegna_fino(t, c, std::min<std::int64_t>(s, limite_tracciato), 0.0);
-    if (c > limite_tracciato) {
-        return l.termina(103, std::nullopt, campo_s);
+    draw_to(plan, cursor, std::min<std::int64_t>(start, plan_limit), 0.0);
+    if (cursor > plan_limit) {
+        return r.end_with(103, std::nullopt, start_place);
     }
-    const std::int64_t fine = std::int64_t{s} + d;
-    disegna_fino(t, c, std::min(fine, limite_tracciato), k);
-    if (c > limite_tracciato) {
-        return l.termina(103, std::nullopt, campo_d);
+    const std::int64_t end = std::int64_t{start} + length;
+    draw_to(plan, cursor, std::min(end, plan_limit), k);
+    if (cursor > plan_limit) {
+        return r.end_with(103, std::nullopt, length_place);
     }
-    return esito::avanti;
+    return outcome::go_on;
 }
 
-esito leggi_montagna(lettura& l) {
-    std::int32_t inizio = l.posizione("tunnel start");
-    std::int32_t fine = l.campi.numero<std::int32_t>("tunnel end");
-    std::int32_t tipo = l.campi.numero<std::int32_t>("tunnel type");
-    if (l.fuori_campo(inizio, margine)) {
-        return esito::fine_lettura;
+outcome read_tunnel(reading& r) {
+    std::int32_t start = r.chainage("tunnel start");
+    std::int32_t end = r.fields.number<std::int32_t>("tunnel end");
+    std::int32_t type = r.fields.number<std::int32_t>("tunnel type");
+    if (r.beyond_grid(start, entry_margin)) {
+        return outcome::end_loop;
     }
-    return l.registratore(inizio, [&] { memo_montagna(l.stato, l.gallerie, inizio, fine, tipo); });
+    return r.call_recorder(start, [&] { memo_montagna(r.state, r.tunnels, start, end, type); });
 }
 
-esito leggi_indicatori(lettura& l) {
-    const std::int32_t posizione = l.posizione("board chainage");
+outcome read_speed_board(reading& r) {
+    const std::int32_t position = r.chainage("board chainage");
     std::int32_t v[8];
-    const char* nomi[8] = {"left speed A",  "left speed B",  "left speed C",  "left stripes",
-                           "right speed A", "right speed B", "right speed C", "right stripes"};
+    const char* names[8] = {"left speed A",  "left speed B",  "left speed C",  "left stripes",
+                            "right speed A", "right speed B", "right speed C", "right stripes"};
     for (int i = 0; i < 8; ++i) {
-        v[i] = l.campi.numero<std::int32_t>(nomi[i]);
+        v[i] = r.fields.number<std::int32_t>(names[i]);
     }
-    if (l.fuori_campo(posizione, margine)) {
-        return esito::fine_lettura;
+    if (r.beyond_grid(position, entry_margin)) {
+        return outcome::end_loop;
     }
-    return l.registratore(posizione, [&] {
-        memo_indicatori_v_max(l.stato, posizione, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+    return r.call_recorder(position, [&] {
+        memo_indicatori_v_max(r.state, position, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
     });
 }
 
-esito leggi_cartello(lettura& l) {
-    const std::int32_t p = l.posizione("board chainage");
-    const campo campo_p = l.campi.ultimo();
-    l.stato.riga.assign(l.campi.testo("board text"));
-    if (l.fuori_campo(p, margine)) {
-        return esito::fine_lettura;
+outcome read_board(reading& r) {
+    const std::int32_t p = r.chainage("board chainage");
+    const field_place p_place = r.fields.last();
+    r.state.riga.assign(r.fields.text("board text"));
+    if (r.beyond_grid(p, entry_margin)) {
+        return outcome::end_loop;
     }
-    cella& c = l.cella_at(near(p / 50.0 + 1));
+    cella& c = r.cell(point_cell(p));
     if (!libera(c)) {
-        return l.termina(6, p, campo_p);
+        return r.end_with(6, p, p_place);
     }
     // Board texts go from entry 80 downwards; entry 0 and below are not theirs.
-    if (l.cartelli <= 0) {
+    if (r.board_entry <= 0) {
         throw reader_failure("no header entry left for the board text (more than 80 boards)");
     }
     c.tipo_cella = cartello;
-    c.valore1 = wrap16(l.cartelli);
-    l.voce_at(l.cartelli).nome = l.stato.riga;
-    --l.cartelli;
-    return esito::avanti;
+    c.valore1 = wrap16(r.board_entry);
+    r.entry(r.board_entry).nome = r.state.riga;
+    --r.board_entry;
+    return outcome::go_on;
 }
 
-void completa_pendenze(lettura& l) {
-    const std::int64_t n = l.ultima_cella();
-    do {
-        l.cella_at(l.cursore_pendenza).pendenza = wrap8(l.pendenza_precedente + 100);
-        ++l.cursore_pendenza;
-    } while (l.cursore_pendenza < n - 2);
+// Without a plan, curve lines are not recognised: their numbers are read next as
+// keyword fields that match nothing.
+// clang-format off
+constexpr keyword_entry keywords[] = {
+    {words("pendenza"), read_gradient},
+    {plan_words("curva"), read_curve},
+    {words("montagna"), read_tunnel},
+    {words("indicatori_v"), read_speed_board},
+    {words("cartello", "indicat"), read_board},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const keyword_entry> body_keywords() {
+    return keywords;
 }
 
-void completa_tracciato(lettura& l) {
-    if (l.stato.con_tracciato == 0) {
+void finish_plan(reading& r) {
+    if (r.state.con_tracciato == 0) {
         return;
     }
-    tracciato_linea& t = l.stato.tracciato;
+    tracciato_linea& plan = r.state.tracciato;
     // The last two points stay empty.
-    disegna_fino(t, l.cursore_disegno, t.ultimo_metro() - 2, 0.0);
+    draw_to(plan, r.drawing_cursor, plan.ultimo_metro() - 2, 0.0);
 }
 
 }  // namespace scenario

@@ -3,214 +3,181 @@
 #include "compiler/line_body.hpp"
 #include "compiler/messages.hpp"
 #include "compiler/plan_drawing.hpp"
+#include "compiler/profiles.hpp"
+#include "compiler/progressive_ordina.hpp"
 #include "model/reader_failure.hpp"
 
 namespace scenario {
 
 namespace {
 
-constexpr std::int32_t lunghezza_massima = 1000000;
-constexpr int commenti_generale = 10;
+constexpr std::int32_t longest_route = 1000000;
+constexpr int general_remarks = 10;
+
+outcome read_route_length(reading& r) {
+    const std::int32_t length = r.chainage("route length");
+    r.state.voci[voce_percorso].fine_area = length;
+    if (length > longest_route) {
+        return r.end_with(1, std::nullopt, r.fields.last());
+    }
+    const std::int64_t last_metre = std::int64_t{length} + 7000;
+    const std::int64_t n = ultima_cella(length);
+    // A negative length can leave too few cells for the profiles (or no plan at all).
+    if (n < 2) {
+        throw reader_failure("route length " + std::to_string(length) + " leaves no track grid");
+    }
+    r.state.celle.assign(static_cast<std::size_t>(n) + 1, cella{});
+    if (r.state.con_tracciato != 0) {
+        r.state.tracciato = tracciato_linea(last_metre);
+    }
+    return outcome::go_on;
+}
+
+outcome read_zone(reading& r, int entry) {
+    voce& zone = r.state.voci[static_cast<std::size_t>(entry)];
+    zone.inizio_area = r.fields.number<std::int32_t>("zone start");
+    zone.fine_area = r.fields.number<std::int32_t>("zone end");
+    zone.progressiva = r.fields.number<std::int32_t>("zone flag");
+    return outcome::go_on;
+}
+outcome read_zone_three(reading& r) {
+    return read_zone(r, voce_zona_tre);
+}
+outcome read_zone_two(reading& r) {
+    return read_zone(r, voce_zona_due);
+}
+outcome read_zone_one(reading& r) {
+    return read_zone(r, voce_zona_uno);
+}
+
+// Note the order of entry 85: "tre" goes to fine_area, "due" to progressiva.
+outcome read_scenery(reading& r, std::int32_t voce::*field, const char* name) {
+    r.state.voci[voce_scenario].*field = r.fields.number<std::int32_t>(name);
+    return outcome::go_on;
+}
+outcome read_scenery_one(reading& r) {
+    return read_scenery(r, &voce::inizio_area, "scenery value one");
+}
+outcome read_scenery_two(reading& r) {
+    return read_scenery(r, &voce::progressiva, "scenery value two");
+}
+outcome read_scenery_three(reading& r) {
+    return read_scenery(r, &voce::fine_area, "scenery value three");
+}
+
+outcome read_repetition(reading& r) {
+    voce& train = r.state.voci[voce_treno];
+    train.inizio_area = r.fields.number<std::int32_t>("repetition start");
+    const field_place start_place = r.fields.last();
+    train.fine_area = r.fields.number<std::int32_t>("repetition end");
+    const field_place end_place = r.fields.last();
+    if (train.inizio_area % 50 != 0) {
+        return r.end_with(3, std::nullopt, start_place);
+    }
+    if (train.fine_area % 50 != 0) {
+        return r.end_with(4, std::nullopt, end_place);
+    }
+    if (contains_exact(r.keyword, "4")) {
+        train.progressiva = 4;
+    } else if (contains_exact(r.keyword, "9")) {
+        train.progressiva = 9;
+    } else {
+        return r.end_with(5, std::nullopt, r.keyword_place);
+    }
+    if (train.fine_area == 0) {
+        train.progressiva = 0;
+    }
+    return outcome::go_on;
+}
+
+// The general part's keywords: the route length case-free, the others exactly.
+// clang-format off
+constexpr keyword_entry general_keywords[] = {
+    {words("lunghezza", "percorso"), read_route_length},
+    {exact_words("tre", "progressiva"), read_zone_three},
+    {exact_words("due", "progressiva"), read_zone_two},
+    {exact_words("uno", "progressiva"), read_zone_one},
+    {exact_words("sfondo", "uno"), read_scenery_one},
+    {exact_words("sfondo", "due"), read_scenery_two},
+    {exact_words("sfondo", "tre"), read_scenery_three},
+    {exact_words("segnali", "ripetizione"), read_repetition},
+};
+// clang-format on
 
 // Finds "[generale]". False after error 102.
-bool cerca_inizio(lettura& l) {
+bool find_general(reading& r) {
     while (true) {
-        l.leggi_parola();
-        if (l.campi.fine()) {
+        r.read_keyword();
+        if (r.fields.at_end()) {
             // Also when this last field is "[generale]" itself.
-            l.termina(102, std::nullopt, l.campo_parola);
+            r.end_with(102, std::nullopt, r.keyword_place);
             return false;
         }
-        if (contiene(l.parola, "[generale]")) {
+        if (contains(r.keyword, "[generale]")) {
             return true;
         }
     }
 }
 
-esito agisci_generale(lettura& l) {
-    const std::string_view p = l.parola;
-    const auto fatto = [](esito e) { return e != esito::avanti; };
-    if (contiene(p, "lunghezza") && contiene(p, "percorso") && fatto(leggi_lunghezza(l))) {
-        return esito::ritorna;
-    }
-    if (contiene_esatto(p, "tre") && contiene_esatto(p, "progressiva")) {
-        leggi_zona(l, voce_zona_tre);
-    }
-    if (contiene_esatto(p, "due") && contiene_esatto(p, "progressiva")) {
-        leggi_zona(l, voce_zona_due);
-    }
-    if (contiene_esatto(p, "uno") && contiene_esatto(p, "progressiva")) {
-        leggi_zona(l, voce_zona_uno);
-    }
-    // Note the order of entry 85: "tre" goes to fine_area, "due" to progressiva.
-    if (contiene_esatto(p, "sfondo") && contiene_esatto(p, "uno")) {
-        leggi_sfondo(l, &voce::inizio_area, "scenery value one");
-    }
-    if (contiene_esatto(p, "sfondo") && contiene_esatto(p, "due")) {
-        leggi_sfondo(l, &voce::progressiva, "scenery value two");
-    }
-    if (contiene_esatto(p, "sfondo") && contiene_esatto(p, "tre")) {
-        leggi_sfondo(l, &voce::fine_area, "scenery value three");
-    }
-    if (contiene_esatto(p, "segnali") && contiene_esatto(p, "ripetizione") &&
-        fatto(leggi_ripetizione(l))) {
-        return esito::ritorna;
-    }
-    return esito::avanti;
-}
-
-bool intestazione(std::string_view p) {
-    return contiene_esatto(p, "[") && contiene_esatto(p, "]") && !p.starts_with('-');
+bool section_header(std::string_view field) {
+    return contains_exact(field, "[") && contains_exact(field, "]") && !field.starts_with('-');
 }
 
 // The general part, up to the first section header. False after a recorded error.
-bool leggi_generale(lettura& l) {
-    while (!l.campi.fine()) {
-        l.leggi_parola();
-        if (l.campi.fine()) {
+bool read_general_part(reading& r) {
+    while (!r.fields.at_end()) {
+        r.read_keyword();
+        if (r.fields.at_end()) {
             break;
         }
         // Up to ten remarks in a row; the end of the document is not tested between them.
-        for (int i = 0; i < commenti_generale && contiene_esatto(l.parola, "-"); ++i) {
-            l.leggi_parola();
+        for (int i = 0; i < general_remarks && contains_exact(r.keyword, "-"); ++i) {
+            r.read_keyword();
         }
-        if (agisci_generale(l) == esito::ritorna) {
+        if (r.act_on_keyword(general_keywords) == outcome::end_reading) {
             return false;
         }
-        if (intestazione(l.parola)) {
+        if (section_header(r.keyword)) {
             break;
         }
     }
     return true;
 }
 
-esito agisci_corpo(lettura& l) {
-    const std::string_view p = l.parola;
-    if (contiene(p, "pendenza")) {
-        if (const esito e = leggi_pendenza(l); e != esito::avanti) {
-            return e;
-        }
-    }
-    // Without a plan, curve lines are not recognised: their numbers are read next as
-    // keyword fields that match nothing.
-    if (l.stato.con_tracciato != 0 && contiene(p, "curva")) {
-        if (const esito e = leggi_curva(l); e != esito::avanti) {
-            return e;
-        }
-    }
-    if (contiene(p, "montagna")) {
-        if (const esito e = leggi_montagna(l); e != esito::avanti) {
-            return e;
-        }
-    }
-    if (contiene(p, "indicatori_v")) {
-        if (const esito e = leggi_indicatori(l); e != esito::avanti) {
-            return e;
-        }
-    }
-    if (contiene(p, "cartello") && contiene(p, "indicat")) {
-        return leggi_cartello(l);
-    }
-    return esito::avanti;
-}
-
 }  // namespace
 
-esito leggi_lunghezza(lettura& l) {
-    const std::int32_t lunghezza = l.posizione("route length");
-    l.stato.voci[voce_percorso].fine_area = lunghezza;
-    if (lunghezza > lunghezza_massima) {
-        return l.termina(1, std::nullopt, l.campi.ultimo());
-    }
-    const std::int64_t e = std::int64_t{lunghezza} + 7000;
-    const std::int64_t n = ultima_cella(lunghezza);
-    // A negative length can leave too few cells for the profiles (or no plan at all).
-    if (n < 2) {
-        throw reader_failure("route length " + std::to_string(lunghezza) + " leaves no track grid");
-    }
-    l.stato.celle.assign(static_cast<std::size_t>(n) + 1, cella{});
-    if (l.stato.con_tracciato != 0) {
-        l.stato.tracciato = tracciato_linea(e);
-    }
-    return esito::avanti;
-}
-
-esito leggi_zona(lettura& l, int indice) {
-    voce& zona = l.stato.voci[static_cast<std::size_t>(indice)];
-    zona.inizio_area = l.campi.numero<std::int32_t>("zone start");
-    zona.fine_area = l.campi.numero<std::int32_t>("zone end");
-    zona.progressiva = l.campi.numero<std::int32_t>("zone flag");
-    return esito::avanti;
-}
-
-esito leggi_sfondo(lettura& l, std::int32_t voce::*campo, const char* nome) {
-    l.stato.voci[voce_scenario].*campo = l.campi.numero<std::int32_t>(nome);
-    return esito::avanti;
-}
-
-esito leggi_ripetizione(lettura& l) {
-    voce& treno = l.stato.voci[voce_treno];
-    treno.inizio_area = l.campi.numero<std::int32_t>("repetition start");
-    const campo campo_inizio = l.campi.ultimo();
-    treno.fine_area = l.campi.numero<std::int32_t>("repetition end");
-    const campo campo_fine = l.campi.ultimo();
-    if (treno.inizio_area % 50 != 0) {
-        return l.termina(3, std::nullopt, campo_inizio);
-    }
-    if (treno.fine_area % 50 != 0) {
-        return l.termina(4, std::nullopt, campo_fine);
-    }
-    if (contiene_esatto(l.parola, "4")) {
-        treno.progressiva = 4;
-    } else if (contiene_esatto(l.parola, "9")) {
-        treno.progressiva = 9;
-    } else {
-        return l.termina(5, std::nullopt, l.campo_parola);
-    }
-    if (treno.fine_area == 0) {
-        treno.progressiva = 0;
-    }
-    return esito::avanti;
-}
-
-bool leggi_documento_linea(lettura& l) {
-    if (!l.documenti.exists(l.nome_linea)) {
-        record_error(l.stato, 101, std::nullopt, error_place{l.nome_linea, 0, 0, 0, {}}, error_message(101));
+bool read_line_document(reading& r) {
+    if (!r.store.exists(r.line_name)) {
+        record_error(r.state, 101, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},
+                     error_message(101));
         return false;
     }
-    auto contenuto = l.documenti.read(l.nome_linea);
-    if (!contenuto) {
-        l.documento = l.nome_linea;
+    auto content = r.store.read(r.line_name);
+    if (!content) {
+        r.document = r.line_name;
         throw reader_failure("the line document cannot be opened");
     }
-    l.apri(l.nome_linea, std::move(*contenuto));
-    if (!cerca_inizio(l) || !leggi_generale(l)) {
+    r.open(r.line_name, std::move(*content));
+    if (!find_general(r) || !read_general_part(r)) {
         return false;
     }
 
-    progressive_ordina(l.stato.voci);
-    l.gallerie.azzera();
-    l.cartelli = voce_primo_cartello;
-    l.cursore_pendenza = 0;
-    l.cursore_disegno = 2;
-    if (l.stato.con_tracciato != 0) {
-        inizia_tracciato(l.stato.tracciato);
+    progressive_ordina(r.state.voci);
+    r.tunnels.clear();
+    r.board_entry = voce_primo_cartello;
+    r.gradient.cursor = 0;
+    r.drawing_cursor = 2;
+    if (r.state.con_tracciato != 0) {
+        start_plan(r.state.tracciato);
+    }
+    if (r.read_entries(body_keywords()) == outcome::end_reading) {
+        return false;
     }
 
-    while (l.parola_successiva()) {
-        const esito e = agisci_corpo(l);
-        if (e == esito::ritorna) {
-            return false;
-        }
-        if (e == esito::fine_lettura) {
-            break;
-        }
-    }
-
-    l.chiudi_ed_elimina();
-    l.campo_voce.reset();
-    completa_pendenze(l);
-    completa_tracciato(l);
+    r.close_and_delete();
+    r.entry_place.reset();
+    finish_profile(r, profile_kind::gradient);
+    finish_plan(r);
     return true;
 }
 

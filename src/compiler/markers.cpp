@@ -5,24 +5,24 @@
 
 namespace scenario {
 
-std::int32_t imposta_marcatori(run_state& stato) {
-    voce& intestazione = stato.voci[voce_scenario];
-    cella* cella1 = stato.celle.size() > 1 ? &stato.celle[1] : nullptr;
+std::int32_t fill_marker_slots(run_state& state) {
+    voce& header = state.voci[voce_scenario];
+    cella* cell1 = state.celle.size() > 1 ? &state.celle[1] : nullptr;
 
-    if (intestazione.numero_a != 0 || (cella1 != nullptr && cella1->valore1 != 0)) {
+    if (header.numero_a != 0 || (cell1 != nullptr && cell1->valore1 != 0)) {
         return 1250;
     }
-    intestazione.numero_a = marcatore_intestazione;
-    if (cella1 != nullptr) {
-        cella1->valore1 = marcatore_griglia;
+    header.numero_a = marcatore_intestazione;
+    if (cell1 != nullptr) {
+        cell1->valore1 = marcatore_griglia;
     }
-    if (intestazione.orario != 0 || (cella1 != nullptr && cella1->valore2 != 0)) {
+    if (header.orario != 0 || (cell1 != nullptr && cell1->valore2 != 0)) {
         return 1251;
     }
-    intestazione.orario = codice_gara_st(stato.voci);
-    if (cella1 != nullptr) {
+    header.orario = codice_gara_st(state.voci);
+    if (cell1 != nullptr) {
         // At most 25 x 255, so the plain code always fits.
-        cella1->valore2 = static_cast<std::int16_t>(codice_gara_og(stato.voci));
+        cell1->valore2 = static_cast<std::int16_t>(codice_gara_og(state.voci));
     }
     return 0;
 }

@@ -2,43 +2,43 @@
 
 #include "compiler/grid_access.hpp"
 #include "compiler/recorders.hpp"
+#include "compiler/tunnel_list.hpp"
 #include "model/near.hpp"
 #include "model/packing.hpp"
 
 namespace scenario {
 
-void memo_montagna(run_state& stato, lista_gallerie& gallerie, std::int32_t& inizio,
-                   std::int32_t& fine, std::int32_t& tipo) {
-    richiedi_griglia(stato.celle, "tunnel");
+void memo_montagna(run_state& stato, tunnel_list& tunnels, std::int32_t& inizio, std::int32_t& fine,
+                   std::int32_t& tipo) {
+    const std::int64_t n = last_cell(stato.celle);  // fails without a grid
 
-    bool con_segni = false;
+    bool with_markers = false;
     if (tipo > 10) {
         tipo -= 10;
-        con_segni = true;
+        with_markers = true;
     }
 
-    gallerie.inizio.push_back(inizio);
-    gallerie.fine.push_back(fine);
+    tunnels.starts.push_back(inizio);
+    tunnels.ends.push_back(fine);
     // A tunnel that starts 150 m or less after the previous one ends takes type 3;
     // the marker choice made above stays.
-    const std::size_t numero = gallerie.inizio.size();
-    if (numero > 1 && std::int64_t{inizio} - gallerie.fine[numero - 2] <= 150) {
+    const std::size_t count = tunnels.starts.size();
+    if (count > 1 && std::int64_t{inizio} - tunnels.ends[count - 2] <= 150) {
         tipo = 3;
     }
 
-    const std::int64_t prima = near(static_cast<double>(inizio) / 50.0);
-    const std::int64_t ultima = near(static_cast<double>(fine) / 50.0 - 1.0);
+    const std::int64_t first = near(static_cast<double>(inizio) / 50.0);
+    const std::int64_t last = near(static_cast<double>(fine) / 50.0 - 1.0);
     // Cells of the tunnel outside the grid are not written; the count k still
     // runs from the tunnel's first cell, so the markers keep their places.
-    const std::int64_t da = std::max<std::int64_t>(prima, 0);
-    const std::int64_t a =
-        std::min<std::int64_t>(ultima, static_cast<std::int64_t>(stato.celle.size()) - 1);
-    for (std::int64_t c = da; c <= a; ++c) {
-        cella& cel = stato.celle[static_cast<std::size_t>(c)];
-        cel.montagna = wrap8(tipo);  // the type keeps its low 8 bits
-        const std::int64_t k = c - prima + 1;
-        if (con_segni && k % 4 == 0 && cel.tipo_cella == vuota) {
-            cel.tipo_cella = segno_montagna;
+    const std::int64_t from = std::max<std::int64_t>(first, 0);
+    const std::int64_t to = std::min(last, n);
+    for (std::int64_t c = from; c <= to; ++c) {
+        cella& cell = stato.celle[static_cast<std::size_t>(c)];
+        cell.montagna = wrap8(tipo);  // the type keeps its low 8 bits
+        const std::int64_t k = c - first + 1;
+        if (with_markers && k % 4 == 0 && cell.tipo_cella == vuota) {
+            cell.tipo_cella = segno_montagna;
         }
     }
 }

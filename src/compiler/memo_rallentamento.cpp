@@ -8,57 +8,56 @@ namespace scenario {
 void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::int32_t& l,
                         std::int32_t& f_tt, std::int32_t f_ta, std::int32_t& d_v) {
     griglia& celle = stato.celle;
-    richiedi_griglia(celle, "slowdown");
 
     // Positions are computed in 64 bits: x + l may not fit 32.
-    const std::int64_t s = cella_del_punto(x);
-    const std::int64_t e = cella_del_punto(std::int64_t{x} + l);
-    const std::int64_t w = cella_del_punto(std::int64_t{x} - 1200);
+    const std::int64_t s = point_cell(x);
+    const std::int64_t e = point_cell(std::int64_t{x} + l);
+    const std::int64_t w = point_cell(std::int64_t{x} - 1200);
     const std::int64_t h = near(static_cast<double>(std::int64_t{x} - 1200) / 50.0);
 
     // Only a slowdown more than 1500 m from the start has a warning board and
     // possibly pre-warning cells.
-    const bool con_avviso = x > 1500;
-    if (!con_avviso) {
+    const bool with_board = x > 1500;
+    if (!with_board) {
         f_ta = 0;
     }
-    if (con_avviso && !libera(cella_richiesta(celle, w, "slowdown warning board"))) {
+    if (with_board && !libera(cell_at(celle, w))) {
         stato.codice_errore = 17;
         return;
     }
-    if (!libera(cella_richiesta(celle, s, "slowdown start"))) {
+    if (!libera(cell_at(celle, s))) {
         stato.codice_errore = 18;
         return;
     }
-    if (!libera(cella_richiesta(celle, e, "slowdown end"))) {
+    if (!libera(cell_at(celle, e))) {
         stato.codice_errore = 19;
         return;
     }
 
     // The end is written before the start: when both are the same cell it ends as
     // a start cell and the slowdown has no end cell. Values keep their low 16 bits.
-    cella& fine = celle[static_cast<std::size_t>(e)];
-    fine.tipo_cella = fine_rallentamento;
+    cella& end = celle[static_cast<std::size_t>(e)];
+    end.tipo_cella = fine_rallentamento;
     if (d_v != 0) {
-        fine.valore2 = wrap16(d_v);
+        end.valore2 = wrap16(d_v);
     }
-    cella& inizio = celle[static_cast<std::size_t>(s)];
-    inizio.tipo_cella = inizio_rallentamento;
+    cella& start = celle[static_cast<std::size_t>(s)];
+    start.tipo_cella = inizio_rallentamento;
     if (d_v != 0) {
-        inizio.valore2 = wrap16(d_v);
+        start.valore2 = wrap16(d_v);
     }
-    if (con_avviso) {
-        cella& avviso = celle[static_cast<std::size_t>(w)];
-        avviso.tipo_cella = avviso_rallentamento;
+    if (with_board) {
+        cella& board = celle[static_cast<std::size_t>(w)];
+        board.tipo_cella = avviso_rallentamento;
         if (d_v != 0) {
-            avviso.valore2 = wrap16(d_v);
+            board.valore2 = wrap16(d_v);
         }
-        avviso.valore1 = wrap16(v);
+        board.valore1 = wrap16(v);
     }
-    inizio.valore1 = wrap16(v);
-    fine.valore1 = wrap16(v);
-    inizio.valore3 = wrap16(f_tt);
-    fine.valore3 = wrap16(f_tt);
+    start.valore1 = wrap16(v);
+    end.valore1 = wrap16(v);
+    start.valore3 = wrap16(f_tt);
+    end.valore3 = wrap16(f_tt);
 
     if (f_ta == 0) {
         return;
@@ -66,7 +65,7 @@ void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::
     // Four pre-warning cells just before the warning board; when one is taken the
     // cells written above stay.
     for (std::int64_t i = 0; i < 4; ++i) {
-        if (!libera(cella_richiesta(celle, h - i, "slowdown pre-warning"))) {
+        if (!libera(cell_at(celle, h - i))) {
             stato.codice_errore = 20;
             return;
         }

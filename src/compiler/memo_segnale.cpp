@@ -7,32 +7,32 @@ namespace scenario {
 void memo_segnale(run_state& stato, std::int32_t posizione, std::int32_t& sx, std::int32_t& s1,
                   std::int32_t& s2, std::int32_t& s3, std::int32_t& rapp, std::int32_t& dx,
                   std::int32_t& d1, std::int32_t& d2, std::int32_t& d3, std::int32_t& tempo) {
-    const std::int64_t c = cella_del_punto(posizione);
-    cella& cel = cella_richiesta(stato.celle, c, "signal");
-    if (!libera(cel)) {
+    const std::int64_t c = point_cell(posizione);
+    cella& cell = cell_at(stato.celle, c);
+    if (!libera(cell)) {
         stato.codice_errore = 16;
         return;
     }
 
     // Decimal packings: tens for the first group, units for the second; they keep
     // their low 16 bits.
-    cel.tipo_cella = segnale;
-    cel.valore1 = wrap16(10 * std::int64_t{s1} + d1);
-    cel.valore2 = wrap16(10 * std::int64_t{s2} + d2);
-    cel.valore3 = wrap16(10 * std::int64_t{s3} + d3);
-    cel.valore4 = wrap16(10 * std::int64_t{rapp} + 3 * std::int64_t{sx} + dx);
+    cell.tipo_cella = segnale;
+    cell.valore1 = wrap16(10 * std::int64_t{s1} + d1);
+    cell.valore2 = wrap16(10 * std::int64_t{s2} + d2);
+    cell.valore3 = wrap16(10 * std::int64_t{s3} + d3);
+    cell.valore4 = wrap16(10 * std::int64_t{rapp} + 3 * std::int64_t{sx} + dx);
 
     if (tempo >= 1 && tempo <= 100) {
         tempo = 101;
     }
-    cel.tempo_segnale = sx == 2 ? wrap8(tempo) : 0;  // the time keeps its low 8 bits
+    cell.tempo_segnale = sx == 2 ? wrap8(tempo) : 0;  // the time keeps its low 8 bits
 
     // Approach markers 100, 200, 300 and 400 m before the signal, whatever those
     // cells hold; the marker keeps its low 8 bits. Marker cells before cell 0 are
     // skipped.
     for (std::int64_t b = 1; b <= 4; ++b) {
         const std::int64_t m = c - 2 * b;
-        if (nella_griglia(stato.celle, m)) {
+        if (in_grid(stato.celle, m)) {
             stato.celle[static_cast<std::size_t>(m)].avvicinamento =
                 wrap8(30 * std::int64_t{sx} + 10 * std::int64_t{dx} + b);
         }

@@ -9,22 +9,22 @@
 namespace scenario {
 
 void memorizza_dati(run_state& stato, document_store& documenti) {
-    lettura l(stato, documenti);
+    reading r(stato, documenti);
     stato.voci[voce_scenario].nome = stato.nome_scenario;
     stato.voci[voce_treno].nome = stato.nome_treno;
     try {
-        if (leggi_documento_linea(l)) {
-            leggi_documento_treno(l);
+        if (read_line_document(r)) {
+            read_train_document(r);
         }
-    } catch (const reader_failure& guasto) {
+    } catch (const reader_failure& failure) {
         // Any failure the readers do not test for themselves: both documents go (as far
         // as they still exist), the error becomes 25 and the model stays as written.
-        for (const std::string* nome : {&l.nome_linea, &l.nome_treno}) {
-            if (documenti.exists(*nome)) {
-                documenti.remove(*nome);
+        for (const std::string* name : {&r.line_name, &r.train_name}) {
+            if (documenti.exists(*name)) {
+                documenti.remove(*name);
             }
         }
-        record_error(stato, 25, std::nullopt, l.luogo_guasto(), error_message(25, guasto.what()));
+        record_error(stato, 25, std::nullopt, r.failure_place(), error_message(25, failure.what()));
     }
 }
 

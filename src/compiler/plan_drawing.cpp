@@ -3,54 +3,51 @@
 #include <algorithm>
 #include <string>
 
-#include "model/passo_disegno.hpp"
 #include "model/reader_failure.hpp"
 
 namespace scenario {
 
-void inizia_tracciato(tracciato_linea& t) {
-    if (!t.esiste()) {
+namespace {
+
+[[noreturn]] void beyond_the_plan(const tracciato_linea& plan, std::int64_t point) {
+    throw reader_failure("plan point " + std::to_string(point) + " is beyond the plan (0 to " +
+                         std::to_string(plan.ultimo_metro()) + ")");
+}
+
+}  // namespace
+
+void start_plan(tracciato_linea& plan) {
+    if (!plan.esiste()) {
         throw reader_failure("no route length before the body, so there is no plan");
     }
-    if (t.ultimo_metro() < 1) {
+    if (plan.ultimo_metro() < 1) {
         throw reader_failure("the plan has no room for its first two points");
     }
-    t.set_integer(0, 0, 0);
-    t.set_integer(0, 1, 0);
-    t.set_integer(1, 0, 0);
-    t.set_integer(1, 1, 1);
+    plan.set_integer(0, 0, 0);
+    plan.set_integer(0, 1, 0);
+    plan.set_integer(1, 0, 0);
+    plan.set_integer(1, 1, 1);
 }
 
-void aggiungi_punto(tracciato_linea& t, std::int64_t c, double k) {
-    if (c < 2 || c > t.ultimo_metro()) {
-        throw reader_failure("plan point " + std::to_string(c) + " is beyond the plan (0 to " +
-                             std::to_string(t.ultimo_metro()) + ")");
-    }
-    passo_disegno p{t.value(c - 2, 0), t.value(c - 2, 1), t.value(c - 1, 0), t.value(c - 1, 1)};
-    p.avanza(k);
-    t.set_double(c, 0, p.x1);
-    t.set_double(c, 1, p.y1);
-}
-
-void disegna_fino(tracciato_linea& t, std::int64_t& c, std::int64_t fino, double k) {
-    if (c > fino) {
+void draw_to(tracciato_linea& plan, std::int64_t& cursor, std::int64_t to, double k) {
+    if (cursor > to) {
         return;
     }
-    if (c < 2) {
-        aggiungi_punto(t, c, k);  // fails
+    if (cursor < 2) {
+        beyond_the_plan(plan, cursor);  // the first two points are not drawn
     }
-    const std::int64_t ultimo = std::min(fino, t.ultimo_metro());
-    if (c <= ultimo) {
-        t.disegna(c, ultimo, k);
-        c = ultimo + 1;
+    const std::int64_t last = std::min(to, plan.ultimo_metro());
+    if (cursor <= last) {
+        plan.disegna(cursor, last, k);
+        cursor = last + 1;
     }
-    if (c <= fino) {
-        aggiungi_punto(t, c, k);  // beyond the plan: fails
+    if (cursor <= to) {
+        beyond_the_plan(plan, cursor);
     }
 }
 
-double curvatura(char classe) {
-    switch (classe) {
+double curvature(char curve_class) {
+    switch (curve_class) {
         case '1':
             return 0.0001;
         case '2':

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "compiler/grid_access.hpp"
 #include "compiler/messages.hpp"
 #include "model/file_names.hpp"
 #include "model/reader_failure.hpp"
@@ -11,116 +12,138 @@ namespace scenario {
 
 namespace {
 
-constexpr char minuscola(char c) {
+constexpr char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace
 
-bool contiene(std::string_view campo, std::string_view parola) {
-    const auto uguali = [](char a, char b) { return minuscola(a) == minuscola(b); };
-    return std::search(campo.begin(), campo.end(), parola.begin(), parola.end(), uguali) !=
-           campo.end();
+bool contains(std::string_view field, std::string_view word) {
+    const auto same = [](char a, char b) { return lower(a) == lower(b); };
+    return std::search(field.begin(), field.end(), word.begin(), word.end(), same) != field.end();
 }
 
-lettura::lettura(run_state& s, document_store& d)
-    : stato(s),
-      documenti(d),
-      nome_linea(nome_documento_linea(s.nome_scenario)),
-      nome_treno(nome_documento_treno(s.nome_scenario, s.nome_treno)) {}
+reading::reading(run_state& s, document_store& d)
+    : state(s),
+      store(d),
+      line_name(nome_documento_linea(s.nome_scenario)),
+      train_name(nome_documento_treno(s.nome_scenario, s.nome_treno)) {}
 
-void lettura::apri(const std::string& nome, std::string contenuto) {
-    documento = nome;
-    testo = std::move(contenuto);
-    campi = field_reader(testo);
-    parola = {};
-    campo_parola = campo{};
-    campo_voce.reset();
+void reading::open(const std::string& name, std::string content) {
+    document = name;
+    text = std::move(content);
+    fields = field_reader(text);
+    keyword = {};
+    keyword_place = field_place{};
+    entry_place.reset();
 }
 
-void lettura::leggi_parola() {
-    parola = campi.testo("keyword");
-    campo_parola = campi.ultimo();
-    campo_voce.reset();
-    stato.riga.assign(parola);
+void reading::read_keyword() {
+    keyword = fields.text("keyword");
+    keyword_place = fields.last();
+    entry_place.reset();
+    state.riga.assign(keyword);
 }
 
-bool lettura::parola_successiva() {
-    if (campi.fine()) {
+bool reading::next_keyword() {
+    if (fields.at_end()) {
         return false;
     }
-    leggi_parola();
-    if (campi.fine()) {
+    read_keyword();
+    if (fields.at_end()) {
         return false;
     }
-    for (int commenti = 0; commenti < 2 && contiene_esatto(parola, "-"); ++commenti) {
-        leggi_parola();
-        if (campi.fine()) {
+    for (int remarks = 0; remarks < 2 && contains_exact(keyword, "-"); ++remarks) {
+        read_keyword();
+        if (fields.at_end()) {
             return false;
         }
     }
     return true;
 }
 
-std::int32_t lettura::posizione(const char* nome) {
-    const auto p = campi.numero<std::int32_t>(nome);
-    campo_voce = campi.ultimo();
+outcome reading::act_on_keyword(std::span<const keyword_entry> table) {
+    const auto passes = [&](const keyword_test& t) {
+        if (t.plan_only && state.con_tracciato == 0) {
+            return false;
+        }
+        const auto has = [&](std::string_view word) {
+            return t.exact ? contains_exact(keyword, word) : contains(keyword, word);
+        };
+        return has(t.word) && (t.also.empty() || has(t.also));
+    };
+    for (const keyword_entry& k : table) {
+        if (passes(k.test)) {
+            if (const outcome o = k.read(*this); o != outcome::go_on) {
+                return o;
+            }
+        }
+    }
+    return outcome::go_on;
+}
+
+outcome reading::read_entries(std::span<const keyword_entry> table) {
+    while (next_keyword()) {
+        const outcome o = act_on_keyword(table);
+        if (o == outcome::end_reading) {
+            return o;
+        }
+        if (o == outcome::end_loop) {
+            break;
+        }
+    }
+    return outcome::go_on;
+}
+
+std::int32_t reading::chainage(const char* name) {
+    const auto p = fields.number<std::int32_t>(name);
+    entry_place = fields.last();
     return p;
 }
 
-std::int64_t lettura::ultima_cella() const {
-    if (stato.celle.empty()) {
-        throw reader_failure("no route length before this entry, so there is no track grid");
-    }
-    return static_cast<std::int64_t>(stato.celle.size()) - 1;
+cella& reading::cell(std::int64_t i) {
+    return cell_at(state.celle, i);
 }
 
-cella& lettura::cella_at(std::int64_t indice) {
-    const std::int64_t n = ultima_cella();
-    if (indice < 0 || indice > n) {
-        throw reader_failure("cell " + std::to_string(indice) + " is outside the grid (0 to " +
-                             std::to_string(n) + ")");
-    }
-    return stato.celle[static_cast<std::size_t>(indice)];
-}
-
-voce& lettura::voce_at(std::int64_t indice) {
-    if (indice < 0 || indice >= numero_voci) {
-        throw reader_failure("header entry " + std::to_string(indice) +
+voce& reading::entry(std::int64_t i) {
+    if (i < 0 || i >= numero_voci) {
+        throw reader_failure("header entry " + std::to_string(i) +
                              " is outside the table (0 to 86)");
     }
-    return stato.voci[static_cast<std::size_t>(indice)];
+    return state.voci[static_cast<std::size_t>(i)];
 }
 
-bool lettura::fuori_campo(std::int64_t p, std::int64_t margine) {
-    // (p + margine) / 50 > N, exactly.
-    if (p + margine <= 50 * ultima_cella()) {
+bool reading::beyond_grid(std::int64_t p, std::int64_t margin) {
+    // (p + margin) / 50 > N, exactly.
+    if (p + margin <= 50 * last_cell(state.celle)) {
         return false;
     }
-    registra(15, static_cast<std::int32_t>(p), campo_voce.value_or(campo_parola));
+    record(15, static_cast<std::int32_t>(p), entry_place.value_or(keyword_place));
     return true;
 }
 
-error_place lettura::luogo(const campo& c) const {
-    return error_place{documento, c.riga, c.colonna, c.ultima_colonna,
-                       std::string(campi.riga_di(c))};
+error_place reading::place_of(const field_place& place) const {
+    return error_place{document, place.line, place.column, place.end_column,
+                       std::string(fields.line_of(place))};
 }
 
-void lettura::registra(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c) {
-    record_error(stato, numero, pos, luogo(c), error_message(numero));
+void reading::record(std::int32_t number, std::optional<std::int32_t> position,
+                     const field_place& place) {
+    record_error(state, number, position, place_of(place), error_message(number));
 }
 
-esito lettura::termina(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c) {
-    chiudi_ed_elimina();
-    registra(numero, pos, c);
-    return esito::ritorna;
+outcome reading::end_with(std::int32_t number, std::optional<std::int32_t> position,
+                          const field_place& place) {
+    close_and_delete();
+    record(number, position, place);
+    return outcome::end_reading;
 }
 
-error_place lettura::luogo_guasto() const {
-    if (campi.fallito() || !campo_voce) {
-        return luogo(campi.ultimo());
+error_place reading::failure_place() const {
+    if (fields.failed() || !entry_place) {
+        return place_of(fields.last());
     }
-    return luogo(*campo_voce);
+    return place_of(*entry_place);
 }
 
 }  // namespace scenario

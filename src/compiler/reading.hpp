@@ -2,30 +2,70 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "compiler/diagnostics.hpp"
-#include "files/document_store.hpp"
 #include "compiler/field_reader.hpp"
-#include "compiler/recorders.hpp"
+#include "compiler/tunnel_list.hpp"
+#include "files/document_store.hpp"
 #include "model/run_state.hpp"
 
 namespace scenario {
 
-// What a keyword handler tells the loop that called it.
-enum class esito {
-    avanti,        // go on
-    fine_lettura,  // a position beyond the grid (error 15): this document's loop ends,
-                   // the steps after the loop still run
-    ritorna,       // an error was recorded and the document deleted: the reader returns
+// What an entry's reader tells the loop that called it.
+enum class outcome {
+    go_on,
+    end_loop,     // a position beyond the grid (error 15): this document's loop ends,
+                  // the steps after the loop still run
+    end_reading,  // an error was recorded and the document deleted: the reader returns
 };
 
 // ASCII case-insensitive substring test, and the exact one.
-bool contiene(std::string_view campo, std::string_view parola);
-inline bool contiene_esatto(std::string_view campo, std::string_view parola) {
-    return campo.find(parola) != std::string_view::npos;
+bool contains(std::string_view field, std::string_view word);
+inline bool contains_exact(std::string_view field, std::string_view word) {
+    return field.find(word) != std::string_view::npos;
 }
+
+struct reading;
+
+// The test a keyword field must pass for an entry: it holds `word` and, when given,
+// `also`, either ASCII case-free or exactly as written; a plan entry also needs the
+// plan switch on.
+struct keyword_test {
+    std::string_view word;
+    std::string_view also;
+    bool exact;
+    bool plan_only;
+};
+
+constexpr keyword_test words(std::string_view word, std::string_view also = {}) {
+    return {word, also, false, false};
+}
+constexpr keyword_test exact_words(std::string_view word, std::string_view also) {
+    return {word, also, true, false};
+}
+constexpr keyword_test plan_words(std::string_view word) {
+    return {word, {}, false, true};
+}
+
+// One keyword of a document section: its test, and the function that reads its entry
+// after the keyword field.
+struct keyword_entry {
+    keyword_test test;
+    outcome (*read)(reading&);
+};
+
+// A profile of the grid while it is read: the next cell to fill and the value of the
+// last entry read (see profiles.hpp).
+struct profile {
+    std::int64_t cursor = 0;
+    std::int64_t previous = 0;
+};
+
+// Entries' chainages must lie this far inside the grid (stations: further, see there).
+constexpr std::int64_t entry_margin = 100;
 
 // The working values one call of memorizza_dati shares between the line part and the
 // train part, and the document being read.
@@ -44,79 +84,86 @@ inline bool contiene_esatto(std::string_view campo, std::string_view parola) {
 //   field read); for any other failure (an index outside the model, a value that does
 //   not fit a cell) at the chainage field of the entry being acted on, or else at the
 //   last field read. A train document that cannot be opened is named with no field.
-struct lettura {
-    lettura(run_state& s, document_store& d);
+struct reading {
+    reading(run_state& s, document_store& d);
 
-    run_state& stato;
-    document_store& documenti;
-    const std::string nome_linea;
-    const std::string nome_treno;
+    run_state& state;
+    document_store& store;
+    const std::string line_name;
+    const std::string train_name;
 
     // The document being read.
-    std::string documento;
-    std::string testo;
-    field_reader campi;
-    std::string_view parola;          // the keyword field being acted on
-    campo campo_parola;               // where it is
-    std::optional<campo> campo_voce;  // the chainage field of the entry being acted on
+    std::string document;  // its name
+    std::string text;
+    field_reader fields;
+    std::string_view keyword;                // the keyword field being acted on
+    field_place keyword_place;               // where it is
+    std::optional<field_place> entry_place;  // the chainage field of the entry being acted on
 
     // Line part.
-    lista_gallerie gallerie;
-    std::int32_t cartelli = voce_primo_cartello;  // next free board text entry
-    std::int64_t cursore_pendenza = 0;
-    std::int64_t pendenza_precedente = 0;
-    std::int64_t cursore_disegno = 2;
+    tunnel_list tunnels;
+    std::int32_t board_entry = voce_primo_cartello;  // next free board text entry
+    profile gradient;
+    std::int64_t drawing_cursor = 2;  // the next plan point
 
     // Train part.
-    std::int64_t cursore_velocita = 0;
-    std::int64_t velocita_precedente = 0;
-    std::int64_t cursore_aderenza = 0;
-    std::int64_t aderenza_precedente = 0;
-    std::int32_t stazione = 1;
+    profile speed;
+    profile adhesion;
+    std::int32_t station = 1;  // the next station's entry
 
     // Starts reading a document (the store gave its whole content).
-    void apri(const std::string& nome, std::string contenuto);
+    void open(const std::string& name, std::string content);
     // Closing is implicit; the store decides whether a document really goes away.
-    void chiudi_ed_elimina() { documenti.remove(documento); }
+    void close_and_delete() { store.remove(document); }
 
     // Reads the next field as a keyword field (also into riga).
-    void leggi_parola();
+    void read_keyword();
     // The frame of the line body and the train document: the next keyword field to act
     // on, after up to two remarks; false when the document ends first.
-    bool parola_successiva();
+    bool next_keyword();
+
+    // Acts on the keyword field being read: calls, in table order, the reader of every
+    // entry whose test the field passes, until one says anything but go on; returns
+    // what that one said (go on when none did).
+    outcome act_on_keyword(std::span<const keyword_entry> table);
+    // The entries of the line body and of the train document: acts on every keyword
+    // field next_keyword() gives, until the document ends or a reader says otherwise.
+    // Returns end_reading when a reader did, else go_on.
+    outcome read_entries(std::span<const keyword_entry> table);
 
     // Reads an entry's chainage (32-bit) and remembers its field.
-    std::int32_t posizione(const char* nome);
+    std::int32_t chainage(const char* name);
 
-    // N, the last cell; an entry that needs the grid before the route length has
-    // created it is a failure.
-    std::int64_t ultima_cella() const;
-    cella& cella_at(std::int64_t indice);
-    voce& voce_at(std::int64_t indice);
+    // A cell of the grid and an entry of the header table; an index outside them (or
+    // no grid yet) is a failure.
+    cella& cell(std::int64_t i);
+    voce& entry(std::int64_t i);
 
-    // The range test: false when p + margine lies within the grid; otherwise records
+    // The range test: false when p + margin lies within the grid; otherwise records
     // error 15 with the position p and returns true.
-    bool fuori_campo(std::int64_t p, std::int64_t margine);
+    bool beyond_grid(std::int64_t p, std::int64_t margin);
 
-    error_place luogo(const campo& c) const;
-    void registra(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c);
+    error_place place_of(const field_place& place) const;
+    void record(std::int32_t number, std::optional<std::int32_t> position,
+                const field_place& place);
     // An error that ends the reading: the document is deleted and the reader returns.
-    esito termina(std::int32_t numero, std::optional<std::int32_t> pos, const campo& c);
+    outcome end_with(std::int32_t number, std::optional<std::int32_t> position,
+                     const field_place& place);
     // Where a failure of the general failure path is reported.
-    error_place luogo_guasto() const;
+    error_place failure_place() const;
 
     // Calls a recorder and stops the reading only on an error that this call reported:
     // an earlier code (15 left by the line part) is kept and does not stop anything.
     template <typename F>
-    esito registratore(std::int32_t pos, F&& chiamata) {
-        const std::int32_t prima = stato.codice_errore;
-        stato.codice_errore = 0;
-        chiamata();
-        if (stato.codice_errore > 0) {
-            return termina(stato.codice_errore, pos, campo_voce.value_or(campo_parola));
+    outcome call_recorder(std::int32_t position, F&& call) {
+        const std::int32_t before = state.codice_errore;
+        state.codice_errore = 0;
+        call();
+        if (state.codice_errore > 0) {
+            return end_with(state.codice_errore, position, entry_place.value_or(keyword_place));
         }
-        stato.codice_errore = prima;
-        return esito::avanti;
+        state.codice_errore = before;
+        return outcome::go_on;
     }
 };
 

@@ -1,27 +1,18 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "model/run_state.hpp"
 
 namespace scenario {
 
-// The tunnels recorded so far; memo_montagna compares each new one with the last.
-struct lista_gallerie {
-    std::vector<std::int32_t> inizio;
-    std::vector<std::int32_t> fine;
-    void azzera() {
-        inizio.clear();
-        fine.clear();
-    }
-};
+struct tunnel_list;
 
 // The element recorders. Each writes one document entry into stato.celle; a cell
 // conflict is reported by setting stato.codice_errore (the caller records the
-// position). An index the grid cannot hold throws reader_failure.
-void memo_montagna(run_state& stato, lista_gallerie& gallerie, std::int32_t& inizio,
-                   std::int32_t& fine, std::int32_t& tipo);
+// position). A missing grid, or an index the grid cannot hold, throws reader_failure.
+void memo_montagna(run_state& stato, tunnel_list& tunnels, std::int32_t& inizio, std::int32_t& fine,
+                   std::int32_t& tipo);
 void memo_indicatori_v_max(run_state& stato, std::int32_t posizione, std::int32_t& vas,
                            std::int32_t& vbs, std::int32_t& vcs, std::int32_t& strisces,
                            std::int32_t& vad, std::int32_t& vbd, std::int32_t& vcd,
@@ -31,13 +22,5 @@ void memo_segnale(run_state& stato, std::int32_t posizione, std::int32_t& sx, st
                   std::int32_t& d1, std::int32_t& d2, std::int32_t& d3, std::int32_t& tempo);
 void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::int32_t& l,
                         std::int32_t& f_tt, std::int32_t f_ta, std::int32_t& d_v);
-
-// The smaller of two values (y when x > y).
-constexpr std::int32_t minimo(std::int32_t x, std::int32_t y) {
-    return x > y ? y : x;
-}
-
-// Orders the kilometre-reference zones in entries 81 to 83 and applies their flags.
-void progressive_ordina(tabella_voci& voci);
 
 }  // namespace scenario

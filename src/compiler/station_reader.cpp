@@ -1,4 +1,5 @@
-#include "compiler/train_reader.hpp"
+#include "compiler/station_reader.hpp"
+
 #include "model/near.hpp"
 #include "model/packing.hpp"
 #include "model/reader_failure.hpp"
@@ -7,115 +8,115 @@ namespace scenario {
 
 namespace {
 
-constexpr std::int64_t margine_stazione = 800;
-constexpr std::int64_t distanza_minima = 350;  // between one station area and the next
+constexpr std::int64_t station_margin = 800;
+constexpr std::int64_t station_gap = 350;  // between one station area and the next
 
 // Station kinds below this one have a reference cell and, unless 5 or 6, markers.
-constexpr int tipo_senza_cella = 25;
+constexpr int kind_without_cell = 25;
 
 struct area {
-    std::int64_t inizio;
-    std::int64_t fine;
+    std::int64_t start;
+    std::int64_t end;
 };
 
 // The station area; kinds 5 to 8 also lose opzione_d.
-area area_stazione(voce& r, std::int64_t p, std::int64_t lp) {
-    switch (r.tipo_stazione) {
+area station_area(voce& e, std::int64_t p, std::int64_t length) {
+    switch (e.tipo_stazione) {
         case 5:
         case 6:
-            r.opzione_d = 0;
-            return {p - lp, p + 150};
+            e.opzione_d = 0;
+            return {p - length, p + 150};
         case 7:
         case 8:
-            r.opzione_d = 0;
-            return {p - lp, p + lp};
+            e.opzione_d = 0;
+            return {p - length, p + length};
         default: {
-            const double meta = static_cast<double>(lp) / 2.0;
-            const double fine = static_cast<double>(p) + meta + (r.opzione_d != 0 ? 50.0 : 0.0);
-            return {near(static_cast<double>(p) - meta), near(fine)};
+            const double half = static_cast<double>(length) / 2.0;
+            const double end = static_cast<double>(p) + half + (e.opzione_d != 0 ? 50.0 : 0.0);
+            return {near(static_cast<double>(p) - half), near(end)};
         }
     }
 }
 
 }  // namespace
 
-esito leggi_stazione(lettura& l) {
-    const std::int32_t s = l.stazione;
+outcome read_station(reading& r) {
+    const std::int32_t s = r.station;
     // A station entry must not take an entry that already holds a board text.
-    if (s > l.cartelli) {
+    if (s > r.board_entry) {
         throw reader_failure("station entry " + std::to_string(s) + " holds a board text");
     }
-    voce& r = l.voce_at(s);
-    const std::int32_t p = l.posizione("station chainage");
-    const campo campo_p = l.campi.ultimo();
-    r.progressiva = p;
-    if (l.fuori_campo(p, margine_stazione)) {
-        return esito::fine_lettura;
+    voce& e = r.entry(s);
+    const std::int32_t p = r.chainage("station chainage");
+    const field_place p_place = r.fields.last();
+    e.progressiva = p;
+    if (r.beyond_grid(p, station_margin)) {
+        return outcome::end_loop;
     }
     if (p % 50 != 0) {
-        return l.termina(8, p, campo_p);
+        return r.end_with(8, p, p_place);
     }
-    r.tipo_stazione = l.campi.numero<std::uint8_t>("station kind");
-    const std::int32_t lp = l.campi.numero<std::int32_t>("station length");
-    if (lp % 100 != 0) {
-        return l.termina(9, p, l.campi.ultimo());
+    e.tipo_stazione = r.fields.number<std::uint8_t>("station kind");
+    const std::int32_t length = r.fields.number<std::int32_t>("station length");
+    if (length % 100 != 0) {
+        return r.end_with(9, p, r.fields.last());
     }
-    r.opzione_a = l.campi.numero<std::uint8_t>("station field 4");
-    r.opzione_e = l.campi.numero<std::uint8_t>("station field 5");
-    r.opzione_d = l.campi.numero<std::uint8_t>("station field 6");
-    r.numero_a = l.campi.numero<std::int16_t>("station field 7");
-    r.numero_b = l.campi.numero<std::int16_t>("station field 8");
-    r.opzione_b = l.campi.numero<std::uint8_t>("station field 9");
-    r.numero_c = l.campi.numero<std::int16_t>("station field 10");
-    r.numero_d = l.campi.numero<std::int16_t>("station field 11");
-    r.numero_e = l.campi.numero<std::int16_t>("station field 12");
-    r.opzione_c = l.campi.numero<std::uint8_t>("station field 13");
-    const std::int64_t ore = l.campi.numero<std::int32_t>("station hours");
-    const std::int64_t minuti = l.campi.numero<std::int32_t>("station minutes");
-    const std::int64_t secondi = l.campi.numero<std::int32_t>("station seconds");
-    r.orario = fit<std::int32_t>((ore * 60 + minuti) * 60 + secondi, "station time");
-    r.nome.assign(l.campi.testo("station name"));
-    l.stato.riga = r.nome;
+    e.opzione_a = r.fields.number<std::uint8_t>("station field 4");
+    e.opzione_e = r.fields.number<std::uint8_t>("station field 5");
+    e.opzione_d = r.fields.number<std::uint8_t>("station field 6");
+    e.numero_a = r.fields.number<std::int16_t>("station field 7");
+    e.numero_b = r.fields.number<std::int16_t>("station field 8");
+    e.opzione_b = r.fields.number<std::uint8_t>("station field 9");
+    e.numero_c = r.fields.number<std::int16_t>("station field 10");
+    e.numero_d = r.fields.number<std::int16_t>("station field 11");
+    e.numero_e = r.fields.number<std::int16_t>("station field 12");
+    e.opzione_c = r.fields.number<std::uint8_t>("station field 13");
+    const std::int64_t hours = r.fields.number<std::int32_t>("station hours");
+    const std::int64_t minutes = r.fields.number<std::int32_t>("station minutes");
+    const std::int64_t seconds = r.fields.number<std::int32_t>("station seconds");
+    e.orario = fit<std::int32_t>((hours * 60 + minutes) * 60 + seconds, "station time");
+    e.nome.assign(r.fields.text("station name"));
+    r.state.riga = e.nome;
 
-    const area a = area_stazione(r, p, lp);
-    r.inizio_area = fit<std::int32_t>(a.inizio, "station area start");
-    r.fine_area = fit<std::int32_t>(a.fine, "station area end");
-    if (lp < 600) {
-        r.opzione_e = 0;
+    const area a = station_area(e, p, length);
+    e.inizio_area = fit<std::int32_t>(a.start, "station area start");
+    e.fine_area = fit<std::int32_t>(a.end, "station area end");
+    if (length < 600) {
+        e.opzione_e = 0;
     }
     if (s == 1) {
         // After the area has used the value read.
-        r.opzione_d = 0;
-        r.opzione_e = 0;
+        e.opzione_d = 0;
+        e.opzione_e = 0;
     }
 
-    const int tipo = r.tipo_stazione;
-    const double cinquantesimi = r.fine_area / 50.0;
-    if (tipo < tipo_senza_cella && tipo != 5 && tipo != 6) {
+    const int kind = e.tipo_stazione;
+    const double fiftieths = e.fine_area / 50.0;
+    if (kind < kind_without_cell && kind != 5 && kind != 6) {
         for (int i = 1; i <= 4; ++i) {
-            const double marcatore = cinquantesimi - i - 1;
-            if (marcatore > 1) {
-                l.cella_at(near(marcatore)).avvicinamento = wrap8(80 + i);
+            const double marker = fiftieths - i - 1;
+            if (marker > 1) {
+                r.cell(near(marker)).avvicinamento = wrap8(80 + i);
             }
         }
     }
-    const double riferimento = cinquantesimi - 1;
-    if (tipo < tipo_senza_cella) {
-        if (riferimento <= 1) {
-            return l.termina(24, std::nullopt, campo_p);
+    const double reference = fiftieths - 1;
+    if (kind < kind_without_cell) {
+        if (reference <= 1) {
+            return r.end_with(24, std::nullopt, p_place);
         }
-        cella& c = l.cella_at(near(riferimento));
+        cella& c = r.cell(near(reference));
         c.tipo_cella = stazione;
         c.valore1 = wrap16(s);
     }
-    if (s > 1 && std::int64_t{r.inizio_area} - distanza_minima < l.voce_at(s - 1).fine_area) {
-        return l.termina(22, p, campo_p);
+    if (s > 1 && std::int64_t{e.inizio_area} - station_gap < r.entry(s - 1).fine_area) {
+        return r.end_with(22, p, p_place);
     }
-    ++l.stazione;
-    if (l.stazione >= l.cartelli) {
-        return l.termina(10, std::nullopt, campo_p);
+    ++r.station;
+    if (r.station >= r.board_entry) {
+        return r.end_with(10, std::nullopt, p_place);
     }
-    return esito::avanti;
+    return outcome::go_on;
 }
 
 }  // namespace scenario

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 
 #include "documents/built_in_documents.hpp"
 #include "reader_test_support.hpp"
@@ -67,6 +68,22 @@ TEST(BuiltinReader, CompilesWithoutErrorIntoTheExpectedModel) {
     EXPECT_EQ(s.celle[130].valore1, 40);
     EXPECT_EQ(s.celle[128].avvicinamento, 61);
     EXPECT_EQ(s.celle[122].avvicinamento, 64);
+}
+
+// The direction of the step into metre m, clockwise from the second coordinate.
+double heading(const tracciato_linea& t, std::int64_t m) {
+    return std::atan2(t.value(m, 0) - t.value(m - 1, 0), t.value(m, 1) - t.value(m - 1, 1));
+}
+
+TEST(BuiltinReader, PlanHeadingAfterTheFirstCurveAndAtTheEnd) {
+    const run_state s = da_memoria();
+    ASSERT_EQ(s.tracciato.ultimo_metro(), 70500);
+    // "curvas4, 900, 1100": 1100 points turning left by atan(0.001) each.
+    EXPECT_NEAR(heading(s.tracciato, 2000), -1.099999633, 1e-8);
+    // At the last drawn point, E - 2, every curve counted by class, right minus left
+    // points: class 1 8450 - 1800, class 2 2700 - 2800, class 3 2900 - 7150, class 4
+    // 2900 - 3900, class 5 1900 - 2150, class 6 400 - 50, each times atan(k).
+    EXPECT_NEAR(heading(s.tracciato, 70498), -1.505002061, 1e-8);
 }
 
 TEST(BuiltinReader, FromTheWritersFolderTheModelIsTheSame) {

@@ -21,7 +21,7 @@ void rallentamento(run_state& stato, std::int64_t s, std::int64_t e, std::int16_
     metti(stato, e, fine_rallentamento, v);
 }
 
-TEST(PiazzaCodici, BuiltInSlowdownAt30100GetsItsSixPoints) {
+TEST(CodePlacement, BuiltInSlowdownAt30100GetsItsSixPoints) {
     run_state stato = con_griglia(1410);
     in(stato, 598).tipo_cella = segno_montagna;
     in(stato, 610).tipo_cella = segno_montagna;
@@ -33,7 +33,7 @@ TEST(PiazzaCodici, BuiltInSlowdownAt30100GetsItsSixPoints) {
     memo_rallentamento(stato, 30100, v, l, f_tt, 1, d_v);
     ASSERT_EQ(stato.codice_errore, 0);
 
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(stato.codice_errore, 0);
     EXPECT_TRUE(stato.diagnostics.empty());
     EXPECT_EQ(celle_di(stato, cambio_codice), (indici{558, 585, 592, 598, 610, 620}));
@@ -43,42 +43,42 @@ TEST(PiazzaCodici, BuiltInSlowdownAt30100GetsItsSixPoints) {
     EXPECT_EQ(in(stato, 610).montagna, 1);  // only kind and code change
 }
 
-TEST(PiazzaCodici, NoGridIsNothingToDo) {
+TEST(CodePlacement, NoGridIsNothingToDo) {
     run_state stato;
     stato.codice_errore = 8;
-    EXPECT_NO_THROW(piazza_codici(stato));
+    EXPECT_NO_THROW(place_code_points(stato));
     EXPECT_TRUE(stato.celle.empty());
     EXPECT_EQ(stato.codice_errore, 8);
 }
 
-TEST(PiazzaCodiciAvviso, EverySignalWithin20CellsBeforeTheBoardGetsAPoint) {
+TEST(CodePlacementBeforeBoard, EverySignalWithin20CellsBeforeTheBoardGetsAPoint) {
     run_state stato = con_griglia(100);
     metti(stato, 79, avviso_rallentamento, 40);
     metti(stato, 59, segnale);
     metti(stato, 70, segnale);
     metti(stato, 78, segnale);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(celle_di(stato, cambio_codice), (indici{58, 69, 77}));
 
     run_state lontano = con_griglia(100);
     metti(lontano, 79, avviso_rallentamento, 40);
     metti(lontano, 58, segnale);  // 21 cells before the board
-    piazza_codici(lontano);
+    place_code_points(lontano);
     EXPECT_TRUE(celle_di(lontano, cambio_codice).empty());
 }
 
-TEST(PiazzaCodiciAvviso, SecondCellServesWhenTheFirstIsTaken) {
+TEST(CodePlacementBeforeBoard, SecondCellServesWhenTheFirstIsTaken) {
     run_state stato = con_griglia(100);
     metti(stato, 79, avviso_rallentamento, 40);
     metti(stato, 60, segnale);
     metti(stato, 59, indicatore_vmax);
     in(stato, 58).tipo_cella = segno_montagna;  // a tunnel marker counts as free
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(celle_di(stato, cambio_codice), (indici{58}));
     EXPECT_EQ(stato.codice_errore, 0);
 }
 
-TEST(PiazzaCodiciAvviso, ExistingCodeBeforeTheSignalIsLoweredTo180) {
+TEST(CodePlacementBeforeBoard, ExistingCodeBeforeTheSignalIsLoweredTo180) {
     struct caso {
         std::int16_t codice, dopo;
     };
@@ -88,36 +88,36 @@ TEST(PiazzaCodiciAvviso, ExistingCodeBeforeTheSignalIsLoweredTo180) {
         metti(stato, 60, segnale);
         metti(stato, 59, cambio_codice, k.codice);
         metti(stato, 58, stazione);
-        piazza_codici(stato);
+        place_code_points(stato);
         EXPECT_EQ(in(stato, 59).valore1, k.dopo) << "code " << k.codice;
         EXPECT_EQ(celle_di(stato, cambio_codice), (indici{59}));
         EXPECT_EQ(stato.codice_errore, 0);
     }
 }
 
-TEST(PiazzaCodiciAvviso, FreeSecondCellWinsOverLoweringTheFirst) {
+TEST(CodePlacementBeforeBoard, FreeSecondCellWinsOverLoweringTheFirst) {
     run_state stato = con_griglia(100);
     metti(stato, 79, avviso_rallentamento, 40);
     metti(stato, 60, segnale);
     metti(stato, 59, cambio_codice, 270);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(in(stato, 59).valore1, 270);
     EXPECT_EQ(in(stato, 58).tipo_cella, cambio_codice);
     EXPECT_EQ(in(stato, 58).valore1, 180);
 }
 
-TEST(PiazzaCodiciAvviso, CodeInTheSecondCellIsLoweredWhenTheFirstIsTaken) {
+TEST(CodePlacementBeforeBoard, CodeInTheSecondCellIsLoweredWhenTheFirstIsTaken) {
     run_state stato = con_griglia(100);
     metti(stato, 79, avviso_rallentamento, 40);
     metti(stato, 60, segnale);
     metti(stato, 59, codice_zero);
     metti(stato, 58, cambio_codice, 270);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(in(stato, 58).valore1, 180);
     EXPECT_EQ(stato.codice_errore, 0);
 }
 
-TEST(PiazzaCodiciAvviso, NoRoomIsError11AtTheSignalAndTheSearchGoesOn) {
+TEST(CodePlacementBeforeBoard, NoRoomIsError11AtTheSignalAndTheSearchGoesOn) {
     run_state stato = con_griglia(100);
     stato.posizione_errore = 1234;
     metti(stato, 79, avviso_rallentamento, 40);
@@ -127,7 +127,7 @@ TEST(PiazzaCodiciAvviso, NoRoomIsError11AtTheSignalAndTheSearchGoesOn) {
     for (std::int64_t i : {69, 68, 64, 63}) {
         metti(stato, i, stazione);
     }
-    piazza_codici(stato);
+    place_code_points(stato);
     // Nearest signal first: the one in 65 is the last without room.
     EXPECT_EQ(stato.codice_errore, 11);
     EXPECT_EQ(stato.posizione_errore, 50 * 65);
@@ -145,24 +145,24 @@ TEST(PiazzaCodiciAvviso, NoRoomIsError11AtTheSignalAndTheSearchGoesOn) {
     EXPECT_EQ(stato.diagnostics[0].position, 50 * 70);
 }
 
-TEST(PiazzaCodiciAvviso, SearchStopsBeforeCell3) {
+TEST(CodePlacementBeforeBoard, SearchStopsBeforeCell3) {
     run_state stato = con_griglia(100);
     metti(stato, 10, avviso_rallentamento, 40);
     metti(stato, 2, segnale);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_TRUE(celle_di(stato, cambio_codice).empty());
 
     run_state tre = con_griglia(100);
     metti(tre, 10, avviso_rallentamento, 40);
     metti(tre, 3, segnale);
-    piazza_codici(tre);
+    place_code_points(tre);
     EXPECT_EQ(celle_di(tre, cambio_codice), (indici{2}));
 }
 
-TEST(PiazzaCodiciFinestre, ThreeWindowsBeforeTheStart) {
+TEST(CodePlacementWindows, ThreeWindowsBeforeTheStart) {
     run_state stato = con_griglia(200);
     rallentamento(stato, 100, 110);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(celle_di(stato, cambio_codice), (indici{82, 89, 95}));
 
     run_state prese = con_griglia(200);
@@ -170,11 +170,11 @@ TEST(PiazzaCodiciFinestre, ThreeWindowsBeforeTheStart) {
     for (std::int64_t i : {95, 89, 82, 81}) {
         metti(prese, i, segnale);
     }
-    piazza_codici(prese);
+    place_code_points(prese);
     EXPECT_EQ(celle_di(prese, cambio_codice), (indici{80, 88, 94}));
 }
 
-TEST(PiazzaCodiciFinestre, EarlyStartsGetOnlyTheWindowsThatFit) {
+TEST(CodePlacementWindows, EarlyStartsGetOnlyTheWindowsThatFit) {
     struct caso {
         std::int64_t inizio;
         indici punti;
@@ -185,19 +185,19 @@ TEST(PiazzaCodiciFinestre, EarlyStartsGetOnlyTheWindowsThatFit) {
     for (const caso& k : casi) {
         run_state stato = con_griglia(100);
         rallentamento(stato, k.inizio, k.inizio + 2);
-        piazza_codici(stato);
+        place_code_points(stato);
         EXPECT_EQ(celle_di(stato, cambio_codice), k.punti) << "start " << k.inizio;
         EXPECT_EQ(stato.codice_errore, 0);
     }
 }
 
-TEST(PiazzaCodiciFinestre, FullWindowIsError12AtTheStartAndTheNextWindowStillRuns) {
+TEST(CodePlacementWindows, FullWindowIsError12AtTheStartAndTheNextWindowStillRuns) {
     run_state stato = con_griglia(200);
     rallentamento(stato, 100, 110);
     for (std::int64_t i : {93, 94, 95}) {
         metti(stato, i, segnale);
     }
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(stato.codice_errore, 12);
     EXPECT_EQ(stato.posizione_errore, 5000);
     EXPECT_EQ(celle_di(stato, cambio_codice), (indici{82, 89}));
@@ -205,52 +205,52 @@ TEST(PiazzaCodiciFinestre, FullWindowIsError12AtTheStartAndTheNextWindowStillRun
     EXPECT_NE(stato.diagnostics[0].message.find("no free cell for the code point 250 to 350 m before the slowdown start in cell 100"), std::string::npos);
 }
 
-TEST(PiazzaCodiciFinestre, PointPlacedForAnEarlierCellIsTakenForALaterOne) {
+TEST(CodePlacementWindows, PointPlacedForAnEarlierCellIsTakenForALaterOne) {
     run_state stato = con_griglia(200);
     metti(stato, 20, avviso_rallentamento, 40);
     metti(stato, 16, segnale);     // step A takes cell 15
     rallentamento(stato, 21, 23);  // its first window tries 16, 15, 14
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(celle_di(stato, cambio_codice), (indici{3, 10, 14, 15}));
 }
 
-TEST(PiazzaCodiciDentro, SlowSlowdownGetsAPointEvery8Cells) {
+TEST(CodePlacementInside, SlowSlowdownGetsAPointEvery8Cells) {
     run_state stato = con_griglia(200);
     rallentamento(stato, 100, 130, 50);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(celle_di(stato, cambio_codice), (indici{82, 89, 95, 108, 116, 124}));
 }
 
-TEST(PiazzaCodiciDentro, DuePointInTheEndCellFallsBackOnTheCellBefore) {
+TEST(CodePlacementInside, DuePointInTheEndCellFallsBackOnTheCellBefore) {
     run_state stato = con_griglia(1410);
     rallentamento(stato, 603, 611, 40);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(in(stato, 610).tipo_cella, cambio_codice);
     EXPECT_EQ(in(stato, 611).tipo_cella, fine_rallentamento);
 }
 
-TEST(PiazzaCodiciDentro, SpacingRestartsFromTheCellActuallyUsed) {
+TEST(CodePlacementInside, SpacingRestartsFromTheCellActuallyUsed) {
     run_state prima = con_griglia(200);
     rallentamento(prima, 100, 130, 50);
     metti(prima, 108, segnale);
-    piazza_codici(prima);
+    place_code_points(prima);
     EXPECT_EQ(celle_di(prima, cambio_codice), (indici{82, 89, 95, 107, 115, 123}));
 
     run_state dopo = con_griglia(200);
     rallentamento(dopo, 100, 130, 50);
     metti(dopo, 108, segnale);
     metti(dopo, 107, segnale);
-    piazza_codici(dopo);
+    place_code_points(dopo);
     EXPECT_EQ(celle_di(dopo, cambio_codice), (indici{82, 89, 95, 109, 117, 125}));
 }
 
-TEST(PiazzaCodiciDentro, NoRoomIsError13AndNoFurtherPointForThatSlowdown) {
+TEST(CodePlacementInside, NoRoomIsError13AndNoFurtherPointForThatSlowdown) {
     run_state stato = con_griglia(200);
     rallentamento(stato, 100, 130, 50);
     for (std::int64_t i : {107, 108, 109}) {
         metti(stato, i, segnale);
     }
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(stato.codice_errore, 13);
     EXPECT_EQ(stato.posizione_errore, 50 * 108);
     EXPECT_EQ(celle_di(stato, cambio_codice), (indici{82, 89, 95}));
@@ -259,7 +259,7 @@ TEST(PiazzaCodiciDentro, NoRoomIsError13AndNoFurtherPointForThatSlowdown) {
               "cell 100"), std::string::npos);
 }
 
-TEST(PiazzaCodiciDentro, SpeedDecidesAndShortSlowdownsGetNone) {
+TEST(CodePlacementInside, SpeedDecidesAndShortSlowdownsGetNone) {
     struct caso {
         std::int16_t v;
         std::int64_t fine;
@@ -271,7 +271,7 @@ TEST(PiazzaCodiciDentro, SpeedDecidesAndShortSlowdownsGetNone) {
     for (const caso& k : casi) {
         run_state stato = con_griglia(200);
         rallentamento(stato, 100, k.fine, k.v);
-        piazza_codici(stato);
+        place_code_points(stato);
         indici dentro;
         for (std::int64_t i : celle_di(stato, cambio_codice)) {
             if (i > 100) {
@@ -282,13 +282,13 @@ TEST(PiazzaCodiciDentro, SpeedDecidesAndShortSlowdownsGetNone) {
     }
 }
 
-TEST(PiazzaCodiciDopo, PointBeforeTheFirstSignalWithin12CellsOfTheEnd) {
+TEST(CodePlacementAfterEnd, PointBeforeTheFirstSignalWithin12CellsOfTheEnd) {
     for (std::int16_t v : {40, 110, 150}) {
         run_state stato = con_griglia(200);
         rallentamento(stato, 100, 104, v);
         metti(stato, 116, segnale);  // 12 cells after the end
         metti(stato, 120, segnale);
-        piazza_codici(stato);
+        place_code_points(stato);
         EXPECT_EQ(in(stato, 115).tipo_cella, cambio_codice) << "speed " << v;
         EXPECT_EQ(in(stato, 119).tipo_cella, vuota) << "speed " << v;
     }
@@ -296,16 +296,16 @@ TEST(PiazzaCodiciDopo, PointBeforeTheFirstSignalWithin12CellsOfTheEnd) {
     run_state lontano = con_griglia(200);
     rallentamento(lontano, 100, 104);
     metti(lontano, 117, segnale);  // 13 cells after the end
-    piazza_codici(lontano);
+    place_code_points(lontano);
     EXPECT_EQ(celle_di(lontano, cambio_codice), (indici{82, 89, 95}));
 }
 
-TEST(PiazzaCodiciDopo, SecondCellBeforeTheSignalAndThenError13AtTheEnd) {
+TEST(CodePlacementAfterEnd, SecondCellBeforeTheSignalAndThenError13AtTheEnd) {
     run_state stato = con_griglia(200);
     rallentamento(stato, 100, 104);
     metti(stato, 110, segnale);
     metti(stato, 109, stazione);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(in(stato, 108).tipo_cella, cambio_codice);
 
     run_state pieno = con_griglia(200);
@@ -313,7 +313,7 @@ TEST(PiazzaCodiciDopo, SecondCellBeforeTheSignalAndThenError13AtTheEnd) {
     metti(pieno, 110, segnale);
     metti(pieno, 109, stazione);
     metti(pieno, 108, cambio_codice, 270);
-    piazza_codici(pieno);
+    place_code_points(pieno);
     EXPECT_EQ(pieno.codice_errore, 13);
     EXPECT_EQ(pieno.posizione_errore, 50 * 104);
     EXPECT_EQ(in(pieno, 108).valore1, 270);  // no lowering after a slowdown
@@ -322,11 +322,11 @@ TEST(PiazzaCodiciDopo, SecondCellBeforeTheSignalAndThenError13AtTheEnd) {
               "slowdown end in cell 104"), std::string::npos);
 }
 
-TEST(PiazzaCodiciLimiti, ScansStopAtTheLastCell) {
+TEST(CodePlacementLimits, ScansStopAtTheLastCell) {
     // A slowdown with no end cell: the scan runs out at cell N, with no B5 point.
     run_state stato = con_griglia(40);
     metti(stato, 25, inizio_rallentamento, 40);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(celle_di(stato, cambio_codice), (indici{7, 14, 20, 33}));
     EXPECT_EQ(stato.codice_errore, 0);
 
@@ -335,7 +335,7 @@ TEST(PiazzaCodiciLimiti, ScansStopAtTheLastCell) {
     metti(bordo, 30, inizio_rallentamento, 40);
     metti(bordo, 37, segnale);
     metti(bordo, 38, segnale);
-    piazza_codici(bordo);
+    place_code_points(bordo);
     EXPECT_EQ(bordo.codice_errore, 13);
     EXPECT_EQ(bordo.posizione_errore, 50 * 38);
     EXPECT_EQ(bordo.celle.size(), 39u);
@@ -344,31 +344,31 @@ TEST(PiazzaCodiciLimiti, ScansStopAtTheLastCell) {
     run_state fine = con_griglia(40);
     rallentamento(fine, 30, 36);
     metti(fine, 40, segnale);
-    EXPECT_NO_THROW(piazza_codici(fine));
+    EXPECT_NO_THROW(place_code_points(fine));
     EXPECT_EQ(in(fine, 39).tipo_cella, cambio_codice);
     EXPECT_EQ(fine.codice_errore, 0);
 }
 
-TEST(PiazzaCodiciLimiti, PassVisitsCellsUpToNMinus2) {
+TEST(CodePlacementLimits, PassVisitsCellsUpToNMinus2) {
     run_state stato = con_griglia(40);
     metti(stato, 39, avviso_rallentamento, 40);
     metti(stato, 30, segnale);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_TRUE(celle_di(stato, cambio_codice).empty());
 
     run_state inizio = con_griglia(40);
     metti(inizio, 39, inizio_rallentamento, 40);
-    piazza_codici(inizio);
+    place_code_points(inizio);
     EXPECT_TRUE(celle_di(inizio, cambio_codice).empty());
 
     run_state ultimo = con_griglia(40);
     metti(ultimo, 38, avviso_rallentamento, 40);
     metti(ultimo, 30, segnale);
-    piazza_codici(ultimo);
+    place_code_points(ultimo);
     EXPECT_EQ(celle_di(ultimo, cambio_codice), (indici{29}));
 }
 
-TEST(PiazzaCodici, LastBlockErrorWinsAndEarlierErrorsStayUntilThen) {
+TEST(CodePlacement, LastBlockErrorWinsAndEarlierErrorsStayUntilThen) {
     run_state stato = con_griglia(300);
     stato.codice_errore = 8;
     stato.posizione_errore = 777;
@@ -380,7 +380,7 @@ TEST(PiazzaCodici, LastBlockErrorWinsAndEarlierErrorsStayUntilThen) {
     metti(stato, 210, segnale);
     metti(stato, 209, stazione);
     metti(stato, 208, stazione);
-    piazza_codici(stato);
+    place_code_points(stato);
     EXPECT_EQ(stato.codice_errore, 13);
     EXPECT_EQ(stato.posizione_errore, 50 * 204);
     ASSERT_EQ(stato.diagnostics.size(), 2u);
@@ -392,7 +392,7 @@ TEST(PiazzaCodici, LastBlockErrorWinsAndEarlierErrorsStayUntilThen) {
     pulito.codice_errore = 8;
     pulito.posizione_errore = 777;
     rallentamento(pulito, 100, 104);
-    piazza_codici(pulito);
+    place_code_points(pulito);
     EXPECT_EQ(pulito.codice_errore, 8);
     EXPECT_EQ(pulito.posizione_errore, 777);
 }

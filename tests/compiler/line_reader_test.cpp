@@ -39,6 +39,7 @@ TEST(LineReader, RouteLengthLimits) {
     EXPECT_TRUE(oltre.stato.celle.empty());
     EXPECT_TRUE(oltre.eliminato(linea));
     EXPECT_FALSE(oltre.eliminato(treno));
+    ASSERT_EQ(oltre.stato.diagnostics.size(), 1u);
     EXPECT_EQ(oltre.stato.diagnostics.back().column, 24);  // the length field
 
     // A negative length is accepted while it leaves a grid of at least cells 0 to 2.
@@ -86,6 +87,7 @@ TEST(LineReader, RepetitionErrors) {
         EXPECT_EQ(r.stato.codice_errore, c.errore);
         EXPECT_TRUE(r.eliminato(linea));
         EXPECT_FALSE(r.eliminato(treno));
+        ASSERT_EQ(r.stato.diagnostics.size(), 1u);
         EXPECT_EQ(r.stato.diagnostics.back().line, 3);
         EXPECT_EQ(r.stato.diagnostics.back().column, c.colonna);
         EXPECT_EQ(r.stato.diagnostics.back().text, c.riga);
@@ -118,6 +120,7 @@ TEST(LineReader, GradientCursorPastTheGridFails) {
                 treno_vuoto);
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_EQ(r.c(20).pendenza, 101);
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().line, 8);
 }
 
@@ -134,6 +137,7 @@ TEST(LineReader, RangeTestEndsTheBodyWith15) {
     EXPECT_EQ(r.stato.voci[86].numero_a, 3);  // the train document is still read
     EXPECT_TRUE(r.eliminato(linea));
     EXPECT_TRUE(r.eliminato(treno));
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     const diagnostic& d = r.stato.diagnostics.back();
     EXPECT_EQ(d.number, 15);
     EXPECT_TRUE(d.has_position);
@@ -145,6 +149,7 @@ TEST(LineReader, EntryBeforeTheRouteLengthFails) {
     compilato r(documento({"[generale]", "[curve]", "pendenza,  600,  1", "[fine]"}), treno_vuoto,
                 0);
     EXPECT_EQ(r.stato.codice_errore, 25);
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().line, 3);
     EXPECT_TRUE(r.eliminato(linea));
     EXPECT_TRUE(r.eliminato(treno));
@@ -171,6 +176,7 @@ TEST(LineReader, IndicatorBoards) {
     EXPECT_EQ(stessa.stato.voci[79].nome, "");
     EXPECT_TRUE(stessa.eliminato(linea));
     EXPECT_FALSE(stessa.eliminato(treno));
+    ASSERT_EQ(stessa.stato.diagnostics.size(), 1u);
     EXPECT_EQ(stessa.stato.diagnostics.back().column, 23);
 }
 

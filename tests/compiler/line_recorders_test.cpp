@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/recorders.hpp"
+#include "compiler/tunnel_list.hpp"
 #include "model/reader_failure.hpp"
 #include "small_grid.hpp"
 
@@ -11,14 +12,14 @@ using test::celle_di;
 using test::con_griglia;
 using test::in;
 
-void galleria(run_state& stato, lista_gallerie& lista, std::int32_t inizio, std::int32_t fine,
+void galleria(run_state& stato, tunnel_list& lista, std::int32_t inizio, std::int32_t fine,
               std::int32_t tipo) {
     memo_montagna(stato, lista, inizio, fine, tipo);
 }
 
 TEST(MemoMontagna, CloseFollowerBecomesType3AndKeepsItsMarkers) {
     run_state stato = con_griglia(1410);
-    lista_gallerie lista;
+    tunnel_list lista;
     galleria(stato, lista, 37100, 40000, 11);
     in(stato, 809).tipo_cella = segnale;  // taken: keeps its kind, gets the type
     galleria(stato, lista, 40100, 41800, 11);
@@ -49,7 +50,7 @@ TEST(MemoMontagna, CloseFollowerBecomesType3AndKeepsItsMarkers) {
 
 TEST(MemoMontagna, GapDecidesType3AtExactly150Metres) {
     run_state stato = con_griglia(1410);
-    lista_gallerie lista;
+    tunnel_list lista;
     std::int32_t a = 1000, b = 2000, t = 1;
     memo_montagna(stato, lista, a, b, t);
     std::int32_t c = 2150, d = 3000, t2 = 2;
@@ -58,12 +59,12 @@ TEST(MemoMontagna, GapDecidesType3AtExactly150Metres) {
     std::int32_t e = 3151, f = 4000, t3 = 12;
     memo_montagna(stato, lista, e, f, t3);
     EXPECT_EQ(t3, 2);  // 151 m after the previous end
-    EXPECT_EQ(lista.inizio.size(), 3u);
+    EXPECT_EQ(lista.starts.size(), 3u);
 }
 
 TEST(MemoMontagna, OnlyThePreviousTunnelIsCompared) {
     run_state stato = con_griglia(1410);
-    lista_gallerie lista;
+    tunnel_list lista;
     std::int32_t a = 1000, b = 9000, t = 1;
     memo_montagna(stato, lista, a, b, t);
     std::int32_t c = 2000, d = 2500, t2 = 1;
@@ -77,7 +78,7 @@ TEST(MemoMontagna, OnlyThePreviousTunnelIsCompared) {
 
 TEST(MemoMontagna, TypeAbove10MeansMarkers) {
     run_state stato = con_griglia(1410);
-    lista_gallerie lista;
+    tunnel_list lista;
     std::int32_t a = 10000, b = 11000, t = 12;
     memo_montagna(stato, lista, a, b, t);
     EXPECT_EQ(t, 2);
@@ -86,7 +87,7 @@ TEST(MemoMontagna, TypeAbove10MeansMarkers) {
               (std::vector<std::int64_t>{203, 207, 211, 215, 219}));
 
     run_state senza = con_griglia(1410);
-    lista_gallerie altra;
+    tunnel_list altra;
     std::int32_t c = 10000, d = 11000, t2 = 2;
     memo_montagna(senza, altra, c, d, t2);
     EXPECT_EQ(t2, 2);
@@ -96,7 +97,7 @@ TEST(MemoMontagna, TypeAbove10MeansMarkers) {
 
 TEST(MemoMontagna, ShortTunnelsCoverOneCellOrNone) {
     run_state stato = con_griglia(1410);
-    lista_gallerie lista;
+    tunnel_list lista;
     galleria(stato, lista, 37000, 37050, 1);
     EXPECT_EQ(in(stato, 739).montagna, 0);
     EXPECT_EQ(in(stato, 740).montagna, 1);
@@ -109,7 +110,7 @@ TEST(MemoMontagna, ShortTunnelsCoverOneCellOrNone) {
 
 TEST(MemoMontagna, CellsOutsideTheGridAreNotWrittenAndMarkersKeepTheirPlaces) {
     run_state stato = con_griglia(20);
-    lista_gallerie lista;
+    tunnel_list lista;
     ASSERT_NO_THROW(galleria(stato, lista, -100, 2000, 11));  // cells -2 to 39
     EXPECT_EQ(in(stato, 0).montagna, 1);
     EXPECT_EQ(in(stato, 20).montagna, 1);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "compiler/integrity_codes.hpp"
-
 namespace scenario {
 namespace {
 
@@ -17,37 +15,41 @@ run_state compiled(std::size_t cells) {
 
 TEST(Markers, FreeSlotsReceiveMarkersAndBothCodes) {
     run_state s = compiled(1411);
-    EXPECT_EQ(imposta_marcatori(s), 0);
+    EXPECT_EQ(fill_marker_slots(s), 0);
     EXPECT_EQ(s.voci[voce_scenario].numero_a, 610);
+    ASSERT_EQ(s.celle.size(), 1411u);
     EXPECT_EQ(s.celle[1].valore1, 5121);
-    EXPECT_EQ(s.celle[1].valore2, codice_gara_og(s.voci));
-    EXPECT_EQ(s.voci[voce_scenario].orario, codice_gara_st(s.voci));
+    // The codes of the built-in names (see integrity_codes_test).
+    EXPECT_EQ(s.celle[1].valore2, 2545);
+    EXPECT_EQ(s.voci[voce_scenario].orario, 34581);
 }
 
 TEST(Markers, ATakenFirstSlotIsFatal1250BeforeAnythingIsSet) {
     run_state s = compiled(20);
+    ASSERT_EQ(s.celle.size(), 20u);
     s.celle[1].valore1 = 80;  // an indicator board at position 0
-    EXPECT_EQ(imposta_marcatori(s), 1250);
+    EXPECT_EQ(fill_marker_slots(s), 1250);
     EXPECT_EQ(s.voci[voce_scenario].numero_a, 0);
 
     run_state t = compiled(20);
     t.voci[voce_scenario].numero_a = 1;
-    EXPECT_EQ(imposta_marcatori(t), 1250);
+    EXPECT_EQ(fill_marker_slots(t), 1250);
 }
 
 TEST(Markers, ATakenCodeSlotIsFatal1251AfterTheMarkers) {
     run_state s = compiled(20);
+    ASSERT_EQ(s.celle.size(), 20u);
     s.celle[1].valore2 = 7;  // only the second value of cell 1 taken
-    EXPECT_EQ(imposta_marcatori(s), 1251);
+    EXPECT_EQ(fill_marker_slots(s), 1251);
     EXPECT_EQ(s.celle[1].valore1, 5121);
     EXPECT_EQ(s.voci[voce_scenario].orario, 0);
 }
 
 TEST(Markers, WithoutAGridOnlyTheHeaderIsMarked) {
     run_state s = compiled(0);
-    EXPECT_EQ(imposta_marcatori(s), 0);
+    EXPECT_EQ(fill_marker_slots(s), 0);
     EXPECT_EQ(s.voci[voce_scenario].numero_a, 610);
-    EXPECT_NE(s.voci[voce_scenario].orario, 0);
+    EXPECT_EQ(s.voci[voce_scenario].orario, 34581);
 }
 
 }  // namespace

@@ -34,8 +34,8 @@ TEST(Messages, EverySentenceSaysWhatIsWrongAndWhatToChange) {
     for (const error_text& t : error_texts()) {
         const std::string problema = t.problem;
         const std::string rimedio = t.remedy;
-        EXPECT_GE(problema.size(), 20u) << t.number;
-        EXPECT_GE(rimedio.size(), 20u) << t.number;
+        ASSERT_GE(problema.size(), 20u) << t.number;
+        ASSERT_GE(rimedio.size(), 20u) << t.number;
         // Both halves are joined into one sentence: no capital at the start and no
         // full stop at the end of either.
         EXPECT_TRUE(std::islower(static_cast<unsigned char>(problema.front()))) << t.number;

@@ -1,55 +1,74 @@
-// Drawing a stretch at once gives the very doubles that drawing point by point gives.
+// The plan's points against values worked out by hand from the step
+//   x(c) = x(c-1) + dx + k dy,  y(c) = y(c-1) + dy - k dx
+// from (0, 0) and (0, 1). With k constant the step is multiplied by 1 - ik (in x + iy):
+// each curved point turns it by atan(k), clockwise for k > 0, and lengthens it by
+// sqrt(1 + k^2); after the points 2 to n, P(n) = (1 - (1 - ik)^n) / k.
 #include "compiler/plan_drawing.hpp"
 
 #include <gtest/gtest.h>
 
-#include <bit>
+#include <cmath>
 
 #include "model/reader_failure.hpp"
 
 namespace scenario {
 namespace {
 
-struct stretch {
-    std::int64_t fino;
-    double k;
-};
+// The direction of the step into metre m, clockwise from the second coordinate.
+double heading(const tracciato_linea& t, std::int64_t m) {
+    return std::atan2(t.value(m, 0) - t.value(m - 1, 0), t.value(m, 1) - t.value(m - 1, 1));
+}
+double step_length(const tracciato_linea& t, std::int64_t m) {
+    return std::hypot(t.value(m, 0) - t.value(m - 1, 0), t.value(m, 1) - t.value(m - 1, 1));
+}
 
-TEST(PlanDrawing, StretchesMatchPointByPointDrawingBitForBit) {
-    const stretch stretches[] = {{900, 0.0},     {2000, -0.001}, {2100, 0.003},   {2101, 0.0},
-                                 {5000, 0.0002}, {5000, 0.006},  {9000, -0.0004}, {9998, 0.0}};
-    tracciato_linea a(10000);
-    tracciato_linea b(10000);
-    inizia_tracciato(a);
-    inizia_tracciato(b);
-    std::int64_t ca = 2;
-    std::int64_t cb = 2;
-    for (const stretch& s : stretches) {
-        for (; ca <= s.fino; ++ca) {
-            aggiungi_punto(a, ca, s.k);
-        }
-        disegna_fino(b, cb, s.fino, s.k);
-        ASSERT_EQ(cb, ca);
+TEST(PlanDrawing, LongRightAndLeftCurvesFollowTheHandWorkedPoints) {
+    // k = 0.001 (class 4): atan(k) = 0.000999999667 rad and sqrt(1 + k^2) = 1.0000005
+    // per metre. Left-hand curves mirror the first coordinate.
+    for (const double side : {1.0, -1.0}) {
+        tracciato_linea t(1200);
+        start_plan(t);
+        std::int64_t cursor = 2;
+        draw_to(t, cursor, 1000, side * 0.001);
+        ASSERT_EQ(cursor, 1001);
+        EXPECT_NEAR(t.value(2, 0), side * 0.001, 1e-15);
+        EXPECT_EQ(t.value(2, 1), 2.0);
+        // The second curved point: 0.001 + 0.001 + 0.001 * 1, 2 + 1 - 0.001 * 0.001.
+        EXPECT_NEAR(t.value(3, 0), side * 0.003, 1e-15);
+        EXPECT_NEAR(t.value(3, 1), 2.999999, 1e-12);
+        // 999 curved steps: turned by 999 atan(0.001), lengthened to (1 + 1e-6)^499.5.
+        EXPECT_NEAR(heading(t, 1000), side * 0.998999667000, 1e-9);
+        EXPECT_NEAR(step_length(t, 1000), 1.000499624521, 1e-9);
+        EXPECT_NEAR(t.value(1000, 0), side * 459.427194935, 1e-6);
+        EXPECT_NEAR(t.value(1000, 1), 841.891645100, 1e-6);
+        EXPECT_EQ(t.kind(1001, 0), tipo_valore::vuoto);
     }
-    for (std::int64_t m = 0; m <= 10000; ++m) {
-        for (int c = 0; c < 2; ++c) {
-            ASSERT_EQ(a.kind(m, c), b.kind(m, c)) << m;
-            ASSERT_EQ(std::bit_cast<std::uint64_t>(a.value(m, c)),
-                      std::bit_cast<std::uint64_t>(b.value(m, c)))
-                << "metre " << m << " coordinate " << c;
-        }
-    }
+}
+
+TEST(PlanDrawing, StraightKeepsTheHeadingAndAnEqualOppositeCurveUndoesTheTurn) {
+    tracciato_linea t(3000);
+    start_plan(t);
+    std::int64_t cursor = 2;
+    draw_to(t, cursor, 1000, 0.001);
+    draw_to(t, cursor, 1500, 0.0);
+    draw_to(t, cursor, 2499, -0.001);  // 999 points, as many as the right-hand curve
+    ASSERT_EQ(cursor, 2500);
+    EXPECT_NEAR(heading(t, 1500), 0.998999667000, 1e-9);
+    EXPECT_NEAR(step_length(t, 1500), 1.000499624521, 1e-9);
+    // (1 - ik)^999 (1 + ik)^999 = (1 + k^2)^999: straight ahead again, 1.000999498667 long.
+    EXPECT_NEAR(heading(t, 2499), 0.0, 1e-9);
+    EXPECT_NEAR(step_length(t, 2499), 1.000999498667, 1e-9);
 }
 
 TEST(PlanDrawing, StretchPastThePlanDrawsUpToItsEndThenFails) {
     tracciato_linea t(100);
-    inizia_tracciato(t);
+    start_plan(t);
     std::int64_t c = 2;
-    EXPECT_THROW(disegna_fino(t, c, 150, 0.001), reader_failure);
+    EXPECT_THROW(draw_to(t, c, 150, 0.001), reader_failure);
     EXPECT_EQ(c, 101);
     EXPECT_EQ(t.kind(100, 0), tipo_valore::doppio);
     std::int64_t behind = 50;
-    disegna_fino(t, behind, 40, 0.0);  // nothing to draw
+    draw_to(t, behind, 40, 0.0);  // nothing to draw
     EXPECT_EQ(behind, 50);
 }
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <limits>
 
-#include "compiler/recorders.hpp"
+#include "compiler/progressive_ordina.hpp"
 #include "model/reader_failure.hpp"
 
 namespace scenario {

@@ -29,6 +29,7 @@ TEST(ReaderErrors, GeneralFailureKeepsPositionModelAndOrder) {
 TEST(ReaderErrors, ReadPastTheEndPointsAtTheLastFieldRead) {
     compilato r(documento_linea(5000, {}), "[generale]\r\nsegnale,  100,  1\r\n");
     EXPECT_EQ(r.stato.codice_errore, 25);
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     const diagnostic& d = r.stato.diagnostics.back();
     EXPECT_NE(d.message.find("signal s1: end of document"), std::string::npos);
     EXPECT_EQ(d.line, 2);
@@ -41,6 +42,7 @@ TEST(ReaderErrors, IndexOutsideTheGridPointsAtTheEntry) {
     compilato r(documento_linea(5000, {"pendenza,  0,  1", "cartello_indicatore,  -100,  x"}),
                 documento_treno({}));
     EXPECT_EQ(r.stato.codice_errore, 25);
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     const diagnostic& d = r.stato.diagnostics.back();
     EXPECT_EQ(d.document, linea);
     EXPECT_EQ(d.line, 5);

@@ -29,6 +29,7 @@ TEST(ReaderFrame, LineDocumentWithoutGeneraleIs102) {
         EXPECT_TRUE(r.eliminato(linea));
         EXPECT_FALSE(r.eliminato(treno));  // the train part never runs
         EXPECT_TRUE(r.stato.celle.empty());
+        ASSERT_EQ(r.stato.diagnostics.size(), 1u);
         EXPECT_EQ(r.stato.diagnostics.back().line, 2);
     }
 }

@@ -1,6 +1,8 @@
 // The line plan drawn from the curve lines of the line document.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "reader_test_support.hpp"
 
 namespace scenario::testing {
@@ -13,6 +15,10 @@ double x(const compilato& r, std::int64_t m) {
 }
 double y(const compilato& r, std::int64_t m) {
     return r.stato.tracciato.value(m, 1);
+}
+// The direction of the step into metre m, clockwise from the second coordinate.
+double heading(const compilato& r, std::int64_t m) {
+    return std::atan2(x(r, m) - x(r, m - 1), y(r, m) - y(r, m - 1));
 }
 
 TEST(ReaderPlan, StraightThenCurvedPointsAndTheEmptyLastTwo) {
@@ -27,12 +33,16 @@ TEST(ReaderPlan, StraightThenCurvedPointsAndTheEmptyLastTwo) {
     EXPECT_EQ(t.kind(2, 0), tipo_valore::doppio);
     EXPECT_EQ(x(r, 900), 0.0);
     EXPECT_EQ(y(r, 900), 900.0);
-    // The first curved point turns left (k = -0.001) by one step.
+    // Left-hand, k = -0.001, from (0, 899), (0, 900): (-0.001, 901), then
+    // (-0.001 - 0.001 - 0.001 * 1, 901 + 1 - 0.001 * 0.001).
     EXPECT_EQ(x(r, 901), -0.001);
     EXPECT_EQ(y(r, 901), 901.0);
-    EXPECT_EQ(x(r, 902), -0.001 + -0.001 + -0.001 * 1.0);
-    // From 2001 on the direction of the last curved step is kept.
-    EXPECT_DOUBLE_EQ(x(r, 2001) - x(r, 2000), x(r, 2000) - x(r, 1999));
+    EXPECT_NEAR(x(r, 902), -0.003, 1e-12);
+    EXPECT_NEAR(y(r, 902), 901.999999, 1e-9);
+    // 1100 curved points turn left by 1100 atan(0.001) = 1.099999633 rad; the straight
+    // points after the curve keep that heading up to the last drawn point, E - 2.
+    EXPECT_NEAR(heading(r, 2000), -1.099999633, 1e-8);
+    EXPECT_NEAR(heading(r, 70498), -1.099999633, 1e-8);
     EXPECT_EQ(t.kind(70498, 0), tipo_valore::doppio);
     EXPECT_EQ(t.kind(70499, 0), tipo_valore::vuoto);
     EXPECT_EQ(t.kind(70500, 1), tipo_valore::vuoto);
@@ -49,18 +59,17 @@ TEST(ReaderPlan, SideAndClassComeFromTheKeywordField) {
         EXPECT_EQ(n.stato.codice_errore, 103);
         EXPECT_TRUE(n.eliminato(linea));
         EXPECT_FALSE(n.eliminato(treno));
+        ASSERT_EQ(n.stato.diagnostics.size(), 1u);
         EXPECT_EQ(n.stato.diagnostics.back().column, 1);
     }
 }
 
 TEST(ReaderPlan, CurveBehindTheCursorDrawsOnlyAheadOfIt) {
     compilato r(documento_linea(5000, {"curvad6,  100,  50", "curvas6,  120,  40"}), treno_vuoto);
-    // Points 101 to 150 belong to the first curve; 151 to 160 turn left.
-    const double dx150 = x(r, 150) - x(r, 149);
-    const double dy150 = y(r, 150) - y(r, 149);
-    EXPECT_EQ(x(r, 151), x(r, 150) + dx150 + -0.003 * dy150);
-    const double dx161 = x(r, 161) - x(r, 160);
-    EXPECT_DOUBLE_EQ(dx161, x(r, 160) - x(r, 159));
+    // Points 101 to 150 turn right, 151 to 160 left (not 120 to 160): net 40 atan(0.003)
+    // = 0.119999640 rad to the right, kept by the straight points after.
+    EXPECT_NEAR(heading(r, 150), 0.149999550, 1e-9);
+    EXPECT_NEAR(heading(r, 161), 0.119999640, 1e-9);
 }
 
 TEST(ReaderPlan, PlanWithoutSwitchIgnoresCurves) {
@@ -75,11 +84,13 @@ TEST(ReaderPlan, PlanLimits) {
     // Past metre 1000000: 103, pointing at the field that drove the cursor there.
     compilato lungo(documento_linea(1000000, {"curvas1,  999000,  5000"}), treno_vuoto);
     EXPECT_EQ(lungo.stato.codice_errore, 103);
+    ASSERT_EQ(lungo.stato.diagnostics.size(), 1u);
     EXPECT_EQ(lungo.stato.diagnostics.back().column, 20);
     EXPECT_TRUE(lungo.eliminato(linea));
     EXPECT_FALSE(lungo.eliminato(treno));
     compilato dritto(documento_linea(1000000, {"curvas1,  1000500,  5"}), treno_vuoto);
     EXPECT_EQ(dritto.stato.codice_errore, 103);
+    ASSERT_EQ(dritto.stato.diagnostics.size(), 1u);
     EXPECT_EQ(dritto.stato.diagnostics.back().column, 11);
 
     // A curve running past the end of a shorter plan (E = 1000).

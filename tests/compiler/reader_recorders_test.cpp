@@ -15,6 +15,7 @@ TEST(ReaderRecorders, SignalOnABoardStopsTheTrainDocumentAt16) {
     EXPECT_EQ(r.stato.posizione_errore, 6450);
     EXPECT_EQ(r.stato.voci[86].numero_a, 0);
     EXPECT_TRUE(r.eliminato(treno));
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().line, 3);
     EXPECT_EQ(r.stato.diagnostics.back().column, 13);
     EXPECT_EQ(r.c(r.n() - 3).vel_limite, 0);  // the profiles are not finished

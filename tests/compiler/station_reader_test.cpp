@@ -93,11 +93,13 @@ TEST(StationReader, PositionAndLengthErrors) {
     EXPECT_EQ(otto.stato.codice_errore, 8);
     EXPECT_EQ(otto.stato.posizione_errore, 4725);
     EXPECT_EQ(otto.stato.voci[1].progressiva, 4725);
+    ASSERT_EQ(otto.stato.diagnostics.size(), 1u);
     EXPECT_EQ(otto.stato.diagnostics.back().column, 11);
 
     compilato nove(linea_base, documento_treno({riga_stazione(4700, 4, 950)}));
     EXPECT_EQ(nove.stato.codice_errore, 9);
     EXPECT_EQ(nove.stato.posizione_errore, 4700);
+    ASSERT_EQ(nove.stato.diagnostics.size(), 1u);
     EXPECT_EQ(nove.stato.diagnostics.back().column, 20);  // the length field
     EXPECT_TRUE(nove.eliminato(treno));
 
@@ -105,6 +107,7 @@ TEST(StationReader, PositionAndLengthErrors) {
     compilato ventiquattro(linea_base, documento_treno({riga_stazione(0, 4, 200)}));
     EXPECT_EQ(ventiquattro.stato.codice_errore, 24);
     EXPECT_EQ(ventiquattro.stato.posizione_errore, 0);
+    ASSERT_EQ(ventiquattro.stato.diagnostics.size(), 1u);
     EXPECT_FALSE(ventiquattro.stato.diagnostics.back().has_position);
     EXPECT_EQ(ventiquattro.c(1).tipo_cella, vuota);
 
@@ -152,6 +155,7 @@ TEST(StationReader, StationsMayNotReachTheBoardTexts) {
     EXPECT_EQ(r.stato.voci[75].progressiva, 75000);
     EXPECT_EQ(r.stato.voci[76].nome, "");
     EXPECT_EQ(r.stato.voci[77].nome, "b");
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().line, 76);
     compilato meno(cartelli(4), "[generale]\r\n" + stazioni(74));
     EXPECT_EQ(meno.stato.codice_errore, 0);

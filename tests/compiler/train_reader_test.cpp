@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "compiler/reading.hpp"
 #include "reader_test_support.hpp"
 
 namespace scenario::testing {
@@ -27,8 +26,10 @@ TEST(TrainReader, SixteenBitOverflowTakesTheGeneralFailurePath) {
     compilato r(linea_base, documento_treno({"numero vetture,    12", "sabbia,    32768"}));
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_EQ(r.stato.voci[84].progressiva, 12);  // what was read stays
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     const diagnostic& d = r.stato.diagnostics.back();
-    EXPECT_NE(d.message.find("sand: value 32768 does not fit its field (-32768 to 32767)"), std::string::npos);
+    EXPECT_NE(d.message.find("sand: value 32768 does not fit its field (-32768 to 32767)"),
+              std::string::npos);
     EXPECT_EQ(d.document, treno);
     EXPECT_EQ(d.line, 3);
     EXPECT_EQ(d.column, 12);
@@ -67,6 +68,7 @@ TEST(TrainReader, SpeedCursorStopsAtTheLastCell) {
 TEST(TrainReader, SpeedThatDoesNotFitItsCellFails) {
     compilato r(linea_base, documento_treno({"velocita,  0,  1280", "velocita,  100,  10"}));
     EXPECT_EQ(r.stato.codice_errore, 25);
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().line, 3);  // the entry that wrote the cell
     compilato giusta(linea_base, documento_treno({"velocita,  0,  1277"}));
     EXPECT_EQ(giusta.stato.codice_errore, 0);
@@ -119,6 +121,7 @@ TEST(TrainReader, ZoneBoundsNotMultiplesOf50Are2) {
         documento_treno({}));
     EXPECT_EQ(r.stato.codice_errore, 2);
     EXPECT_TRUE(r.eliminato(treno));
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().document, linea);
 }
 
@@ -127,6 +130,7 @@ TEST(TrainReader, AMissingTrainDocumentIs25) {
     compilato r(&l, nullptr);
     EXPECT_EQ(r.stato.codice_errore, 25);
     EXPECT_TRUE(r.eliminato(linea));
+    ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics.back().document, treno);
     EXPECT_EQ(r.stato.diagnostics.back().line, 0);
 }
@@ -142,32 +146,6 @@ TEST(TrainReader, LinePart15SurvivesRecorderCalls) {
     EXPECT_EQ(r.stato.posizione_errore, 99999);
     EXPECT_EQ(r.stato.voci[86].numero_a, 300);
     EXPECT_EQ(r.stato.diagnostics.size(), 1u);
-}
-
-TEST(TrainReader, RecorderErrorsStopOnlyWhenThisCallReportedOne) {
-    run_state stato;
-    stato.nome_scenario = "S";
-    stato.nome_treno = "T";
-    memory_store store;
-    store.put(treno, "segnale, 700, 1\r\n");
-    lettura l(stato, store);
-    l.apri(treno, *store.read(treno));
-    l.leggi_parola();
-    l.posizione("chainage");
-    stato.codice_errore = 15;
-    stato.posizione_errore = 99;
-
-    EXPECT_EQ(l.registratore(700, [] {}), esito::avanti);
-    EXPECT_EQ(stato.codice_errore, 15);
-    EXPECT_EQ(stato.posizione_errore, 99);
-
-    EXPECT_EQ(l.registratore(700, [&] { stato.codice_errore = 16; }), esito::ritorna);
-    EXPECT_EQ(stato.codice_errore, 16);
-    EXPECT_EQ(stato.posizione_errore, 700);
-    EXPECT_TRUE(store.removed().count(treno));
-    ASSERT_EQ(stato.diagnostics.size(), 1u);
-    EXPECT_EQ(stato.diagnostics[0].column, 10);
-    EXPECT_TRUE(stato.diagnostics[0].has_position);
 }
 
 }  // namespace

@@ -35,17 +35,6 @@ TEST(Near, RefusesValuesNoIndexCanHold) {
     EXPECT_THROW(near(std::numeric_limits<double>::quiet_NaN()), reader_failure);
 }
 
-TEST(Positions, PointElementsLandOneCellFurtherOnWithHalvesToEven) {
-    const auto point_cell = [](int p) { return near(p / 50.0 + 1); };
-    EXPECT_EQ(point_cell(6450), 130);
-    EXPECT_EQ(point_cell(25), 2);  // 1.5 -> 2
-    EXPECT_EQ(point_cell(75), 2);  // 2.5 -> 2
-    EXPECT_EQ(point_cell(0), 1);
-    EXPECT_EQ(point_cell(24), 1);
-    // A code entry sits one cell before a point element at the same position.
-    EXPECT_EQ(near(6450 / 50.0), 129);
-}
-
 TEST(Positions, GridSizeFollowsTheRouteLengthPlusSevenKilometres) {
     EXPECT_EQ(ultima_cella(63500), 1410);
     EXPECT_EQ(ultima_cella(0), 140);

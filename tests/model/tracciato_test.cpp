@@ -68,7 +68,8 @@ void expect_reads_as(const tracciato_linea& t, const dense_plan& d, int step) {
     ASSERT_EQ(t.ultimo_metro(), last);
     walked w;
     t.visita(w);
-    ASSERT_EQ(w.next, last + 1) << "step " << step;
+    ASSERT_EQ(w.x.size(), static_cast<std::size_t>(last + 1)) << "step " << step;
+    ASSERT_EQ(w.y.size(), w.x.size()) << "step " << step;
     for (std::int64_t m = 0; m <= last; ++m) {
         for (int c = 0; c < 2; ++c) {
             const valore_piano& want = d.v[c][m];
