@@ -51,7 +51,7 @@ const run_state& model_for(std::int32_t route_length) {
             c.pendenza = static_cast<std::uint8_t>(100 + i % 13);
             c.aderenza = 100;
             if (i % 27 == 0) {
-                c.tipo_cella = segnale;
+                c.tipo_cella = tipo::segnale;
                 c.valore1 = 40;
                 c.valore4 = 6;
             }

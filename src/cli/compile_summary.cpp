@@ -7,8 +7,8 @@ compile_counts count_compiled(const run_state& stato) {
     counts.cells = static_cast<std::int64_t>(stato.celle.size());
     std::int64_t boards = 0;
     for (const cella& c : stato.celle) {
-        counts.signals += c.tipo_cella == segnale ? 1 : 0;
-        boards += c.tipo_cella == cartello ? 1 : 0;
+        counts.signals += c.tipo_cella == tipo::segnale ? 1 : 0;
+        boards += c.tipo_cella == tipo::cartello ? 1 : 0;
     }
     const voce empty{};
     for (std::int64_t k = 1; k <= voce_primo_cartello - boards; ++k) {

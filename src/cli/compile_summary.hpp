@@ -10,7 +10,7 @@ namespace scenario::cli {
 struct compile_counts {
     std::int64_t cells = 0;     // cells of the grid, 0 when there is none
     std::int64_t stations = 0;  // station entries of the header table
-    std::int64_t signals = 0;   // cells of kind segnale
+    std::int64_t signals = 0;   // cells of kind tipo::segnale
 };
 
 // Stations fill the header entries from 1 upward, in document order, and stop below

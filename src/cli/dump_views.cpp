@@ -62,7 +62,7 @@ void header_row(const voce& v, Add&& add) {
 template <typename Add>
 void grid_row(const cella& c, Add&& add) {
     for_each_field(cella_fields, [&](auto field) {
-        add(field.name, true, num(c.*field.member));
+        add(field.name, true, num(field.stored(c)));
         if constexpr (is_member<decltype(field), &cella::tipo_cella>()) {
             const char* tipo = nome_tipo(c.tipo_cella);
             add("tipo", false, *tipo != 0 ? tipo : "-");
@@ -77,7 +77,7 @@ void write_fields_json(const Fields& fields, const Record& r, json_writer& json)
         if constexpr (field.is_text) {
             json.member(field.name, std::string_view(r.*field.member));
         } else {
-            json.member(field.name, static_cast<std::int64_t>(r.*field.member));
+            json.member(field.name, static_cast<std::int64_t>(field.stored(r)));
         }
     });
 }
@@ -98,29 +98,29 @@ void coordinate_json(const tracciato_linea& plan, std::int64_t m, int c, json_wr
 
 }  // namespace
 
-const char* nome_tipo(std::uint8_t tipo_cella) {
+const char* nome_tipo(tipo tipo_cella) {
     switch (tipo_cella) {
-        case segnale:
+        case tipo::segnale:
             return "segnale";
-        case fine_rallentamento:
+        case tipo::fine_rallentamento:
             return "fine_rallentamento";
-        case inizio_rallentamento:
+        case tipo::inizio_rallentamento:
             return "inizio_rallentamento";
-        case avviso_rallentamento:
+        case tipo::avviso_rallentamento:
             return "avviso_rallentamento";
-        case preavviso_rallentamento:
+        case tipo::preavviso_rallentamento:
             return "preavviso_rallentamento";
-        case indicatore_vmax:
+        case tipo::indicatore_vmax:
             return "indicatore_vmax";
-        case stazione:
+        case tipo::stazione:
             return "stazione";
-        case segno_montagna:
+        case tipo::segno_montagna:
             return "segno_montagna";
-        case cambio_codice:
+        case tipo::cambio_codice:
             return "cambio_codice";
-        case codice_zero:
+        case tipo::codice_zero:
             return "codice_zero";
-        case cartello:
+        case tipo::cartello:
             return "cartello";
         default:
             return "";
@@ -128,7 +128,7 @@ const char* nome_tipo(std::uint8_t tipo_cella) {
 }
 
 bool holds_something(const cella& c) {
-    return c.tipo_cella != 0 || c.valore1 != 0 || c.valore2 != 0 || c.valore3 != 0 ||
+    return c.tipo_cella != tipo::vuota || c.valore1 != 0 || c.valore2 != 0 || c.valore3 != 0 ||
            c.valore4 != 0 || c.tempo_segnale != 0 || c.avvicinamento != 0;
 }
 

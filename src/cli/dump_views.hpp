@@ -10,7 +10,7 @@
 namespace scenario::cli {
 
 // The name of a cell kind ("segnale", "stazione", ...), or "" for 0 and unknown kinds.
-const char* nome_tipo(std::uint8_t tipo_cella);
+const char* nome_tipo(tipo tipo_cella);
 
 // A grid cell holds something when it carries an element or a marker; the track
 // profile (montagna, vel_limite, pendenza, aderenza) is in nearly every cell.

@@ -29,10 +29,10 @@ class code_pass {
     void run() {
         const std::int64_t last = static_cast<std::int64_t>(cells_.size()) - 1;
         for (std::int64_t c = 1; c <= last - 2; ++c) {
-            if (holds(c, avviso_rallentamento)) {
+            if (holds(c, tipo::avviso_rallentamento)) {
                 signals_before_board(c);
             }
-            if (holds(c, inizio_rallentamento)) {
+            if (holds(c, tipo::inizio_rallentamento)) {
                 windows_before_start(c);
                 const std::optional<std::int64_t> end = inside_slowdown(c);
                 if (end) {
@@ -50,7 +50,7 @@ class code_pass {
     cella& cell(std::int64_t i) const { return cells_[static_cast<std::size_t>(i)]; }
 
     void place(std::int64_t i) const {
-        cell(i).tipo_cella = cambio_codice;
+        cell(i).tipo_cella = tipo::cambio_codice;
         cell(i).valore1 = automatic_code;
     }
 
@@ -75,12 +75,12 @@ class code_pass {
             if (d < 3) {
                 return;
             }
-            if (!holds(d, segnale) || place_in_first_free(d - 1, d - 2)) {
+            if (!holds(d, tipo::segnale) || place_in_first_free(d - 1, d - 2)) {
                 continue;
             }
-            if (holds(d - 1, cambio_codice)) {
+            if (holds(d - 1, tipo::cambio_codice)) {
                 lower(d - 1);
-            } else if (holds(d - 2, cambio_codice)) {
+            } else if (holds(d - 2, tipo::cambio_codice)) {
                 lower(d - 2);
             } else {
                 block(block_place::signal_before_board, d, std::to_string(d), std::to_string(c));
@@ -132,7 +132,7 @@ class code_pass {
                     block(block_place::inside_slowdown, k, std::to_string(k), std::to_string(c));
                 }
             }
-            if (holds(k, fine_rallentamento)) {
+            if (holds(k, tipo::fine_rallentamento)) {
                 return k;
             }
         }
@@ -142,7 +142,7 @@ class code_pass {
     // A code point before the first signal within 12 cells after the end cell.
     void signal_after_end(std::int64_t k) {
         for (std::int64_t m = k; m <= k + 12; ++m) {
-            if (!holds(m, segnale)) {
+            if (!holds(m, tipo::segnale)) {
                 continue;
             }
             if (!place_in_first_free(m - 1, m - 2)) {

@@ -99,7 +99,7 @@ outcome read_board(reading& r) {
     if (r.board_entry <= 0) {
         throw reader_failure("no header entry left for the board text (more than 80 boards)");
     }
-    c.tipo_cella = cartello;
+    c.tipo_cella = tipo::cartello;
     c.valore1 = wrap16(r.board_entry);
     r.entry(r.board_entry).nome = r.state.riga;
     --r.board_entry;

@@ -31,7 +31,7 @@ void memo_indicatori_v_max(run_state& stato, std::int32_t posizione, std::int32_
     const std::int16_t b = board_speed(vbs, vbd, "speed board packing for rank B");
     const std::int16_t c = board_speed(vcs, vcd, "speed board packing for rank C");
 
-    cell.tipo_cella = indicatore_vmax;
+    cell.tipo_cella = tipo::indicatore_vmax;
     cell.valore1 = a;
     cell.valore2 = b;
     cell.valore3 = c;

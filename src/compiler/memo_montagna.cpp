@@ -37,8 +37,8 @@ void memo_montagna(run_state& stato, tunnel_list& tunnels, std::int32_t& inizio,
         cella& cell = stato.celle[static_cast<std::size_t>(c)];
         cell.montagna = wrap8(tipo);  // the type keeps its low 8 bits
         const std::int64_t k = c - first + 1;
-        if (with_markers && k % 4 == 0 && cell.tipo_cella == vuota) {
-            cell.tipo_cella = segno_montagna;
+        if (with_markers && k % 4 == 0 && cell.tipo_cella == tipo::vuota) {
+            cell.tipo_cella = tipo::segno_montagna;
         }
     }
 }

@@ -37,18 +37,18 @@ void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::
     // The end is written before the start: when both are the same cell it ends as
     // a start cell and the slowdown has no end cell. Values keep their low 16 bits.
     cella& end = celle[static_cast<std::size_t>(e)];
-    end.tipo_cella = fine_rallentamento;
+    end.tipo_cella = tipo::fine_rallentamento;
     if (d_v != 0) {
         end.valore2 = wrap16(d_v);
     }
     cella& start = celle[static_cast<std::size_t>(s)];
-    start.tipo_cella = inizio_rallentamento;
+    start.tipo_cella = tipo::inizio_rallentamento;
     if (d_v != 0) {
         start.valore2 = wrap16(d_v);
     }
     if (with_board) {
         cella& board = celle[static_cast<std::size_t>(w)];
-        board.tipo_cella = avviso_rallentamento;
+        board.tipo_cella = tipo::avviso_rallentamento;
         if (d_v != 0) {
             board.valore2 = wrap16(d_v);
         }
@@ -72,7 +72,7 @@ void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::
     }
     for (std::int64_t i = 0; i < 4; ++i) {
         cella& pre = celle[static_cast<std::size_t>(h - i)];
-        pre.tipo_cella = preavviso_rallentamento;
+        pre.tipo_cella = tipo::preavviso_rallentamento;
         pre.valore1 = wrap16(i + 1);
         if (d_v != 0) {
             pre.valore2 = wrap16(i + 1);

@@ -16,7 +16,7 @@ void memo_segnale(run_state& stato, std::int32_t posizione, std::int32_t& sx, st
 
     // Decimal packings: tens for the first group, units for the second; they keep
     // their low 16 bits.
-    cell.tipo_cella = segnale;
+    cell.tipo_cella = tipo::segnale;
     cell.valore1 = wrap16(10 * std::int64_t{s1} + d1);
     cell.valore2 = wrap16(10 * std::int64_t{s2} + d2);
     cell.valore3 = wrap16(10 * std::int64_t{s3} + d3);

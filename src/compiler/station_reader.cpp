@@ -106,7 +106,7 @@ outcome read_station(reading& r) {
             return r.end_with(24, std::nullopt, p_place);
         }
         cella& c = r.cell(near(reference));
-        c.tipo_cella = stazione;
+        c.tipo_cella = tipo::stazione;
         c.valore1 = wrap16(s);
     }
     if (s > 1 && std::int64_t{e.inizio_area} - station_gap < r.entry(s - 1).fine_area) {

@@ -83,10 +83,10 @@ outcome read_code(reading& r) {
         return r.end_with(7, p, *r.entry_place);
     }
     if (value > 0) {
-        c.tipo_cella = cambio_codice;
+        c.tipo_cella = tipo::cambio_codice;
         c.valore1 = wrap16(value);  // the code value keeps its low 16 bits
     } else {
-        c.tipo_cella = codice_zero;
+        c.tipo_cella = tipo::codice_zero;
     }
     return outcome::go_on;
 }

@@ -13,7 +13,7 @@ namespace scenario {
 namespace {
 
 char* encode_cell(const cella& c, char* p) {
-    for_each_field(cella_fields, [&](auto field) { p = put_le(p, c.*field.member); });
+    for_each_field(cella_fields, [&](auto field) { p = put_le(p, field.stored(c)); });
     return p;
 }
 
@@ -56,7 +56,7 @@ griglia decode_grid(std::string_view bytes) {
     griglia celle(static_cast<std::size_t>(count));
     for (cella& c : celle) {
         for_each_field(cella_fields, [&](auto field) {
-            c.*field.member = in.integer<typename decltype(field)::type>(field.name);
+            field.store(c, in.integer<typename decltype(field)::integer>(field.name));
         });
     }
     in.expect_end("the last cell");

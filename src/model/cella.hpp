@@ -8,8 +8,9 @@
 
 namespace scenario {
 
-// Kinds of point element a track cell can hold (values 7, 8 and 9 are unused).
-enum tipo : std::uint8_t {
+// Kinds of point element a track cell can hold (values 7, 8 and 9 are unused). The
+// files may hold any byte here: a value without a name stays as it is.
+enum class tipo : std::uint8_t {
     vuota = 0,
     segnale = 1,
     fine_rallentamento = 2,
@@ -27,7 +28,7 @@ enum tipo : std::uint8_t {
 // One 50 m track cell: a point element (kind and four parameters) and the
 // track profile of the cell. Its fields as the files hold them are cella_fields.
 struct cella {
-    std::uint8_t tipo_cella = 0;
+    tipo tipo_cella = tipo::vuota;
     std::int16_t valore1 = 0;
     std::int16_t valore2 = 0;
     std::int16_t valore3 = 0;
@@ -62,7 +63,7 @@ static_assert(std::tuple_size_v<decltype(cella_fields)> == member_count<cella>,
 
 // A cell is free for an element when it is empty or holds only a tunnel marker.
 constexpr bool libera(const cella& c) {
-    return c.tipo_cella == vuota || c.tipo_cella == segno_montagna;
+    return c.tipo_cella == tipo::vuota || c.tipo_cella == tipo::segno_montagna;
 }
 
 // The grid, cells 0 to N; empty while no route length has been read.

@@ -24,16 +24,23 @@ template <auto Member>
 struct record_field {
     using record = typename member_of<decltype(Member)>::record;
     using type = typename member_of<decltype(Member)>::type;
+    // An enumeration is stored as its underlying integer.
+    using integer = typename std::conditional_t<std::is_enum_v<type>, std::underlying_type<type>,
+                                                std::type_identity<type>>::type;
     static constexpr auto member = Member;
     static constexpr bool is_text = std::is_same_v<type, std::string>;
-    static constexpr bool is_signed = std::is_signed_v<type>;
+    static constexpr bool is_signed = std::is_signed_v<integer>;
     // The bytes of an integer field; a text's length is its own.
     static constexpr std::size_t width = is_text ? 0 : sizeof(type);
 
-    static_assert(is_text || (std::is_integral_v<type> && (width == 1 || width == 2 || width == 4)),
+    static_assert(is_text || (std::is_integral_v<integer> && (width == 1 || width == 2 || width == 4)),
                   "a record field is an integer of 1, 2 or 4 bytes or a text");
 
     const char* name;
+
+    // An integer field's value as the files hold it, and back.
+    static constexpr integer stored(const record& r) { return static_cast<integer>(r.*member); }
+    static constexpr void store(record& r, integer v) { r.*member = static_cast<type>(v); }
 };
 
 // Calls f on every field of a list (a tuple of record_field), in order.

@@ -54,10 +54,10 @@ void collect_points(const run_state& stato, route_marks& marks) {
         const std::int32_t p = element_position(c);
         const int cell = static_cast<int>(c);
         switch (k.tipo_cella) {
-            case segnale:
+            case tipo::segnale:
                 marks.signals.push_back({p, cell, "signal at " + metres(p)});
                 break;
-            case cartello: {
+            case tipo::cartello: {
                 const int entry = k.valore1;
                 std::string text = entry >= 0 && entry < numero_voci
                                        ? stato.voci[static_cast<std::size_t>(entry)].nome
@@ -65,19 +65,19 @@ void collect_points(const run_state& stato, route_marks& marks) {
                 marks.boards.push_back({p, cell, "indicator board at " + metres(p) + ": " + text});
                 break;
             }
-            case indicatore_vmax:
+            case tipo::indicatore_vmax:
                 marks.speed_boards.push_back(
                     {p, cell,
                      "speed board at " + metres(p) + ": " + speed_pair(k.valore1) + " km/h"});
                 break;
-            case inizio_rallentamento:
+            case tipo::inizio_rallentamento:
                 if (slowdown_open) {
                     marks.slowdowns.push_back(slowdown);  // its end was never recorded
                 }
                 slowdown = slowdown_mark(p, p, k.valore1);
                 slowdown_open = true;
                 break;
-            case fine_rallentamento:
+            case tipo::fine_rallentamento:
                 if (slowdown_open) {
                     marks.slowdowns.push_back(slowdown_mark(slowdown.start, p, slowdown.value));
                     slowdown_open = false;

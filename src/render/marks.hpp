@@ -55,7 +55,7 @@ struct route_marks {
     std::int32_t route_length = 0;  // the route length read (voci entry 84), 0 when unknown
     std::vector<station_mark> stations;
     std::vector<point_mark> signals;
-    std::vector<point_mark> boards;        // indicator boards (cartello), with their text
+    std::vector<point_mark> boards;        // indicator boards (tipo::cartello), with their text
     std::vector<point_mark> speed_boards;  // maximum-speed indicator boards
     std::vector<span_mark> slowdowns;
     std::vector<span_mark> tunnels;

@@ -108,7 +108,7 @@ TEST(ScenarioGenerator, DocumentsCompileWithoutAnyError) {
         EXPECT_EQ(stato.codice_errore, 0) << "at " << stato.posizione_errore;
         EXPECT_TRUE(stato.diagnostics.empty());
         ASSERT_EQ(stato.celle.size(), static_cast<std::size_t>(l.last_cell) + 1);
-        std::map<int, std::size_t> kinds;
+        std::map<tipo, std::size_t> kinds;
         for (const cella& c : stato.celle) {
             ++kinds[c.tipo_cella];
         }
@@ -116,16 +116,16 @@ TEST(ScenarioGenerator, DocumentsCompileWithoutAnyError) {
         for (const auto& s : l.stations) {
             station_cells += s.kind < 25 ? 1 : 0;
         }
-        EXPECT_EQ(kinds[segnale], l.signals.size());
-        EXPECT_EQ(kinds[inizio_rallentamento], l.slowdowns.size());
-        EXPECT_EQ(kinds[fine_rallentamento], l.slowdowns.size());
-        EXPECT_EQ(kinds[avviso_rallentamento], l.slowdowns.size());
-        EXPECT_EQ(kinds[preavviso_rallentamento], 4 * l.slowdowns.size());
-        EXPECT_EQ(kinds[indicatore_vmax], l.speed_boards.size());
-        EXPECT_EQ(kinds[cartello], l.signs.size());
-        EXPECT_EQ(kinds[stazione], station_cells);
+        EXPECT_EQ(kinds[tipo::segnale], l.signals.size());
+        EXPECT_EQ(kinds[tipo::inizio_rallentamento], l.slowdowns.size());
+        EXPECT_EQ(kinds[tipo::fine_rallentamento], l.slowdowns.size());
+        EXPECT_EQ(kinds[tipo::avviso_rallentamento], l.slowdowns.size());
+        EXPECT_EQ(kinds[tipo::preavviso_rallentamento], 4 * l.slowdowns.size());
+        EXPECT_EQ(kinds[tipo::indicatore_vmax], l.speed_boards.size());
+        EXPECT_EQ(kinds[tipo::cartello], l.signs.size());
+        EXPECT_EQ(kinds[tipo::stazione], station_cells);
         // Every slowdown gets its signal point, three windows and the point after it.
-        EXPECT_GE(kinds[cambio_codice], 5 * l.slowdowns.size());
+        EXPECT_GE(kinds[tipo::cambio_codice], 5 * l.slowdowns.size());
         EXPECT_TRUE(stato.tracciato.esiste());
         EXPECT_EQ(stato.voci[voce_percorso].fine_area, length);
     }

@@ -35,7 +35,7 @@ griglia signal_grid() {
     }
     celle[1].valore1 = 5121;
     celle[1].valore2 = 1958;
-    celle[130].tipo_cella = segnale;
+    celle[130].tipo_cella = tipo::segnale;
     celle[130].valore1 = 40;
     celle[130].valore4 = 6;
     for (int b = 1; b <= 4; ++b) {

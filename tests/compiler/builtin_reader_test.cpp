@@ -2,7 +2,7 @@
 // zone ordering, from memory and from the folder the writers put them in.
 #include <gtest/gtest.h>
 
-#include <array>
+#include <map>
 #include <cmath>
 
 #include "documents/built_in_documents.hpp"
@@ -38,19 +38,19 @@ TEST(BuiltinReader, CompilesWithoutErrorIntoTheExpectedModel) {
     ASSERT_EQ(s.celle.size(), 1411u);
     EXPECT_EQ(s.tracciato.ultimo_metro(), 70500);
 
-    std::array<int, 15> tipi{};
+    std::map<tipo, int> tipi;
     for (const cella& c : s.celle) {
-        ++tipi.at(c.tipo_cella);
+        ++tipi[c.tipo_cella];
     }
-    EXPECT_EQ(tipi[segnale], 34);
-    EXPECT_EQ(tipi[fine_rallentamento], 2);
-    EXPECT_EQ(tipi[inizio_rallentamento], 2);
-    EXPECT_EQ(tipi[avviso_rallentamento], 2);
-    EXPECT_EQ(tipi[preavviso_rallentamento], 8);
-    EXPECT_EQ(tipi[indicatore_vmax], 21);
-    EXPECT_EQ(tipi[stazione], 12);
-    EXPECT_EQ(tipi[segno_montagna], 81);
-    EXPECT_EQ(tipi[cartello], 4);
+    EXPECT_EQ(tipi[tipo::segnale], 34);
+    EXPECT_EQ(tipi[tipo::fine_rallentamento], 2);
+    EXPECT_EQ(tipi[tipo::inizio_rallentamento], 2);
+    EXPECT_EQ(tipi[tipo::avviso_rallentamento], 2);
+    EXPECT_EQ(tipi[tipo::preavviso_rallentamento], 8);
+    EXPECT_EQ(tipi[tipo::indicatore_vmax], 21);
+    EXPECT_EQ(tipi[tipo::stazione], 12);
+    EXPECT_EQ(tipi[tipo::segno_montagna], 81);
+    EXPECT_EQ(tipi[tipo::cartello], 4);
 
     // The zones as ordered, with their flags applied.
     EXPECT_EQ(s.voci[81].fine_area, 60400);
@@ -64,7 +64,7 @@ TEST(BuiltinReader, CompilesWithoutErrorIntoTheExpectedModel) {
     EXPECT_EQ(s.voci[77].nome, "(  BIVIO   )(TRAVERSATA)");
 
     // The signal at 6450 m: cell 130 with its approach markers.
-    EXPECT_EQ(s.celle[130].tipo_cella, segnale);
+    EXPECT_EQ(s.celle[130].tipo_cella, tipo::segnale);
     EXPECT_EQ(s.celle[130].valore1, 40);
     EXPECT_EQ(s.celle[128].avvicinamento, 61);
     EXPECT_EQ(s.celle[122].avvicinamento, 64);

@@ -133,7 +133,7 @@ TEST(LineReader, RangeTestEndsTheBodyWith15) {
     EXPECT_EQ(r.stato.posizione_errore, 901);
     EXPECT_EQ(r.c(17).pendenza, 100);
     EXPECT_EQ(r.c(18).pendenza, 105);  // the rest is filled with the last accepted gradient
-    EXPECT_EQ(r.c(3).tipo_cella, vuota);
+    EXPECT_EQ(r.c(3).tipo_cella, tipo::vuota);
     EXPECT_EQ(r.stato.voci[86].numero_a, 3);  // the train document is still read
     EXPECT_TRUE(r.eliminato(linea));
     EXPECT_TRUE(r.eliminato(treno));
@@ -160,7 +160,7 @@ TEST(LineReader, IndicatorBoards) {
                                         "cartello_indicatore,  59450,   (PRALBO P.P.)"}),
                 treno_vuoto);
     EXPECT_EQ(r.stato.codice_errore, 0);
-    EXPECT_EQ(r.c(14).tipo_cella, cartello);
+    EXPECT_EQ(r.c(14).tipo_cella, tipo::cartello);
     EXPECT_EQ(r.c(14).valore1, 80);
     EXPECT_EQ(r.stato.voci[80].nome, "(CAVALCAVIA)( Km 0.661 )");
     EXPECT_EQ(r.c(1190).valore1, 79);

@@ -21,7 +21,7 @@ TEST(MemoMontagna, CloseFollowerBecomesType3AndKeepsItsMarkers) {
     run_state stato = con_griglia(1410);
     tunnel_list lista;
     galleria(stato, lista, 37100, 40000, 11);
-    in(stato, 809).tipo_cella = segnale;  // taken: keeps its kind, gets the type
+    in(stato, 809).tipo_cella = tipo::segnale;  // taken: keeps its kind, gets the type
     galleria(stato, lista, 40100, 41800, 11);
 
     for (std::int64_t i = 742; i <= 799; ++i) {
@@ -43,8 +43,8 @@ TEST(MemoMontagna, CloseFollowerBecomesType3AndKeepsItsMarkers) {
             attesi.push_back(i);
         }
     }
-    EXPECT_EQ(celle_di(stato, segno_montagna), attesi);
-    EXPECT_EQ(in(stato, 809).tipo_cella, segnale);
+    EXPECT_EQ(celle_di(stato, tipo::segno_montagna), attesi);
+    EXPECT_EQ(in(stato, 809).tipo_cella, tipo::segnale);
     EXPECT_EQ(stato.codice_errore, 0);
 }
 
@@ -83,7 +83,7 @@ TEST(MemoMontagna, TypeAbove10MeansMarkers) {
     memo_montagna(stato, lista, a, b, t);
     EXPECT_EQ(t, 2);
     EXPECT_EQ(in(stato, 200).montagna, 2);
-    EXPECT_EQ(celle_di(stato, segno_montagna),
+    EXPECT_EQ(celle_di(stato, tipo::segno_montagna),
               (std::vector<std::int64_t>{203, 207, 211, 215, 219}));
 
     run_state senza = con_griglia(1410);
@@ -92,7 +92,7 @@ TEST(MemoMontagna, TypeAbove10MeansMarkers) {
     memo_montagna(senza, altra, c, d, t2);
     EXPECT_EQ(t2, 2);
     EXPECT_EQ(in(senza, 219).montagna, 2);
-    EXPECT_TRUE(celle_di(senza, segno_montagna).empty());
+    EXPECT_TRUE(celle_di(senza, tipo::segno_montagna).empty());
 }
 
 TEST(MemoMontagna, ShortTunnelsCoverOneCellOrNone) {
@@ -115,7 +115,7 @@ TEST(MemoMontagna, CellsOutsideTheGridAreNotWrittenAndMarkersKeepTheirPlaces) {
     EXPECT_EQ(in(stato, 0).montagna, 1);
     EXPECT_EQ(in(stato, 20).montagna, 1);
     // Counting from cell -2: the 4th, 8th, ... cells are 1, 5, 9, ...
-    EXPECT_EQ(celle_di(stato, segno_montagna), (std::vector<std::int64_t>{1, 5, 9, 13, 17}));
+    EXPECT_EQ(celle_di(stato, tipo::segno_montagna), (std::vector<std::int64_t>{1, 5, 9, 13, 17}));
 
     ASSERT_NO_THROW(galleria(stato, lista, 2'000'000'000, 2'100'000'000, 1));
     EXPECT_EQ(stato.codice_errore, 0);
@@ -130,7 +130,7 @@ TEST(MemoIndicatoriVMax, PacksSpeedsPerRankAndStripes) {
     std::int32_t vad = 110, vbd = 0, vcd = 85, strisced = 1;
     memo_indicatori_v_max(stato, 6450, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced);
     const cella& c = in(stato, 130);
-    EXPECT_EQ(c.tipo_cella, indicatore_vmax);
+    EXPECT_EQ(c.tipo_cella, tipo::indicatore_vmax);
     EXPECT_EQ(c.valore1, 2222);
     EXPECT_EQ(c.valore2, 2000);
     EXPECT_EQ(c.valore3, 1817);
@@ -169,7 +169,7 @@ TEST(MemoIndicatoriVMax, StripesWrapAndTakenCellIsError21) {
     EXPECT_EQ(in(stato, 21).valore4, 4);  // 65540 keeps its low 16 bits
     EXPECT_EQ(stato.codice_errore, 0);
 
-    in(stato, 41).tipo_cella = segnale;
+    in(stato, 41).tipo_cella = tipo::segnale;
     const griglia prima = stato.celle;
     memo_indicatori_v_max(stato, 2000, zero, zero, zero, zero, zero, zero, zero, zero);
     EXPECT_EQ(stato.codice_errore, 21);
@@ -177,9 +177,9 @@ TEST(MemoIndicatoriVMax, StripesWrapAndTakenCellIsError21) {
 
     std::int32_t a = 1, b = 0;
     stato.codice_errore = 0;
-    in(stato, 61).tipo_cella = segno_montagna;
+    in(stato, 61).tipo_cella = tipo::segno_montagna;
     memo_indicatori_v_max(stato, 3000, a, b, b, b, b, b, b, b);
-    EXPECT_EQ(in(stato, 61).tipo_cella, indicatore_vmax);
+    EXPECT_EQ(in(stato, 61).tipo_cella, tipo::indicatore_vmax);
     EXPECT_EQ(stato.codice_errore, 0);
 }
 

@@ -23,10 +23,10 @@ TEST(MemoRallentamento, WritesStartEndWarningAndPreWarningCells) {
     rallentamento(stato, 30100, 40, 400, 0, 1, 0);
 
     EXPECT_EQ(stato.codice_errore, 0);
-    EXPECT_EQ(celle_di(stato, inizio_rallentamento), std::vector<std::int64_t>{603});
-    EXPECT_EQ(celle_di(stato, fine_rallentamento), std::vector<std::int64_t>{611});
-    EXPECT_EQ(celle_di(stato, avviso_rallentamento), std::vector<std::int64_t>{579});
-    EXPECT_EQ(celle_di(stato, preavviso_rallentamento),
+    EXPECT_EQ(celle_di(stato, tipo::inizio_rallentamento), std::vector<std::int64_t>{603});
+    EXPECT_EQ(celle_di(stato, tipo::fine_rallentamento), std::vector<std::int64_t>{611});
+    EXPECT_EQ(celle_di(stato, tipo::avviso_rallentamento), std::vector<std::int64_t>{579});
+    EXPECT_EQ(celle_di(stato, tipo::preavviso_rallentamento),
               (std::vector<std::int64_t>{575, 576, 577, 578}));
     for (std::int64_t i : {603, 611, 579}) {
         EXPECT_EQ(in(stato, i).valore1, 40) << "cell " << i;
@@ -58,14 +58,14 @@ TEST(MemoRallentamento, NoWarningBoardUpTo1500Metres) {
     run_state stato = con_griglia(200);
     rallentamento(stato, 1500, 30, 200, 0, 1, 0);
     EXPECT_EQ(stato.codice_errore, 0);
-    EXPECT_TRUE(celle_di(stato, avviso_rallentamento).empty());
-    EXPECT_TRUE(celle_di(stato, preavviso_rallentamento).empty());
-    EXPECT_EQ(in(stato, 31).tipo_cella, inizio_rallentamento);
-    EXPECT_EQ(in(stato, 35).tipo_cella, fine_rallentamento);
+    EXPECT_TRUE(celle_di(stato, tipo::avviso_rallentamento).empty());
+    EXPECT_TRUE(celle_di(stato, tipo::preavviso_rallentamento).empty());
+    EXPECT_EQ(in(stato, 31).tipo_cella, tipo::inizio_rallentamento);
+    EXPECT_EQ(in(stato, 35).tipo_cella, tipo::fine_rallentamento);
 
     run_state dopo = con_griglia(200);
     rallentamento(dopo, 1501, 30, 200, 0, 0, 0);
-    EXPECT_EQ(celle_di(dopo, avviso_rallentamento), std::vector<std::int64_t>{7});
+    EXPECT_EQ(celle_di(dopo, tipo::avviso_rallentamento), std::vector<std::int64_t>{7});
 }
 
 TEST(MemoRallentamento, WarningBoardAndFirstPreWarningShareCell8At1575) {
@@ -73,10 +73,10 @@ TEST(MemoRallentamento, WarningBoardAndFirstPreWarningShareCell8At1575) {
     rallentamento(stato, 1575, 30, 500, 0, 1, 0);
     EXPECT_EQ(stato.codice_errore, 20);
     // Start, end and warning board stay written; no pre-warning cell.
-    EXPECT_EQ(in(stato, 8).tipo_cella, avviso_rallentamento);
-    EXPECT_EQ(in(stato, 32).tipo_cella, inizio_rallentamento);
-    EXPECT_EQ(in(stato, 42).tipo_cella, fine_rallentamento);
-    EXPECT_TRUE(celle_di(stato, preavviso_rallentamento).empty());
+    EXPECT_EQ(in(stato, 8).tipo_cella, tipo::avviso_rallentamento);
+    EXPECT_EQ(in(stato, 32).tipo_cella, tipo::inizio_rallentamento);
+    EXPECT_EQ(in(stato, 42).tipo_cella, tipo::fine_rallentamento);
+    EXPECT_TRUE(celle_di(stato, tipo::preavviso_rallentamento).empty());
 }
 
 TEST(MemoRallentamento, TakenCellsStopBeforeAnyWrite) {
@@ -86,9 +86,9 @@ TEST(MemoRallentamento, TakenCellsStopBeforeAnyWrite) {
     };
     for (const caso& k : {caso{579, 17}, caso{603, 18}, caso{611, 19}}) {
         run_state stato = con_griglia(1410);
-        in(stato, k.presa).tipo_cella = segnale;
+        in(stato, k.presa).tipo_cella = tipo::segnale;
         // Every earlier check passes: the other cells are free or tunnel markers.
-        in(stato, 603).tipo_cella = k.presa == 603 ? segnale : segno_montagna;
+        in(stato, 603).tipo_cella = k.presa == 603 ? tipo::segnale : tipo::segno_montagna;
         const griglia prima = stato.celle;
         rallentamento(stato, 30100, 40, 400, 0, 1, 0);
         EXPECT_EQ(stato.codice_errore, k.errore) << "cell " << k.presa;
@@ -99,8 +99,8 @@ TEST(MemoRallentamento, TakenCellsStopBeforeAnyWrite) {
 TEST(MemoRallentamento, StartAndEndInOneCellLeaveAStartCell) {
     run_state stato = con_griglia(200);
     rallentamento(stato, 1000, 30, 10, 0, 0, 0);
-    EXPECT_EQ(in(stato, 21).tipo_cella, inizio_rallentamento);
-    EXPECT_TRUE(celle_di(stato, fine_rallentamento).empty());
+    EXPECT_EQ(in(stato, 21).tipo_cella, tipo::inizio_rallentamento);
+    EXPECT_TRUE(celle_di(stato, tipo::fine_rallentamento).empty());
 }
 
 TEST(MemoRallentamento, ValuesKeepTheirLow16Bits) {

@@ -27,7 +27,7 @@ TEST(MemoSegnale, FillsTheCellAndTheFourApproachMarkers) {
 
     EXPECT_EQ(stato.codice_errore, 0);
     const cella& c = in(stato, 130);
-    EXPECT_EQ(c.tipo_cella, segnale);
+    EXPECT_EQ(c.tipo_cella, tipo::segnale);
     EXPECT_EQ(c.valore1, 40);
     EXPECT_EQ(c.valore2, 0);
     EXPECT_EQ(c.valore4, 6);
@@ -86,7 +86,7 @@ TEST(MemoSegnale, PositionToCellRoundsHalvesToEven) {
     run_state stato = con_griglia(100);
     voce_segnale a{25, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0};
     registra(stato, a);
-    EXPECT_EQ(in(stato, 2).tipo_cella, segnale);  // 1.5 -> 2
+    EXPECT_EQ(in(stato, 2).tipo_cella, tipo::segnale);  // 1.5 -> 2
 
     voce_segnale b{75, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0};
     registra(stato, b);  // 2.5 -> 2 as well: the cell is taken
@@ -95,13 +95,13 @@ TEST(MemoSegnale, PositionToCellRoundsHalvesToEven) {
     stato.codice_errore = 0;
     voce_segnale c{125, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0};
     registra(stato, c);  // 3.5 -> 4
-    EXPECT_EQ(in(stato, 4).tipo_cella, segnale);
-    EXPECT_EQ(in(stato, 3).tipo_cella, vuota);
+    EXPECT_EQ(in(stato, 4).tipo_cella, tipo::segnale);
+    EXPECT_EQ(in(stato, 3).tipo_cella, tipo::vuota);
 }
 
 TEST(MemoSegnale, TakenCellIsError16AndNothingIsWritten) {
     run_state stato = con_griglia(200);
-    in(stato, 130).tipo_cella = indicatore_vmax;
+    in(stato, 130).tipo_cella = tipo::indicatore_vmax;
     const griglia prima = stato.celle;
     voce_segnale v{6450, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0};
     registra(stato, v);
@@ -112,26 +112,26 @@ TEST(MemoSegnale, TakenCellIsError16AndNothingIsWritten) {
 
 TEST(MemoSegnale, TunnelMarkerCellIsFreeAndKeepsItsTunnelType) {
     run_state stato = con_griglia(200);
-    in(stato, 130).tipo_cella = segno_montagna;
+    in(stato, 130).tipo_cella = tipo::segno_montagna;
     in(stato, 130).montagna = 3;
     in(stato, 130).vel_limite = 24;
     voce_segnale v{6450, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0};
     registra(stato, v);
     EXPECT_EQ(stato.codice_errore, 0);
-    EXPECT_EQ(in(stato, 130).tipo_cella, segnale);
+    EXPECT_EQ(in(stato, 130).tipo_cella, tipo::segnale);
     EXPECT_EQ(in(stato, 130).montagna, 3);
     EXPECT_EQ(in(stato, 130).vel_limite, 24);
 }
 
 TEST(MemoSegnale, MarkersOverwriteAnyCellAndSkipCellsBeforeTheGrid) {
     run_state stato = con_griglia(100);
-    in(stato, 1).tipo_cella = inizio_rallentamento;
+    in(stato, 1).tipo_cella = tipo::inizio_rallentamento;
     in(stato, 1).avvicinamento = 99;
     voce_segnale v{200, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0};  // cell 5: markers 3, 1, -1, -3
     ASSERT_NO_THROW(registra(stato, v));
     EXPECT_EQ(in(stato, 3).avvicinamento, 41);
     EXPECT_EQ(in(stato, 1).avvicinamento, 42);
-    EXPECT_EQ(in(stato, 1).tipo_cella, inizio_rallentamento);
+    EXPECT_EQ(in(stato, 1).tipo_cella, tipo::inizio_rallentamento);
     EXPECT_EQ(in(stato, 0).avvicinamento, 0);
 }
 

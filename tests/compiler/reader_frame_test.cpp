@@ -103,7 +103,7 @@ TEST(ReaderFrame, AFieldWithSeveralKeywordsActsOnEach) {
     EXPECT_EQ(r.stato.codice_errore, 0);
     EXPECT_EQ(r.c(0).pendenza, 100);
     EXPECT_EQ(r.c(12).pendenza, 103);
-    EXPECT_EQ(r.c(14).tipo_cella, cartello);
+    EXPECT_EQ(r.c(14).tipo_cella, tipo::cartello);
     EXPECT_EQ(r.stato.voci[80].nome, "T");
     EXPECT_EQ(r.c(0).vel_limite, 16);
     EXPECT_EQ(r.c(0).aderenza, 90);

@@ -45,7 +45,7 @@ TEST(ReaderRecorders, BoardsAgainstSpeedBoardsAndTunnelMarkers) {
         documento_linea(63500, {"montagna,   1000,  2000,  11", "cartello_indicatore,  1100,  x"}),
         documento_treno({}));
     EXPECT_EQ(su_marcatore.stato.codice_errore, 0);
-    EXPECT_EQ(su_marcatore.c(23).tipo_cella, cartello);
+    EXPECT_EQ(su_marcatore.c(23).tipo_cella, tipo::cartello);
     EXPECT_EQ(su_marcatore.c(23).montagna, 1);
 }
 

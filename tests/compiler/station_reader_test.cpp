@@ -37,7 +37,7 @@ TEST(StationReader, FirstBuiltInStation) {
     for (int i = 1; i <= 4; ++i) {
         EXPECT_EQ(r.c(8 - i).avvicinamento, 80 + i);
     }
-    EXPECT_EQ(r.c(8).tipo_cella, stazione);
+    EXPECT_EQ(r.c(8).tipo_cella, tipo::stazione);
     EXPECT_EQ(r.c(8).valore1, 1);
     EXPECT_EQ(r.c(3).avvicinamento, 0);
 }
@@ -61,7 +61,7 @@ TEST(StationReader, AreasByKind) {
     // Kind 5: P - Lp to P + 150, a station cell (near(20150 / 50 - 1) = 402), no markers.
     EXPECT_EQ(v[4].inizio_area, 19600);
     EXPECT_EQ(v[4].fine_area, 20150);
-    EXPECT_EQ(r.c(402).tipo_cella, stazione);
+    EXPECT_EQ(r.c(402).tipo_cella, tipo::stazione);
     EXPECT_EQ(r.c(402).valore1, 4);
     EXPECT_EQ(r.c(401).avvicinamento, 0);
     EXPECT_EQ(r.c(400).avvicinamento, 0);
@@ -71,7 +71,7 @@ TEST(StationReader, AreasByKind) {
     EXPECT_EQ(v[5].opzione_d, 0);
     // Kind 25: entry and area, no cell, no markers.
     EXPECT_EQ(v[6].inizio_area, 39950);
-    EXPECT_EQ(r.c(800).tipo_cella, vuota);
+    EXPECT_EQ(r.c(800).tipo_cella, tipo::vuota);
     EXPECT_EQ(r.c(799).avvicinamento, 0);
 }
 
@@ -109,7 +109,7 @@ TEST(StationReader, PositionAndLengthErrors) {
     EXPECT_EQ(ventiquattro.stato.posizione_errore, 0);
     ASSERT_EQ(ventiquattro.stato.diagnostics.size(), 1u);
     EXPECT_FALSE(ventiquattro.stato.diagnostics.back().has_position);
-    EXPECT_EQ(ventiquattro.c(1).tipo_cella, vuota);
+    EXPECT_EQ(ventiquattro.c(1).tipo_cella, tipo::vuota);
 
     compilato tipo(linea_base, documento_treno({riga_stazione(4700, 300, 900)}));
     EXPECT_EQ(tipo.stato.codice_errore, 25);

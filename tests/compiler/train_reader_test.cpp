@@ -89,14 +89,14 @@ TEST(TrainReader, CodeEntries) {
         documento_linea(63500, {"cartello_indicatore,  6450,  x"}),
         documento_treno({"abbattimento,  6450,  0", "abbattimento,  100,  3",
                          "abbattimento,  200,  70000", "abbattimento,  6500,  3", "sabbia, 9"}));
-    EXPECT_EQ(r.c(129).tipo_cella, codice_zero);
-    EXPECT_EQ(r.c(2).tipo_cella, cambio_codice);
+    EXPECT_EQ(r.c(129).tipo_cella, tipo::codice_zero);
+    EXPECT_EQ(r.c(2).tipo_cella, tipo::cambio_codice);
     EXPECT_EQ(r.c(2).valore1, 3);
     EXPECT_EQ(r.c(4).valore1, 4464);  // low 16 bits of 70000
     // 6500 is cell 130, which holds the board.
     EXPECT_EQ(r.stato.codice_errore, 7);
     EXPECT_EQ(r.stato.posizione_errore, 6500);
-    EXPECT_EQ(r.c(130).tipo_cella, cartello);
+    EXPECT_EQ(r.c(130).tipo_cella, tipo::cartello);
     EXPECT_EQ(r.stato.voci[86].numero_a, 0);
     EXPECT_TRUE(r.eliminato(treno));
 }

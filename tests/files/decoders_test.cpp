@@ -21,7 +21,7 @@ tabella_voci sample_voci() {
 griglia sample_grid() {
     griglia celle(12);
     celle[1].valore1 = 5121;
-    celle[5] = cella{1, 40, -1, 0, 6, 101, 61, 2, 28, 98, 100};
+    celle[5] = cella{tipo::segnale, 40, -1, 0, 6, 101, 61, 2, 28, 98, 100};
     return celle;
 }
 
@@ -87,7 +87,7 @@ TEST(Decoders, ReadBackAVariedStateFieldForField) {
     for (int i = 0; i < 300; ++i) {
         const auto u8 = [&](int d) { return static_cast<std::uint8_t>((i * 53 + d) % 256); };
         celle[static_cast<std::size_t>(i)] =
-            cella{u8(0), s16(-32768 + i), s16(32767 - i), s16(-100 * i), s16(100 * i), u8(1),
+            cella{static_cast<tipo>(u8(0)), s16(-32768 + i), s16(32767 - i), s16(-100 * i), s16(100 * i), u8(1),
                   u8(2), u8(3),           u8(4),          u8(5),         u8(6)};
     }
     const std::string grid = encoded([&](byte_sink& s) { encode_grid(celle, s); });

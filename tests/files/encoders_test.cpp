@@ -94,7 +94,7 @@ TEST(GridFile, ArrayHeaderCountsCellsFromLowerBoundZero) {
 
 TEST(GridFile, CellFieldsInOrderWithNegativeValuesAsTwosComplement) {
     griglia g(2);
-    g[1] = cella{1, 5121, -1, -32768, 32767, 101, 84, 3, 28, 98, 100};
+    g[1] = cella{tipo::segnale, 5121, -1, -32768, 32767, 101, 84, 3, 28, 98, 100};
     string_sink sink;
     encode_grid(g, sink);
     EXPECT_EQ(hex(sink.bytes().substr(25)), "01 01 14 FF FF 00 80 FF 7F 65 54 03 1C 62 64");

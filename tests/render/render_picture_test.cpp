@@ -85,15 +85,15 @@ aderenza, 8550, 100
 velocita, 0, 80
 velocita, 650, 140
 [stazioni]
-stazione, 0, 4, 900, 1, 0, 0, 4,1,1, 2,1,1, 1, 19, 9, 0, ALFA
+tipo::stazione, 0, 4, 900, 1, 0, 0, 4,1,1, 2,1,1, 1, 19, 9, 0, ALFA
 )" + station(5000, "BRAVO") + station(11000, "CH\xC8RIE") +
                                        R"([rallentamenti]
 rallentamento, 3000, 40, 400, 0, 1, 0
 rallentamento, 8000, 60, 200, 1, 1, 0
 [segnali]
-segnale, 1950, 2, 4, 0, 0, 0, 0, 0,0,0, 0
-segnale, 4000, 2, 4, 0, 0, 0, 0, 0,0,0, 0
-segnale, 9000, 2, 4, 0, 0, 0, 0, 0,0,0, 0
+tipo::segnale, 1950, 2, 4, 0, 0, 0, 0, 0,0,0, 0
+tipo::segnale, 4000, 2, 4, 0, 0, 0, 0, 0,0,0, 0
+tipo::segnale, 9000, 2, 4, 0, 0, 0, 0, 0,0,0, 0
 [codici]
 [fine]
 )");
