@@ -64,7 +64,7 @@ void compile_to_files(benchmark::State& state) {
         stato.nome_treno = docs.train_name;
         benchmark::DoNotOptimize(compila(stato, store, 1));
         scrivi_file_scenario(stato, folder, '/');
-        written = stato.tracciato.esiste() ? stato.tracciato.punti() : 0;
+        written = stato.tracciato.exists() ? stato.tracciato.points() : 0;
     }
     state.counters["plan_points"] = static_cast<double>(written);
 }

@@ -10,7 +10,7 @@ namespace scenario {
 
 std::vector<output_file> output_files(const run_state& stato) {
     std::vector<output_file> files;
-    if (stato.con_tracciato != 0 && stato.tracciato.esiste()) {
+    if (stato.con_tracciato != 0 && stato.tracciato.exists()) {
         files.push_back({file_format::plan, nome_file_tracciato(stato.nome_scenario)});
     }
     files.push_back(

@@ -126,7 +126,7 @@ TEST(ScenarioGenerator, DocumentsCompileWithoutAnyError) {
         EXPECT_EQ(kinds[tipo::stazione], station_cells);
         // Every slowdown gets its signal point, three windows and the point after it.
         EXPECT_GE(kinds[tipo::cambio_codice], 5 * l.slowdowns.size());
-        EXPECT_TRUE(stato.tracciato.esiste());
+        EXPECT_TRUE(stato.tracciato.exists());
         EXPECT_EQ(stato.voci[voce_percorso].fine_area, length);
     }
 }
