@@ -32,7 +32,7 @@ struct outcome {
 
 void write_files(const run_state& stato, const std::string& folder, outcome& result) {
     try {
-        result.files = scrivi_file_scenario(stato, folder, separator);
+        result.files = write_scenario_files(stato, folder, separator);
     } catch (const scenario_write_error& e) {
         result.files = e.written();
         result.failure = e.what();
@@ -124,7 +124,7 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
         return exit_status::file;
     }
 
-    result.fatal = compila(stato, store, parsed.flag("--no-plan") ? 0 : 1);
+    result.fatal = compile_scenario(stato, store, parsed.flag("--no-plan") ? 0 : 1);
     if (result.fatal == 0 && writes) {
         write_files(stato, folder, result);
     }

@@ -14,7 +14,7 @@ int run_example(const parsed_args& parsed, std::ostream&, std::ostream& err) {
     constexpr char separator = '/';
 #endif
     try {
-        const std::vector<std::string> written = scrivi_documenti_esempio(folder, separator);
+        const std::vector<std::string> written = write_example_documents(folder, separator);
         err << "scenario: wrote ";
         for (std::size_t i = 0; i < written.size(); ++i) {
             err << (i == 0 ? "\"" : ", \"") << written[i] << '"';

@@ -7,15 +7,15 @@
 
 namespace scenario {
 
-line_list righe_da_scrivere(line_list righe) {
-    const auto fine = std::find(righe.begin(), righe.end(), fine_del_file);
+line_list lines_to_write(line_list righe) {
+    const auto fine = std::find(righe.begin(), righe.end(), end_marker);
     return righe.first(static_cast<std::size_t>(fine - righe.begin()));
 }
 
-std::string testo_documento(line_list righe) {
-    const line_list da_scrivere = righe_da_scrivere(righe);
-    if (da_scrivere.size() > righe_massime) {
-        throw std::length_error("a document holds at most " + std::to_string(righe_massime) +
+std::string document_text(line_list righe) {
+    const line_list da_scrivere = lines_to_write(righe);
+    if (da_scrivere.size() > max_lines) {
+        throw std::length_error("a document holds at most " + std::to_string(max_lines) +
                                 " lines, this one has " + std::to_string(da_scrivere.size()));
     }
     std::size_t dimensione = 0;
@@ -35,8 +35,8 @@ std::string testo_documento(line_list righe) {
     return testo;
 }
 
-void scrivi_documento(const std::string& percorso, line_list righe) {
-    replace_file(percorso, testo_documento(righe));
+void write_document(const std::string& percorso, line_list righe) {
+    replace_file(percorso, document_text(righe));
 }
 
 }  // namespace scenario

@@ -36,7 +36,7 @@ void encode_output(const run_state& stato, file_format format, byte_sink& out) {
     }
 }
 
-std::vector<std::string> scrivi_file_scenario(const run_state& stato, const std::string& cartella,
+std::vector<std::string> write_scenario_files(const run_state& stato, const std::string& cartella,
                                               char separatore) {
     std::vector<std::string> scritti;
     for (const output_file& file : output_files(stato)) {

@@ -39,7 +39,7 @@ class scenario_write_error : public file_error {
 // Writes the output files into a folder, in order. Each replaces an older one whole or
 // not at all; a failure throws scenario_write_error and the later files are not
 // written. Returns the names written.
-std::vector<std::string> scrivi_file_scenario(const run_state& stato, const std::string& cartella,
+std::vector<std::string> write_scenario_files(const run_state& stato, const std::string& cartella,
                                               char separatore);
 
 }  // namespace scenario

@@ -104,7 +104,7 @@ TEST(ScenarioGenerator, DocumentsCompileWithoutAnyError) {
         run_state stato;
         stato.nome_scenario = l.scenario_name;
         stato.nome_treno = l.train_name;
-        ASSERT_EQ(compila(stato, store, 1), 0);
+        ASSERT_EQ(compile_scenario(stato, store, 1), 0);
         EXPECT_EQ(stato.codice_errore, 0) << "at " << stato.posizione_errore;
         EXPECT_TRUE(stato.diagnostics.empty());
         ASSERT_EQ(stato.celle.size(), static_cast<std::size_t>(l.last_cell) + 1);

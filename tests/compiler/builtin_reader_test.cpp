@@ -23,9 +23,9 @@ run_state stato_incorporato() {
 run_state da_memoria() {
     run_state stato = stato_incorporato();
     memory_store store;
-    store.put(nome_documento_linea(stato.nome_scenario), testo_documento(righe_linea()));
+    store.put(nome_documento_linea(stato.nome_scenario), document_text(line_document_lines()));
     store.put(nome_documento_treno(stato.nome_scenario, stato.nome_treno),
-              testo_documento(righe_treno()));
+              document_text(train_document_lines()));
     memorizza_dati(stato, store);
     EXPECT_EQ(store.removed().size(), 2u);
     return stato;
