@@ -20,13 +20,13 @@ line_list lines_to_write(line_list righe);
 
 // The bytes of the document: each line as it stands (single-byte text, no byte-order
 // mark), then CR LF, the last line included. More than max_lines lines, or a line
-// holding a CR or LF of its own, is a fault of the caller: std::length_error or
-// std::invalid_argument, and nothing is produced.
+// holding a CR or LF of its own, is a fault of the caller: file_error (without a path)
+// saying which, and nothing is produced.
 std::string document_text(line_list righe);
 
 // Writes the document to percorso, replacing an older file of that name whole or not
 // at all. A file operation that fails throws file_error naming the file and the reason;
-// a faulty list throws as document_text does, before the file is touched.
+// a faulty list throws file_error naming the file, before the file is touched.
 void write_document(const std::string& percorso, line_list righe);
 
 }  // namespace scenario
