@@ -33,9 +33,8 @@ struct outcome {
 void write_files(const run_state& stato, const std::string& folder, outcome& result) {
     try {
         result.files = write_scenario_files(stato, folder, separator);
-    } catch (const scenario_write_error& e) {
-        result.files = e.written();
-        result.failure = e.what();
+    } catch (const file_error& e) {
+        result.failure = e.what();  // nothing was replaced
     }
 }
 
