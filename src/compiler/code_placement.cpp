@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "compiler/diagnostics.hpp"
 #include "compiler/grid_access.hpp"
@@ -49,22 +50,59 @@ class code_pass {
     }
     cella& cell(std::int64_t i) const { return cells_[static_cast<std::size_t>(i)]; }
 
-    void place(std::int64_t i) const {
+    // Places a code point in cell i for the element in cell `owner` (the slowdown's
+    // cell that asked for it), which the trace then names as its origin.
+    void place(std::int64_t i, std::int64_t owner) const {
         cell(i).tipo_cella = tipo::cambio_codice;
         cell(i).valore1 = automatic_code;
+        std::vector<cell_origin>& origins = state_.trace.cells;
+        if (in_grid(cells_, owner) && static_cast<std::size_t>(i) < origins.size() &&
+            static_cast<std::size_t>(owner) < origins.size()) {
+            origins[static_cast<std::size_t>(i)] =
+                cell_origin{origins[static_cast<std::size_t>(owner)].row, true};
+        }
     }
 
     // Tries the cells in order and places a code point in the first free one.
     template <typename... Cells>
-    bool place_in_first_free(Cells... cells) const {
-        return ((free_at(cells) ? (place(cells), true) : false) || ...);
+    bool place_in_first_free(std::int64_t owner, Cells... cells) const {
+        return ((free_at(cells) ? (place(cells, owner), true) : false) || ...);
     }
 
-    // A block error at cell i (reported as 50 i metres), said in full.
-    void block(block_place where, std::int64_t i, std::string_view first, std::string_view second) {
+    // The document line that wrote cell i, when the trace knows it.
+    const source_row* row_of(std::int64_t i) const {
+        const reading_trace& trace = state_.trace;
+        if (i < 0 || static_cast<std::size_t>(i) >= trace.cells.size()) {
+            return nullptr;
+        }
+        const std::int32_t row = trace.cells[static_cast<std::size_t>(i)].row;
+        return row >= 0 && static_cast<std::size_t>(row) < trace.rows.size()
+                   ? &trace.rows[static_cast<std::size_t>(row)]
+                   : nullptr;
+    }
+
+    // A block error at cell i (reported as 50 i metres), said in full, at the line of the
+    // element in cell `at`; the notes name the element in cell `other` (saying `about`)
+    // and what holds the cells that were tried.
+    void block(block_place where, std::int64_t i, std::string_view first, std::string_view second,
+               std::int64_t at, std::optional<std::pair<std::int64_t, std::string>> other,
+               std::initializer_list<std::int64_t> tried) {
+        std::vector<diagnostic_note> notes;
+        if (other) {
+            if (const source_row* row = row_of(other->first)) {
+                notes.push_back(note_at_row(state_, *row, other->second));
+            }
+        }
+        for (const std::int64_t t : tried) {
+            if (auto note = cell_note(state_, t)) {
+                notes.push_back(std::move(*note));
+            }
+        }
+        const source_row* row = row_of(at);
         // Grids come from a route length of at most 1000000 m, so 50 i fits.
-        record_error(state_, block_error_number(where), static_cast<std::int32_t>(50 * i), {},
-                     block_message(where, first, second));
+        record_error(state_, block_error_number(where), static_cast<std::int32_t>(50 * i),
+                     row != nullptr ? place_of_row(state_, *row) : error_place{},
+                     block_message(where, first, second), std::move(notes));
     }
 
     // Every signal within 20 cells before a warning board gets a code point in
@@ -75,7 +113,7 @@ class code_pass {
             if (d < 3) {
                 return;
             }
-            if (!holds(d, tipo::segnale) || place_in_first_free(d - 1, d - 2)) {
+            if (!holds(d, tipo::segnale) || place_in_first_free(c, d - 1, d - 2)) {
                 continue;
             }
             if (holds(d - 1, tipo::cambio_codice)) {
@@ -83,7 +121,9 @@ class code_pass {
             } else if (holds(d - 2, tipo::cambio_codice)) {
                 lower(d - 2);
             } else {
-                block(block_place::signal_before_board, d, std::to_string(d), std::to_string(c));
+                block(block_place::signal_before_board, d, std::to_string(d), std::to_string(c), d,
+                      std::pair{c, say(phrase::note_warning_board, {std::to_string(c)})},
+                      {d - 1, d - 2});
             }
         }
     }
@@ -102,10 +142,11 @@ class code_pass {
 
     void window(std::int64_t c, std::int64_t beyond, std::int64_t a, std::int64_t b, std::int64_t d,
                 const char* distance) {
-        if (c <= beyond || place_in_first_free(a, b, d)) {
+        if (c <= beyond || place_in_first_free(c, a, b, d)) {
             return;
         }
-        block(block_place::window_before_start, c, distance, std::to_string(c));
+        block(block_place::window_before_start, c, distance, std::to_string(c), c, std::nullopt,
+              {a, b, d});
     }
 
     // Scans from the start cell to the slowdown's end cell and returns it (none
@@ -119,17 +160,18 @@ class code_pass {
             ++n;
             if (slow && n == 8) {
                 if (free_at(k)) {
-                    place(k);
+                    place(k, c);
                     n = 0;
                 } else if (free_at(k - 1)) {
-                    place(k - 1);
+                    place(k - 1, c);
                     n = 1;
                 } else if (free_at(k + 1)) {
-                    place(k + 1);
+                    place(k + 1, c);
                     n = -1;
                 } else {
                     // n stays 8 and grows past it: no further point for this slowdown.
-                    block(block_place::inside_slowdown, k, std::to_string(k), std::to_string(c));
+                    block(block_place::inside_slowdown, k, std::to_string(k), std::to_string(c), c,
+                          std::nullopt, {k, k - 1, k + 1});
                 }
             }
             if (holds(k, tipo::fine_rallentamento)) {
@@ -145,8 +187,10 @@ class code_pass {
             if (!holds(m, tipo::segnale)) {
                 continue;
             }
-            if (!place_in_first_free(m - 1, m - 2)) {
-                block(block_place::signal_after_end, k, std::to_string(m), std::to_string(k));
+            if (!place_in_first_free(k, m - 1, m - 2)) {
+                block(block_place::signal_after_end, k, std::to_string(m), std::to_string(k), k,
+                      std::pair{m, say(phrase::note_signal_after_end, {std::to_string(m)})},
+                      {m - 1, m - 2});
             }
             return;
         }

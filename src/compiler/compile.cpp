@@ -1,6 +1,7 @@
 #include "compiler/compile.hpp"
 
 #include "compiler/code_placement.hpp"
+#include "compiler/diagnostics.hpp"
 #include "compiler/markers.hpp"
 #include "compiler/memorizza_dati.hpp"
 
@@ -12,9 +13,26 @@ std::int32_t compile_scenario(run_state& stato, document_store& documenti, std::
     for (voce& v : stato.voci) {
         v = voce{};
     }
+    stato.trace = reading_trace{};
     memorizza_dati(stato, documenti);
     place_code_points(stato);
-    return fill_marker_slots(stato);
+    const std::int32_t fatal = fill_marker_slots(stato);
+    if (fatal != 0) {
+        // Reported at the element that took cell 1, where the trace knows it.
+        const reading_trace& trace = stato.trace;
+        if (trace.cells.size() > 1 && trace.cells[1].row >= 0) {
+            const cell_origin& origin = trace.cells[1];
+            const source_row& row = trace.rows[static_cast<std::size_t>(origin.row)];
+            record_fatal(stato, fatal, place_of_row(stato, row),
+                         error_message(fatal, origin.automatic
+                                                  ? say(phrase::detail_cell_one_automatic)
+                                                  : say(phrase::detail_cell_one,
+                                                        {element_name(stato.celle[1].tipo_cella)})));
+        } else {
+            record_fatal(stato, fatal, error_place{}, error_message(fatal));
+        }
+    }
+    return fatal;
 }
 
 }  // namespace scenario

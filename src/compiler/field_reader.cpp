@@ -46,22 +46,37 @@ void field_reader::fail(const char* name, std::string_view why) {
 }
 
 void field_reader::begin(const char* name) {
+    last_name_ = name;
     if (at_end()) {
         fail(name, "end of document");
     }
     skip_blanks();
     const int column = static_cast<int>(pos_ - line_start_) + 1;
+    const bool new_line = line_ != last_.line;
     last_ = field_place{line_start_, pos_, line_, column, column};
+    ++count_;
+    if (new_line) {
+        line_first_ = last_;
+        line_first_name_ = name;
+    }
+    // An empty field that a comma ends right after the comma before it.
+    if (pos_ < text_.size() && text_[pos_] == ',' && pos_ > 0 && text_[pos_ - 1] == ',') {
+        double_comma_ = last_;
+    }
 }
 
 void field_reader::extend(std::size_t end) {
     if (end > last_.offset) {
         last_.end_column = static_cast<int>(end - line_start_);
+        if (line_first_.offset == last_.offset) {
+            line_first_.end_column = last_.end_column;
+        }
     }
 }
 
 std::string_view field_reader::text(const char* name) {
     begin(name);
+    last_was_text_ = true;
     const std::size_t start = pos_;
     while (pos_ < text_.size() && text_[pos_] != ',' && line_break() == 0) {
         ++pos_;
@@ -81,6 +96,7 @@ std::string_view field_reader::text(const char* name) {
 
 std::int64_t field_reader::number_in(const char* name, std::int64_t lowest, std::int64_t highest) {
     begin(name);
+    last_was_text_ = false;
     const std::size_t start = pos_;
     while (pos_ < text_.size() && text_[pos_] != ',' && !blank(text_[pos_]) && line_break() == 0) {
         ++pos_;
@@ -134,6 +150,27 @@ std::string_view field_reader::line_of(const field_place& place) const {
         rest.remove_suffix(1);
     }
     return rest;
+}
+
+std::string_view field_reader::rest_of_line(field_place& place) const {
+    std::size_t from = pos_;
+    while (from < text_.size() && blank(text_[from])) {
+        ++from;
+    }
+    std::size_t to = from;
+    while (to < text_.size() && text_[to] != '\n' && text_[to] != '\r') {
+        ++to;
+    }
+    while (to > from && blank(text_[to - 1])) {
+        --to;
+    }
+    if (to == from) {
+        place = field_place{};
+        return {};
+    }
+    place = field_place{line_start_, from, line_, static_cast<int>(from - line_start_) + 1,
+                        static_cast<int>(to - line_start_)};
+    return text_.substr(from, to - from);
 }
 
 }  // namespace scenario

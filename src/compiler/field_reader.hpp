@@ -56,6 +56,27 @@ class field_reader {
     // The text of the line that holds a field, without its line break.
     std::string_view line_of(const field_place& place) const;
 
+    // Whether the cursor stands at the start of a line: the field read next begins a line.
+    bool at_line_start() const { return pos_ == line_start_; }
+    // What is left of the current line after the cursor, without the blanks around it,
+    // and where it lies (line 0 when nothing but blanks is left).
+    std::string_view rest_of_line(field_place& place) const;
+    // The first field read (or attempted) on the latest line a field was read from, and
+    // its name.
+    const field_place& line_first() const { return line_first_; }
+    const char* line_first_name() const { return line_first_name_; }
+    // How many fields have been read or attempted.
+    std::size_t count() const { return count_; }
+
+    // The name of the field last read or attempted, and whether it was a text field.
+    const char* last_name() const { return last_name_; }
+    bool last_was_text() const { return last_was_text_; }
+
+    // The last empty field read that two commas in a row made (line 0 for none), until
+    // forgotten.
+    const field_place& double_comma() const { return double_comma_; }
+    void forget_double_comma() { double_comma_ = field_place{}; }
+
   private:
     std::int64_t number_in(const char* name, std::int64_t lowest, std::int64_t highest);
     void begin(const char* name);
@@ -73,6 +94,12 @@ class field_reader {
     int line_ = 1;
     field_place last_;
     bool failed_ = false;
+    const char* last_name_ = "";
+    bool last_was_text_ = false;
+    field_place double_comma_;
+    field_place line_first_;
+    const char* line_first_name_ = "";
+    std::size_t count_ = 0;
 };
 
 }  // namespace scenario

@@ -1,6 +1,8 @@
 #include "compiler/line_body.hpp"
 
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 #include "compiler/grid_access.hpp"
 #include "compiler/plan_drawing.hpp"
@@ -15,9 +17,27 @@ namespace scenario {
 namespace {
 
 constexpr std::int64_t plan_limit = 1000000;
+constexpr std::size_t longest_text = std::numeric_limits<std::uint16_t>::max();
 
 outcome read_gradient(reading& r) {
     return read_profile_entry(r, profile_kind::gradient);
+}
+
+// A curve that starts inside the one before, or has no length.
+void check_curve(reading& r, std::int32_t start, std::int32_t length,
+                 const field_place& length_place) {
+    const field_place& at = *r.entry_place;
+    if (length <= 0) {
+        r.warn(warning::nonpositive_length, length_place,
+               say(phrase::curve_length_not_positive, {std::to_string(length)}));
+    } else if (r.curve_place.line != 0 && start < r.curve_end) {
+        r.warn(warning::out_of_order, at,
+               say(phrase::curve_inside_previous,
+                   {std::to_string(start), std::to_string(r.curve_end)}),
+               {r.note_at(r.curve_place, say(phrase::note_previous_row, {"curve"}))});
+    }
+    r.curve_place = at;
+    r.curve_end = std::max<std::int64_t>(r.curve_end, std::int64_t{start} + std::max(length, 0));
 }
 
 outcome read_curve(reading& r) {
@@ -41,6 +61,7 @@ outcome read_curve(reading& r) {
     if (contains(r.keyword, "s")) {
         k = -k;
     }
+    check_curve(r, start, length, length_place);
     tracciato_linea& plan = r.state.tracciato;
     std::int64_t& cursor = r.drawing_cursor;
     // A curve that starts behind the cursor draws only its points ahead of it.
@@ -55,54 +76,139 @@ outcome read_curve(reading& r) {
     if (cursor > plan_limit) {
         return r.end_with(103, std::nullopt, length_place);
     }
+    ++r.state.trace.counts.curves;
     return outcome::go_on;
+}
+
+// A tunnel with no length, one that starts before the one before ends, and cells that
+// fall outside the track.
+void check_tunnel(reading& r, std::int32_t start, std::int32_t end, const field_place& end_place) {
+    const field_place& at = *r.entry_place;
+    if (end <= start) {
+        r.warn(warning::nonpositive_length, end_place,
+               say(phrase::tunnel_end_not_after_start, {std::to_string(end), std::to_string(start)}));
+    } else if (!r.tunnels.ends.empty() && start < r.tunnels.ends.back()) {
+        r.warn(warning::out_of_order, at,
+               say(phrase::tunnel_inside_previous,
+                   {std::to_string(start), std::to_string(r.tunnels.ends.back())}),
+               {r.note_at(r.tunnel_place, say(phrase::note_previous_row, {"tunnel"}))});
+    }
+    r.tunnel_place = at;
+    const std::int64_t first = near(static_cast<double>(start) / 50.0);
+    const std::int64_t last = near(static_cast<double>(end) / 50.0 - 1.0);
+    const std::int64_t n = last_cell(r.state.celle);
+    if (first <= last && (first < 0 || last > n)) {
+        const std::int64_t from = first < 0 ? first : n + 1;
+        const std::int64_t to = first < 0 ? std::min<std::int64_t>(-1, last) : last;
+        r.warn(warning::dropped, at,
+               say(phrase::tunnel_cells_dropped,
+                   {std::to_string(from) + " to " + std::to_string(to), std::to_string(n)}));
+    }
 }
 
 outcome read_tunnel(reading& r) {
     std::int32_t start = r.chainage("tunnel start");
     std::int32_t end = r.fields.number<std::int32_t>("tunnel end");
+    const field_place end_place = r.fields.last();
     std::int32_t type = r.fields.number<std::int32_t>("tunnel type");
+    const field_place type_place = r.fields.last();
     if (r.beyond_grid(start, entry_margin)) {
         return outcome::end_loop;
     }
-    return r.call_recorder(start, [&] { memo_montagna(r.state, r.tunnels, start, end, type); });
+    check_tunnel(r, start, end, end_place);
+    const outcome o = r.call_recorder(
+        start, [&] { memo_montagna(r.state, r.tunnels, start, end, type); },
+        [](std::int32_t) { return std::vector<std::int64_t>{}; });
+    if (o == outcome::go_on) {
+        if (type != wrap8(type)) {
+            r.warn(warning::value_wrapped, type_place,
+                   say(phrase::wrapped8, {say(phrase::value_tunnel_type), std::to_string(type),
+                                          std::to_string(wrap8(type))}));
+        }
+        ++r.state.trace.counts.tunnels;
+    }
+    return o;
 }
 
 outcome read_speed_board(reading& r) {
     const std::int32_t position = r.chainage("board chainage");
     std::int32_t v[8];
+    field_place places[8];
     const char* names[8] = {"left speed A",  "left speed B",  "left speed C",  "left stripes",
                             "right speed A", "right speed B", "right speed C", "right stripes"};
     for (int i = 0; i < 8; ++i) {
         v[i] = r.fields.number<std::int32_t>(names[i]);
+        places[i] = r.fields.last();
     }
     if (r.beyond_grid(position, entry_margin)) {
         return outcome::end_loop;
     }
-    return r.call_recorder(position, [&] {
-        memo_indicatori_v_max(r.state, position, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
-    });
+    // What each rank's packing makes of its speeds: a packing too large for 16 bits is
+    // the first speed's fault, a right-hand speed between steps of 5 km/h is rounded.
+    const char* ranks[3] = {"A", "B", "C"};
+    for (int i = 0; i < 3; ++i) {
+        const std::int64_t packed = speed_board_packing(v[i], v[4 + i]);
+        if (packed != wrap16(packed)) {
+            if (!r.cause) {
+                r.cause = reading::blame{r.place_of(places[i]), {}};
+            }
+        } else if (v[4 + i] % 5 != 0) {
+            r.warn(warning::value_rounded, places[4 + i],
+                   say(phrase::board_speed_rounded,
+                       {std::to_string(v[4 + i]), ranks[i], std::to_string(packed),
+                        std::to_string(5 * packed - 100 * std::int64_t{v[i]})}));
+        }
+    }
+    const std::int64_t stripes = stripe_packing(v[3], v[7]);
+    const std::int64_t c = point_cell(position);
+    const outcome o = r.call_recorder(
+        position,
+        [&] {
+            memo_indicatori_v_max(r.state, position, v[0], v[1], v[2], v[3], v[4], v[5], v[6],
+                                  v[7]);
+        },
+        [&](std::int32_t) { return std::vector<std::int64_t>{c}; });
+    r.cause.reset();
+    if (o == outcome::go_on) {
+        if (stripes != wrap16(stripes)) {
+            r.warn(warning::value_wrapped, places[3],
+                   say(phrase::wrapped16, {say(phrase::value_stripes), std::to_string(stripes),
+                                           std::to_string(wrap16(stripes))}));
+        }
+        r.stamp(c);
+        ++r.state.trace.counts.speed_boards;
+    }
+    return o;
 }
 
 outcome read_board(reading& r) {
     const std::int32_t p = r.chainage("board chainage");
     const field_place p_place = r.fields.last();
     r.state.riga.assign(r.fields.text("board text"));
+    const field_place text_place = r.fields.last();
     if (r.beyond_grid(p, entry_margin)) {
         return outcome::end_loop;
     }
-    cella& c = r.cell(point_cell(p));
+    const std::int64_t t = point_cell(p);
+    cella& c = r.cell(t);
     if (!libera(c)) {
-        return r.end_with(6, p, p_place);
+        return r.end_with(6, p, p_place, r.notes_on_cells({t}));
     }
     // Board texts go from entry 80 downwards; entry 0 and below are not theirs.
     if (r.board_entry <= 0) {
         throw reader_failure("no header entry left for the board text (more than 80 boards)");
     }
+    if (r.state.riga.size() > longest_text) {
+        record_tool_error(r.state, r.place_of(text_place),
+                          say(phrase::text_too_long,
+                              {"board text", std::to_string(r.state.riga.size())}));
+    }
     c.tipo_cella = tipo::cartello;
     c.valore1 = wrap16(r.board_entry);
     r.entry(r.board_entry).nome = r.state.riga;
     --r.board_entry;
+    r.stamp(t);
+    ++r.state.trace.counts.indicator_boards;
     return outcome::go_on;
 }
 
@@ -110,11 +216,13 @@ outcome read_board(reading& r) {
 // keyword fields that match nothing.
 // clang-format off
 constexpr keyword_entry keywords[] = {
-    {words("pendenza"), read_gradient},
-    {plan_words("curva"), read_curve},
-    {words("montagna"), read_tunnel},
-    {words("indicatori_v"), read_speed_board},
-    {words("cartello", "indicat"), read_board},
+    {words("pendenza"), read_gradient, "pendenza"},
+    {plan_words("curva"), read_curve,
+     "curva|curvas1|curvas2|curvas3|curvas4|curvas5|curvas6|curvad1|curvad2|curvad3|curvad4|"
+     "curvad5|curvad6"},
+    {words("montagna"), read_tunnel, "montagna"},
+    {words("indicatori_v"), read_speed_board, "indicatori_vmax"},
+    {words("cartello", "indicat"), read_board, "cartello_indicatore"},
 };
 // clang-format on
 

@@ -1,5 +1,6 @@
 #include "compiler/line_reader.hpp"
 
+#include "compiler/keyword_checks.hpp"
 #include "compiler/line_body.hpp"
 #include "compiler/messages.hpp"
 #include "compiler/plan_drawing.hpp"
@@ -27,6 +28,7 @@ outcome read_route_length(reading& r) {
         throw reader_failure("route length " + std::to_string(length) + " leaves no track grid");
     }
     r.state.celle.assign(static_cast<std::size_t>(n) + 1, cella{});
+    r.state.trace.cells.assign(static_cast<std::size_t>(n) + 1, cell_origin{});
     if (r.state.con_tracciato != 0) {
         r.state.tracciato = tracciato_linea(last_metre);
     }
@@ -35,9 +37,16 @@ outcome read_route_length(reading& r) {
 
 outcome read_zone(reading& r, int entry) {
     voce& zone = r.state.voci[static_cast<std::size_t>(entry)];
+    zone_source source;
     zone.inizio_area = r.fields.number<std::int32_t>("zone start");
+    source.start_place = r.place_of(r.fields.last());
     zone.fine_area = r.fields.number<std::int32_t>("zone end");
+    source.end_place = r.place_of(r.fields.last());
     zone.progressiva = r.fields.number<std::int32_t>("zone flag");
+    source.start = zone.inizio_area;
+    source.end = zone.fine_area;
+    source.flag = zone.progressiva;
+    r.zones[static_cast<std::size_t>(entry - voce_zona_tre)] = std::move(source);
     return outcome::go_on;
 }
 outcome read_zone_three(reading& r) {
@@ -92,21 +101,23 @@ outcome read_repetition(reading& r) {
 
 // The general part's keywords: the route length case-free, the others exactly.
 // clang-format off
-constexpr keyword_entry general_keywords[] = {
-    {words("lunghezza", "percorso"), read_route_length},
-    {exact_words("tre", "progressiva"), read_zone_three},
-    {exact_words("due", "progressiva"), read_zone_two},
-    {exact_words("uno", "progressiva"), read_zone_one},
-    {exact_words("sfondo", "uno"), read_scenery_one},
-    {exact_words("sfondo", "due"), read_scenery_two},
-    {exact_words("sfondo", "tre"), read_scenery_three},
-    {exact_words("segnali", "ripetizione"), read_repetition},
+constexpr keyword_entry keywords[] = {
+    {words("lunghezza", "percorso"), read_route_length, "lunghezza percorso"},
+    {exact_words("tre", "progressiva"), read_zone_three, "progressiva chilometrica tre"},
+    {exact_words("due", "progressiva"), read_zone_two, "progressiva chilometrica due"},
+    {exact_words("uno", "progressiva"), read_zone_one, "progressiva chilometrica uno"},
+    {exact_words("sfondo", "uno"), read_scenery_one, "sfondo uno"},
+    {exact_words("sfondo", "due"), read_scenery_two, "sfondo due"},
+    {exact_words("sfondo", "tre"), read_scenery_three, "sfondo tre"},
+    {exact_words("segnali", "ripetizione"), read_repetition,
+     "ripetizione segnali 4 codici|ripetizione segnali 9 codici"},
 };
 // clang-format on
 
 // Finds "[generale]". False after error 102.
 bool find_general(reading& r) {
     while (true) {
+        r.row_start = r.fields.at_line_start();
         r.read_keyword();
         if (r.fields.at_end()) {
             // Also when this last field is "[generale]" itself.
@@ -114,42 +125,55 @@ bool find_general(reading& r) {
             return false;
         }
         if (contains(r.keyword, "[generale]")) {
+            warn_before_general(r);
             return true;
+        }
+        if (r.row_start) {
+            check_before_general(r);
         }
     }
 }
 
-bool section_header(std::string_view field) {
-    return contains_exact(field, "[") && contains_exact(field, "]") && !field.starts_with('-');
-}
-
 // The general part, up to the first section header. False after a recorded error.
 bool read_general_part(reading& r) {
+    r.part = section::general;
     while (!r.fields.at_end()) {
+        r.row_start = r.fields.at_line_start();
+        r.fields.forget_double_comma();
         r.read_keyword();
         if (r.fields.at_end()) {
             break;
         }
         // Up to ten remarks in a row; the end of the document is not tested between them.
         for (int i = 0; i < general_remarks && contains_exact(r.keyword, "-"); ++i) {
+            check_remark(r, keywords);
+            const bool starts = r.fields.at_line_start();
             r.read_keyword();
+            r.row_start = starts || r.row_start;
         }
-        if (r.act_on_keyword(general_keywords) == outcome::end_reading) {
+        if (r.act_on_keyword(keywords) == outcome::end_reading) {
             return false;
         }
         if (section_header(r.keyword)) {
-            break;
+            r.header_line = r.keyword_place.line;
+            finish_general_part(r, true);
+            return true;
         }
     }
+    finish_general_part(r, false);
     return true;
 }
 
 }  // namespace
 
+std::span<const keyword_entry> general_keywords() {
+    return keywords;
+}
+
 bool read_line_document(reading& r) {
     if (!r.store.exists(r.line_name)) {
         record_error(r.state, 101, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},
-                     error_message(101));
+                     error_message(101, say(phrase::detail_document, {r.line_name})));
         return false;
     }
     auto content = r.store.read(r.line_name);
@@ -157,7 +181,7 @@ bool read_line_document(reading& r) {
         r.document = r.line_name;
         throw reader_failure("the line document cannot be opened");
     }
-    r.open(r.line_name, std::move(*content));
+    r.open(r.line_name, std::move(*content), source_document::line);
     if (!find_general(r) || !read_general_part(r)) {
         return false;
     }
@@ -167,6 +191,7 @@ bool read_line_document(reading& r) {
     r.board_entry = voce_primo_cartello;
     r.gradient.cursor = 0;
     r.drawing_cursor = 2;
+    r.part = section::body;
     if (r.state.con_tracciato != 0) {
         start_plan(r.state.tracciato);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "compiler/reading.hpp"
 
 namespace scenario {
@@ -9,5 +11,8 @@ namespace scenario {
 // profile and the plan. Returns true when the train document is to be read next
 // (also after error 15), false after any other recorded error.
 bool read_line_document(reading& r);
+
+// The keywords of the line document's general part, in the order they are tested.
+std::span<const keyword_entry> general_keywords();
 
 }  // namespace scenario

@@ -5,13 +5,18 @@
 
 namespace scenario {
 
+// near(second / 5 + 20 first): the first speed fills the hundreds and above, the second
+// speed the two low digits.
+std::int64_t speed_board_packing(std::int32_t first, std::int32_t second) {
+    const std::int64_t packed = std::int64_t{second} + 100 * std::int64_t{first};
+    return near(static_cast<double>(packed) / 5.0);
+}
+
 namespace {
 
-// near(second / 5 + 20 first) as a 16-bit value: the first speed fills the hundreds and
-// above, the second speed the two low digits. A packing that does not fit fails.
+// A packing that does not fit 16 bits fails.
 std::int16_t board_speed(std::int32_t first, std::int32_t second, const char* what) {
-    const std::int64_t packed = std::int64_t{second} + 100 * std::int64_t{first};
-    return fit<std::int16_t>(near(static_cast<double>(packed) / 5.0), what);
+    return fit<std::int16_t>(speed_board_packing(first, second), what);
 }
 
 }  // namespace
@@ -36,7 +41,7 @@ void memo_indicatori_v_max(run_state& stato, std::int32_t posizione, std::int32_
     cell.valore2 = b;
     cell.valore3 = c;
     // The stripe counts keep the low 16 bits of their packing.
-    cell.valore4 = wrap16(10 * std::int64_t{strisces} + strisced);
+    cell.valore4 = wrap16(stripe_packing(strisces, strisced));
 }
 
 }  // namespace scenario

@@ -5,19 +5,26 @@
 
 namespace scenario {
 
+slowdown_cells cells_of_slowdown(std::int32_t x, std::int32_t l) {
+    // Positions are computed in 64 bits: x + l may not fit 32.
+    return slowdown_cells{point_cell(x), point_cell(std::int64_t{x} + l),
+                          point_cell(std::int64_t{x} - 1200),
+                          near(static_cast<double>(std::int64_t{x} - 1200) / 50.0), x > 1500};
+}
+
 void memo_rallentamento(run_state& stato, std::int32_t x, std::int32_t& v, std::int32_t& l,
                         std::int32_t& f_tt, std::int32_t f_ta, std::int32_t& d_v) {
     griglia& celle = stato.celle;
 
-    // Positions are computed in 64 bits: x + l may not fit 32.
-    const std::int64_t s = point_cell(x);
-    const std::int64_t e = point_cell(std::int64_t{x} + l);
-    const std::int64_t w = point_cell(std::int64_t{x} - 1200);
-    const std::int64_t h = near(static_cast<double>(std::int64_t{x} - 1200) / 50.0);
+    const slowdown_cells cells = cells_of_slowdown(x, l);
+    const std::int64_t s = cells.start;
+    const std::int64_t e = cells.end;
+    const std::int64_t w = cells.board;
+    const std::int64_t h = cells.prewarning;
 
     // Only a slowdown more than 1500 m from the start has a warning board and
     // possibly pre-warning cells.
-    const bool with_board = x > 1500;
+    const bool with_board = cells.with_board;
     if (!with_board) {
         f_ta = 0;
     }

@@ -17,10 +17,10 @@ void memo_segnale(run_state& stato, std::int32_t posizione, std::int32_t& sx, st
     // Decimal packings: tens for the first group, units for the second; they keep
     // their low 16 bits.
     cell.tipo_cella = tipo::segnale;
-    cell.valore1 = wrap16(10 * std::int64_t{s1} + d1);
-    cell.valore2 = wrap16(10 * std::int64_t{s2} + d2);
-    cell.valore3 = wrap16(10 * std::int64_t{s3} + d3);
-    cell.valore4 = wrap16(10 * std::int64_t{rapp} + 3 * std::int64_t{sx} + dx);
+    cell.valore1 = wrap16(signal_pair(s1, d1));
+    cell.valore2 = wrap16(signal_pair(s2, d2));
+    cell.valore3 = wrap16(signal_pair(s3, d3));
+    cell.valore4 = wrap16(signal_fourth(rapp, sx, dx));
 
     if (tempo >= 1 && tempo <= 100) {
         tempo = 101;
@@ -34,7 +34,7 @@ void memo_segnale(run_state& stato, std::int32_t posizione, std::int32_t& sx, st
         const std::int64_t m = c - 2 * b;
         if (in_grid(stato.celle, m)) {
             stato.celle[static_cast<std::size_t>(m)].avvicinamento =
-                wrap8(30 * std::int64_t{sx} + 10 * std::int64_t{dx} + b);
+                wrap8(approach_marker(sx, dx, b));
         }
     }
 }

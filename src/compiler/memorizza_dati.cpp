@@ -24,7 +24,7 @@ void memorizza_dati(run_state& stato, document_store& documenti) {
                 documenti.remove(*name);
             }
         }
-        record_error(stato, 25, std::nullopt, r.failure_place(), error_message(25, failure.what()));
+        r.record_failure(failure.what());
     }
 }
 

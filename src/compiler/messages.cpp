@@ -114,7 +114,309 @@ std::string with_remedy(std::string sentence, const error_text* t) {
     return sentence;
 }
 
+constexpr std::array<warning_text, 27> warnings{{
+    {warning::unknown_keyword, "unknown-keyword", "a line whose keyword field holds no keyword"},
+    {warning::keyword_case, "keyword-case",
+     "a keyword of the general part written in another case than lower case"},
+    {warning::keyword_in_word, "keyword-in-word",
+     "a keyword inside a longer word, or a field holding several keywords"},
+    {warning::keyword_outside_section, "keyword-outside-section",
+     "a keyword where its part of the document is not read"},
+    {warning::remark_keyword, "remark-keyword", "a remark read as a keyword field"},
+    {warning::data_remark, "data-remark", "a line of data skipped as a remark"},
+    {warning::comment_style, "comment-style", "a comment mark the documents do not have"},
+    {warning::surplus_fields, "surplus-fields", "more fields on a line than its keyword takes"},
+    {warning::missing_fields, "missing-fields",
+     "fewer fields on a line than its keyword takes, the rest taken from the next line"},
+    {warning::decimal_comma, "decimal-comma", "a number written with a decimal comma"},
+    {warning::double_comma, "double-comma", "two commas in a row"},
+    {warning::text_cut, "text-cut", "a station name or board text cut short by a comma"},
+    {warning::value_wrapped, "value-wrapped", "a value that keeps only its low bits"},
+    {warning::value_rounded, "value-rounded", "a value stored in steps"},
+    {warning::value_ignored, "value-ignored", "a value the compile does not use"},
+    {warning::out_of_order, "out-of-order", "lines out of chainage order where order matters"},
+    {warning::nonpositive_length, "nonpositive-length", "a length or stretch that is not above 0"},
+    {warning::beyond_route, "beyond-route", "an element past the end of the route"},
+    {warning::dropped, "dropped", "parts of an element that fall outside the track"},
+    {warning::missing_fine, "missing-fine", "a document that does not end with \"[fine]\""},
+    {warning::data_after_fine, "data-after-fine", "lines after \"[fine]\""},
+    {warning::missing_generale, "missing-generale", "a train document without \"[generale]\""},
+    {warning::no_stations, "missing-stations", "a train document without a station"},
+    {warning::empty_document, "empty-document", "an empty document"},
+    {warning::documents_swapped, "documents-swapped",
+     "the line and train documents given the other way round"},
+    {warning::same_document, "same-document", "one document given as both"},
+    {warning::not_windows_1252, "not-windows-1252",
+     "UTF-8 characters, which the simulator shows as Windows-1252 text"},
+}};
+
+struct phrase_text {
+    phrase id;
+    const char* text;
+};
+
+constexpr phrase_text phrases[] = {
+    {phrase::unknown_keyword_like,
+     "\"{0}\" holds no keyword of this part of the document, so the line is ignored; did you "
+     "mean \"{1}\"?"},
+    {phrase::unknown_keyword,
+     "\"{0}\" holds no keyword of this part of the document, so the line is ignored"},
+    {phrase::keyword_case,
+     "\"{0}\" is read only as written in lower case, \"{1}\", so the line is ignored"},
+    {phrase::keyword_in_word,
+     "\"{0}\" holds the keyword \"{1}\" inside a longer word; it is read as a \"{2}\" line"},
+    {phrase::keyword_several,
+     "\"{0}\" holds the keywords of {1}; the line is read as each of them in turn, each "
+     "taking its own fields"},
+    {phrase::body_keyword_in_general_part,
+     "\"{0}\" is read only after the first section header, but no header comes before it: "
+     "this line and the lines up to the first header are ignored"},
+    {phrase::general_keyword_in_body,
+     "\"{0}\" is read only in the general part, which ended with the section header on line "
+     "{1}; here the line is ignored"},
+    {phrase::keyword_of_other_document,
+     "\"{0}\" is a keyword of the {1} document; the {2} document ignores the line"},
+    {phrase::keyword_before_generale,
+     "\"{0}\" comes before \"[generale]\" (line {1}), and nothing before it is read; the line "
+     "is ignored"},
+    {phrase::remark_read_as_keyword,
+     "\"{0}\" holds a minus sign, but as the {1} remark in a row it is read as a keyword "
+     "field: the line is read as a \"{2}\" line"},
+    {phrase::data_row_as_remark,
+     "\"{0}\" holds a minus sign, so it is skipped as a remark although it holds the keyword "
+     "\"{1}\"; the fields after it are read as keyword fields and ignored"},
+    {phrase::comment_read_as_entry,
+     "\"{0}\" does not begin a comment in these documents: the line is read as a \"{1}\" "
+     "line; a remark is a line that begins with \"-\""},
+    {phrase::comment_read_as_fields,
+     "\"{0}\" does not begin a comment in these documents: the line is read as fields, "
+     "ignored only because they hold no keyword; a remark is a line that begins with \"-\""},
+    {phrase::surplus_fields,
+     "the \"{0}\" line takes {1} fields after its keyword; the rest of the line, \"{2}\", is "
+     "read as further keyword fields"},
+    {phrase::surplus_field_is_keyword,
+     "\"{0}\" is left over from the line before it on this line and read as a keyword field: it "
+     "holds \"{1}\" and is read as a \"{2}\" line"},
+    {phrase::missing_fields,
+     "the \"{0}\" line ends before its {1}: the reader takes the missing fields from the next "
+     "line"},
+    {phrase::decimal_comma,
+     "\"{0}\" is read as two numbers, {1} and {2}, not as a decimal number, and the fields "
+     "after it shift by one; write whole numbers"},
+    {phrase::double_comma,
+     "two commas in a row make an empty field, read as 0; write 0 where a 0 is meant"},
+    {phrase::double_comma_shifts,
+     "two commas in a row make an empty field, read as 0, and the fields after it shift by "
+     "one: the last one, \"{0}\", is read as a keyword field"},
+    {phrase::text_cut,
+     "the {0} ends at the comma: it is stored as \"{1}\", and the rest of the line, \"{2}\", is "
+     "read as keyword fields"},
+    {phrase::gradient_wrapped,
+     "the gradient {0} is stored as {0} + 100 keeping its low 8 bits, {1}: the simulator will "
+     "show a gradient of {2}; gradients run from -100 to 155"},
+    {phrase::adhesion_wrapped,
+     "the adhesion {0} keeps its low 8 bits: it is stored, and shown by the simulator, as {1}; "
+     "adhesions run from 0 to 255"},
+    {phrase::wrapped16,
+     "{0} is {1}, which keeps its low 16 bits: it is stored, and shown by the simulator, as "
+     "{2}"},
+    {phrase::wrapped8,
+     "{0} is {1}, which keeps its low 8 bits: it is stored, and shown by the simulator, as "
+     "{2}"},
+    {phrase::speed_rounded,
+     "the speed {0} km/h is stored in steps of 5 km/h, as step {1}: the simulator will show "
+     "{2} km/h"},
+    {phrase::board_speed_rounded,
+     "the right-hand speed {0} km/h of rank {1} is stored in steps of 5 km/h: the packing "
+     "gives {2}, as for {3} km/h"},
+    {phrase::signal_time_raised, "a signal time of {0} (1 to 100) is stored as 101"},
+    {phrase::signal_time_ignored,
+     "the signal time {0} is kept only for a signal whose first number is 2; here it is "
+     "stored as 0"},
+    {phrase::prewarning_ignored,
+     "a slowdown that starts within 1500 m of the route's start has no warning board, so its "
+     "pre-warning flag {0} is ignored"},
+    {phrase::value_tunnel_type, "the tunnel type, less 10 when it asks for markers,"},
+    {phrase::value_signal_pair, "the signal's packing 10 x {0} + {1}"},
+    {phrase::value_signal_fourth, "the signal's packing 10 x rapp + 3 x sx + dx"},
+    {phrase::value_signal_time, "the signal time"},
+    {phrase::value_approach_marker,
+     "the approach markers' packing 30 x sx + 10 x dx + 1 to 4, at most,"},
+    {phrase::value_stripes, "the stripe packing 10 x left + right"},
+    {phrase::value_slowdown_speed, "the slowdown speed"},
+    {phrase::value_slowdown_third, "the slowdown's third number"},
+    {phrase::value_slowdown_sixth, "the slowdown's sixth number"},
+    {phrase::value_code, "the code value"},
+    {phrase::profile_goes_back,
+     "this {0} line's chainage, {1} m, lies before that of the line before it, {2} m: the "
+     "profile cannot go back, so its value takes effect at {3} m"},
+    {phrase::curve_inside_previous,
+     "the curve starts at {0} m, inside the curve before it, which ends at {1} m: only its "
+     "part after {1} m is drawn"},
+    {phrase::tunnel_inside_previous,
+     "the tunnel starts at {0} m, before the tunnel before it ends, at {1} m: it is given "
+     "type 3, as a tunnel close to the one before"},
+    {phrase::curve_length_not_positive,
+     "the curve's length, {0} m, is not above 0: nothing of the curve is drawn"},
+    {phrase::tunnel_end_not_after_start,
+     "the tunnel ends at {0} m, not after its start at {1} m: it covers no cell"},
+    {phrase::slowdown_length_not_positive,
+     "the slowdown's length, {0} m, is not above 0: its end lies at or before its start"},
+    {phrase::station_length_not_positive, "the station's length, {0} m, is not above 0"},
+    {phrase::beyond_route,
+     "the position {0} m lies beyond the end of the route, {1} m, on the 7000 m of track "
+     "after it"},
+    {phrase::tunnel_cells_dropped,
+     "the tunnel's cells {0} lie outside the track (cells 0 to {1}) and are left out"},
+    {phrase::signal_markers_dropped,
+     "the signal's approach markers {0} m before it would lie before the start of the track "
+     "and are left out"},
+    {phrase::station_markers_dropped,
+     "{0} of the station's 4 approach markers would lie in cell 1 or before and are left out"},
+    {phrase::missing_fine,
+     "the document does not end with a \"[fine]\" line: was it cut off? The reader never acts "
+     "on the last field of a document"},
+    {phrase::data_after_fine,
+     "this line comes after \"[fine]\" (line {0}), and is still read"},
+    {phrase::missing_generale,
+     "the train document has no \"[generale]\" line, so nothing in it is read"},
+    {phrase::no_stations, "the train document has no \"stazione\" line: the scenario has no "
+                          "station"},
+    {phrase::empty_document, "the document is empty"},
+    {phrase::documents_swapped,
+     "the documents seem to be given the other way round: this one, given as the line "
+     "document, has no \"lunghezza percorso\" line but train lines, and the one given as the "
+     "train document has one; give the line document first"},
+    {phrase::line_document_looks_like_train,
+     "the line document has no \"lunghezza percorso\" line but holds keywords of the train "
+     "document: is it the train document?"},
+    {phrase::train_document_looks_like_line,
+     "the train document has a \"lunghezza percorso\" line: is it a line document?"},
+    {phrase::same_document,
+     "the train document holds the same text as the line document: was the line document "
+     "given twice?"},
+    {phrase::not_windows_1252,
+     "\"{0}\" is written in UTF-8 (bytes {1}), but the documents are Windows-1252 text, one "
+     "byte a character: the simulator will show \"{2}\""},
+    {phrase::note_general_part_ends,
+     "the general part ends here, at the first section header: the {0} lines before it that "
+     "belong after a header are ignored"},
+    {phrase::note_general_part_never_ends,
+     "the document has no section header, so the general part runs to its end"},
+    {phrase::note_field_found_here, "the reader took the {0} from here: {1}"},
+    {phrase::note_field_taken_here, "the reader takes the {0} from here: \"{1}\""},
+    {phrase::note_speed_filled_by_row,
+     "the speed is written into the cells up to this line's chainage"},
+    {phrase::note_speed_filled_at_end,
+     "the speed is written into the cells up to the end of the track when the document ends"},
+    {phrase::note_cell_taken, "cell {0} holds this line's {1}"},
+    {phrase::note_cell_automatic, "cell {0} holds an automatic code point of this slowdown"},
+    {phrase::note_cell_unknown_origin, "cell {0} holds a {1}"},
+    {phrase::note_warning_board, "this slowdown's warning board is in cell {0}"},
+    {phrase::note_signal_after_end, "the first signal after the slowdown's end is in cell {0}"},
+    {phrase::note_previous_row, "the {0} line before it"},
+    {phrase::note_zone_end_with_flag,
+     "with its flag 1 the zone is stored as ending 100 m later, at {0} m"},
+    {phrase::detail_zone, "\"{0}\" runs from {1} m to {2} m, and {3} is not a multiple of 50"},
+    {phrase::detail_missing_field, "the line ends before its {0}"},
+    {phrase::detail_document, "\"{0}\""},
+    {phrase::detail_cell_one, "this line's {0} takes cell 1"},
+    {phrase::detail_cell_one_automatic, "an automatic code point of this slowdown takes cell 1"},
+    {phrase::text_too_long,
+     "the {0} is {1} bytes long, but the header file holds at most 65535 bytes for a text; "
+     "shorten it"},
+    {phrase::name_too_long,
+     "the {0} is {1} bytes long, but the header file holds at most 65535 bytes for a text; "
+     "give a shorter name"},
+};
+
+constexpr bool phrases_in_order() {
+    for (std::size_t i = 0; i < std::size(phrases); ++i) {
+        if (static_cast<std::size_t>(phrases[i].id) != i) {
+            return false;
+        }
+    }
+    return static_cast<std::size_t>(phrase::name_too_long) + 1 == std::size(phrases);
+}
+static_assert(phrases_in_order(), "one phrase text per phrase, in the order of the enum");
+
+constexpr bool warnings_in_order() {
+    for (std::size_t i = 0; i < warnings.size(); ++i) {
+        if (static_cast<std::size_t>(warnings[i].id) != i) {
+            return false;
+        }
+    }
+    return static_cast<std::size_t>(warning::not_windows_1252) + 1 == warnings.size();
+}
+static_assert(warnings_in_order(), "one warning text per warning, in the order of the enum");
+
 }  // namespace
+
+std::span<const warning_text> warning_texts() {
+    return warnings;
+}
+
+const char* warning_name(warning w) {
+    return warnings[static_cast<std::size_t>(w)].name;
+}
+
+std::optional<warning> find_warning(std::string_view name) {
+    for (const warning_text& w : warnings) {
+        if (name == w.name) {
+            return w.id;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string say(phrase p, std::initializer_list<std::string_view> values) {
+    const std::string_view text = phrases[static_cast<std::size_t>(p)].text;
+    std::string out;
+    out.reserve(text.size() + 32);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '{' && i + 2 < text.size() && text[i + 2] == '}' && text[i + 1] >= '0' &&
+            text[i + 1] <= '9') {
+            const auto k = static_cast<std::size_t>(text[i + 1] - '0');
+            if (k < values.size()) {
+                out += *(values.begin() + k);
+            }
+            i += 2;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+const char* element_name(tipo kind) {
+    switch (kind) {
+        case tipo::segnale:
+            return "signal";
+        case tipo::fine_rallentamento:
+            return "slowdown end";
+        case tipo::inizio_rallentamento:
+            return "slowdown start";
+        case tipo::avviso_rallentamento:
+            return "slowdown warning board";
+        case tipo::preavviso_rallentamento:
+            return "slowdown pre-warning cell";
+        case tipo::indicatore_vmax:
+            return "speed board";
+        case tipo::stazione:
+            return "station";
+        case tipo::segno_montagna:
+            return "tunnel marker";
+        case tipo::cambio_codice:
+            return "code point";
+        case tipo::codice_zero:
+            return "code removal";
+        case tipo::cartello:
+            return "indicator board";
+        case tipo::vuota:
+            break;
+    }
+    return "element";
+}
 
 std::span<const error_text> error_texts() {
     return texts;

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "model/cella.hpp"
 
 namespace scenario {
 
@@ -39,5 +43,155 @@ std::int32_t block_error_number(block_place place);
 // The whole sentence of a block error, said in full where it happened, then what to
 // change.
 std::string block_message(block_place place, std::string_view first, std::string_view second);
+
+// The warnings: what the readers accept without an error but an author would want to
+// hear about. Each has a name, by which the tool switches it off.
+enum class warning : std::uint8_t {
+    unknown_keyword,
+    keyword_case,
+    keyword_in_word,
+    keyword_outside_section,
+    remark_keyword,
+    data_remark,
+    comment_style,
+    surplus_fields,
+    missing_fields,
+    decimal_comma,
+    double_comma,
+    text_cut,
+    value_wrapped,
+    value_rounded,
+    value_ignored,
+    out_of_order,
+    nonpositive_length,
+    beyond_route,
+    dropped,
+    missing_fine,
+    data_after_fine,
+    missing_generale,
+    no_stations,
+    empty_document,
+    documents_swapped,
+    same_document,
+    not_windows_1252,
+};
+
+struct warning_text {
+    warning id;
+    const char* name;     // as the tool's -Wno-NAME takes it
+    const char* summary;  // what it reports, for the tool's help
+};
+
+// Every warning, in the order of the enum.
+std::span<const warning_text> warning_texts();
+const char* warning_name(warning w);
+std::optional<warning> find_warning(std::string_view name);
+
+// Every other sentence a diagnostic says: the warnings' sentences, the notes and the
+// details of errors. {0}, {1}, ... stand for the values given to say().
+enum class phrase : std::uint8_t {
+    // unknown-keyword
+    unknown_keyword_like,
+    unknown_keyword,
+    // keyword-case
+    keyword_case,
+    // keyword-in-word
+    keyword_in_word,
+    keyword_several,
+    // keyword-outside-section
+    body_keyword_in_general_part,
+    general_keyword_in_body,
+    keyword_of_other_document,
+    keyword_before_generale,
+    // remark-keyword, data-remark, comment-style
+    remark_read_as_keyword,
+    data_row_as_remark,
+    comment_read_as_entry,
+    comment_read_as_fields,
+    // surplus-fields, missing-fields
+    surplus_fields,
+    surplus_field_is_keyword,
+    missing_fields,
+    // decimal-comma, double-comma, text-cut
+    decimal_comma,
+    double_comma,
+    double_comma_shifts,
+    text_cut,
+    // value-wrapped, value-rounded, value-ignored
+    gradient_wrapped,
+    adhesion_wrapped,
+    wrapped16,
+    wrapped8,
+    speed_rounded,
+    board_speed_rounded,
+    signal_time_raised,
+    signal_time_ignored,
+    prewarning_ignored,
+    value_tunnel_type,
+    value_signal_pair,
+    value_signal_fourth,
+    value_signal_time,
+    value_approach_marker,
+    value_stripes,
+    value_slowdown_speed,
+    value_slowdown_third,
+    value_slowdown_sixth,
+    value_code,
+    // out-of-order
+    profile_goes_back,
+    curve_inside_previous,
+    tunnel_inside_previous,
+    // nonpositive-length
+    curve_length_not_positive,
+    tunnel_end_not_after_start,
+    slowdown_length_not_positive,
+    station_length_not_positive,
+    // beyond-route, dropped
+    beyond_route,
+    tunnel_cells_dropped,
+    signal_markers_dropped,
+    station_markers_dropped,
+    // missing-fine, data-after-fine, missing-generale, no-stations, empty-document
+    missing_fine,
+    data_after_fine,
+    missing_generale,
+    no_stations,
+    empty_document,
+    // documents-swapped, same-document
+    documents_swapped,
+    line_document_looks_like_train,
+    train_document_looks_like_line,
+    same_document,
+    // not-windows-1252
+    not_windows_1252,
+    // notes
+    note_general_part_ends,
+    note_general_part_never_ends,
+    note_field_found_here,
+    note_field_taken_here,
+    note_speed_filled_by_row,
+    note_speed_filled_at_end,
+    note_cell_taken,
+    note_cell_automatic,
+    note_cell_unknown_origin,
+    note_warning_board,
+    note_signal_after_end,
+    note_previous_row,
+    note_zone_end_with_flag,
+    // details of errors, and the tool's own errors
+    detail_zone,
+    detail_missing_field,
+    detail_document,
+    detail_cell_one,
+    detail_cell_one_automatic,
+    text_too_long,
+    name_too_long,
+};
+
+// The sentence of a phrase with its values put in.
+std::string say(phrase p, std::initializer_list<std::string_view> values = {});
+
+// What an element in a cell of this kind is called in a sentence ("signal").
+const char* element_name(tipo kind);
 
 }  // namespace scenario

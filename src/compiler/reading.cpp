@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "compiler/document_checks.hpp"
 #include "compiler/grid_access.hpp"
+#include "compiler/keyword_checks.hpp"
 #include "compiler/messages.hpp"
 #include "model/file_names.hpp"
 #include "model/reader_failure.hpp"
@@ -23,38 +25,59 @@ bool contains(std::string_view field, std::string_view word) {
     return std::search(field.begin(), field.end(), word.begin(), word.end(), same) != field.end();
 }
 
+bool section_header(std::string_view field) {
+    return contains_exact(field, "[") && contains_exact(field, "]") && !field.starts_with('-');
+}
+
 reading::reading(run_state& s, document_store& d)
     : state(s),
       store(d),
       line_name(nome_documento_linea(s.nome_scenario)),
       train_name(nome_documento_treno(s.nome_scenario, s.nome_treno)) {}
 
-void reading::open(const std::string& name, std::string content) {
+void reading::open(const std::string& name, std::string content, source_document document_read) {
     document = name;
+    which = document_read;
+    part = section::before_general;
     text = std::move(content);
     fields = field_reader(text);
     keyword = {};
     keyword_place = field_place{};
     entry_place.reset();
+    entry_row = -1;
+    keyword_warnings = true;
+    row_start = false;
+    quiet_line = 0;
+    fine_line = 0;
+    after_fine_warned = false;
+    in_entry = false;
+    cause.reset();
+    check_document(*this);
 }
 
 void reading::read_keyword() {
     keyword = fields.text("keyword");
     keyword_place = fields.last();
     entry_place.reset();
+    entry_row = -1;
     state.riga.assign(keyword);
 }
 
-bool reading::next_keyword() {
+bool reading::next_keyword(std::span<const keyword_entry> table) {
     if (fields.at_end()) {
         return false;
     }
+    row_start = fields.at_line_start();
+    fields.forget_double_comma();
     read_keyword();
     if (fields.at_end()) {
         return false;
     }
     for (int remarks = 0; remarks < 2 && contains_exact(keyword, "-"); ++remarks) {
+        check_remark(*this, table);
+        const bool starts = fields.at_line_start();
         read_keyword();
+        row_start = starts || row_start;
         if (fields.at_end()) {
             return false;
         }
@@ -62,28 +85,47 @@ bool reading::next_keyword() {
     return true;
 }
 
-outcome reading::act_on_keyword(std::span<const keyword_entry> table) {
-    const auto passes = [&](const keyword_test& t) {
-        if (t.plan_only && state.con_tracciato == 0) {
-            return false;
-        }
-        const auto has = [&](std::string_view word) {
-            return t.exact ? contains_exact(keyword, word) : contains(keyword, word);
-        };
-        return has(t.word) && (t.also.empty() || has(t.also));
+bool reading::passes(const keyword_test& t, std::string_view field) const {
+    if (t.plan_only && state.con_tracciato == 0) {
+        return false;
+    }
+    const auto has = [&](std::string_view word) {
+        return t.exact ? contains_exact(field, word) : contains(field, word);
     };
-    for (const keyword_entry& k : table) {
-        if (passes(k.test)) {
-            if (const outcome o = k.read(*this); o != outcome::go_on) {
+    return has(t.word) && (t.also.empty() || has(t.also));
+}
+
+outcome reading::act_on_keyword(std::span<const keyword_entry> table) {
+    // The keyword field stays as it is while the entries read, so every test can be
+    // made first.
+    std::uint32_t passed = 0;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (passes(table[i].test, keyword)) {
+            passed |= 1u << i;
+        }
+    }
+    check_keyword(*this, table, passed);
+    if (passed == 0) {
+        return outcome::go_on;
+    }
+    const std::size_t first = state.diagnostics.size();
+    const std::size_t fields_before = fields.count();
+    in_entry = true;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if ((passed & (1u << i)) != 0) {
+            if (const outcome o = table[i].read(*this); o != outcome::go_on) {
+                in_entry = false;
                 return o;
             }
         }
     }
+    in_entry = false;
+    check_row(*this, first, fields.count() - fields_before);
     return outcome::go_on;
 }
 
 outcome reading::read_entries(std::span<const keyword_entry> table) {
-    while (next_keyword()) {
+    while (next_keyword(table)) {
         const outcome o = act_on_keyword(table);
         if (o == outcome::end_reading) {
             return o;
@@ -98,6 +140,7 @@ outcome reading::read_entries(std::span<const keyword_entry> table) {
 std::int32_t reading::chainage(const char* name) {
     const auto p = fields.number<std::int32_t>(name);
     entry_place = fields.last();
+    entry_row = -1;
     return p;
 }
 
@@ -116,6 +159,11 @@ voce& reading::entry(std::int64_t i) {
 bool reading::beyond_grid(std::int64_t p, std::int64_t margin) {
     // (p + margin) / 50 > N, exactly.
     if (p + margin <= 50 * last_cell(state.celle)) {
+        const std::int32_t route = state.voci[voce_percorso].fine_area;
+        if (p > route) {
+            warn(warning::beyond_route, entry_place.value_or(keyword_place),
+                 say(phrase::beyond_route, {std::to_string(p), std::to_string(route)}));
+        }
         return false;
     }
     record(15, static_cast<std::int32_t>(p), entry_place.value_or(keyword_place));
@@ -128,22 +176,88 @@ error_place reading::place_of(const field_place& place) const {
 }
 
 void reading::record(std::int32_t number, std::optional<std::int32_t> position,
-                     const field_place& place) {
-    record_error(state, number, position, place_of(place), error_message(number));
+                     const field_place& place, std::vector<diagnostic_note> notes) {
+    record_error(state, number, position, place_of(place), error_message(number),
+                 std::move(notes));
+}
+
+void reading::warn(warning w, const field_place& place, std::string message,
+                   std::vector<diagnostic_note> notes) {
+    record_warning(state, w, place_of(place), std::move(message), std::move(notes));
+}
+
+void reading::warn_document(warning w, std::string message) {
+    record_warning(state, w, error_place{document, 0, 0, 0, {}}, std::move(message));
+}
+
+diagnostic_note reading::note_at(const field_place& place, std::string message) const {
+    return diagnostic_note{document, place.line, place.column, place.end_column,
+                           std::move(message)};
+}
+
+std::int32_t reading::trace_row() {
+    if (entry_row < 0) {
+        const field_place& at = entry_place.value_or(keyword_place);
+        state.trace.rows.push_back(source_row{which, at.line, at.column, at.end_column,
+                                              std::string(fields.line_of(at))});
+        entry_row = static_cast<std::int32_t>(state.trace.rows.size() - 1);
+    }
+    return entry_row;
+}
+
+void reading::stamp(std::int64_t cell) {
+    if (cell >= 0 && cell < static_cast<std::int64_t>(state.trace.cells.size())) {
+        state.trace.cells[static_cast<std::size_t>(cell)] = cell_origin{trace_row(), false};
+    }
+}
+
+std::vector<diagnostic_note> reading::notes_on_cells(const std::vector<std::int64_t>& cells) const {
+    for (const std::int64_t c : cells) {
+        if (auto note = cell_note(state, c)) {
+            return {std::move(*note)};
+        }
+    }
+    return {};
 }
 
 outcome reading::end_with(std::int32_t number, std::optional<std::int32_t> position,
-                          const field_place& place) {
+                          const field_place& place, std::vector<diagnostic_note> notes) {
     close_and_delete();
-    record(number, position, place);
+    record(number, position, place, std::move(notes));
     return outcome::end_reading;
 }
 
-error_place reading::failure_place() const {
-    if (fields.failed() || !entry_place) {
-        return place_of(fields.last());
+void reading::record_failure(const std::string& why) {
+    if (cause) {
+        record_error(state, 25, std::nullopt, cause->place, error_message(25, why),
+                     std::move(cause->notes));
+        return;
     }
-    return place_of(*entry_place);
+    const field_place& at = fields.last();
+    if (in_entry && fields.failed() && keyword_place.line > 0 && at.line > keyword_place.line) {
+        // The line ended before this field: the error is the line's, just after its end;
+        // where the reader looked for the field is a note.
+        error_place place = place_of(keyword_place);
+        std::string_view row = place.text;
+        while (!row.empty() && (row.back() == ' ' || row.back() == '\t')) {
+            row.remove_suffix(1);
+        }
+        place.column = static_cast<int>(row.size()) + 1;
+        place.end_column = place.column;
+        const std::string name = fields.last_name();
+        std::string_view reason = why;
+        if (reason.starts_with(name + ": ")) {
+            reason.remove_prefix(name.size() + 2);
+        }
+        std::vector<diagnostic_note> notes{
+            note_at(at, say(phrase::note_field_found_here, {name, reason}))};
+        record_error(state, 25, std::nullopt, std::move(place),
+                     error_message(25, say(phrase::detail_missing_field, {name})),
+                     std::move(notes));
+        return;
+    }
+    const field_place& place = fields.failed() || !entry_place ? at : *entry_place;
+    record_error(state, 25, std::nullopt, place_of(place), error_message(25, why));
 }
 
 }  // namespace scenario

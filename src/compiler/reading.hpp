@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compiler/diagnostics.hpp"
 #include "compiler/field_reader.hpp"
@@ -28,6 +30,9 @@ inline bool contains_exact(std::string_view field, std::string_view word) {
     return field.find(word) != std::string_view::npos;
 }
 
+// A section header: a field holding "[" and "]" that does not begin with "-".
+bool section_header(std::string_view field);
+
 struct reading;
 
 // The test a keyword field must pass for an entry: it holds `word` and, when given,
@@ -50,18 +55,35 @@ constexpr keyword_test plan_words(std::string_view word) {
     return {word, {}, false, true};
 }
 
-// One keyword of a document section: its test, and the function that reads its entry
-// after the keyword field.
+// One keyword of a document section: its test, the function that reads its entry
+// after the keyword field, and the forms the documents write it in, separated by "|"
+// (the first is the one the diagnostics name).
 struct keyword_entry {
     keyword_test test;
     outcome (*read)(reading&);
+    std::string_view forms;
 };
 
+// The part of a document being read; each has its own keywords.
+enum class section : std::uint8_t { before_general, general, body, train };
+
 // A profile of the grid while it is read: the next cell to fill and the value of the
-// last entry read (see profiles.hpp).
+// last entry read (see profiles.hpp), and where that entry's chainage and value lie.
 struct profile {
     std::int64_t cursor = 0;
     std::int64_t previous = 0;
+    std::int64_t chainage = 0;
+    field_place chainage_place;  // line 0 before the first entry
+    field_place value_place;
+};
+
+// A kilometre-reference zone as its line gave it, before the ordering moved it.
+struct zone_source {
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    std::int32_t flag = 0;
+    error_place start_place;
+    error_place end_place;
 };
 
 // Entries' chainages must lie this far inside the grid (stations: further, see there).
@@ -94,25 +116,58 @@ struct reading {
 
     // The document being read.
     std::string document;  // its name
+    source_document which = source_document::line;
+    section part = section::before_general;
     std::string text;
     field_reader fields;
     std::string_view keyword;                // the keyword field being acted on
     field_place keyword_place;               // where it is
     std::optional<field_place> entry_place;  // the chainage field of the entry being acted on
+    std::int32_t entry_row = -1;             // its row in the trace, once it has one
+
+    // What the warnings keep of the document being read.
+    bool keyword_warnings = true;  // off for a document that seems to be the other one
+    bool row_start = false;        // the keyword field begins its line (but for remarks)
+    int quiet_line = 0;            // the lines up to this one have had their warning
+    int fine_line = 0;             // the line of a "[fine]" read, 0 for none
+    bool after_fine_warned = false;
+    bool in_entry = false;         // an entry's reader is reading its fields
+    std::optional<std::size_t> outside_warning;  // body lines in the general part: the first
+    int outside_lines = 0;                       // warning, and how many such lines
+    std::string line_text;  // the line document, kept to compare the train document with
+    bool line_looks_like_train = false;
+    bool generale_found = false;
+    int header_line = 0;  // the line document's first section header
+    std::string_view early_keyword;  // a keyword before "[generale]", and where
+    field_place early_place;
+
+    // A failure whose cause lies elsewhere than where the reader stands (a value read on
+    // an earlier line): where to report it.
+    struct blame {
+        error_place place;
+        std::vector<diagnostic_note> notes;
+    };
+    std::optional<blame> cause;
 
     // Line part.
     tunnel_list tunnels;
     std::int32_t board_entry = voce_primo_cartello;  // next free board text entry
     profile gradient;
     std::int64_t drawing_cursor = 2;  // the next plan point
+    field_place curve_place;          // the last curve's start (line 0 before the first)
+    std::int64_t curve_end = 0;       // and where it ends
+    field_place tunnel_place;         // the last tunnel's start
+    std::array<std::optional<zone_source>, 3> zones;  // entries 81 to 83 as read
 
     // Train part.
     profile speed;
     profile adhesion;
     std::int32_t station = 1;  // the next station's entry
+    field_place station_place;  // the last station's chainage
 
-    // Starts reading a document (the store gave its whole content).
-    void open(const std::string& name, std::string content);
+    // Starts reading a document (the store gave its whole content), and makes the
+    // warnings about the document as a whole.
+    void open(const std::string& name, std::string content, source_document document);
     // Closing is implicit; the store decides whether a document really goes away.
     void close_and_delete() { store.remove(document); }
 
@@ -120,11 +175,14 @@ struct reading {
     void read_keyword();
     // The frame of the line body and the train document: the next keyword field to act
     // on, after up to two remarks; false when the document ends first.
-    bool next_keyword();
+    bool next_keyword(std::span<const keyword_entry> table);
+
+    // Whether a keyword field passes an entry's test.
+    bool passes(const keyword_test& t, std::string_view field) const;
 
     // Acts on the keyword field being read: calls, in table order, the reader of every
     // entry whose test the field passes, until one says anything but go on; returns
-    // what that one said (go on when none did).
+    // what that one said (go on when none did). Warns about the field and its line.
     outcome act_on_keyword(std::span<const keyword_entry> table);
     // The entries of the line body and of the train document: acts on every keyword
     // field next_keyword() gives, until the document ends or a reader says otherwise.
@@ -145,26 +203,45 @@ struct reading {
 
     error_place place_of(const field_place& place) const;
     void record(std::int32_t number, std::optional<std::int32_t> position,
-                const field_place& place);
+                const field_place& place, std::vector<diagnostic_note> notes = {});
+    // A warning at a field of the document being read, or about the whole document.
+    void warn(warning w, const field_place& place, std::string message,
+              std::vector<diagnostic_note> notes = {});
+    void warn_document(warning w, std::string message);
+    diagnostic_note note_at(const field_place& place, std::string message) const;
+    // Whether the warnings about keyword fields and their lines hold back for a line.
+    bool quiet(int line) const { return !keyword_warnings || line <= quiet_line; }
+
+    // The entry being acted on as a row of the trace, and the cell it writes.
+    std::int32_t trace_row();
+    void stamp(std::int64_t cell);
     // An error that ends the reading: the document is deleted and the reader returns.
     outcome end_with(std::int32_t number, std::optional<std::int32_t> position,
-                     const field_place& place);
-    // Where a failure of the general failure path is reported.
-    error_place failure_place() const;
+                     const field_place& place, std::vector<diagnostic_note> notes = {});
+    // Records a failure of the general failure path (error 25) where it is reported:
+    // at its cause when one was set; at the line that lacks a field when the reader
+    // took it from a later line, with a note there; else as described above.
+    void record_failure(const std::string& why);
 
     // Calls a recorder and stops the reading only on an error that this call reported:
     // an earlier code (15 left by the line part) is kept and does not stop anything.
-    template <typename F>
-    outcome call_recorder(std::int32_t position, F&& call) {
+    // cells_of(number) names the cells a conflict error may be about; the error gets a
+    // note on the element in the first of them that is taken.
+    template <typename F, typename Cells>
+    outcome call_recorder(std::int32_t position, F&& call, Cells&& cells_of) {
         const std::int32_t before = state.codice_errore;
         state.codice_errore = 0;
         call();
         if (state.codice_errore > 0) {
-            return end_with(state.codice_errore, position, entry_place.value_or(keyword_place));
+            const std::int32_t number = state.codice_errore;
+            return end_with(number, position, entry_place.value_or(keyword_place),
+                            notes_on_cells(cells_of(number)));
         }
         state.codice_errore = before;
         return outcome::go_on;
     }
+    // A note on the element in the first of these cells that holds one (none if none).
+    std::vector<diagnostic_note> notes_on_cells(const std::vector<std::int64_t>& cells) const;
 };
 
 }  // namespace scenario

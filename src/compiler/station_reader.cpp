@@ -1,5 +1,7 @@
 #include "compiler/station_reader.hpp"
 
+#include <limits>
+
 #include "model/near.hpp"
 #include "model/packing.hpp"
 #include "model/reader_failure.hpp"
@@ -58,8 +60,9 @@ outcome read_station(reading& r) {
     }
     e.tipo_stazione = r.fields.number<std::uint8_t>("station kind");
     const std::int32_t length = r.fields.number<std::int32_t>("station length");
+    const field_place length_place = r.fields.last();
     if (length % 100 != 0) {
-        return r.end_with(9, p, r.fields.last());
+        return r.end_with(9, p, length_place);
     }
     e.opzione_a = r.fields.number<std::uint8_t>("station field 4");
     e.opzione_e = r.fields.number<std::uint8_t>("station field 5");
@@ -77,6 +80,15 @@ outcome read_station(reading& r) {
     e.orario = fit<std::int32_t>((hours * 60 + minutes) * 60 + seconds, "station time");
     e.nome.assign(r.fields.text("station name"));
     r.state.riga = e.nome;
+    if (e.nome.size() > std::numeric_limits<std::uint16_t>::max()) {
+        record_tool_error(r.state, r.place_of(r.fields.last()),
+                          say(phrase::text_too_long,
+                              {"station name", std::to_string(e.nome.size())}));
+    }
+    if (length <= 0) {
+        r.warn(warning::nonpositive_length, length_place,
+               say(phrase::station_length_not_positive, {std::to_string(length)}));
+    }
 
     const area a = station_area(e, p, length);
     e.inizio_area = fit<std::int32_t>(a.start, "station area start");
@@ -93,11 +105,18 @@ outcome read_station(reading& r) {
     const int kind = e.tipo_stazione;
     const double fiftieths = e.fine_area / 50.0;
     if (kind < kind_without_cell && kind != 5 && kind != 6) {
+        int left_out = 0;
         for (int i = 1; i <= 4; ++i) {
             const double marker = fiftieths - i - 1;
             if (marker > 1) {
                 r.cell(near(marker)).avvicinamento = wrap8(80 + i);
+            } else {
+                ++left_out;
             }
+        }
+        if (left_out > 0 && fiftieths - 1 > 1) {
+            r.warn(warning::dropped, p_place,
+                   say(phrase::station_markers_dropped, {std::to_string(left_out)}));
         }
     }
     const double reference = fiftieths - 1;
@@ -108,10 +127,17 @@ outcome read_station(reading& r) {
         cella& c = r.cell(near(reference));
         c.tipo_cella = tipo::stazione;
         c.valore1 = wrap16(s);
+        r.stamp(near(reference));
     }
     if (s > 1 && std::int64_t{e.inizio_area} - station_gap < r.entry(s - 1).fine_area) {
-        return r.end_with(22, p, p_place);
+        std::vector<diagnostic_note> notes;
+        if (r.station_place.line != 0) {
+            notes.push_back(r.note_at(r.station_place, say(phrase::note_previous_row, {"stazione"})));
+        }
+        return r.end_with(22, p, p_place, std::move(notes));
     }
+    r.station_place = p_place;
+    ++r.state.trace.counts.stations;
     ++r.station;
     if (r.station >= r.board_entry) {
         return r.end_with(10, std::nullopt, p_place);

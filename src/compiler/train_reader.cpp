@@ -1,5 +1,9 @@
 #include "compiler/train_reader.hpp"
 
+#include <vector>
+
+#include "compiler/grid_access.hpp"
+#include "compiler/keyword_checks.hpp"
 #include "compiler/messages.hpp"
 #include "compiler/profiles.hpp"
 #include "compiler/recorders.hpp"
@@ -43,106 +47,305 @@ outcome read_sand(reading& r) {
     return outcome::go_on;
 }
 
+// What a signal's values become in its cell.
+void check_signal(reading& r, std::int32_t position, const std::int32_t (&v)[10],
+                  std::int32_t tempo, const field_place (&at)[10]) {
+    const std::int32_t sx = v[0];
+    const std::int32_t dx = v[5];
+    const char* firsts[3] = {"s1", "s2", "s3"};
+    const char* seconds[3] = {"d1", "d2", "d3"};
+    for (int i = 0; i < 3; ++i) {
+        const std::int64_t packed = signal_pair(v[1 + i], v[6 + i]);
+        if (packed != wrap16(packed)) {
+            r.warn(warning::value_wrapped, at[1 + i],
+                   say(phrase::wrapped16, {say(phrase::value_signal_pair, {firsts[i], seconds[i]}),
+                                           std::to_string(packed), std::to_string(wrap16(packed))}));
+        }
+    }
+    const std::int64_t fourth = signal_fourth(v[4], sx, dx);
+    if (fourth != wrap16(fourth)) {
+        r.warn(warning::value_wrapped, at[4],
+               say(phrase::wrapped16, {say(phrase::value_signal_fourth), std::to_string(fourth),
+                                       std::to_string(wrap16(fourth))}));
+    }
+    const std::int32_t written = v[9];
+    if (sx != 2) {
+        if (written != 0) {
+            r.warn(warning::value_ignored, at[9],
+                   say(phrase::signal_time_ignored, {std::to_string(written)}));
+        }
+    } else if (written >= 1 && written <= 100) {
+        r.warn(warning::value_rounded, at[9],
+               say(phrase::signal_time_raised, {std::to_string(written)}));
+    } else if (tempo != wrap8(tempo)) {
+        r.warn(warning::value_wrapped, at[9],
+               say(phrase::wrapped8, {say(phrase::value_signal_time), std::to_string(tempo),
+                                      std::to_string(wrap8(tempo))}));
+    }
+    for (const std::int64_t b : {1, 4}) {
+        const std::int64_t marker = approach_marker(sx, dx, b);
+        if (marker != wrap8(marker)) {
+            r.warn(warning::value_wrapped, at[0],
+                   say(phrase::wrapped8, {say(phrase::value_approach_marker), std::to_string(marker),
+                                          std::to_string(wrap8(marker))}));
+            break;
+        }
+    }
+    const std::int64_t c = point_cell(position);
+    std::string dropped;
+    for (std::int64_t b = 1; b <= 4; ++b) {
+        if (c - 2 * b < 0) {
+            dropped += (dropped.empty() ? "" : b == 4 ? " and " : ", ") + std::to_string(100 * b);
+        }
+    }
+    if (!dropped.empty()) {
+        r.warn(warning::dropped, *r.entry_place, say(phrase::signal_markers_dropped, {dropped}));
+    }
+}
+
 outcome read_signal(reading& r) {
     const std::int32_t position = r.chainage("signal chainage");
     std::int32_t v[10];
+    field_place at[10];
     const char* names[10] = {"signal sx", "signal s1", "signal s2", "signal s3", "signal rapp",
                              "signal dx", "signal d1", "signal d2", "signal d3", "signal tempo"};
     for (int i = 0; i < 10; ++i) {
         v[i] = r.fields.number<std::int32_t>(names[i]);
+        at[i] = r.fields.last();
     }
     if (r.beyond_grid(position, entry_margin)) {
         return outcome::end_loop;
     }
-    return r.call_recorder(position, [&] {
-        memo_segnale(r.state, position, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]);
-    });
+    const std::int32_t(&given)[10] = v;
+    std::int32_t w[10];
+    std::copy(std::begin(given), std::end(given), std::begin(w));
+    const std::int64_t c = point_cell(position);
+    const outcome o = r.call_recorder(
+        position,
+        [&] {
+            memo_segnale(r.state, position, w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7], w[8],
+                         w[9]);
+        },
+        [&](std::int32_t) { return std::vector<std::int64_t>{c}; });
+    if (o == outcome::go_on) {
+        check_signal(r, position, given, w[9], at);
+        r.stamp(c);
+        ++r.state.trace.counts.signals;
+    }
+    return o;
+}
+
+// A slowdown's length, ignored flag and values that keep their low 16 bits.
+void check_slowdown(reading& r, std::int32_t x, const std::int32_t (&v)[6],
+                    const field_place (&at)[6]) {
+    if (v[2] <= 0) {
+        r.warn(warning::nonpositive_length, at[2],
+               say(phrase::slowdown_length_not_positive, {std::to_string(v[2])}));
+    }
+    if (x <= 1500 && v[4] != 0) {
+        r.warn(warning::value_ignored, at[4], say(phrase::prewarning_ignored, {std::to_string(v[4])}));
+    }
+    const std::pair<int, phrase> sixteen[] = {{1, phrase::value_slowdown_speed},
+                                              {3, phrase::value_slowdown_third},
+                                              {5, phrase::value_slowdown_sixth}};
+    for (const auto& [i, what] : sixteen) {
+        if (v[i] != wrap16(v[i])) {
+            r.warn(warning::value_wrapped, at[i],
+                   say(phrase::wrapped16, {say(what), std::to_string(v[i]),
+                                           std::to_string(wrap16(v[i]))}));
+        }
+    }
 }
 
 outcome read_slowdown(reading& r) {
-    const std::int32_t x = r.chainage("slowdown start");
-    std::int32_t v = r.fields.number<std::int32_t>("slowdown speed");
-    std::int32_t length = r.fields.number<std::int32_t>("slowdown length");
-    std::int32_t f_tt = r.fields.number<std::int32_t>("slowdown f_tt");
-    const std::int32_t f_ta = r.fields.number<std::int32_t>("slowdown f_ta");
-    std::int32_t d_v = r.fields.number<std::int32_t>("slowdown d_v");
+    const char* names[6] = {"slowdown start", "slowdown speed", "slowdown length",
+                            "slowdown f_tt",  "slowdown f_ta",  "slowdown d_v"};
+    std::int32_t v[6];
+    field_place at[6];
+    v[0] = r.chainage(names[0]);
+    at[0] = r.fields.last();
+    for (int i = 1; i < 6; ++i) {
+        v[i] = r.fields.number<std::int32_t>(names[i]);
+        at[i] = r.fields.last();
+    }
+    const std::int32_t x = v[0];
+    std::int32_t speed = v[1];
+    std::int32_t length = v[2];
+    std::int32_t f_tt = v[3];
+    const std::int32_t f_ta = v[4];
+    std::int32_t d_v = v[5];
     if (r.beyond_grid(x, entry_margin)) {
         return outcome::end_loop;
     }
-    return r.call_recorder(x, [&] { memo_rallentamento(r.state, x, v, length, f_tt, f_ta, d_v); });
+    const slowdown_cells cells = cells_of_slowdown(x, length);
+    const std::int64_t h = cells.prewarning;
+    const outcome o = r.call_recorder(
+        x, [&] { memo_rallentamento(r.state, x, speed, length, f_tt, f_ta, d_v); },
+        [&](std::int32_t number) {
+            switch (number) {
+                case 17:
+                    return std::vector<std::int64_t>{cells.board};
+                case 18:
+                    return std::vector<std::int64_t>{cells.start};
+                case 19:
+                    return std::vector<std::int64_t>{cells.end};
+                default:
+                    return std::vector<std::int64_t>{h, h - 1, h - 2, h - 3};
+            }
+        });
+    // The cells it wrote, also after error 20 (the pre-warning cells).
+    if (o == outcome::go_on || r.state.codice_errore == 20) {
+        const auto stamp_if = [&](std::int64_t c, std::initializer_list<tipo> kinds) {
+            if (in_grid(r.state.celle, c)) {
+                const tipo t = r.state.celle[static_cast<std::size_t>(c)].tipo_cella;
+                for (const tipo k : kinds) {
+                    if (t == k) {
+                        r.stamp(c);
+                    }
+                }
+            }
+        };
+        stamp_if(cells.end, {tipo::fine_rallentamento, tipo::inizio_rallentamento});
+        stamp_if(cells.start, {tipo::inizio_rallentamento});
+        if (cells.with_board) {
+            stamp_if(cells.board, {tipo::avviso_rallentamento});
+        }
+        for (std::int64_t i = 0; i < 4; ++i) {
+            stamp_if(h - i, {tipo::preavviso_rallentamento});
+        }
+    }
+    if (o == outcome::go_on) {
+        check_slowdown(r, x, v, at);
+        ++r.state.trace.counts.slowdowns;
+    }
+    return o;
 }
 
 outcome read_code(reading& r) {
     const std::int32_t p = r.chainage("code chainage");
     const std::int32_t value = r.fields.number<std::int32_t>("code value");
+    const field_place value_place = r.fields.last();
     if (r.beyond_grid(p, entry_margin)) {
         return outcome::end_loop;
     }
-    cella& c = r.cell(near(p / 50.0));
+    const std::int64_t t = near(p / 50.0);
+    cella& c = r.cell(t);
     if (!libera(c)) {
-        return r.end_with(7, p, *r.entry_place);
+        return r.end_with(7, p, *r.entry_place, r.notes_on_cells({t}));
     }
     if (value > 0) {
         c.tipo_cella = tipo::cambio_codice;
         c.valore1 = wrap16(value);  // the code value keeps its low 16 bits
+        if (value != wrap16(value)) {
+            r.warn(warning::value_wrapped, value_place,
+                   say(phrase::wrapped16, {say(phrase::value_code), std::to_string(value),
+                                           std::to_string(wrap16(value))}));
+        }
     } else {
         c.tipo_cella = tipo::codice_zero;
     }
+    r.stamp(t);
+    ++r.state.trace.counts.code_entries;
     return outcome::go_on;
 }
 
 // clang-format off
-constexpr keyword_entry train_keywords[] = {
-    {words("frenata", "massa"), read_braked_mass},
-    {words("vetture"), read_cars},
-    {words("velocit"), read_speed},
-    {words("aderenza"), read_adhesion},
-    {words("orologio"), read_clock},
-    {words("sabbia"), read_sand},
-    {words("segnale"), read_signal},
-    {words("rallentamento"), read_slowdown},
-    {words("abbattimento"), read_code},
-    {words("stazione"), read_station},
+constexpr keyword_entry keywords[] = {
+    {words("frenata", "massa"), read_braked_mass, "percentuale massa frenata"},
+    {words("vetture"), read_cars, "numero vetture"},
+    {words("velocit"), read_speed, "velocita|velocit\xe0"},
+    {words("aderenza"), read_adhesion, "aderenza"},
+    {words("orologio"), read_clock, "orologio"},
+    {words("sabbia"), read_sand, "sabbia"},
+    {words("segnale"), read_signal, "segnale"},
+    {words("rallentamento"), read_slowdown, "rallentamento"},
+    {words("abbattimento"), read_code, "abbattimento"},
+    {words("stazione"), read_station, "stazione"},
 };
 // clang-format on
 
 // Finds "[generale]"; reaching the end instead is no failure (nothing more is read).
 void find_general(reading& r) {
     do {
+        r.row_start = r.fields.at_line_start();
         r.read_keyword();
+        if (r.row_start && !contains(r.keyword, "[generale]")) {
+            check_before_general(r);
+        }
     } while (!contains(r.keyword, "[generale]") && !r.fields.at_end());
+    r.generale_found = contains(r.keyword, "[generale]");
+    if (r.generale_found) {
+        warn_before_general(r);
+    }
 }
 
-// Error 2 when a zone bound in entries 81 to 83 is not a multiple of 50.
+// Error 2 when a zone bound in entries 81 to 83 is not a multiple of 50: reported at the
+// zone's line, with its own numbers (the flag's 100 m aside).
 void check_zones(reading& r) {
     for (const int i : {voce_zona_tre, voce_zona_due, voce_zona_uno}) {
         const voce& zone = r.state.voci[static_cast<std::size_t>(i)];
-        if (zone.inizio_area % 50 != 0 || zone.fine_area % 50 != 0) {
-            record_error(
-                r.state, 2, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},
-                error_message(2, "kilometre-reference zone in entry " + std::to_string(i) +
-                                     " runs from " + std::to_string(zone.inizio_area) + " to " +
-                                     std::to_string(zone.fine_area) + ": not multiples of 50"));
+        if (zone.inizio_area % 50 == 0 && zone.fine_area % 50 == 0) {
+            continue;
+        }
+        // The ordering moved the zones whole; find the line this one came from.
+        for (std::size_t k = 0; k < r.zones.size(); ++k) {
+            const std::optional<zone_source>& z = r.zones[k];
+            if (!z || z->start != zone.inizio_area || z->flag != zone.progressiva ||
+                std::int64_t{z->end} + (z->flag == 1 ? 100 : 0) != zone.fine_area) {
+                continue;
+            }
+            const bool start_wrong = z->start % 50 != 0;
+            const char* names[3] = {"progressiva chilometrica tre", "progressiva chilometrica due",
+                                    "progressiva chilometrica uno"};
+            std::vector<diagnostic_note> notes;
+            if (z->flag == 1 && !start_wrong) {
+                notes.push_back(diagnostic_note{z->end_place.document, z->end_place.line,
+                                                z->end_place.column, z->end_place.end_column,
+                                                say(phrase::note_zone_end_with_flag,
+                                                    {std::to_string(zone.fine_area)})});
+            }
+            record_error(r.state, 2, std::nullopt, start_wrong ? z->start_place : z->end_place,
+                         error_message(2, say(phrase::detail_zone,
+                                              {names[k], std::to_string(z->start),
+                                               std::to_string(z->end),
+                                               std::to_string(start_wrong ? z->start : z->end)})),
+                         std::move(notes));
             return;
         }
+        record_error(r.state, 2, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},
+                     error_message(2));
+        return;
     }
 }
 
 }  // namespace
 
+std::span<const keyword_entry> train_keywords() {
+    return keywords;
+}
+
 void read_train_document(reading& r) {
-    r.open(r.train_name, {});
+    r.document = r.train_name;
+    r.fields = field_reader();
+    r.line_text = std::move(r.text);
     auto content = r.store.read(r.train_name);
     if (!content) {
         throw reader_failure("the train document cannot be opened");
     }
-    r.open(r.train_name, std::move(*content));
+    r.open(r.train_name, std::move(*content), source_document::train);
+    r.part = section::train;
     find_general(r);
+    if (!r.generale_found && r.keyword_warnings) {
+        r.warn_document(warning::missing_generale, say(phrase::missing_generale));
+    }
     r.adhesion.cursor = 0;
     r.speed.cursor = 0;
     r.station = 1;
-    if (r.read_entries(train_keywords) == outcome::end_reading) {
+    if (r.read_entries(keywords) == outcome::end_reading) {
         return;
+    }
+    if (r.generale_found && r.keyword_warnings && r.state.trace.counts.stations == 0) {
+        r.warn_document(warning::no_stations, say(phrase::no_stations));
     }
 
     r.close_and_delete();

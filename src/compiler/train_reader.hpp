@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "compiler/reading.hpp"
 
 namespace scenario {
@@ -8,5 +10,8 @@ namespace scenario {
 // deletes it, finishes the speed and adhesion profiles and checks the
 // kilometre-reference zones.
 void read_train_document(reading& r);
+
+// The keywords of the train document, in the order they are tested.
+std::span<const keyword_entry> train_keywords();
 
 }  // namespace scenario

@@ -6,6 +6,7 @@
 
 #include "model/cella.hpp"
 #include "model/diagnostic.hpp"
+#include "model/reading_trace.hpp"
 #include "model/tracciato.hpp"
 #include "model/voce.hpp"
 
@@ -22,7 +23,8 @@ struct run_state {
     std::string riga;  // the text field last read from a document
     std::int32_t codice_errore = 0;
     std::int32_t posizione_errore = 0;
-    std::vector<diagnostic> diagnostics;  // every recorded error, in order
+    std::vector<diagnostic> diagnostics;  // every error, warning and note made, in order
+    reading_trace trace;                  // where the elements came from, for the diagnostics
 };
 
 }  // namespace scenario

@@ -1,0 +1,516 @@
+#include "compiler/keyword_checks.hpp"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <optional>
+#include <string>
+
+#include "compiler/line_body.hpp"
+#include "compiler/line_reader.hpp"
+#include "compiler/train_reader.hpp"
+
+namespace scenario {
+
+namespace {
+
+constexpr char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+constexpr bool digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Letters, digits, "_" and every byte above 127 (the letters of the code page) make words.
+constexpr bool word_char(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || digit(c) || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// The forms of an entry, one at a time.
+template <typename F>
+void each_form(const keyword_entry& e, F&& f) {
+    std::string_view rest = e.forms;
+    while (!rest.empty()) {
+        const std::size_t bar = rest.find('|');
+        f(rest.substr(0, bar));
+        rest = bar == std::string_view::npos ? std::string_view{} : rest.substr(bar + 1);
+    }
+}
+
+std::string first_form(const keyword_entry& e) {
+    return std::string(e.forms.substr(0, e.forms.find('|')));
+}
+
+bool same_case_free(std::string_view field, std::string_view form) {
+    return field.size() == form.size() &&
+           std::equal(field.begin(), field.end(), form.begin(),
+                      [](char a, char b) { return lower(a) == b; });
+}
+
+bool known_form(std::string_view field, const keyword_entry& e) {
+    bool known = false;
+    each_form(e, [&](std::string_view form) { known = known || same_case_free(field, form); });
+    return known;
+}
+
+bool comment_mark(std::string_view field) {
+    return field.starts_with('#') || field.starts_with("//") || field.starts_with(';');
+}
+
+std::string_view without_end_digits(std::string_view word) {
+    while (!word.empty() && digit(word.back())) {
+        word.remove_suffix(1);
+    }
+    return word;
+}
+
+// Where a keyword lies inside a longer word that no form of its entry has: the word and
+// the keyword.
+struct word_hit {
+    std::string_view word;
+    std::string_view keyword;
+};
+
+std::optional<word_hit> keyword_inside_word(std::string_view field, const keyword_entry& e) {
+    for (const std::string_view keyword : {e.test.word, e.test.also}) {
+        if (keyword.empty()) {
+            continue;
+        }
+        for (std::size_t at = 0; at + keyword.size() <= field.size(); ++at) {
+            if (!same_case_free(field.substr(at, keyword.size()), keyword) &&
+                !(e.test.exact && field.substr(at, keyword.size()) == keyword)) {
+                continue;
+            }
+            std::size_t from = at;
+            std::size_t to = at + keyword.size();
+            while (from > 0 && word_char(field[from - 1])) {
+                --from;
+            }
+            while (to < field.size() && word_char(field[to])) {
+                ++to;
+            }
+            const std::string_view word = field.substr(from, to - from);
+            if (word.size() == keyword.size()) {
+                continue;
+            }
+            // A word of a form, but for the digits at its end (a curve's class).
+            bool in_a_form = false;
+            const std::string_view stem = without_end_digits(word);
+            each_form(e, [&](std::string_view form) {
+                std::size_t start = 0;
+                while (start < form.size()) {
+                    std::size_t end = form.find(' ', start);
+                    end = end == std::string_view::npos ? form.size() : end;
+                    in_a_form = in_a_form ||
+                                same_case_free(stem, without_end_digits(form.substr(start, end - start)));
+                    start = end + 1;
+                }
+            });
+            if (!in_a_form) {
+                return word_hit{word, keyword};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// The edit distance between a field (any case) and a form, or something above `limit`
+// once it is certain to exceed it.
+std::size_t distance(std::string_view field, std::string_view form, std::size_t limit) {
+    if (field.size() > form.size() + limit || form.size() > field.size() + limit) {
+        return limit + 1;
+    }
+    std::array<std::size_t, 65> previous{};
+    std::array<std::size_t, 65> current{};
+    for (std::size_t j = 0; j <= form.size(); ++j) {
+        previous[j] = j;
+    }
+    for (std::size_t i = 1; i <= field.size(); ++i) {
+        current[0] = i;
+        std::size_t best = current[0];
+        for (std::size_t j = 1; j <= form.size(); ++j) {
+            const std::size_t change = previous[j - 1] + (lower(field[i - 1]) == form[j - 1] ? 0 : 1);
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, change});
+            best = std::min(best, current[j]);
+        }
+        if (best > limit) {
+            return limit + 1;
+        }
+        std::swap(previous, current);
+    }
+    return previous[form.size()];
+}
+
+// The form of the table nearest to the field, when it is near enough to be a slip.
+std::optional<std::string> closest_form(std::string_view field, std::span<const keyword_entry> table) {
+    constexpr std::size_t longest = 64;
+    if (field.size() > longest) {
+        return std::nullopt;
+    }
+    std::size_t best = 3;
+    std::optional<std::string> found;
+    for (const keyword_entry& e : table) {
+        each_form(e, [&](std::string_view form) {
+            if (form.size() > longest) {
+                return;
+            }
+            const std::size_t d = distance(field, form, 2);
+            if (d < best && d * 3 <= form.size()) {
+                best = d;
+                found = std::string(form);
+            }
+        });
+    }
+    return found;
+}
+
+// Whether a field passes some entry of a table: as the test is, or with the exact tests
+// made case-free (another case), or with the plan switch taken as on.
+enum class test_mode { as_is, case_free, with_plan };
+
+const keyword_entry* passing_entry(const reading& r, std::span<const keyword_entry> table,
+                                   std::string_view field, test_mode mode) {
+    for (const keyword_entry& e : table) {
+        keyword_test t = e.test;
+        if (mode == test_mode::case_free) {
+            if (!t.exact) {
+                continue;
+            }
+            t.exact = false;
+        }
+        if (mode == test_mode::with_plan) {
+            if (!t.plan_only) {
+                continue;
+            }
+            t.plan_only = false;
+        }
+        if (r.passes(t, field)) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+// The text of a field of the document being read.
+std::string_view field_text(const reading& r, const field_place& place) {
+    const std::string_view line = r.fields.line_of(place);
+    const auto from = static_cast<std::size_t>(std::max(place.column, 1) - 1);
+    if (from >= line.size()) {
+        return {};
+    }
+    return line.substr(from, static_cast<std::size_t>(place.end_column - place.column + 1));
+}
+
+// A number written with a decimal comma: exactly two runs of digits joined by one comma,
+// with nothing but blanks, commas or the line's ends around them.
+struct decimal {
+    int column;
+    int end_column;
+    std::string_view whole;
+    std::string_view integer;
+    std::string_view fraction;
+};
+
+std::optional<decimal> decimal_comma(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (!digit(line[i]) || (i > 0 && word_char(line[i - 1]))) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        std::size_t comma = 0;
+        int runs = 0;
+        while (true) {
+            while (i < line.size() && digit(line[i])) {
+                ++i;
+            }
+            ++runs;
+            if (i + 1 < line.size() && line[i] == ',' && digit(line[i + 1])) {
+                comma = runs == 1 ? i : comma;
+                ++i;
+                continue;
+            }
+            break;
+        }
+        if (runs == 2 && (i == line.size() || !word_char(line[i]))) {
+            return decimal{static_cast<int>(start) + 1, static_cast<int>(i),
+                           line.substr(start, i - start), line.substr(start, comma - start),
+                           line.substr(comma + 1, i - comma - 1)};
+        }
+    }
+    return std::nullopt;
+}
+
+// The warnings the entries made about the values of a line whose fields shifted: they
+// speak of values the author did not mean for those fields.
+void drop_value_warnings(reading& r, std::size_t first) {
+    auto& list = r.state.diagnostics;
+    list.erase(std::remove_if(list.begin() + static_cast<std::ptrdiff_t>(first), list.end(),
+                              [](const diagnostic& d) { return d.level == severity::warning; }),
+               list.end());
+}
+
+void insert_warning(reading& r, std::size_t first, warning w, const field_place& place,
+                    std::string message, std::vector<diagnostic_note> notes = {}) {
+    r.warn(w, place, std::move(message), std::move(notes));
+    auto& list = r.state.diagnostics;
+    if (first < list.size() - 1) {
+        std::rotate(list.begin() + static_cast<std::ptrdiff_t>(first), list.end() - 1, list.end());
+    }
+}
+
+void check_unmatched(reading& r, std::span<const keyword_entry> table, std::string_view field) {
+    const int line = r.keyword_place.line;
+    if (field.empty() || r.quiet(line) || section_header(field)) {
+        return;
+    }
+    // A curve without the plan is left out on purpose.
+    if (passing_entry(r, table, field, test_mode::with_plan) != nullptr) {
+        return;
+    }
+    r.quiet_line = line;
+    const field_place& at = r.keyword_place;
+    const std::string text(field);
+    if (comment_mark(field)) {
+        r.warn(warning::comment_style, at, say(phrase::comment_read_as_fields, {text}));
+        return;
+    }
+    if (r.part == section::general) {
+        if (const keyword_entry* e = passing_entry(r, table, field, test_mode::case_free)) {
+            r.warn(warning::keyword_case, at, say(phrase::keyword_case, {text, first_form(*e)}));
+            return;
+        }
+        if (passing_entry(r, body_keywords(), field, test_mode::as_is) != nullptr) {
+            ++r.outside_lines;
+            if (!r.outside_warning) {
+                r.outside_warning = r.state.diagnostics.size();
+                r.warn(warning::keyword_outside_section, at,
+                       say(phrase::body_keyword_in_general_part, {text}));
+            }
+            return;
+        }
+    }
+    if (r.part == section::body &&
+        (passing_entry(r, general_keywords(), field, test_mode::as_is) != nullptr ||
+         passing_entry(r, general_keywords(), field, test_mode::case_free) != nullptr)) {
+        r.warn(warning::keyword_outside_section, at,
+               say(phrase::general_keyword_in_body, {text, std::to_string(r.header_line)}));
+        return;
+    }
+    const bool train = r.part == section::train;
+    const bool other =
+        train ? passing_entry(r, general_keywords(), field, test_mode::as_is) != nullptr ||
+                    passing_entry(r, body_keywords(), field, test_mode::as_is) != nullptr
+              : passing_entry(r, train_keywords(), field, test_mode::as_is) != nullptr;
+    if (other) {
+        r.warn(warning::keyword_outside_section, at,
+               say(phrase::keyword_of_other_document,
+                   {text, train ? "line" : "train", train ? "train" : "line"}));
+        return;
+    }
+    if (const auto like = closest_form(field, table)) {
+        r.warn(warning::unknown_keyword, at, say(phrase::unknown_keyword_like, {text, *like}));
+    } else {
+        r.warn(warning::unknown_keyword, at, say(phrase::unknown_keyword, {text}));
+    }
+}
+
+void check_matched(reading& r, std::span<const keyword_entry> table, std::uint32_t passed,
+                   std::string_view field) {
+    const int line = r.keyword_place.line;
+    const field_place& at = r.keyword_place;
+    const keyword_entry& e = table[static_cast<std::size_t>(std::countr_zero(passed))];
+    const std::string text(field);
+    if (!r.row_start) {
+        r.warn(warning::surplus_fields, at,
+               say(phrase::surplus_field_is_keyword, {text, e.test.word, first_form(e)}));
+        return;
+    }
+    if (r.quiet(line)) {
+        return;
+    }
+    if (comment_mark(field)) {
+        r.quiet_line = line;
+        r.warn(warning::comment_style, at, say(phrase::comment_read_as_entry, {text, first_form(e)}));
+        return;
+    }
+    if (contains_exact(field, "-")) {
+        r.quiet_line = line;
+        r.warn(warning::remark_keyword, at,
+               say(phrase::remark_read_as_keyword,
+                   {text, r.part == section::general ? "eleventh" : "third", first_form(e)}));
+        return;
+    }
+    if (std::popcount(passed) > 1) {
+        std::string names;
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            if ((passed & (1u << i)) != 0) {
+                const bool last = (passed >> (i + 1)) == 0;
+                names += (names.empty() ? "" : last ? " and " : ", ") + ("\"" + first_form(table[i]) + "\"");
+            }
+        }
+        r.quiet_line = line;
+        r.warn(warning::keyword_in_word, at, say(phrase::keyword_several, {text, names}));
+        return;
+    }
+    if (known_form(field, e)) {
+        return;
+    }
+    if (const auto hit = keyword_inside_word(field, e)) {
+        r.quiet_line = line;
+        r.warn(warning::keyword_in_word, at,
+               say(phrase::keyword_in_word,
+                   {std::string(hit->word), std::string(hit->keyword), first_form(e)}));
+    }
+}
+
+}  // namespace
+
+void check_keyword(reading& r, std::span<const keyword_entry> table, std::uint32_t passed) {
+    if (!r.keyword_warnings) {
+        return;
+    }
+    const std::string_view field = r.keyword;
+    const int line = r.keyword_place.line;
+    if (r.fine_line != 0 && !r.after_fine_warned && line > r.fine_line && r.row_start &&
+        !field.empty()) {
+        r.after_fine_warned = true;
+        r.quiet_line = std::max(r.quiet_line, line);
+        r.warn(warning::data_after_fine, r.keyword_place,
+               say(phrase::data_after_fine, {std::to_string(r.fine_line)}));
+    }
+    if (field.starts_with('[') && contains(field, "[fine]")) {
+        r.fine_line = r.fine_line == 0 ? line : r.fine_line;
+        return;
+    }
+    if (passed == 0) {
+        if (r.row_start) {
+            check_unmatched(r, table, field);
+        }
+        return;
+    }
+    check_matched(r, table, passed, field);
+}
+
+void check_row(reading& r, std::size_t first, std::size_t taken) {
+    if (!r.keyword_warnings) {
+        return;
+    }
+    const field_place& row = r.keyword_place;
+    const int line = row.line;
+    const field_place& last = r.fields.last();
+    if (last.line > line) {
+        const bool quiet = r.quiet(line);
+        r.quiet_line = std::max(r.quiet_line, last.line);
+        if (quiet) {
+            return;
+        }
+        // Just after the end of the line, where the missing field would go.
+        std::string_view text = r.fields.line_of(row);
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+            text.remove_suffix(1);
+        }
+        field_place end = row;
+        end.column = static_cast<int>(text.size()) + 1;
+        end.end_column = end.column;
+        const field_place& taken_at = r.fields.line_first();
+        const std::string name = r.fields.line_first_name();
+        drop_value_warnings(r, first);
+        insert_warning(r, first, warning::missing_fields, end,
+                       say(phrase::missing_fields, {std::string(r.keyword), name}),
+                       {r.note_at(taken_at, say(phrase::note_field_taken_here,
+                                                {name, std::string(field_text(r, taken_at))}))});
+        return;
+    }
+    const field_place& doubled = r.fields.double_comma();
+    if (r.fields.at_line_start()) {
+        if (doubled.line == line && !r.quiet(line)) {
+            r.quiet_line = line;
+            insert_warning(r, first, warning::double_comma, doubled, say(phrase::double_comma));
+        }
+        return;
+    }
+    field_place rest;
+    const std::string_view left = r.fields.rest_of_line(rest);
+    if (left.empty() || r.quiet(line)) {
+        return;
+    }
+    r.quiet_line = line;
+    const std::string left_text(left);
+    if (doubled.line == line) {
+        drop_value_warnings(r, first);
+        insert_warning(r, first, warning::double_comma, doubled,
+                       say(phrase::double_comma_shifts, {left_text}));
+    } else if (r.fields.last_was_text()) {
+        insert_warning(r, first, warning::text_cut, last,
+                       say(phrase::text_cut, {r.fields.last_name(), r.state.riga, left_text}));
+    } else if (const auto d = decimal_comma(r.fields.line_of(row))) {
+        drop_value_warnings(r, first);
+        field_place at = row;
+        at.column = d->column;
+        at.end_column = d->end_column;
+        insert_warning(r, first, warning::decimal_comma, at,
+                       say(phrase::decimal_comma, {std::string(d->whole), std::string(d->integer),
+                                                   std::string(d->fraction)}));
+    } else {
+        insert_warning(r, first, warning::surplus_fields, rest,
+                       say(phrase::surplus_fields,
+                           {std::string(r.keyword), std::to_string(taken), left_text}));
+    }
+}
+
+void check_remark(reading& r, std::span<const keyword_entry> table) {
+    const int line = r.keyword_place.line;
+    if (!r.row_start || r.quiet(line) || r.fields.at_line_start()) {
+        return;
+    }
+    const keyword_entry* e = passing_entry(r, table, r.keyword, test_mode::as_is);
+    if (e == nullptr) {
+        return;
+    }
+    r.quiet_line = line;
+    r.warn(warning::data_remark, r.keyword_place,
+           say(phrase::data_row_as_remark, {std::string(r.keyword), first_form(*e)}));
+}
+
+void check_before_general(reading& r) {
+    if (!r.keyword_warnings || !r.early_keyword.empty() || r.keyword.empty()) {
+        return;
+    }
+    for (const auto table : {general_keywords(), body_keywords(), train_keywords()}) {
+        if (passing_entry(r, table, r.keyword, test_mode::as_is) != nullptr) {
+            r.early_keyword = r.keyword;
+            r.early_place = r.keyword_place;
+            return;
+        }
+    }
+}
+
+void warn_before_general(reading& r) {
+    if (r.early_keyword.empty()) {
+        return;
+    }
+    r.warn(warning::keyword_outside_section, r.early_place,
+           say(phrase::keyword_before_generale,
+               {std::string(r.early_keyword), std::to_string(r.keyword_place.line)}));
+    r.early_keyword = {};
+}
+
+void finish_general_part(reading& r, bool at_header) {
+    if (!r.outside_warning) {
+        return;
+    }
+    diagnostic& d = r.state.diagnostics[*r.outside_warning];
+    if (at_header) {
+        d.notes.push_back(r.note_at(
+            r.keyword_place, say(phrase::note_general_part_ends, {std::to_string(r.outside_lines)})));
+    } else {
+        d.notes.push_back(diagnostic_note{r.document, 0, 0, 0, say(phrase::note_general_part_never_ends)});
+    }
+    r.outside_warning.reset();
+}
+
+}  // namespace scenario
