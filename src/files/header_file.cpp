@@ -20,17 +20,27 @@ std::uint64_t header_record_size(const voce& v) {
     return bytes;
 }
 
-void encode_header(const tabella_voci& voci, byte_sink& out) {
-    for (const voce& v : voci) {
+static_assert(longest_header_text == std::numeric_limits<header_text_length>::max());
+
+std::optional<std::size_t> first_unencodable_record(const tabella_voci& voci) {
+    for (std::size_t k = 0; k < voci.size(); ++k) {
+        bool fits = true;
         for_each_field(voce_fields, [&](auto field) {
             if constexpr (field.is_text) {
-                if ((v.*field.member).size() > std::numeric_limits<header_text_length>::max()) {
-                    const std::string reason = std::string("a header record's ") + field.name +
-                                               " is longer than 65535 bytes";
-                    throw file_error(std::string(), reason, reason);
-                }
+                fits = fits && (voci[k].*field.member).size() <= longest_header_text;
             }
         });
+        if (!fits) {
+            return k;
+        }
+    }
+    return std::nullopt;
+}
+
+void encode_header(const tabella_voci& voci, byte_sink& out) {
+    if (first_unencodable_record(voci)) {
+        const std::string reason = "a header record's nome is longer than 65535 bytes";
+        throw file_error(std::string(), reason, reason);
     }
     block_buffer buffer(out);
     for (const voce& v : voci) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "files/byte_sink.hpp"
@@ -18,6 +19,12 @@ constexpr std::size_t header_record_fixed_bytes =
 
 // The bytes of one record.
 std::uint64_t header_record_size(const voce& v);
+
+// The longest text a record holds.
+constexpr std::size_t longest_header_text = 65535;
+
+// The first record whose text the file cannot hold (longer than 65535 bytes), if any.
+std::optional<std::size_t> first_unencodable_record(const tabella_voci& voci);
 
 // A name longer than 65535 bytes throws file_error (without a path) before anything
 // is written.
