@@ -8,7 +8,16 @@ namespace {
 
 const option_rule* find_option(const command_syntax& syntax, const std::string& name) {
     const auto it = std::find_if(syntax.options.begin(), syntax.options.end(),
-                                 [&](const option_rule& o) { return o.name == name; });
+                                 [&](const option_rule& o) { return !o.joined && o.name == name; });
+    return it == syntax.options.end() ? nullptr : &*it;
+}
+
+// The joined option an argument begins with.
+const option_rule* find_joined(const command_syntax& syntax, const std::string& arg) {
+    const auto it = std::find_if(syntax.options.begin(), syntax.options.end(),
+                                 [&](const option_rule& o) {
+                                     return o.joined && arg.rfind(o.name, 0) == 0;
+                                 });
     return it == syntax.options.end() ? nullptr : &*it;
 }
 
@@ -26,6 +35,11 @@ void store_value(parsed_args& out, const std::string& name, const std::string& v
 }
 
 }  // namespace
+
+std::vector<std::string> parsed_args::values_of(const std::string& name) const {
+    const auto it = joined.find(name);
+    return it == joined.end() ? std::vector<std::string>{} : it->second;
+}
 
 std::optional<std::string> parsed_args::value(const std::string& name) const {
     const auto it = values.find(name);
@@ -57,6 +71,13 @@ parsed_args parse_args(const command_syntax& syntax, const std::vector<std::stri
         }
         if (a == "--") {
             options_ended = true;
+            continue;
+        }
+        if (const option_rule* joined = find_joined(syntax, a)) {
+            if (a.size() == joined->name.size()) {
+                throw usage_error("option \"" + joined->name + "\" needs a value in the same word");
+            }
+            out.joined[joined->name].push_back(a.substr(joined->name.size()));
             continue;
         }
         std::string name = a;

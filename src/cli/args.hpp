@@ -16,8 +16,11 @@ class usage_error : public std::runtime_error {
 };
 
 struct option_rule {
-    std::string name;  // as typed: "-o", "--scenario", "--json"
+    std::string name;  // as typed: "-o", "--scenario", "--json"; a joined option's prefix
     bool takes_value = false;
+    // The value is written in the same word, right after the name ("-Wno-" in
+    // "-Wno-text-cut"); such an option may be given any number of times.
+    bool joined = false;
 };
 
 // What one subcommand accepts: its positional arguments (named for messages) and
@@ -32,14 +35,16 @@ struct parsed_args {
     std::vector<std::string> positionals;
     std::map<std::string, std::string> values;
     std::set<std::string> flags;
+    std::map<std::string, std::vector<std::string>> joined;  // every value, in order
 
     bool flag(const std::string& name) const { return flags.count(name) != 0; }
     std::optional<std::string> value(const std::string& name) const;
+    std::vector<std::string> values_of(const std::string& name) const;
 };
 
 // Parses the arguments after the subcommand name. Options may come before, between
-// or after the positionals; "--name=value" is accepted for long options; "--" ends
-// the options. Throws usage_error naming the bad argument, unless "--help" is given.
+// or after the positionals; "--name=value" is accepted for long options; a joined
+// option takes the rest of its word; "--" ends the options. Throws usage_error naming the bad argument, unless "--help" is given.
 parsed_args parse_args(const command_syntax& syntax, const std::vector<std::string>& args);
 
 }  // namespace scenario::cli

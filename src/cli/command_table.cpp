@@ -5,6 +5,7 @@
 
 #include "cli/commands.hpp"
 #include "cli/exit_status.hpp"
+#include "compiler/messages.hpp"
 
 namespace scenario::cli {
 
@@ -26,6 +27,13 @@ const option_spec no_plan_option{
     "written"};
 const option_spec json_option{"--json", nullptr,
                               "print one JSON object with the result on standard output"};
+const option_spec no_warning_option{
+    "-Wno-", "NAME",
+    "switch off the warning NAME (listed below); may be given more than once",
+    nullptr, nullptr, true};
+const option_spec werror_option{
+    "--werror", nullptr, "treat warnings as errors: they are shown as errors and give exit status 1"};
+const option_spec no_warnings_option{"-w", nullptr, "show no warning"};
 
 const std::array<command_spec, 5> table{{
     {"compile",
@@ -36,13 +44,20 @@ const std::array<command_spec, 5> table{{
       scenario_option,
       train_option,
       no_plan_option,
-      json_option},
+      json_option,
+      no_warning_option,
+      werror_option,
+      no_warnings_option},
      "Compiles the line document LINE and the train document TRAIN as the generator\n"
      "does and writes the binary files (line plan, header, grid) into DIR. The\n"
      "documents are only read, never changed or deleted.\n",
-     "Errors go to standard error as FILE:LINE:COL: error N: what is wrong, followed by\n"
-     "the document line and a mark under the field.\n",
-     "Exit status: 0 no error; 1 files written but the scenario records an error;\n"
+     "Errors go to standard error as FILE:LINE:COL: error N: what is wrong, warnings as\n"
+     "FILE:LINE:COL: warning: what to look at [-WNAME], each followed by the document\n"
+     "line and a mark under the field, and by notes on the places involved. A text the\n"
+     "header file cannot hold (longer than 65535 bytes) is an error of the tool: it has\n"
+     "no number, is not stored in the scenario, and no file is written.\n",
+     "Exit status: 0 no error; 1 the scenario records an error (files written), or the\n"
+     "header file cannot hold a text, or --werror and a warning (nothing written);\n"
      "2 usage error; 3 fatal error 1250 or 1251 (nothing written); 4 a file could\n"
      "not be read or written.\n",
      run_compile},
@@ -50,12 +65,14 @@ const std::array<command_spec, 5> table{{
      "compile and report errors, writing nothing",
      "LINE TRAIN",
      {"LINE", "TRAIN"},
-     {scenario_option, train_option, no_plan_option, json_option},
+     {scenario_option, train_option, no_plan_option, json_option, no_warning_option,
+      werror_option, no_warnings_option},
      "Compiles LINE and TRAIN exactly as \"scenario compile\" does and reports the same\n"
-     "errors with the same exit status, but writes no file.\n",
+     "errors and warnings with the same exit status, but writes no file.\n",
      "",
-     "Exit status: 0 no error; 1 the scenario records an error; 2 usage error;\n"
-     "3 fatal error 1250 or 1251; 4 a document could not be read.\n",
+     "Exit status: 0 no error; 1 the scenario records an error, or the header file\n"
+     "cannot hold a text, or --werror and a warning; 2 usage error; 3 fatal error\n"
+     "1250 or 1251; 4 a document could not be read.\n",
      run_check},
     {"example",
      "write the built-in scenario's documents to start from",
@@ -90,7 +107,10 @@ const std::array<command_spec, 5> table{{
      {{"-o", "FILE.svg", "the picture to write", "the picture needs a file name: -o FILE.svg"},
       scenario_option,
       train_option,
-      {"--no-plan", nullptr, "compile without the line plan and draw only the profiles"}},
+      {"--no-plan", nullptr, "compile without the line plan and draw only the profiles"},
+      no_warning_option,
+      werror_option,
+      no_warnings_option},
      "Compiles LINE and TRAIN as \"scenario compile\" does, writes no binary file, and\n"
      "draws the compiled scenario as one SVG picture: the plan of the line with its\n"
      "stations, signals, slowdowns, tunnels and boards, and under it the speed limit,\n"
@@ -101,12 +121,35 @@ const std::array<command_spec, 5> table{{
      run_render},
 }};
 
-std::string option_usage(const option_spec& o) {
+// How an option is written with its value: "-o DIR", "-Wno-NAME".
+std::string with_value(const option_spec& o, const char* value) {
     std::string text = o.name;
-    if (o.value != nullptr) {
-        text += std::string(" ") + (o.choices != nullptr ? o.choices : o.value);
+    if (value != nullptr) {
+        text += std::string(o.joined ? "" : " ") + value;
+    }
+    return text;
+}
+
+std::string option_usage(const option_spec& o) {
+    const std::string text = with_value(o, o.choices != nullptr ? o.choices : o.value);
+    if (o.joined) {
+        return "[" + text + "]...";
     }
     return o.required != nullptr ? text : "[" + text + "]";
+}
+
+// The warnings a -Wno- option names, for the help.
+std::string warning_list() {
+    std::size_t width = 0;
+    for (const warning_text& w : warning_texts()) {
+        width = std::max(width, std::string(w.name).size());
+    }
+    std::string out = "Warnings (each switched off by -Wno-NAME):\n";
+    for (const warning_text& w : warning_texts()) {
+        const std::string name = w.name;
+        out += "  " + name + std::string(width - name.size() + 2, ' ') + w.summary + "\n";
+    }
+    return out;
 }
 
 // Words after `first` on one line, then on lines that start with `indent` blanks, none
@@ -174,7 +217,7 @@ command_syntax command_spec::syntax() const {
     command_syntax s;
     s.positionals.assign(positionals.begin(), positionals.end());
     for (const option_spec& o : options) {
-        s.options.push_back({o.name, o.value != nullptr});
+        s.options.push_back({o.name, o.value != nullptr, o.joined});
     }
     return s;
 }
@@ -203,21 +246,21 @@ std::string help_text(const command_spec& c) {
     if (!c.options.empty()) {
         std::size_t width = 0;
         for (const option_spec& o : c.options) {
-            width = std::max(width, std::string(o.name).size() +
-                                        (o.value != nullptr ? 1 + std::string(o.value).size() : 0));
+            width = std::max(width, with_value(o, o.value).size());
         }
         out += "\n";
         for (const option_spec& o : c.options) {
-            std::string name = o.name;
-            if (o.value != nullptr) {
-                name += std::string(" ") + o.value;
-            }
+            const std::string name = with_value(o, o.value);
             const std::string first = "  " + name + std::string(width - name.size() + 2, ' ');
             out += wrap(first, words_of(o.help), first.size()) + "\n";
         }
     }
     if (*c.notes != '\0') {
         out += std::string("\n") + c.notes;
+    }
+    if (std::any_of(c.options.begin(), c.options.end(),
+                    [](const option_spec& o) { return o.joined; })) {
+        out += "\n" + warning_list();
     }
     return out + "\n" + c.exit_statuses;
 }

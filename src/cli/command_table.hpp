@@ -17,6 +17,8 @@ struct option_spec {
     const char* help;   // one sentence, wrapped by the help text
     const char* required = nullptr;  // for an option that must be given: why, when missing
     const char* choices = nullptr;   // the values it takes, shown in the usage line
+    bool joined = false;  // the value follows the name in the same word ("-Wno-NAME"),
+                          // and the option may be given more than once
 };
 
 // One command of the tool: what it takes, what it says about itself, and its code,

@@ -1,15 +1,18 @@
+#include <algorithm>
 #include <optional>
+#include <span>
 
 #include "cli/args.hpp"
 #include "cli/commands.hpp"
-#include "cli/compile_summary.hpp"
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/json_writer.hpp"
 #include "cli/scenario_names.hpp"
 #include "compiler/compile.hpp"
+#include "compiler/diagnostics.hpp"
 #include "compiler/messages.hpp"
 #include "files/file_error.hpp"
+#include "files/header_file.hpp"
 #include "files/scenario_files.hpp"
 #include "files/stores.hpp"
 
@@ -38,8 +41,8 @@ void write_files(const run_state& stato, const std::string& folder, outcome& res
     }
 }
 
-void write_json(const run_state& stato, const outcome& result, const document_paths& paths,
-                std::ostream& out) {
+void write_json(const run_state& stato, std::span<const diagnostic> shown, const outcome& result,
+                const document_paths& paths, std::ostream& out) {
     json_writer json(out);
     json.begin_object();
     json.member("error", stato.codice_errore);
@@ -57,7 +60,7 @@ void write_json(const run_state& stato, const outcome& result, const document_pa
     json.end_array();
     json.key("diagnostics");
     json.begin_array();
-    for (const diagnostic& d : stato.diagnostics) {
+    for (const diagnostic& d : shown) {
         write_error_json(d, paths, json);
     }
     json.end_array();
@@ -68,13 +71,31 @@ void write_json(const run_state& stato, const outcome& result, const document_pa
     out << '\n';
 }
 
+// What the files cannot hold is found before any is written. The readers report a
+// station name or board text too long at its line; a name the tool was given (the
+// scenario's, the train's) has no line.
+void check_encodable(run_state& stato) {
+    const auto k = first_unencodable_record(stato.voci);
+    if (!k || std::any_of(stato.diagnostics.begin(), stato.diagnostics.end(),
+                          [](const diagnostic& d) { return tool_error(d); })) {
+        return;
+    }
+    const voce& v = stato.voci[*k];
+    const char* what = *k == voce_scenario ? "scenario name"
+                       : *k == voce_treno  ? "train name"
+                                           : "header text";
+    record_tool_error(stato, error_place{},
+                      say(phrase::name_too_long, {what, std::to_string(v.nome.size())}));
+}
+
 std::string plural(std::int64_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-void write_summary(const run_state& stato, const outcome& result, bool writes,
-                   const std::string& folder, std::ostream& err) {
-    const compile_counts counts = count_compiled(stato);
+void write_summary(const run_state& stato, std::span<const diagnostic> shown,
+                   const outcome& result, bool writes, const std::string& folder,
+                   std::ostream& err) {
+    const element_counts& read = stato.trace.counts;
     err << "scenario: ";
     if (!writes) {
         err << "checked, nothing written";
@@ -87,10 +108,23 @@ void write_summary(const run_state& stato, const outcome& result, bool writes,
         }
         err << " into \"" << folder << '"';
     }
-    err << ": " << plural(counts.cells, "cell", "cells") << ", "
-        << plural(counts.stations, "station", "stations") << ", "
-        << plural(counts.signals, "signal", "signals");
-    const auto errors = static_cast<std::int64_t>(error_count(stato));
+    err << ": " << plural(static_cast<std::int64_t>(stato.celle.size()), "cell", "cells") << "; "
+        << plural(read.curves, "curve", "curves") << ", "
+        << plural(read.gradient_rows, "gradient row", "gradient rows") << ", "
+        << plural(read.speed_rows, "speed row", "speed rows") << ", "
+        << plural(read.adhesion_rows, "adhesion row", "adhesion rows") << ", "
+        << plural(read.tunnels, "tunnel", "tunnels") << ", "
+        << plural(read.indicator_boards, "indicator board", "indicator boards") << ", "
+        << plural(read.speed_boards, "speed board", "speed boards") << ", "
+        << plural(read.signals, "signal", "signals") << ", "
+        << plural(read.slowdowns, "slowdown", "slowdowns") << ", "
+        << plural(read.code_entries, "code entry", "code entries") << ", "
+        << plural(read.stations, "station", "stations");
+    const auto warnings = static_cast<std::int64_t>(warning_count(shown));
+    if (warnings > 0) {
+        err << "; " << plural(warnings, "warning", "warnings");
+    }
+    const auto errors = static_cast<std::int64_t>(error_count(shown));
     if (errors > 0) {
         err << "; " << plural(errors, "error", "errors") << " recorded";
     }
@@ -103,6 +137,7 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
                                               parsed.value("--scenario"), parsed.value("--train"));
     const bool json = parsed.flag("--json");
     const std::string folder = parsed.value("-o").value_or(".");
+    const warning_options warnings = warning_options_of(parsed);
 
     run_state stato;
     stato.nome_scenario = names.scenario;
@@ -118,20 +153,26 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
         result.failure = e.what();
         err << "scenario: " << *result.failure << '\n';
         if (json) {
-            write_json(stato, result, paths, out);
+            write_json(stato, {}, result, paths, out);
         }
         return exit_status::file;
     }
 
     result.fatal = compile_scenario(stato, store, parsed.flag("--no-plan") ? 0 : 1);
-    if (result.fatal == 0 && writes) {
+    if (result.fatal == 0) {
+        check_encodable(stato);
+    }
+    const bool encodable = std::none_of(stato.diagnostics.begin(), stato.diagnostics.end(),
+                                        [](const diagnostic& d) { return tool_error(d); });
+    if (result.fatal == 0 && writes && encodable) {
         write_files(stato, folder, result);
     }
 
+    const std::vector<diagnostic> shown = shown_diagnostics(stato, warnings);
     if (json) {
-        write_json(stato, result, paths, out);
+        write_json(stato, shown, result, paths, out);
     } else {
-        render_errors(stato, paths, err);
+        render_errors(shown, stato, paths, err);
     }
     if (result.fatal != 0) {
         if (!json) {
@@ -145,9 +186,9 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
         return exit_status::file;
     }
     if (!json) {
-        write_summary(stato, result, writes, folder, err);
+        write_summary(stato, shown, result, writes, folder, err);
     }
-    return error_count(stato) == 0 ? exit_status::ok : exit_status::scenario_error;
+    return error_count(shown) == 0 ? exit_status::ok : exit_status::scenario_error;
 }
 
 }  // namespace

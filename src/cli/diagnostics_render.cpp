@@ -1,5 +1,8 @@
 #include "cli/diagnostics_render.hpp"
 
+#include <algorithm>
+
+#include "compiler/messages.hpp"
 
 namespace scenario::cli {
 
@@ -12,30 +15,93 @@ std::string without_line_end(std::string text) {
     return text;
 }
 
-}  // namespace
-
-std::size_t error_count(const run_state& stato) {
-    std::size_t n = 0;
-    for (const diagnostic& d : stato.diagnostics) {
-        n += d.level == severity::error ? 1 : 0;
-    }
-    return n;
-}
-
-std::string error_location(const diagnostic& d, const document_paths& paths) {
-    if (d.document.empty()) {
+std::string place_text(const std::string& document, int line, int column,
+                       const document_paths& paths) {
+    if (document.empty()) {
         return "scenario";
     }
-    std::string out = paths(d.document);
-    if (d.line > 0) {
+    std::string out = paths(document);
+    if (line > 0) {
         out += ':';
-        out += std::to_string(d.line);
-        if (d.column > 0) {
+        out += std::to_string(line);
+        if (column > 0) {
             out += ':';
-            out += std::to_string(d.column);
+            out += std::to_string(column);
         }
     }
     return out;
+}
+
+void member_or_null(json_writer& json, std::string_view name, bool has, std::int64_t value) {
+    if (has) {
+        json.member(name, value);
+    } else {
+        json.member_null(name);
+    }
+}
+
+}  // namespace
+
+warning_options warning_options_of(const parsed_args& args) {
+    warning_options options;
+    options.none = args.flag("-w");
+    options.as_errors = args.flag("--werror");
+    for (const std::string& name : args.values_of("-Wno-")) {
+        if (!find_warning(name)) {
+            throw usage_error("no warning is called \"" + name + "\" (in \"-Wno-" + name +
+                              "\"); \"--help\" lists them");
+        }
+        options.off.insert(name);
+    }
+    return options;
+}
+
+std::vector<diagnostic> shown_diagnostics(const run_state& stato, const warning_options& options) {
+    std::vector<diagnostic> shown;
+    shown.reserve(stato.diagnostics.size());
+    for (const diagnostic& d : stato.diagnostics) {
+        if (d.level == severity::warning) {
+            if (options.none || options.off.count(d.name) != 0) {
+                continue;
+            }
+            shown.push_back(d);
+            if (options.as_errors) {
+                shown.back().level = severity::error;
+            }
+            continue;
+        }
+        shown.push_back(d);
+    }
+    return shown;
+}
+
+std::size_t error_count(std::span<const diagnostic> diagnostics) {
+    return static_cast<std::size_t>(std::count_if(
+        diagnostics.begin(), diagnostics.end(),
+        [](const diagnostic& d) { return d.level == severity::error; }));
+}
+
+std::size_t error_count(const run_state& stato) {
+    return error_count(stato.diagnostics);
+}
+
+std::size_t warning_count(std::span<const diagnostic> diagnostics) {
+    return static_cast<std::size_t>(std::count_if(
+        diagnostics.begin(), diagnostics.end(),
+        [](const diagnostic& d) { return d.level == severity::warning; }));
+}
+
+bool stored_error(const diagnostic& d) {
+    return d.level == severity::error && d.name.empty() && d.number != 0 && d.number != 1250 &&
+           d.number != 1251;
+}
+
+bool tool_error(const diagnostic& d) {
+    return d.level == severity::error && d.name.empty() && d.number == 0;
+}
+
+std::string error_location(const diagnostic& d, const document_paths& paths) {
+    return place_text(d.document, d.line, d.column, paths);
 }
 
 std::string caret_line(const std::string& text, int column, int end_column) {
@@ -53,9 +119,18 @@ std::string caret_line(const std::string& text, int column, int end_column) {
 }
 
 void render_error(const diagnostic& d, const document_paths& paths, std::ostream& err) {
-    err << error_location(d, paths) << ": error " << d.number << ": " << d.message;
-    if (d.has_position) {
-        err << " (position " << d.position << " m)";
+    err << error_location(d, paths);
+    if (d.level == severity::warning) {
+        err << ": warning: " << d.message << " [-W" << d.name << ']';
+    } else if (!d.name.empty()) {
+        err << ": error: " << d.message << " [-Werror=" << d.name << ']';
+    } else if (d.number == 0) {
+        err << ": error: " << d.message;
+    } else {
+        err << ": error " << d.number << ": " << d.message;
+        if (d.has_position) {
+            err << " (position " << d.position << " m)";
+        }
     }
     err << '\n';
     if (!d.document.empty() && d.line > 0) {
@@ -65,13 +140,17 @@ void render_error(const diagnostic& d, const document_paths& paths, std::ostream
             err << caret_line(text, d.column, d.end_column) << '\n';
         }
     }
+    for (const diagnostic_note& n : d.notes) {
+        err << place_text(n.document, n.line, n.column, paths) << ": note: " << n.message << '\n';
+    }
 }
 
-void render_errors(const run_state& stato, const document_paths& paths, std::ostream& err) {
+void render_errors(std::span<const diagnostic> shown, const run_state& stato,
+                   const document_paths& paths, std::ostream& err) {
     const diagnostic* last = nullptr;
-    for (const diagnostic& d : stato.diagnostics) {
+    for (const diagnostic& d : shown) {
         render_error(d, paths, err);
-        last = d.level == severity::error ? &d : last;
+        last = stored_error(d) ? &d : last;
     }
     if (last == nullptr) {
         return;
@@ -86,10 +165,15 @@ void render_errors(const run_state& stato, const document_paths& paths, std::ost
     }
 }
 
+void render_errors(const run_state& stato, const document_paths& paths, std::ostream& err) {
+    render_errors(stato.diagnostics, stato, paths, err);
+}
+
 void write_error_json(const diagnostic& d, const document_paths& paths, json_writer& json) {
     json.begin_object();
-    json.member("error", d.number);
-    json.member("position", d.position);
+    const bool numbered = d.level == severity::error && d.name.empty() && d.number != 0;
+    member_or_null(json, "error", numbered, d.number);
+    member_or_null(json, "position", numbered, d.position);
     const bool has_document = !d.document.empty();
     const bool has_line = has_document && d.line > 0;
     if (has_document) {
@@ -97,22 +181,38 @@ void write_error_json(const diagnostic& d, const document_paths& paths, json_wri
     } else {
         json.member_null("document");
     }
-    if (has_line) {
-        json.member("line", d.line);
-    } else {
-        json.member_null("line");
-    }
-    if (has_line && d.column > 0) {
-        json.member("column", d.column);
-    } else {
-        json.member_null("column");
-    }
+    member_or_null(json, "line", has_line, d.line);
+    member_or_null(json, "column", has_line && d.column > 0, d.column);
     if (has_line) {
         json.member("text", without_line_end(d.text));
     } else {
         json.member_null("text");
     }
     json.member("message", d.message);
+    json.member("severity", d.level == severity::warning ? "warning" : "error");
+    if (d.name.empty()) {
+        json.member_null("name");
+    } else {
+        json.member("name", d.name);
+    }
+    member_or_null(json, "end_column", has_line && d.column > 0, d.end_column);
+    json.key("notes");
+    json.begin_array();
+    for (const diagnostic_note& n : d.notes) {
+        json.begin_object();
+        if (n.document.empty()) {
+            json.member_null("document");
+        } else {
+            json.member("document", paths(n.document));
+        }
+        const bool note_line = !n.document.empty() && n.line > 0;
+        member_or_null(json, "line", note_line, n.line);
+        member_or_null(json, "column", note_line && n.column > 0, n.column);
+        member_or_null(json, "end_column", note_line && n.column > 0, n.end_column);
+        json.member("message", n.message);
+        json.end_object();
+    }
+    json.end_array();
     json.end_object();
 }
 

@@ -2,9 +2,12 @@
 
 #include <functional>
 #include <ostream>
+#include <set>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "cli/args.hpp"
 #include "cli/json_writer.hpp"
 #include "model/diagnostic.hpp"
 #include "model/run_state.hpp"
@@ -14,10 +17,32 @@ namespace scenario::cli {
 // Turns a document name the compiler used into the path the user gave for it.
 using document_paths = std::function<std::string(const std::string&)>;
 
-// How many errors (not warnings or notes) the compile recorded.
-std::size_t error_count(const run_state& stato);
+// Which warnings a run shows, and whether they count as errors: -w, -Wno-NAME, --werror.
+struct warning_options {
+    bool none = false;
+    std::set<std::string> off;
+    bool as_errors = false;
+};
 
-// "PATH:LINE:COL", "PATH:LINE", "PATH", or "scenario" for an error of no document.
+// The options as the command line gave them. A -Wno- naming no warning is a usage error.
+warning_options warning_options_of(const parsed_args& args);
+
+// The diagnostics to show, in order: the warnings switched off are left out; under
+// --werror the others are shown as errors (keeping their names).
+std::vector<diagnostic> shown_diagnostics(const run_state& stato, const warning_options& options);
+
+// How many errors (not warnings or notes) there are.
+std::size_t error_count(std::span<const diagnostic> diagnostics);
+std::size_t error_count(const run_state& stato);
+std::size_t warning_count(std::span<const diagnostic> diagnostics);
+
+// Whether an error is an error of the tool (no number: a text the files cannot hold).
+bool tool_error(const diagnostic& d);
+// Whether an error is one the compiler stores in codice_errore: not a fatal marker
+// error, not one of the tool, not a warning shown as an error.
+bool stored_error(const diagnostic& d);
+
+// "PATH:LINE:COL", "PATH:LINE", "PATH", or "scenario" for a diagnostic of no document.
 std::string error_location(const diagnostic& d, const document_paths& paths);
 
 // The line under a document line that marks the field from column `column` to
@@ -25,14 +50,20 @@ std::string error_location(const diagnostic& d, const document_paths& paths);
 // column and "~" under the rest.
 std::string caret_line(const std::string& text, int column, int end_column);
 
-// The human report of one error: location, number, sentence and position, then the
-// document line and the caret line when the error has a line.
+// The human report of one diagnostic: "LOCATION: error N: sentence (position)",
+// "LOCATION: error: sentence" for an error of the tool, "LOCATION: warning: sentence
+// [-WNAME]" (shown as an error under --werror: "[-Werror=NAME]"), then the document line
+// and the caret line when it has a line, then its notes, "LOCATION: note: ...".
 void render_error(const diagnostic& d, const document_paths& paths, std::ostream& err);
 
-// Every recorded error, then a note on the one the compiler stores.
+// Every diagnostic given, then a note on the error the compiler stores.
+void render_errors(std::span<const diagnostic> shown, const run_state& stato,
+                   const document_paths& paths, std::ostream& err);
 void render_errors(const run_state& stato, const document_paths& paths, std::ostream& err);
 
-// One error as a JSON object: error, position, document, line, column, text, message.
+// One diagnostic as a JSON object: error (its number, or null), position, document,
+// line, column, text, message, severity, name (null for an error), end_column, notes
+// (document, line, column, end_column, message).
 void write_error_json(const diagnostic& d, const document_paths& paths, json_writer& json);
 
 }  // namespace scenario::cli

@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 #include "cli/args.hpp"
 #include "cli/commands.hpp"
 #include "cli/diagnostics_render.hpp"
@@ -17,6 +21,7 @@ int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
                                               parsed.value("--scenario"), parsed.value("--train"));
     const std::string picture = *parsed.value("-o");
     const bool with_plan = !parsed.flag("--no-plan");
+    const warning_options warnings = warning_options_of(parsed);
 
     run_state stato;
     stato.nome_scenario = names.scenario;
@@ -31,12 +36,17 @@ int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
     }
     const std::int32_t fatal = compile_scenario(stato, store, with_plan ? 1 : 0);
     const document_paths paths = [&](const std::string& name) { return store.path_of(name); };
-    render_errors(stato, paths, err);
+    const std::vector<diagnostic> shown = shown_diagnostics(stato, warnings);
+    render_errors(shown, stato, paths, err);
 
+    // The picture marks the errors the compiler stores.
+    std::vector<diagnostic> marked;
+    std::copy_if(stato.diagnostics.begin(), stato.diagnostics.end(), std::back_inserter(marked),
+                 stored_error);
     render::render_options options;
     options.plan = with_plan;
     try {
-        replace_file(picture, render::render_svg(stato, stato.diagnostics, options));
+        replace_file(picture, render::render_svg(stato, marked, options));
     } catch (const file_error& e) {
         err << "scenario: " << e.what() << '\n';
         return exit_status::file;
@@ -46,7 +56,7 @@ int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
         err << "scenario: fatal error " << fatal << ": " << error_message(fatal) << '\n';
         return exit_status::fatal;
     }
-    return error_count(stato) == 0 ? exit_status::ok : exit_status::scenario_error;
+    return error_count(shown) == 0 ? exit_status::ok : exit_status::scenario_error;
 }
 
 }  // namespace scenario::cli

@@ -15,10 +15,12 @@ using scenario::testing::run;
 using scenario::testing::temp_folder;
 using scenario::testing::write_bytes;
 
-// A small scenario without errors: a 10 km route (cells 0 to 340) and an empty train.
+// A small scenario without errors or warnings: a 10 km route (cells 0 to 340) and a
+// train with one station.
 const std::string line_document =
     "[generale]\r\nlunghezza percorso, 10000\r\n[curve]\r\n[fine]\r\n";
-const std::string train_document = "[generale]\r\n[fine]\r\n";
+const std::string train_document =
+    "[generale]\r\nstazione, 0, 4, 900, 1, 0, 0, 4,1,1, 2,1,1, 1, 19, 9, 0, VESSANA\r\n[fine]\r\n";
 
 struct scenario_folder {
     temp_folder dir;
@@ -77,7 +79,11 @@ TEST(Compile, HumanRunEndsWithAOneLineSummary) {
     EXPECT_EQ(r.err.rfind("scenario: wrote ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("\"Prova_T 1.sim\""), std::string::npos);
     EXPECT_NE(r.err.find(" into \"" + f.out + "\": "), std::string::npos);
-    EXPECT_NE(r.err.find(": 341 cells, 0 stations, 0 signals\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(": 341 cells; 0 curves, 0 gradient rows, 0 speed rows, 0 adhesion rows, "
+                         "0 tunnels, 0 indicator boards, 0 speed boards, 0 signals, 0 slowdowns, "
+                         "0 code entries, 1 station\n"),
+              std::string::npos)
+        << r.err;
 }
 
 TEST(Compile, NoPlanWritesNoLinePlanFile) {

@@ -87,10 +87,12 @@ TEST(ErrorJson, CarriesEveryFieldAndNullsWhatTheErrorLacks) {
     EXPECT_EQ(parsed[0], nlohmann::ordered_json::parse(R"({"error":9,"position":3000,
         "document":"docs/S_T-.txt","line":3,"column":25,
         "text":"stazione,    3000,  4,  650,  1, 0, 0,  4,1,1,  2,1,1,    1,  19, 9, 0, A",
-        "message":"the station length is not a multiple of 100 m; change it"})"));
+        "message":"the station length is not a multiple of 100 m; change it",
+        "severity":"error","name":null,"end_column":27,"notes":[]})"));
     EXPECT_EQ(parsed[1], nlohmann::ordered_json::parse(R"({"error":12,"position":30150,
         "document":null,"line":null,"column":null,"text":null,
-        "message":"no free cell in cell 603; free one"})"));
+        "message":"no free cell in cell 603; free one",
+        "severity":"error","name":null,"end_column":null,"notes":[]})"));
 }
 
 }  // namespace

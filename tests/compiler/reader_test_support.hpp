@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "files/stores.hpp"
 #include "compiler/memorizza_dati.hpp"
@@ -42,10 +43,12 @@ inline std::string documento_treno(std::initializer_list<std::string> righe) {
 }
 
 // One compile of documents held in memory, as the run does it: a fresh state with the
-// plan switch, then memorizza_dati.
+// plan switch, then memorizza_dati. The warnings are taken out of the diagnostics into
+// their own list, so that the diagnostics hold the errors alone.
 struct compilato {
     run_state stato;
     memory_store store;
+    std::vector<diagnostic> warnings;
 
     compilato(const std::string* testo_linea, const std::string* testo_treno,
               std::int32_t con_tracciato = 1) {
@@ -59,6 +62,11 @@ struct compilato {
             store.put(treno, *testo_treno);
         }
         memorizza_dati(stato, store);
+        std::vector<diagnostic> errors;
+        for (diagnostic& d : stato.diagnostics) {
+            (d.level == severity::warning ? warnings : errors).push_back(std::move(d));
+        }
+        stato.diagnostics = std::move(errors);
     }
     compilato(const std::string& testo_linea, const std::string& testo_treno,
               std::int32_t con_tracciato = 1)

@@ -69,7 +69,11 @@ TEST(TrainReader, SpeedThatDoesNotFitItsCellFails) {
     compilato r(linea_base, documento_treno({"velocita,  0,  1280", "velocita,  100,  10"}));
     EXPECT_EQ(r.stato.codice_errore, 25);
     ASSERT_EQ(r.stato.diagnostics.size(), 1u);
-    EXPECT_EQ(r.stato.diagnostics.back().line, 3);  // the entry that wrote the cell
+    // At the line whose speed does not fit, with a note where its cells are written.
+    EXPECT_EQ(r.stato.diagnostics.back().line, 2);
+    EXPECT_EQ(r.stato.diagnostics.back().column, 16);
+    ASSERT_EQ(r.stato.diagnostics.back().notes.size(), 1u);
+    EXPECT_EQ(r.stato.diagnostics.back().notes[0].line, 3);
     compilato giusta(linea_base, documento_treno({"velocita,  0,  1277"}));
     EXPECT_EQ(giusta.stato.codice_errore, 0);
     EXPECT_EQ(giusta.c(0).vel_limite, 255);
