@@ -32,7 +32,8 @@ const std::array<command_spec, 5> table{{
      "compile the two documents into the binary files",
      "LINE TRAIN",
      {"LINE", "TRAIN"},
-     {{"-o", "DIR", "folder for the binary files (default: the current folder)"},
+     {{"-o", "DIR",
+       "folder for the binary files, made when missing (default: the current folder)"},
       scenario_option,
       train_option,
       no_plan_option,
@@ -61,11 +62,15 @@ const std::array<command_spec, 5> table{{
      "write the built-in scenario's documents to start from",
      "",
      {},
-     {{"-o", "DIR", "folder for the documents (default: the current folder)"}},
+     {{"-o", "DIR", "folder for the documents, made when missing (default: the current folder)"},
+      {"--force", nullptr, "replace documents that already exist in DIR"}},
      "Writes the five documents of the built-in scenario into DIR (default: the\n"
-     "current folder), byte for byte as the generator writes them, to start from.\n",
+     "current folder), byte for byte as the generator writes them, to start from.\n"
+     "A document that already exists is never replaced unless --force is given:\n"
+     "without it, each one is named and nothing is written.\n",
      "",
-     "Exit status: 0 written; 2 usage error; 4 a file could not be written.\n",
+     "Exit status: 0 written; 2 usage error; 4 a document already exists (without\n"
+     "--force) or a file could not be written.\n",
      run_example},
     {"dump",
      "decode and print a header, grid or line plan file",

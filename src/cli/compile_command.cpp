@@ -10,6 +10,7 @@
 #include "compiler/compile.hpp"
 #include "compiler/messages.hpp"
 #include "files/file_error.hpp"
+#include "files/folders.hpp"
 #include "files/scenario_files.hpp"
 #include "files/stores.hpp"
 
@@ -31,6 +32,12 @@ struct outcome {
 };
 
 void write_files(const run_state& stato, const std::string& folder, outcome& result) {
+    try {
+        make_folders(folder);
+    } catch (const file_error& e) {
+        result.failure = e.what();
+        return;
+    }
     try {
         result.files = scrivi_file_scenario(stato, folder, separator);
     } catch (const scenario_write_error& e) {

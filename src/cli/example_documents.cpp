@@ -13,12 +13,17 @@ constexpr const char* treno_incorporato = "5 bis";
 
 }  // namespace
 
-std::vector<std::string> scrivi_documenti_esempio(const std::string& cartella, char separatore) {
+std::vector<std::string> nomi_documenti_esempio() {
     const std::string s = scenario_incorporato;
     const std::string t = treno_incorporato;
-    scrivi_documenti_incorporati(document_target{cartella, separatore, s, t});
     return {nome_documento_linea(s), nome_documento_treno(s, t), nome_note(s, t),
             nome_rallentamenti(s, t), nome_scheda(s, t)};
+}
+
+std::vector<std::string> scrivi_documenti_esempio(const std::string& cartella, char separatore) {
+    scrivi_documenti_incorporati(
+        document_target{cartella, separatore, scenario_incorporato, treno_incorporato});
+    return nomi_documenti_esempio();
 }
 
 }  // namespace scenario::cli
