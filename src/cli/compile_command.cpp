@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "cli/args.hpp"
+#include "cli/command_table.hpp"
 #include "cli/commands.hpp"
 #include "cli/compile_summary.hpp"
 #include "cli/diagnostics_render.hpp"
@@ -109,6 +110,7 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
                      std::ostream& err) {
     const scenario_names names = derive_names(parsed.positionals[0], parsed.positionals[1],
                                               parsed.value("--scenario"), parsed.value("--train"));
+    const text_encoding encoding = input_encoding(parsed);
     const bool json = parsed.flag("--json");
     const std::string folder = parsed.value("-o").value_or(".");
 
@@ -121,10 +123,10 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
 
     try {
         give_documents(store, names.scenario, names.train, parsed.positionals[0],
-                       parsed.positionals[1]);
+                       parsed.positionals[1], encoding);
     } catch (const file_error& e) {
         result.failure = e.what();
-        err << "scenario: " << *result.failure << '\n';
+        err << file_failure_line(e) << '\n';
         if (json) {
             write_json(stato, result, paths, out);
         }

@@ -15,6 +15,13 @@ std::string without_line_end(std::string text) {
 
 }  // namespace
 
+std::string file_failure_line(const file_error& e) {
+    if (dynamic_cast<const document_text_error*>(&e) != nullptr) {
+        return e.what();
+    }
+    return std::string("scenario: ") + e.what();
+}
+
 std::size_t error_count(const run_state& stato) {
     std::size_t n = 0;
     for (const diagnostic& d : stato.diagnostics) {
