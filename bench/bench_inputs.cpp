@@ -26,10 +26,10 @@ void draw_plan(tracciato_linea& plan) {
     plan.set_integer(0, 1, 0);
     plan.set_integer(1, 0, 0);
     plan.set_integer(1, 1, 1);
-    const std::int64_t last = plan.ultimo_metro() - 2;
+    const std::int64_t last = plan.last_metre() - 2;
     for (std::int64_t m = 2; m <= last; m = (m / 1000 + 1) * 1000) {
         const double k = (m / 1000) % 2 == 0 ? 0.0 : 0.0004;
-        plan.disegna(m, std::min(last, (m / 1000 + 1) * 1000 - 1), k);
+        plan.draw(m, std::min(last, (m / 1000 + 1) * 1000 - 1), k);
     }
 }
 

@@ -22,8 +22,8 @@ struct scenario_documents {
 };
 
 scenario_documents built_in() {
-    return {"Vessana_Pralbo", "5 bis", testo_documento(righe_linea()),
-            testo_documento(righe_treno()), 63500};
+    return {"Vessana_Pralbo", "5 bis", document_text(line_document_lines()),
+            document_text(train_document_lines()), 63500};
 }
 
 scenario_documents generated(std::int32_t length) {
@@ -44,7 +44,7 @@ void compile_in_memory(benchmark::State& state) {
         run_state stato;
         stato.nome_scenario = docs.scenario_name;
         stato.nome_treno = docs.train_name;
-        benchmark::DoNotOptimize(compila(stato, store, 1));
+        benchmark::DoNotOptimize(compile_scenario(stato, store, 1));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(docs.line.size() + docs.train.size()) *
                             state.iterations());
@@ -62,9 +62,9 @@ void compile_to_files(benchmark::State& state) {
         run_state stato;
         stato.nome_scenario = docs.scenario_name;
         stato.nome_treno = docs.train_name;
-        benchmark::DoNotOptimize(compila(stato, store, 1));
-        scrivi_file_scenario(stato, folder, '/');
-        written = stato.tracciato.esiste() ? stato.tracciato.punti() : 0;
+        benchmark::DoNotOptimize(compile_scenario(stato, store, 1));
+        write_scenario_files(stato, folder, '/');
+        written = stato.tracciato.exists() ? stato.tracciato.points() : 0;
     }
     state.counters["plan_points"] = static_cast<double>(written);
 }

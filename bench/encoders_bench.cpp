@@ -68,9 +68,9 @@ BENCHMARK(BM_EncodeHeader)->Unit(benchmark::kMicrosecond);
 void BM_WriteScenarioFiles(benchmark::State& state) {
     const run_state& model = model_for(static_cast<std::int32_t>(state.range(0)));
     const std::uint64_t bytes =
-        plan_file_size(model.tracciato.ultimo_metro()) + grid_file_size(model.celle.size());
+        plan_file_size(model.tracciato.last_metre()) + grid_file_size(model.celle.size());
     for (auto _ : state) {
-        scrivi_file_scenario(model, bench_folder(), '/');
+        write_scenario_files(model, bench_folder(), '/');
     }
     report(state, bytes);
 }

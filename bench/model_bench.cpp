@@ -13,7 +13,7 @@ void BM_DrawPlan(benchmark::State& state) {
     for (auto _ : state) {
         tracciato_linea plan(last);
         draw_plan(plan);
-        benchmark::DoNotOptimize(plan.tratti().data());
+        benchmark::DoNotOptimize(plan.stretches().data());
     }
     state.SetItemsProcessed(2 * (last + 1) * state.iterations());
 }
@@ -22,9 +22,9 @@ BENCHMARK(BM_DrawPlan)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 // Sums the points: the walk computes every drawn one.
 struct summing_visitor {
     double sum = 0;
-    void vuoti(std::int64_t, std::int64_t) {}
-    void memorizzato(std::int64_t, valore_piano x, valore_piano y) { sum += x.numero + y.numero; }
-    void disegnato(std::int64_t, double x, double y) { sum += x + y; }
+    void empties(std::int64_t, std::int64_t) {}
+    void stored(std::int64_t, valore_piano x, valore_piano y) { sum += x.numero + y.numero; }
+    void drawn(std::int64_t, double x, double y) { sum += x + y; }
 };
 
 void BM_WalkPlan(benchmark::State& state) {
@@ -32,10 +32,10 @@ void BM_WalkPlan(benchmark::State& state) {
     draw_plan(plan);
     for (auto _ : state) {
         summing_visitor v;
-        plan.visita(v);
+        plan.visit(v);
         benchmark::DoNotOptimize(v.sum);
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(plan.valori()) * state.iterations());
+    state.SetItemsProcessed(static_cast<std::int64_t>(plan.values()) * state.iterations());
 }
 BENCHMARK(BM_WalkPlan)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
@@ -49,7 +49,7 @@ void BM_StorePlanPointByPoint(benchmark::State& state) {
             plan.set_double(m, 0, static_cast<double>(m));
             plan.set_double(m, 1, -static_cast<double>(m));
         }
-        benchmark::DoNotOptimize(plan.tratti().data());
+        benchmark::DoNotOptimize(plan.stretches().data());
     }
     state.SetItemsProcessed(2 * (last + 1) * state.iterations());
 }

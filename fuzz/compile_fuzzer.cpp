@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     store.put(scenario::nome_documento_treno(stato.nome_scenario, stato.nome_treno),
               std::string(train));
 
-    if (scenario::compila(stato, store, j) != 0) {
+    if (scenario::compile_scenario(stato, store, j) != 0) {
         return 0;  // a fatal marker error: nothing is written
     }
     for (const scenario::output_file& file : scenario::output_files(stato)) {

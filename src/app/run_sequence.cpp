@@ -22,18 +22,18 @@ int errore(platform& sistema, const std::string& a) {
     return stato_errore;
 }
 
-void scrivi_documenti(const run_state& stato, const run_context& contesto) {
+void write_documents(const run_state& stato, const run_context& contesto) {
     // Line, train, notes, slow-order form, timetable sheet.
-    scrivi_documenti_incorporati(document_target{contesto.cartella, contesto.separatore,
+    write_built_in_documents(document_target{contesto.folder, contesto.separator,
                                                  stato.nome_scenario, stato.nome_treno});
 }
 
 int memorizza_percorso(run_state& stato, std::int32_t j, run_context& contesto) {
-    const std::int32_t fatale = compila(stato, contesto.documenti, j);
+    const std::int32_t fatale = compile_scenario(stato, contesto.documents, j);
     if (fatale != 0) {
-        return errore(contesto.sistema, std::to_string(fatale));
+        return errore(contesto.system, std::to_string(fatale));
     }
-    scrivi_file_scenario(stato, contesto.cartella, contesto.separatore);
+    write_scenario_files(stato, contesto.folder, contesto.separator);
     return 0;
 }
 
@@ -46,7 +46,7 @@ int Form_Load(platform& sistema) {
         const std::string cartella = sistema.own_folder();
         folder_store documenti(cartella, sistema.separator(), /*deletes=*/true);
         run_context contesto{sistema, cartella, sistema.separator(), documenti};
-        scrivi_documenti(stato, contesto);
+        write_documents(stato, contesto);
         return memorizza_percorso(stato, 1, contesto);
     } catch (const file_error& e) {
         sistema.report_failure(e.what());

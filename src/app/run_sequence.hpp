@@ -12,10 +12,10 @@ namespace scenario {
 // Where one run works: the platform, its output folder and the store the compiler
 // reads the documents from.
 struct run_context {
-    platform& sistema;
-    std::string cartella;
-    char separatore;
-    document_store& documenti;
+    platform& system;
+    std::string folder;
+    char separator;
+    document_store& documents;
 };
 
 // Shows " Errore n. " followed by a in a message box; returns the status the run then
@@ -23,7 +23,7 @@ struct run_context {
 int errore(platform& sistema, const std::string& a);
 
 // Writes the five documents of the built-in scenario into the output folder.
-void scrivi_documenti(const run_state& stato, const run_context& contesto);
+void write_documents(const run_state& stato, const run_context& contesto);
 
 // Compiles the scenario with the plan switch j and writes its binary files. Returns 0,
 // or after a fatal error, which writes nothing, the status the run ends with. A file

@@ -35,15 +35,9 @@ struct outcome {
 void write_files(const run_state& stato, const std::string& folder, outcome& result) {
     try {
         make_folders(folder);
+        result.files = write_scenario_files(stato, folder, separator);
     } catch (const file_error& e) {
-        result.failure = e.what();
-        return;
-    }
-    try {
-        result.files = scrivi_file_scenario(stato, folder, separator);
-    } catch (const scenario_write_error& e) {
-        result.files = e.written();
-        result.failure = e.what();
+        result.failure = e.what();  // nothing was replaced
     }
 }
 
@@ -133,7 +127,7 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
         return exit_status::file;
     }
 
-    result.fatal = compila(stato, store, parsed.flag("--no-plan") ? 0 : 1);
+    result.fatal = compile_scenario(stato, store, parsed.flag("--no-plan") ? 0 : 1);
     if (result.fatal == 0 && writes) {
         write_files(stato, folder, result);
     }

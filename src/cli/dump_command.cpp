@@ -115,7 +115,7 @@ int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
             write_grid_json(*celle, all, w);
         } else {
             const auto& plan = std::get<tracciato_linea>(decoded);
-            w.member("points", static_cast<std::int64_t>(plan.punti()));
+            w.member("points", static_cast<std::int64_t>(plan.points()));
             w.key("tracciato");
             write_plan_json(plan, all, w);
         }
@@ -134,7 +134,7 @@ int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
         print_grid_table(*celle, all, out);
     } else {
         const auto& plan = std::get<tracciato_linea>(decoded);
-        out << plan.punti() << " points (metres 0 to " << plan.ultimo_metro() << ")"
+        out << plan.points() << " points (metres 0 to " << plan.last_metre() << ")"
             << (all ? "" : ", empty points left out") << '\n';
         print_plan_table(plan, all, out);
     }

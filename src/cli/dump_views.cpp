@@ -168,7 +168,7 @@ void print_grid_table(const griglia& celle, bool all, std::ostream& out) {
 
 void print_plan_table(const tracciato_linea& plan, bool all, std::ostream& out) {
     text_table table({{"metro"}, {"tipo_x", false}, {"x"}, {"tipo_y", false}, {"y"}});
-    for (std::int64_t m = 0; m <= plan.ultimo_metro(); ++m) {
+    for (std::int64_t m = 0; m <= plan.last_metre(); ++m) {
         if (!all && !point_set(plan, m)) {
             continue;
         }
@@ -205,7 +205,7 @@ void write_grid_json(const griglia& celle, bool all, json_writer& json) {
 
 void write_plan_json(const tracciato_linea& plan, bool all, json_writer& json) {
     json.begin_array();
-    for (std::int64_t m = 0; m <= plan.ultimo_metro(); ++m) {
+    for (std::int64_t m = 0; m <= plan.last_metre(); ++m) {
         if (!all && !point_set(plan, m)) {
             continue;
         }

@@ -3,6 +3,7 @@
 #include "cli/example_documents.hpp"
 #include "cli/exit_status.hpp"
 #include "files/file_error.hpp"
+#include "files/file_ops.hpp"
 #include "files/folders.hpp"
 
 namespace scenario::cli {
@@ -18,7 +19,7 @@ int run_example(const parsed_args& parsed, std::ostream&, std::ostream& err) {
     // is replaced, and every one that is in the way is named before anything is written.
     if (!parsed.flag("--force")) {
         bool in_the_way = false;
-        for (const std::string& name : nomi_documenti_esempio()) {
+        for (const std::string& name : example_document_names()) {
             const std::string path = parsed.value("-o") ? folder + separator + name : name;
             if (path_exists(path)) {
                 err << "scenario: \"" << path << "\" already exists\n";
@@ -32,7 +33,7 @@ int run_example(const parsed_args& parsed, std::ostream&, std::ostream& err) {
     }
     try {
         make_folders(folder);
-        const std::vector<std::string> written = scrivi_documenti_esempio(folder, separator);
+        const std::vector<std::string> written = write_example_documents(folder, separator);
         err << "scenario: wrote ";
         for (std::size_t i = 0; i < written.size(); ++i) {
             err << (i == 0 ? "\"" : ", \"") << written[i] << '"';

@@ -13,17 +13,17 @@ constexpr const char* treno_incorporato = "5 bis";
 
 }  // namespace
 
-std::vector<std::string> nomi_documenti_esempio() {
+std::vector<std::string> example_document_names() {
     const std::string s = scenario_incorporato;
     const std::string t = treno_incorporato;
     return {nome_documento_linea(s), nome_documento_treno(s, t), nome_note(s, t),
             nome_rallentamenti(s, t), nome_scheda(s, t)};
 }
 
-std::vector<std::string> scrivi_documenti_esempio(const std::string& cartella, char separatore) {
-    scrivi_documenti_incorporati(
+std::vector<std::string> write_example_documents(const std::string& cartella, char separatore) {
+    write_built_in_documents(
         document_target{cartella, separatore, scenario_incorporato, treno_incorporato});
-    return nomi_documenti_esempio();
+    return example_document_names();
 }
 
 }  // namespace scenario::cli

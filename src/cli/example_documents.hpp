@@ -6,11 +6,11 @@
 namespace scenario::cli {
 
 // The file names of the five documents of the built-in scenario, in the order written.
-std::vector<std::string> nomi_documenti_esempio();
+std::vector<std::string> example_document_names();
 
 // Writes the five documents of the built-in scenario into a folder, byte for byte as
 // the generator writes them, and returns their file names in the order written.
 // Throws file_error when a file cannot be written.
-std::vector<std::string> scrivi_documenti_esempio(const std::string& cartella, char separatore);
+std::vector<std::string> write_example_documents(const std::string& cartella, char separatore);
 
 }  // namespace scenario::cli

@@ -31,7 +31,7 @@ int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
         err << file_failure_line(e) << '\n';
         return exit_status::file;
     }
-    const std::int32_t fatal = compila(stato, store, with_plan ? 1 : 0);
+    const std::int32_t fatal = compile_scenario(stato, store, with_plan ? 1 : 0);
     const document_paths paths = [&](const std::string& name) { return store.path_of(name); };
     render_errors(stato, paths, err);
 

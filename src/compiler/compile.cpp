@@ -6,7 +6,7 @@
 
 namespace scenario {
 
-std::int32_t compila(run_state& stato, document_store& documenti, std::int32_t j) {
+std::int32_t compile_scenario(run_state& stato, document_store& documenti, std::int32_t j) {
     stato.con_tracciato = j;
     stato.codice_errore = 0;  // posizione_errore is deliberately not reset
     for (voce& v : stato.voci) {

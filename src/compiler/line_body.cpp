@@ -130,7 +130,7 @@ void finish_plan(reading& r) {
     }
     tracciato_linea& plan = r.state.tracciato;
     // The last two points stay empty.
-    draw_to(plan, r.drawing_cursor, plan.ultimo_metro() - 2, 0.0);
+    draw_to(plan, r.drawing_cursor, plan.last_metre() - 2, 0.0);
 }
 
 }  // namespace scenario

@@ -11,16 +11,16 @@ namespace {
 
 [[noreturn]] void beyond_the_plan(const tracciato_linea& plan, std::int64_t point) {
     throw reader_failure("plan point " + std::to_string(point) + " is beyond the plan (0 to " +
-                         std::to_string(plan.ultimo_metro()) + ")");
+                         std::to_string(plan.last_metre()) + ")");
 }
 
 }  // namespace
 
 void start_plan(tracciato_linea& plan) {
-    if (!plan.esiste()) {
+    if (!plan.exists()) {
         throw reader_failure("no route length before the body, so there is no plan");
     }
-    if (plan.ultimo_metro() < 1) {
+    if (plan.last_metre() < 1) {
         throw reader_failure("the plan has no room for its first two points");
     }
     plan.set_integer(0, 0, 0);
@@ -36,9 +36,9 @@ void draw_to(tracciato_linea& plan, std::int64_t& cursor, std::int64_t to, doubl
     if (cursor < 2) {
         beyond_the_plan(plan, cursor);  // the first two points are not drawn
     }
-    const std::int64_t last = std::min(to, plan.ultimo_metro());
+    const std::int64_t last = std::min(to, plan.last_metre());
     if (cursor <= last) {
-        plan.disegna(cursor, last, k);
+        plan.draw(cursor, last, k);
         cursor = last + 1;
     }
     if (cursor <= to) {

@@ -2,7 +2,7 @@
 
 namespace scenario {
 
-void scrivi_documenti_incorporati(const document_target& t) {
+void write_built_in_documents(const document_target& t) {
     dati_linea(t);
     dati_treno(t);
     dati_note(t);

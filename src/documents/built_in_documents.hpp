@@ -9,27 +9,27 @@ namespace scenario {
 // writers compute nothing but the file name, from the target's folder and names.
 
 // Line description document, read back by the compiler.
-line_list righe_linea();
+line_list line_document_lines();
 void dati_linea(const document_target& t);
 
 // Train description document, read back by the compiler.
-line_list righe_treno();
+line_list train_document_lines();
 void dati_treno(const document_target& t);
 
 // Notes for the driver; lines 1 to 4 hold Windows-1252 letters (bytes E8, F2, F9).
-line_list righe_note();
+line_list notes_lines();
 void dati_note(const document_target& t);
 
 // Slow-order form.
-line_list righe_rallentamenti();
+line_list slow_order_lines();
 void dati_rallentamenti(const document_target& t);
 
 // Timetable sheet.
-line_list righe_scheda();
+line_list timetable_lines();
 void dati_scheda(const document_target& t);
 
 // Writes all five in the order of a run: line, train, notes, slow-order form,
 // timetable sheet. A failure stops there: the documents before it stay written.
-void scrivi_documenti_incorporati(const document_target& t);
+void write_built_in_documents(const document_target& t);
 
 }  // namespace scenario

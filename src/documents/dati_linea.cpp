@@ -200,12 +200,12 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-line_list righe_linea() {
+line_list line_document_lines() {
     return righe;
 }
 
 void dati_linea(const document_target& t) {
-    scrivi_documento(percorso_documento(t, nome_documento_linea(t.nome_scenario)), righe);
+    write_document(document_path(t, nome_documento_linea(t.nome_scenario)), righe);
 }
 
 }  // namespace scenario

@@ -24,12 +24,12 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-line_list righe_note() {
+line_list notes_lines() {
     return righe;
 }
 
 void dati_note(const document_target& t) {
-    scrivi_documento(percorso_documento(t, nome_note(t.nome_scenario, t.nome_treno)), righe);
+    write_document(document_path(t, nome_note(t.nome_scenario, t.nome_treno)), righe);
 }
 
 }  // namespace scenario

@@ -68,12 +68,12 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-line_list righe_rallentamenti() {
+line_list slow_order_lines() {
     return righe;
 }
 
 void dati_rallentamenti(const document_target& t) {
-    scrivi_documento(percorso_documento(t, nome_rallentamenti(t.nome_scenario, t.nome_treno)),
+    write_document(document_path(t, nome_rallentamenti(t.nome_scenario, t.nome_treno)),
                      righe);
 }
 

@@ -63,12 +63,12 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-line_list righe_scheda() {
+line_list timetable_lines() {
     return righe;
 }
 
 void dati_scheda(const document_target& t) {
-    scrivi_documento(percorso_documento(t, nome_scheda(t.nome_scenario, t.nome_treno)), righe);
+    write_document(document_path(t, nome_scheda(t.nome_scenario, t.nome_treno)), righe);
 }
 
 }  // namespace scenario

@@ -106,12 +106,12 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-line_list righe_treno() {
+line_list train_document_lines() {
     return righe;
 }
 
 void dati_treno(const document_target& t) {
-    scrivi_documento(percorso_documento(t, nome_documento_treno(t.nome_scenario, t.nome_treno)),
+    write_document(document_path(t, nome_documento_treno(t.nome_scenario, t.nome_treno)),
                      righe);
 }
 

@@ -20,6 +20,11 @@ bool is_regular_file(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFREG;
 }
 
+bool path_exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
 bool is_read_only(const std::string& path) {
 #ifdef _WIN32
     const DWORD attributes = GetFileAttributesA(path.c_str());

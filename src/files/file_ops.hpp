@@ -8,6 +8,7 @@ namespace scenario {
 // Small file-system operations that behave the same on every platform. Paths are
 // plain byte strings in the platform's own encoding. Failures throw file_error.
 bool is_regular_file(const std::string& path);
+bool path_exists(const std::string& path);  // a file, a folder or anything else
 bool is_read_only(const std::string& path);  // exists and carries no write permission
 // Renames over an existing file.
 void rename_over(const std::string& from, const std::string& to);

@@ -64,9 +64,4 @@ void make_folders(const std::string& folder) {
     }
 }
 
-bool path_exists(const std::string& path) {
-    std::error_code ignored;
-    return fs::exists(fs::symlink_status(path, ignored));
-}
-
 }  // namespace scenario

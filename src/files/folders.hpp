@@ -9,7 +9,4 @@ namespace scenario {
 // cannot be made, throws file_error naming that part.
 void make_folders(const std::string& folder);
 
-// True when anything (a file, a folder, a link) has the name `path`.
-bool path_exists(const std::string& path);
-
 }  // namespace scenario

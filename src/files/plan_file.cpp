@@ -22,14 +22,14 @@ constexpr std::size_t empty_bytes = plan_value_bytes(tipo_valore::vuoto);
 struct first_coordinates_size {
     std::uint64_t bytes = 0;
 
-    void vuoti(std::int64_t primo, std::int64_t ultimo) {
+    void empties(std::int64_t primo, std::int64_t ultimo) {
         bytes += empty_bytes * static_cast<std::uint64_t>(ultimo - primo + 1);
     }
-    void memorizzato(std::int64_t, valore_piano x, valore_piano) {
+    void stored(std::int64_t, valore_piano x, valore_piano) {
         bytes += plan_value_bytes(x.tipo);
     }
     // Drawn points are all doubles: counted, not computed.
-    void disegnati(const tratto& s, std::int64_t fine, passo_disegno&) {
+    void drawn_stretch(const tratto& s, std::int64_t fine, passo_disegno&) {
         bytes += slot_bytes * static_cast<std::uint64_t>(fine - s.primo + 1);
     }
 };
@@ -56,16 +56,16 @@ class plan_writer {
     plan_writer(byte_sink& out, std::uint64_t second_at)
         : x_(out, plan_write_bytes, plan_header_bytes), y_(out, plan_write_bytes, second_at) {}
 
-    void vuoti(std::int64_t primo, std::int64_t ultimo) {
+    void empties(std::int64_t primo, std::int64_t ultimo) {
         const auto n = static_cast<std::size_t>(ultimo - primo + 1);
         empties(x_, n);
         empties(y_, n);
     }
-    void memorizzato(std::int64_t, valore_piano x, valore_piano y) {
+    void stored(std::int64_t, valore_piano x, valore_piano y) {
         x_.commit(put_value(x_.room(slot_bytes), x));
         y_.commit(put_value(y_.room(slot_bytes), y));
     }
-    void disegnati(const tratto& s, std::int64_t fine, passo_disegno& p) {
+    void drawn_stretch(const tratto& s, std::int64_t fine, passo_disegno& p) {
         auto left = static_cast<std::size_t>(fine - s.primo + 1);
         while (left > 0) {
             const std::size_t n = std::min(left, plan_write_bytes / slot_bytes);
@@ -126,15 +126,15 @@ class plan_writer {
 // written.
 void encode_plan(const tracciato_linea& tracciato, byte_sink& out) {
     const auto metres =
-        fit<std::int32_t>(static_cast<std::int64_t>(tracciato.punti()), "line plan length");
+        fit<std::int32_t>(static_cast<std::int64_t>(tracciato.points()), "line plan length");
     char header[plan_header_bytes];
     put_array_header(header, plan_header_metre_pair_first ? std::array{metres, plan_coordinates}
                                                           : std::array{plan_coordinates, metres});
     out.write_at(0, std::string_view(header, plan_header_bytes));
     first_coordinates_size first;
-    tracciato.visita(first);
+    tracciato.visit(first);
     plan_writer w(out, plan_header_bytes + first.bytes);
-    tracciato.visita(w);
+    tracciato.visit(w);
     w.finish();
 }
 

@@ -1,5 +1,7 @@
 #include "files/scenario_files.hpp"
 
+#include <memory>
+
 #include "files/atomic_file.hpp"
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
@@ -10,7 +12,7 @@ namespace scenario {
 
 std::vector<output_file> output_files(const run_state& stato) {
     std::vector<output_file> files;
-    if (stato.con_tracciato != 0 && stato.tracciato.esiste()) {
+    if (stato.con_tracciato != 0 && stato.tracciato.exists()) {
         files.push_back({file_format::plan, nome_file_tracciato(stato.nome_scenario)});
     }
     files.push_back(
@@ -36,23 +38,32 @@ void encode_output(const run_state& stato, file_format format, byte_sink& out) {
     }
 }
 
-std::vector<std::string> scrivi_file_scenario(const run_state& stato, const std::string& cartella,
+std::vector<std::string> write_scenario_files(const run_state& stato, const std::string& cartella,
                                               char separatore) {
-    std::vector<std::string> scritti;
-    for (const output_file& file : output_files(stato)) {
-        const std::string path = cartella + separatore + file.name;
-        try {
-            atomic_file out(path);
-            encode_output(stato, file.format, out);
-            out.commit();
-        } catch (const file_error& e) {
-            // An encoder does not know the file its bytes go to.
-            throw scenario_write_error(e.path().empty() ? file_error(path, e.reason()) : e,
-                                       scritti);
+    std::vector<std::unique_ptr<atomic_file>> files;
+    std::vector<std::string> names;
+    std::string path;
+    try {
+        for (const output_file& file : output_files(stato)) {
+            path = cartella + separatore + file.name;
+            files.push_back(std::make_unique<atomic_file>(path));
+            encode_output(stato, file.format, *files.back());
+            files.back()->finish();
+            names.push_back(file.name);
         }
-        scritti.push_back(file.name);
+        std::vector<atomic_file*> all;
+        for (const auto& f : files) {
+            all.push_back(f.get());
+        }
+        commit_all(all);
+    } catch (const file_error& e) {
+        // An encoder does not know the file its bytes go to. Nothing was replaced.
+        if (e.path().empty()) {
+            throw file_error(path, e.reason());
+        }
+        throw;
     }
-    return scritti;
+    return names;
 }
 
 }  // namespace scenario

@@ -24,22 +24,12 @@ std::vector<output_file> output_files(const run_state& stato);
 // Encodes one of them.
 void encode_output(const run_state& stato, file_format format, byte_sink& out);
 
-// A scenario file that could not be written: the file and the reason, and the names
-// of the files written whole before it.
-class scenario_write_error : public file_error {
-  public:
-    scenario_write_error(const file_error& cause, std::vector<std::string> written)
-        : file_error(cause), written_(std::move(written)) {}
-    const std::vector<std::string>& written() const { return written_; }
-
-  private:
-    std::vector<std::string> written_;
-};
-
-// Writes the output files into a folder, in order. Each replaces an older one whole or
-// not at all; a failure throws scenario_write_error and the later files are not
-// written. Returns the names written.
-std::vector<std::string> scrivi_file_scenario(const run_state& stato, const std::string& cartella,
+// Writes the output files into a folder, all together or not at all: every file is
+// encoded and written under a temporary name first, and only when all are complete
+// do they replace the old ones (commit_all). A failure throws file_error naming the
+// file; every old file then keeps its content and no temporary file is left. Returns
+// the names written.
+std::vector<std::string> write_scenario_files(const run_state& stato, const std::string& cartella,
                                               char separatore);
 
 }  // namespace scenario

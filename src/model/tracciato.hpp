@@ -35,32 +35,32 @@ struct tratto {
 // A drawn stretch is kept as its recipe (first and last metre, curvature), not as its
 // points: the longest route has two million coordinates, almost all drawn, and
 // holding them would take 20 MB that the file writer then copies again. The points
-// are computed when read, in metre order, by visita(); a stretch starts from the
+// are computed when read, in metre order, by visit(); a stretch starts from the
 // values its two metres before have at that time, which are those they had when it
 // was drawn: a write to a metre a stretch covers or starts from first turns every
 // stretch into stored values. Coordinates set one by one are stored in pages of
-// pagina_metri metres, made on first write (an untouched page is all empty).
+// page_metres metres, made on first write (an untouched page is all empty).
 class tracciato_linea {
   public:
-    static constexpr std::size_t pagina_metri = 4096;
+    static constexpr std::size_t page_metres = 4096;
 
     tracciato_linea() = default;
-    // Creates metres 0 to ultimo_metro, every coordinate empty.
-    explicit tracciato_linea(std::int64_t ultimo_metro);
+    // Creates metres 0 to last_metre, every coordinate empty.
+    explicit tracciato_linea(std::int64_t last_metre);
     tracciato_linea(const tracciato_linea& o);
     tracciato_linea& operator=(const tracciato_linea& o);
-    // A moved-from plan is empty (esiste() is false).
+    // A moved-from plan is empty (exists() is false).
     tracciato_linea(tracciato_linea&& o) noexcept;
     tracciato_linea& operator=(tracciato_linea&& o) noexcept;
 
-    bool esiste() const { return metres_ != 0; }
+    bool exists() const { return metres_ != 0; }
     // E: the last metre index (the plan has E + 1 points).
-    std::int64_t ultimo_metro() const { return static_cast<std::int64_t>(metres_) - 1; }
-    std::size_t punti() const { return metres_; }
-    std::size_t valori() const { return 2 * metres_; }
+    std::int64_t last_metre() const { return static_cast<std::int64_t>(metres_) - 1; }
+    std::size_t points() const { return metres_; }
+    std::size_t values() const { return 2 * metres_; }
 
     // One coordinate. A point inside a stretch is computed from the start of the
-    // stretches it follows on from; to read many points use visita().
+    // stretches it follows on from; to read many points use visit().
     valore_piano at(std::int64_t metro, int coordinata) const;
     tipo_valore kind(std::int64_t metro, int coordinata) const {
         return at(metro, coordinata).tipo;
@@ -76,19 +76,19 @@ class tracciato_linea {
     }
     // Draws metres primo to ultimo (2 <= primo <= ultimo <= E, else a failure) with
     // curvature k from the two points before primo, as passo_disegno does point by point.
-    void disegna(std::int64_t primo, std::int64_t ultimo, double k);
+    void draw(std::int64_t primo, std::int64_t ultimo, double k);
 
     // The drawn stretches, in metre order, none sharing a metre.
-    const std::vector<tratto>& tratti() const { return tratti_; }
+    const std::vector<tratto>& stretches() const { return stretches_; }
 
     // Visits every metre in order, once, calling on the visitor
-    //   v.vuoti(primo, ultimo)                 metres with both coordinates empty, in runs
+    //   v.empties(primo, ultimo)               metres with both coordinates empty, in runs
     //                                          (not necessarily maximal);
-    //   v.memorizzato(metro, x, y)             a metre set coordinate by coordinate
+    //   v.stored(metro, x, y)                  a metre set coordinate by coordinate
     //                                          (valore_piano x, y; either may be empty);
-    //   v.disegnato(metro, x, y)               a drawn metre (double x, y);
-    // or, in place of disegnato, where the visitor has it,
-    //   v.disegnati(s, fine, p)                metres s.primo to fine of stretch s: the
+    //   v.drawn(metro, x, y)                   a drawn metre (double x, y);
+    // or, in place of drawn, where the visitor has it,
+    //   v.drawn_stretch(s, fine, p)            metres s.primo to fine of stretch s: the
     //                                          visitor computes them in order with
     //                                          p.avanza(s.k) (p: a passo_disegno
     //                                          holding the two points before), in its
@@ -96,74 +96,74 @@ class tracciato_linea {
     //                                          (one that only counts the metres need
     //                                          not compute them).
     template <typename V>
-    void visita(V& v) const {
-        cammina(0, ultimo_metro(), 0, v);
+    void visit(V& v) const {
+        walk(0, last_metre(), 0, v);
     }
 
     bool operator==(const tracciato_linea& o) const;
 
   private:
-    struct pagina {
-        std::array<std::array<tipo_valore, pagina_metri>, 2> tipo{};
-        std::array<std::array<double, pagina_metri>, 2> numero{};
+    struct page {
+        std::array<std::array<tipo_valore, page_metres>, 2> tipo{};
+        std::array<std::array<double, page_metres>, 2> numero{};
     };
 
     void store(std::int64_t metro, int coordinata, valore_piano v);
     // Whether writing metres a to b would change a stretch or the points it starts from.
-    bool tocca_tratti(std::int64_t a, std::int64_t b) const;
+    bool touches_stretches(std::int64_t a, std::int64_t b) const;
     // Stores every drawn point as a set value and forgets the stretches.
-    void materializza();
-    pagina& pagina_di(std::int64_t metro);
-    valore_piano memorizzato(std::int64_t metro, int coordinata) const {
-        const auto& p = pagine_[static_cast<std::size_t>(metro) / pagina_metri];
+    void materialise();
+    page& page_of(std::int64_t metro);
+    valore_piano stored_value(std::int64_t metro, int coordinata) const {
+        const auto& p = pages_[static_cast<std::size_t>(metro) / page_metres];
         if (!p) {
             return {};
         }
-        const std::size_t i = static_cast<std::size_t>(metro) % pagina_metri;
+        const std::size_t i = static_cast<std::size_t>(metro) % page_metres;
         return {p->tipo[coordinata][i], p->numero[coordinata][i]};
     }
 
     // Visits metres da to a; stretches from index i on; da is 0 or the first metre of
     // a stretch whose two metres before it are not drawn.
     template <typename V>
-    void cammina(std::int64_t da, std::int64_t a, std::size_t i, V& v) const {
+    void walk(std::int64_t da, std::int64_t a, std::size_t i, V& v) const {
         std::int64_t m = da;
         passo_disegno p;
         std::int64_t portato = -1;  // the metre p.x1/p.y1 hold, after a stretch
-        for (; i < tratti_.size() && tratti_[i].primo <= a; ++i) {
-            const tratto& s = tratti_[i];
-            memorizzati(m, s.primo - 1, v);
-            p = inizio(s, p, portato);
+        for (; i < stretches_.size() && stretches_[i].primo <= a; ++i) {
+            const tratto& s = stretches_[i];
+            walk_stored(m, s.primo - 1, v);
+            p = start_of(s, p, portato);
             const std::int64_t fine = std::min(s.ultimo, a);
-            if constexpr (requires { v.disegnati(s, fine, p); }) {
-                v.disegnati(s, fine, p);
+            if constexpr (requires { v.drawn_stretch(s, fine, p); }) {
+                v.drawn_stretch(s, fine, p);
             } else {
                 for (std::int64_t q = s.primo; q <= fine; ++q) {
                     p.avanza(s.k);
-                    v.disegnato(q, p.x1, p.y1);
+                    v.drawn(q, p.x1, p.y1);
                 }
             }
             portato = fine;
             m = fine + 1;
         }
-        memorizzati(m, a, v);
+        walk_stored(m, a, v);
     }
     // The two points before stretch s: from the stretch before it where it ends there
     // (p holds its last two points, the later at metre portato), else stored.
-    passo_disegno inizio(const tratto& s, const passo_disegno& p, std::int64_t portato) const;
+    passo_disegno start_of(const tratto& s, const passo_disegno& p, std::int64_t portato) const;
     template <typename V>
-    void memorizzati(std::int64_t da, std::int64_t a, V& v) const {
+    void walk_stored(std::int64_t da, std::int64_t a, V& v) const {
         while (da <= a) {
-            const std::size_t n = static_cast<std::size_t>(da) / pagina_metri;
+            const std::size_t n = static_cast<std::size_t>(da) / page_metres;
             const std::int64_t fine =
-                std::min<std::int64_t>(a, static_cast<std::int64_t>((n + 1) * pagina_metri) - 1);
-            if (!pagine_[n]) {
-                v.vuoti(da, fine);
+                std::min<std::int64_t>(a, static_cast<std::int64_t>((n + 1) * page_metres) - 1);
+            if (!pages_[n]) {
+                v.empties(da, fine);
             } else {
-                const pagina& p = *pagine_[n];
+                const page& p = *pages_[n];
                 for (std::int64_t m = da; m <= fine; ++m) {
-                    const std::size_t i = static_cast<std::size_t>(m) % pagina_metri;
-                    v.memorizzato(m, valore_piano{p.tipo[0][i], p.numero[0][i]},
+                    const std::size_t i = static_cast<std::size_t>(m) % page_metres;
+                    v.stored(m, valore_piano{p.tipo[0][i], p.numero[0][i]},
                                   valore_piano{p.tipo[1][i], p.numero[1][i]});
                 }
             }
@@ -172,8 +172,8 @@ class tracciato_linea {
     }
 
     std::size_t metres_ = 0;
-    std::vector<std::unique_ptr<pagina>> pagine_;
-    std::vector<tratto> tratti_;
+    std::vector<std::unique_ptr<page>> pages_;
+    std::vector<tratto> stretches_;
 };
 
 }  // namespace scenario

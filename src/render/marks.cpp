@@ -124,8 +124,8 @@ route_marks collect_marks(const run_state& stato, std::span<const diagnostic> di
     if (!stato.celle.empty()) {
         end = cell_start(stato.celle.size() - 1);
     }
-    if (stato.tracciato.esiste()) {
-        end = std::max(end, static_cast<std::int32_t>(stato.tracciato.ultimo_metro()));
+    if (stato.tracciato.exists()) {
+        end = std::max(end, static_cast<std::int32_t>(stato.tracciato.last_metre()));
     }
     if (end == 0 && marks.route_length > 0) {
         end = marks.route_length + 7000;

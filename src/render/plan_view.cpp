@@ -15,16 +15,16 @@ struct plan_points {
     std::vector<point> xy;
     std::int64_t last = -1;
 
-    void vuoti(std::int64_t primo, std::int64_t ultimo) {
+    void empties(std::int64_t primo, std::int64_t ultimo) {
         xy.resize(xy.size() + static_cast<std::size_t>(ultimo - primo + 1), point{0, 0});
     }
-    void memorizzato(std::int64_t m, valore_piano x, valore_piano y) {
+    void stored(std::int64_t m, valore_piano x, valore_piano y) {
         xy.push_back({x.numero, y.numero});
         if (x.tipo != tipo_valore::vuoto || y.tipo != tipo_valore::vuoto) {
             last = m;
         }
     }
-    void disegnato(std::int64_t m, double x, double y) {
+    void drawn(std::int64_t m, double x, double y) {
         xy.push_back({x, y});
         last = m;
     }
@@ -35,7 +35,7 @@ struct plan_points {
 plan_view::plan_view(const tracciato_linea& tracciato, double left, double top, double width,
                      double max_height, double pad) {
     plan_points points;
-    tracciato.visita(points);
+    tracciato.visit(points);
     last_ = points.last;
     points.xy.resize(static_cast<std::size_t>(last_ + 1));
     xy_ = std::move(points.xy);

@@ -8,7 +8,7 @@
 #include "app/run_sequence.hpp"
 #include "files/file_error.hpp"
 #include "model/file_names.hpp"
-#include "support/file_size_limit.hpp"
+#include "support/file_faults.hpp"
 #include "support/temp_folder.hpp"
 
 namespace scenario {
@@ -49,41 +49,41 @@ TEST(GeneratorFileFaults, AnOwnFolderThatCannotHoldFilesEndsTheRunNamingTheFirst
     EXPECT_EQ(read_bytes(not_a_folder), "x");
 }
 
-#ifndef _WIN32
-std::vector<std::string> listing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) {
-        names.push_back(e.path().filename().string());
+// A fault at any one of the three binary files: the run fails naming it, every old
+// binary file stays byte for byte and nothing temporary is left.
+TEST(GeneratorFileFaults, AFaultAtAnyBinaryFileLeavesEveryOldOneAsItWas) {
+    const std::vector<std::string> files = {nome_file_tracciato(s), nome_file_intestazione(s, t),
+                                            nome_file_griglia(s, t)};
+    const auto binaries = [&](const std::string& folder) {
+        auto contents = testing::folder_contents(folder);
+        std::erase_if(contents, [&](const auto& entry) {
+            return std::find(files.begin(), files.end(), entry.first) == files.end();
+        });
+        return contents;
+    };
+    for (const testing::file_fault f : testing::file_faults()) {
+        for (const std::string& faulty : files) {
+            SCOPED_TRACE(std::string(testing::fault_name(f)) + " at " + faulty);
+            temp_folder dir;
+            for (const std::string& name : files) {
+                write_bytes(dir.file(name), "old " + name);
+            }
+            testing::inject(f, dir.file(faulty));
+            const auto before = binaries(dir.str());
+            fake_platform sistema(dir.str());
+            EXPECT_NE(Form_Load(sistema), 0);
+            testing::clear(f, dir.file(faulty));
+            ASSERT_EQ(sistema.failures.size(), 1u);
+            EXPECT_NE(sistema.failures[0].find(faulty), std::string::npos) << sistema.failures[0];
+            EXPECT_EQ(binaries(dir.str()), before);
+            EXPECT_FALSE(fs::is_symlink(dir.file(faulty + ".partial")));
+            EXPECT_FALSE(fs::exists(dir.file(faulty + ".partial")));
+            for (const std::string& name : files) {
+                EXPECT_FALSE(fs::exists(dir.file(name + ".previous")));
+            }
+        }
     }
-    std::sort(names.begin(), names.end());
-    return names;
 }
-
-TEST(GeneratorFileFaults, ADiskThatFillsUpInTheLinePlanLeavesEveryEarlierFileWhole) {
-    temp_folder dir;
-    const std::string header = dir.file(nome_file_intestazione(s, t));
-    const std::string grid = dir.file(nome_file_griglia(s, t));
-    write_bytes(header, "old header");
-    write_bytes(grid, "old grid");
-    // The documents are a few kilobytes; the line plan file is 1409982 bytes.
-    const int status = testing::run_with_file_size_limit(1 << 20, [&] {
-        fake_platform sistema(dir.str());
-        const int result = Form_Load(sistema);
-        return result != 0 && sistema.failures.size() == 1 &&
-                       sistema.failures[0].find(nome_file_tracciato(s)) != std::string::npos
-                   ? 42
-                   : 1;
-    });
-    EXPECT_EQ(status, 42) << "the run must fail naming the line plan file";
-    EXPECT_EQ(
-        listing(dir.str()),
-        (std::vector<std::string>{nome_file_griglia(s, t), nome_file_intestazione(s, t),
-                                  nome_note(s, t), nome_rallentamenti(s, t), nome_scheda(s, t)}));
-    EXPECT_EQ(read_bytes(header), "old header");
-    EXPECT_EQ(read_bytes(grid), "old grid");
-    EXPECT_EQ(fs::file_size(dir.file(nome_scheda(s, t))), 3308u);
-}
-#endif
 
 }  // namespace
 }  // namespace scenario

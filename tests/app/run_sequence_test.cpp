@@ -86,7 +86,7 @@ TEST(RunSequence, WithThePlanSwitchOffAnOldPlanFileIsLeftUntouched) {
     EXPECT_EQ(memorizza_percorso(run.stato, 0, run.contesto), 0);
     EXPECT_EQ(read_bytes(run.plan()), "old plan");
     EXPECT_EQ(fs::file_size(run.grid()), grid_file_size(161));
-    EXPECT_FALSE(run.stato.tracciato.esiste());
+    EXPECT_FALSE(run.stato.tracciato.exists());
 }
 
 TEST(RunSequence, ARecordedScenarioErrorStillWritesTheFiles) {

@@ -104,7 +104,7 @@ TEST(ScenarioGenerator, DocumentsCompileWithoutAnyError) {
         run_state stato;
         stato.nome_scenario = l.scenario_name;
         stato.nome_treno = l.train_name;
-        ASSERT_EQ(compila(stato, store, 1), 0);
+        ASSERT_EQ(compile_scenario(stato, store, 1), 0);
         EXPECT_EQ(stato.codice_errore, 0) << "at " << stato.posizione_errore;
         EXPECT_TRUE(stato.diagnostics.empty());
         ASSERT_EQ(stato.celle.size(), static_cast<std::size_t>(l.last_cell) + 1);
@@ -126,7 +126,7 @@ TEST(ScenarioGenerator, DocumentsCompileWithoutAnyError) {
         EXPECT_EQ(kinds[tipo::stazione], station_cells);
         // Every slowdown gets its signal point, three windows and the point after it.
         EXPECT_GE(kinds[tipo::cambio_codice], 5 * l.slowdowns.size());
-        EXPECT_TRUE(stato.tracciato.esiste());
+        EXPECT_TRUE(stato.tracciato.exists());
         EXPECT_EQ(stato.voci[voce_percorso].fine_area, length);
     }
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/exit_status.hpp"
-#include "cli/json_check.hpp"
+#include <nlohmann/json.hpp>
 #include "files/byte_sink.hpp"
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
@@ -12,7 +12,6 @@
 namespace scenario::cli {
 namespace {
 
-using scenario::testing::json_parser;
 using scenario::testing::run;
 using scenario::testing::temp_folder;
 using scenario::testing::write_bytes;
@@ -103,18 +102,18 @@ TEST(Dump, GridJsonParsesAndCarriesTheModelFields) {
     write_bytes(path, encoded([](byte_sink& s) { encode_grid(signal_grid(), s); }));
     const auto r = run({"dump", "--kind", "grid", "--json", path});
     ASSERT_EQ(r.status, exit_status::ok) << r.err;
-    const auto json = json_parser::parse(r.out);
-    EXPECT_EQ(json["kind"].text, "grid");
-    EXPECT_EQ(json["bytes"].number, 21175);
-    EXPECT_EQ(json["cells"].number, 1411);
+    const auto json = nlohmann::ordered_json::parse(r.out);
+    EXPECT_EQ(json["kind"].get<std::string>(), "grid");
+    EXPECT_EQ(json["bytes"].get<double>(), 21175);
+    EXPECT_EQ(json["cells"].get<double>(), 1411);
     const auto& celle = json["celle"];
-    ASSERT_EQ(celle.items.size(), 6u);
+    ASSERT_EQ(celle.size(), 6u);
     const auto& signal = celle[5];
-    EXPECT_EQ(signal["cella"].number, 130);
-    EXPECT_EQ(signal["tipo_cella"].number, 1);
-    EXPECT_EQ(signal["valore1"].number, 40);
-    EXPECT_EQ(signal["valore4"].number, 6);
-    EXPECT_EQ(signal.keys().size(), 12u);
+    EXPECT_EQ(signal["cella"].get<double>(), 130);
+    EXPECT_EQ(signal["tipo_cella"].get<double>(), 1);
+    EXPECT_EQ(signal["valore1"].get<double>(), 40);
+    EXPECT_EQ(signal["valore4"].get<double>(), 6);
+    EXPECT_EQ(signal.size(), 12u);
 }
 
 TEST(Dump, HeaderShowsEveryEntryWithItsName) {
@@ -138,14 +137,18 @@ TEST(Dump, HeaderShowsEveryEntryWithItsName) {
     EXPECT_NE(row(r.out, "1").find("  CITTÀ €"), std::string::npos) << row(r.out, "1");
 
     const auto j = run({"dump", path, "--json"});
-    const auto json = json_parser::parse(j.out);
-    EXPECT_EQ(json["kind"].text, "header");
-    ASSERT_EQ(json["voci"].items.size(), 87u);
-    EXPECT_EQ(json["voci"][86]["nome"].text, "5 bis");
-    EXPECT_EQ(json["voci"][1]["nome"].text, "CITTÀ €");
-    EXPECT_EQ(json["voci"][85]["numero_a"].number, 610);
+    const auto json = nlohmann::ordered_json::parse(j.out);
+    EXPECT_EQ(json["kind"].get<std::string>(), "header");
+    ASSERT_EQ(json["voci"].size(), 87u);
+    EXPECT_EQ(json["voci"][86]["nome"].get<std::string>(), "5 bis");
+    EXPECT_EQ(json["voci"][1]["nome"].get<std::string>(), "CITTÀ €");
+    EXPECT_EQ(json["voci"][85]["numero_a"].get<double>(), 610);
     // The fields in the order of the file, the name in its place.
-    EXPECT_EQ(json["voci"][0].keys(),
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : json["voci"][0].items()) {
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys,
               (std::vector<std::string>{"voce", "tipo_stazione", "inizio_area", "fine_area",
                                         "progressiva", "opzione_a", "nome", "numero_a", "numero_b",
                                         "numero_c", "numero_d", "numero_e", "opzione_b",
@@ -172,14 +175,14 @@ TEST(Dump, PlanShowsItsFirstPointsWithTheirKinds) {
     EXPECT_EQ(words(row(run({"dump", path, "--all"}).out, "6")),
               (std::vector<std::string>{"6", "vuoto", "-", "vuoto", "-"}));
 
-    const auto json = json_parser::parse(run({"dump", path, "--json"}).out);
-    EXPECT_EQ(json["points"].number, 7);
+    const auto json = nlohmann::ordered_json::parse(run({"dump", path, "--json"}).out);
+    EXPECT_EQ(json["points"].get<double>(), 7);
     const auto& points = json["tracciato"];
-    ASSERT_EQ(points.items.size(), 4u);
-    EXPECT_EQ(points[1]["y"].number, 1);
-    EXPECT_EQ(points[3]["y"].number, 2.9999999999999996);
-    const auto all = json_parser::parse(run({"dump", path, "--json", "--all"}).out);
-    ASSERT_EQ(all["tracciato"].items.size(), 7u);
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[1]["y"].get<double>(), 1);
+    EXPECT_EQ(points[3]["y"].get<double>(), 2.9999999999999996);
+    const auto all = nlohmann::ordered_json::parse(run({"dump", path, "--json", "--all"}).out);
+    ASSERT_EQ(all["tracciato"].size(), 7u);
     EXPECT_TRUE(all["tracciato"][6]["x"].is_null());
 }
 
@@ -196,8 +199,8 @@ TEST(Dump, AMalformedFileIsReportedWithItsOffsetNeverACrash) {
                   ": cannot decode the grid file at byte offset 1960: the file ends "
                   "inside the cell record of cell 130 (of 1411) (15 bytes needed, 4 left)\n");
     const auto j = run({"dump", path, "--json"});
-    const auto json = json_parser::parse(j.out);
-    EXPECT_EQ(json["error"]["offset"].number, 1960);
+    const auto json = nlohmann::ordered_json::parse(j.out);
+    EXPECT_EQ(json["error"]["offset"].get<double>(), 1960);
 
     // Any garbage, under each kind: a clean report, whatever the bytes.
     write_bytes(path, std::string("\x02\x00\x05\x00\x00\x00\x00\x00\x00\x00\x02", 11));
@@ -217,7 +220,7 @@ TEST(Dump, KindComesFromTheNameOrTheOptionAndFileFaultsAreNamed) {
     EXPECT_EQ(missing.status, exit_status::file);
     EXPECT_NE(missing.err.find(dir.file("none.sim")), std::string::npos);
     const auto missing_json = run({"dump", dir.file("none.sim"), "--json"});
-    EXPECT_TRUE(json_parser::parse(missing_json.out).has("failure"));
+    EXPECT_TRUE(nlohmann::ordered_json::parse(missing_json.out).contains("failure"));
 }
 
 }  // namespace

@@ -26,13 +26,13 @@ TEST(Example, WritesTheFiveDocumentsByteForByteIntoAFolderItMakesAndReplacesThem
     const auto r = run({"example", "-o", folder});
     ASSERT_EQ(r.status, exit_status::ok) << r.err;
     const std::pair<const char*, line_list> documents[] = {
-        {"Vessana_Pralbo_linea.txt", righe_linea()},
-        {"Vessana_Pralbo_5 bis-.txt", righe_treno()},
-        {"Vessana_Pralbo_5 bis_note.txt", righe_note()},
-        {"Vessana_Pralbo_5 bis_rallentamenti.txt", righe_rallentamenti()},
-        {"Vessana_Pralbo_5 bis_scheda_treno.txt", righe_scheda()}};
+        {"Vessana_Pralbo_linea.txt", line_document_lines()},
+        {"Vessana_Pralbo_5 bis-.txt", train_document_lines()},
+        {"Vessana_Pralbo_5 bis_note.txt", notes_lines()},
+        {"Vessana_Pralbo_5 bis_rallentamenti.txt", slow_order_lines()},
+        {"Vessana_Pralbo_5 bis_scheda_treno.txt", timetable_lines()}};
     for (const auto& [name, righe] : documents) {
-        EXPECT_EQ(read_bytes(folder + separator + name), testo_documento(righe)) << name;
+        EXPECT_EQ(read_bytes(folder + separator + name), document_text(righe)) << name;
         EXPECT_NE(r.err.find(std::string("\"") + name + "\""), std::string::npos) << name;
     }
 
@@ -55,7 +55,7 @@ TEST(Example, WritesTheFiveDocumentsByteForByteIntoAFolderItMakesAndReplacesThem
 
     const auto forced = run({"example", "-o", folder, "--force"});
     EXPECT_EQ(forced.status, exit_status::ok) << forced.err;
-    EXPECT_EQ(read_bytes(line), testo_documento(righe_linea()));
+    EXPECT_EQ(read_bytes(line), document_text(line_document_lines()));
 }
 
 }  // namespace

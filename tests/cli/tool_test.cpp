@@ -13,7 +13,7 @@ TEST(Tool, VersionAndHelpGoToStandardOutput) {
     const auto version = run({"--version"});
     EXPECT_EQ(version.status, exit_status::ok);
     EXPECT_EQ(version.out.rfind("scenario ", 0), 0u);
-    EXPECT_GT(version.out.size(), std::string("scenario \n").size());
+    ASSERT_GT(version.out.size(), std::string("scenario \n").size());
     EXPECT_EQ(version.out.back(), '\n');
 
     const auto help = run({"--help"});

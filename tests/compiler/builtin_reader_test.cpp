@@ -23,9 +23,9 @@ run_state stato_incorporato() {
 run_state da_memoria() {
     run_state stato = stato_incorporato();
     memory_store store;
-    store.put(nome_documento_linea(stato.nome_scenario), testo_documento(righe_linea()));
+    store.put(nome_documento_linea(stato.nome_scenario), document_text(line_document_lines()));
     store.put(nome_documento_treno(stato.nome_scenario, stato.nome_treno),
-              testo_documento(righe_treno()));
+              document_text(train_document_lines()));
     memorizza_dati(stato, store);
     EXPECT_EQ(store.removed().size(), 2u);
     return stato;
@@ -36,7 +36,7 @@ TEST(BuiltinReader, CompilesWithoutErrorIntoTheExpectedModel) {
     EXPECT_EQ(s.codice_errore, 0);
     EXPECT_TRUE(s.diagnostics.empty());
     ASSERT_EQ(s.celle.size(), 1411u);
-    EXPECT_EQ(s.tracciato.ultimo_metro(), 70500);
+    EXPECT_EQ(s.tracciato.last_metre(), 70500);
 
     std::map<tipo, int> tipi;
     for (const cella& c : s.celle) {
@@ -77,7 +77,7 @@ double heading(const tracciato_linea& t, std::int64_t m) {
 
 TEST(BuiltinReader, PlanHeadingAfterTheFirstCurveAndAtTheEnd) {
     const run_state s = da_memoria();
-    ASSERT_EQ(s.tracciato.ultimo_metro(), 70500);
+    ASSERT_EQ(s.tracciato.last_metre(), 70500);
     // "curvas4, 900, 1100": 1100 points turning left by atan(0.001) each.
     EXPECT_NEAR(heading(s.tracciato, 2000), -1.099999633, 1e-8);
     // At the last drawn point, E - 2, every curve counted by class, right minus left

@@ -8,10 +8,10 @@
 namespace scenario {
 namespace {
 
-using test::celle_di;
-using test::con_griglia;
-using test::in;
-using test::metti;
+using testing::celle_di;
+using testing::con_griglia;
+using testing::in;
+using testing::metti;
 
 using indici = std::vector<std::int64_t>;
 

@@ -19,13 +19,13 @@ TEST(LineReader, RouteLengthSizesGridAndPlan) {
     compilato r(documento_linea(63500, {}), treno_vuoto);
     EXPECT_EQ(r.stato.codice_errore, 0);
     EXPECT_EQ(r.n(), 1410);
-    EXPECT_EQ(r.stato.tracciato.ultimo_metro(), 70500);
+    EXPECT_EQ(r.stato.tracciato.last_metre(), 70500);
     EXPECT_EQ(r.stato.voci[84].fine_area, 63500);
     EXPECT_TRUE(r.eliminato(linea));
     EXPECT_TRUE(r.eliminato(treno));
 
     compilato senza(documento_linea(63500, {}), treno_vuoto, 0);
-    EXPECT_FALSE(senza.stato.tracciato.esiste());
+    EXPECT_FALSE(senza.stato.tracciato.exists());
 }
 
 TEST(LineReader, RouteLengthLimits) {

@@ -8,9 +8,9 @@
 namespace scenario {
 namespace {
 
-using test::celle_di;
-using test::con_griglia;
-using test::in;
+using testing::celle_di;
+using testing::con_griglia;
+using testing::in;
 
 void galleria(run_state& stato, tunnel_list& lista, std::int32_t inizio, std::int32_t fine,
               std::int32_t tipo) {

@@ -9,9 +9,9 @@
 namespace scenario {
 namespace {
 
-using test::celle_di;
-using test::con_griglia;
-using test::in;
+using testing::celle_di;
+using testing::con_griglia;
+using testing::in;
 
 void rallentamento(run_state& stato, std::int32_t x, std::int32_t v, std::int32_t l,
                    std::int32_t f_tt, std::int32_t f_ta, std::int32_t d_v) {

@@ -7,8 +7,8 @@
 namespace scenario {
 namespace {
 
-using test::con_griglia;
-using test::in;
+using testing::con_griglia;
+using testing::in;
 
 // The fields of a signal entry in document order.
 struct voce_segnale {

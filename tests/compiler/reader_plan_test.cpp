@@ -76,7 +76,7 @@ TEST(ReaderPlan, PlanWithoutSwitchIgnoresCurves) {
     // Without the plan the curve's numbers are keyword fields that match nothing.
     compilato r(documento_linea(5000, {"curvas,  10,  1", "pendenza,  600,  2"}), treno_vuoto, 0);
     EXPECT_EQ(r.stato.codice_errore, 0);
-    EXPECT_FALSE(r.stato.tracciato.esiste());
+    EXPECT_FALSE(r.stato.tracciato.exists());
     EXPECT_EQ(r.c(12).pendenza, 102);
 }
 

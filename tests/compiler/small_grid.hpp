@@ -5,7 +5,7 @@
 
 #include "model/run_state.hpp"
 
-namespace scenario::test {
+namespace scenario::testing {
 
 // A run state whose grid has cells 0 to ultima, all empty.
 inline run_state con_griglia(std::int64_t ultima) {
@@ -35,4 +35,4 @@ inline std::vector<std::int64_t> celle_di(const run_state& stato, tipo t) {
     return trovate;
 }
 
-}  // namespace scenario::test
+}  // namespace scenario::testing

@@ -36,7 +36,7 @@ document_target target_in(const fs::path& folder) {
 TEST(BuiltInDocuments, AreWrittenExactlyAsListed) {
     temp_folder dir;
     const fs::path folder = dir.str();
-    scrivi_documenti_incorporati(target_in(folder));
+    write_built_in_documents(target_in(folder));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 5);
     for (const char* name : documents) {
         SCOPED_TRACE(name);
@@ -52,7 +52,7 @@ TEST(BuiltInDocuments, FileNamesComeFromTheTargetNames) {
     document_target t = target_in(folder);
     t.nome_scenario = "Altro";
     t.nome_treno = "7";
-    scrivi_documenti_incorporati(t);
+    write_built_in_documents(t);
     for (const std::string& name :
          {nome_documento_linea("Altro"), nome_documento_treno("Altro", "7"),
           nome_note("Altro", "7"), nome_rallentamenti("Altro", "7"), nome_scheda("Altro", "7")}) {
@@ -66,7 +66,7 @@ TEST(BuiltInDocuments, AFailureStopsTheSequenceAfterTheDocumentsBeforeIt) {
     const fs::path folder = dir.str();
     // A folder under the notes' name: the third document cannot be put in place.
     fs::create_directory(folder / documents[2]);
-    EXPECT_THROW(scrivi_documenti_incorporati(target_in(folder)), file_error);
+    EXPECT_THROW(write_built_in_documents(target_in(folder)), file_error);
     EXPECT_TRUE(fs::is_regular_file(folder / documents[0]));
     EXPECT_TRUE(fs::is_regular_file(folder / documents[1]));
     EXPECT_FALSE(fs::exists(folder / documents[3]));

@@ -24,16 +24,16 @@ TEST(DocumentWriter, EndsEveryLineWithCrLfAndKeepsBlanksAndBytes) {
     temp_folder dir;
     const fs::path file = fs::path(dir.str()) / "doc.txt";
     const std::vector<std::string_view> righe = {"abc,    1", "", "  trailing  ", "\xE8\xF2\xF9"};
-    scrivi_documento(file.string(), righe);
+    write_document(file.string(), righe);
     EXPECT_EQ(read_bytes(file.string()), "abc,    1\r\n\r\n  trailing  \r\n\xE8\xF2\xF9\r\n");
 }
 
 TEST(DocumentWriter, EmptyListOrMarkerFirstGivesAnEmptyFile) {
     temp_folder dir;
     const fs::path folder = dir.str();
-    scrivi_documento((folder / "a.txt").string(), {});
-    const std::vector<std::string_view> solo_marcatore = {fine_del_file, "never"};
-    scrivi_documento((folder / "b.txt").string(), solo_marcatore);
+    write_document((folder / "a.txt").string(), {});
+    const std::vector<std::string_view> solo_marcatore = {end_marker, "never"};
+    write_document((folder / "b.txt").string(), solo_marcatore);
     for (const char* name : {"a.txt", "b.txt"}) {
         ASSERT_TRUE(fs::is_regular_file(folder / name)) << name;
         EXPECT_EQ(fs::file_size(folder / name), 0U) << name;
@@ -42,10 +42,10 @@ TEST(DocumentWriter, EmptyListOrMarkerFirstGivesAnEmptyFile) {
 
 TEST(DocumentWriter, StopsAtTheExactEndMarkerAndNeverWritesIt) {
     const std::vector<std::string_view> righe = {
-        "uno", "Riferimento fine del file", "riferimento fine del file ", fine_del_file, "dopo"};
-    EXPECT_EQ(testo_documento(righe),
+        "uno", "Riferimento fine del file", "riferimento fine del file ", end_marker, "dopo"};
+    EXPECT_EQ(document_text(righe),
               "uno\r\nRiferimento fine del file\r\nriferimento fine del file \r\n");
-    EXPECT_EQ(righe_da_scrivere(righe).size(), 3U);
+    EXPECT_EQ(lines_to_write(righe).size(), 3U);
 }
 
 TEST(DocumentWriter, ReplacesAnOlderLongerDocumentWhole) {
@@ -53,7 +53,7 @@ TEST(DocumentWriter, ReplacesAnOlderLongerDocumentWhole) {
     const fs::path file = fs::path(dir.str()) / "doc.txt";
     write_bytes(file.string(), std::string(5000, 'x') + "\r\n");
     const std::vector<std::string_view> righe = {"[fine]"};
-    scrivi_documento(file.string(), righe);
+    write_document(file.string(), righe);
     EXPECT_EQ(read_bytes(file.string()), "[fine]\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 1)
         << "no temporary file is left behind";
@@ -62,20 +62,20 @@ TEST(DocumentWriter, ReplacesAnOlderLongerDocumentWhole) {
 TEST(DocumentWriter, AcceptsAThousandLinesAndRefusesMoreBeforeTouchingTheFile) {
     temp_folder dir;
     const fs::path file = fs::path(dir.str()) / "doc.txt";
-    std::vector<std::string_view> righe(righe_massime, "r");
-    righe.push_back(fine_del_file);  // a full list: 1000 lines and the marker
-    scrivi_documento(file.string(), righe);
-    EXPECT_EQ(fs::file_size(file), 3 * righe_massime);
+    std::vector<std::string_view> righe(max_lines, "r");
+    righe.push_back(end_marker);  // a full list: 1000 lines and the marker
+    write_document(file.string(), righe);
+    EXPECT_EQ(fs::file_size(file), 3 * max_lines);
 
     righe.back() = "one too many";
-    EXPECT_THROW(scrivi_documento(file.string(), righe), std::length_error);
-    EXPECT_EQ(fs::file_size(file), 3 * righe_massime) << "the older document is untouched";
+    EXPECT_THROW(write_document(file.string(), righe), file_error);
+    EXPECT_EQ(fs::file_size(file), 3 * max_lines) << "the older document is untouched";
 }
 
 TEST(DocumentWriter, RefusesALineHoldingItsOwnLineEnd) {
     for (const std::string_view cattiva : {"a\nb", "a\r", "\r\n"}) {
         const std::vector<std::string_view> righe = {"ok", cattiva};
-        EXPECT_THROW(testo_documento(righe), std::invalid_argument) << cattiva;
+        EXPECT_THROW(document_text(righe), file_error) << cattiva;
     }
 }
 
@@ -86,7 +86,7 @@ TEST(DocumentWriter, FailuresNameTheFileAndLeaveTheOldContent) {
 
     const fs::path missing = folder / "no_such_folder" / "doc.txt";
     try {
-        scrivi_documento(missing.string(), righe);
+        write_document(missing.string(), righe);
         FAIL() << "a missing folder must fail";
     } catch (const file_error& e) {
         EXPECT_EQ(e.path(), missing.string());
@@ -96,7 +96,7 @@ TEST(DocumentWriter, FailuresNameTheFileAndLeaveTheOldContent) {
     const fs::path locked = folder / "locked.txt";
     write_bytes(locked.string(), "vecchio\r\n");
     fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    EXPECT_THROW(scrivi_documento(locked.string(), righe), file_error);
+    EXPECT_THROW(write_document(locked.string(), righe), file_error);
     fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(read_bytes(locked.string()), "vecchio\r\n");
 }

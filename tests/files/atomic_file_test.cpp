@@ -78,5 +78,39 @@ TEST(AtomicFile, AMissingFolderFailsWithTheOperatingSystemsReason) {
     }
 }
 
+TEST(AtomicFile, ARenameThatFailsHalfWayPutsBackTheFilesAlreadyReplaced) {
+    temp_folder dir;
+    const std::string a = dir.file("a.sim");
+    const std::string b = dir.file("b.dat");
+    write_bytes(a, "old a");
+    write_bytes(b, "old b");
+    {
+        atomic_file new_a(a);
+        atomic_file new_b(b);
+        new_a.write("new a");
+        new_b.write("new b");
+        // The old b cannot be set aside: a folder holds its "previous" name.
+        fs::create_directories(b + ".previous/inside");
+        EXPECT_THROW(commit_all({&new_a, &new_b}), file_error);
+    }
+    EXPECT_EQ(read_bytes(a), "old a");
+    EXPECT_EQ(read_bytes(b), "old b");
+    EXPECT_FALSE(fs::exists(a + ".previous"));
+    EXPECT_FALSE(fs::exists(a + ".partial"));
+    EXPECT_FALSE(fs::exists(b + ".partial"));
+
+    fs::remove_all(b + ".previous");
+    {
+        atomic_file new_a(a);
+        atomic_file new_b(b);
+        new_a.write("new a");
+        new_b.write("new b");
+        commit_all({&new_a, &new_b});
+    }
+    EXPECT_EQ(read_bytes(a), "new a");
+    EXPECT_EQ(read_bytes(b), "new b");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.str()), {}), 2);
+}
+
 }  // namespace
 }  // namespace scenario

@@ -106,8 +106,8 @@ namespace scenario {
 namespace {
 
 TEST(PlanFile, AValueRetaggedInsideAFullBlockOfDoublesIsStillEncodedByItsNewKind) {
-    tracciato_linea t(3 * tracciato_linea::pagina_metri);
-    for (std::int64_t m = 0; m <= t.ultimo_metro(); ++m) {
+    tracciato_linea t(3 * tracciato_linea::page_metres);
+    for (std::int64_t m = 0; m <= t.last_metre(); ++m) {
         t.set_double(m, 0, 1.5);
         t.set_double(m, 1, 2.5);
     }
@@ -117,8 +117,8 @@ TEST(PlanFile, AValueRetaggedInsideAFullBlockOfDoublesIsStillEncodedByItsNewKind
     recording_sink sink;
     encode_plan(t, sink);
     // All doubles but one integer: 10 bytes each, the integer 4.
-    ASSERT_EQ(sink.all.size(), 18 + 10 * t.valori() - 6);
-    const std::size_t at = 18 + 10 * (t.punti() + 6000);
+    ASSERT_EQ(sink.all.size(), 18 + 10 * t.values() - 6);
+    const std::size_t at = 18 + 10 * (t.points() + 6000);
     EXPECT_EQ(sink.all.substr(at, 4), std::string("\x02\x00\x07\x00", 4));
     double v = 0;
     std::memcpy(&v, sink.all.data() + 18 + 10 * 5000 + 2, 8);
@@ -153,12 +153,12 @@ struct stored_copy {
             t.set_double(m, c, v.numero);
         }
     }
-    void vuoti(std::int64_t, std::int64_t) {}
-    void memorizzato(std::int64_t m, valore_piano x, valore_piano y) {
+    void empties(std::int64_t, std::int64_t) {}
+    void stored(std::int64_t m, valore_piano x, valore_piano y) {
         set(t, m, 0, x);
         set(t, m, 1, y);
     }
-    void disegnato(std::int64_t m, double x, double y) {
+    void drawn(std::int64_t m, double x, double y) {
         t.set_double(m, 0, x);
         t.set_double(m, 1, y);
     }
@@ -171,16 +171,16 @@ TEST(PlanFile, DrawnStretchesEncodeAsTheSamePointsStoredOneByOne) {
     tracciato_linea drawn(last);
     drawn.set_integer(0, 0, 0);
     drawn.set_integer(1, 1, 1);
-    drawn.disegna(2, 30000, 0.0);
-    drawn.disegna(30001, 30001, 0.003);
-    drawn.disegna(30002, 61000, -0.0004);
+    drawn.draw(2, 30000, 0.0);
+    drawn.draw(30001, 30001, 0.003);
+    drawn.draw(30002, 61000, -0.0004);
     drawn.set_integer(61001, 0, -9);  // y of 61001 stays empty
-    drawn.disegna(61002, 90000, 0.001);
-    drawn.disegna(95000, last - 2, 0.0);  // 90001 to 94999 empty
+    drawn.draw(61002, 90000, 0.001);
+    drawn.draw(95000, last - 2, 0.0);  // 90001 to 94999 empty
     tracciato_linea stored(last);
     stored_copy copy{stored};
-    drawn.visita(copy);
-    ASSERT_TRUE(stored.tratti().empty());
+    drawn.visit(copy);
+    ASSERT_TRUE(stored.stretches().empty());
 
     recording_sink a;
     encode_plan(drawn, a);

@@ -97,7 +97,7 @@ TEST(Decoders, ReadBackAVariedStateFieldForField) {
     tracciato_linea plan(30);
     plan.set_integer(0, 0, -32768), plan.set_integer(0, 1, 32767);
     plan.set_integer(1, 0, 0), plan.set_integer(1, 1, 1);
-    plan.disegna(2, 28, 0.01);
+    plan.draw(2, 28, 0.01);
     const std::string plan_bytes = encoded([&](byte_sink& s) { encode_plan(plan, s); });
     // Header 18; per coordinate two integers (4), 27 doubles (10), two empty (2).
     EXPECT_EQ(plan_bytes.size(), 18u + 2u * (2u * 4u + 27u * 10u + 2u * 2u));

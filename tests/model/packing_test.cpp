@@ -46,8 +46,8 @@ TEST(Cells, OnlyEmptyCellsAndTunnelMarkersAreFree) {
 
 TEST(Plan, StartsEmptyAndKeepsKindAndValuePerCoordinate) {
     tracciato_linea t(70500);
-    EXPECT_TRUE(t.esiste());
-    EXPECT_EQ(t.punti(), 70501u);
+    EXPECT_TRUE(t.exists());
+    EXPECT_EQ(t.points(), 70501u);
     EXPECT_EQ(t.kind(70500, 1), tipo_valore::vuoto);
     EXPECT_EQ(t.value(70500, 1), 0.0);
     t.set_integer(1, 1, 1);
@@ -58,7 +58,7 @@ TEST(Plan, StartsEmptyAndKeepsKindAndValuePerCoordinate) {
     EXPECT_THROW(t.set_double(70501, 0, 1.0), reader_failure);
     EXPECT_THROW(t.set_integer(-1, 1, 1), reader_failure);
     EXPECT_THROW(t.set_double(5, 2, 1.0), reader_failure);
-    EXPECT_FALSE(tracciato_linea().esiste());
+    EXPECT_FALSE(tracciato_linea().exists());
 }
 
 }  // namespace
@@ -78,11 +78,11 @@ TEST(Plan, CopiesAreIndependentAndAMovedFromPlanIsEmpty) {
     EXPECT_TRUE(b == a);
     tracciato_linea c = std::move(a);
     EXPECT_EQ(c.value(50, 1), 3.25);
-    EXPECT_FALSE(a.esiste());  // NOLINT(bugprone-use-after-move): defined as empty
-    EXPECT_EQ(a.punti(), 0u);
+    EXPECT_FALSE(a.exists());  // NOLINT(bugprone-use-after-move): defined as empty
+    EXPECT_EQ(a.points(), 0u);
     a = std::move(c);
-    EXPECT_TRUE(a.esiste());
-    EXPECT_FALSE(c.esiste());
+    EXPECT_TRUE(a.exists());
+    EXPECT_FALSE(c.exists());
 }
 
 }  // namespace

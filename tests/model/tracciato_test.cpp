@@ -39,19 +39,19 @@ struct walked {
     std::vector<valore_piano> x, y;
     std::int64_t next = 0;
 
-    void vuoti(std::int64_t primo, std::int64_t ultimo) {
+    void empties(std::int64_t primo, std::int64_t ultimo) {
         EXPECT_EQ(primo, next);
         for (; next <= ultimo; ++next) {
             x.push_back({});
             y.push_back({});
         }
     }
-    void memorizzato(std::int64_t m, valore_piano a, valore_piano b) {
+    void stored(std::int64_t m, valore_piano a, valore_piano b) {
         EXPECT_EQ(m, next++);
         x.push_back(a);
         y.push_back(b);
     }
-    void disegnato(std::int64_t m, double a, double b) {
+    void drawn(std::int64_t m, double a, double b) {
         EXPECT_EQ(m, next++);
         x.push_back({tipo_valore::doppio, a});
         y.push_back({tipo_valore::doppio, b});
@@ -65,9 +65,9 @@ bool same(const valore_piano& a, const valore_piano& b) {
 
 void expect_reads_as(const tracciato_linea& t, const dense_plan& d, int step) {
     const auto last = static_cast<std::int64_t>(d.v[0].size()) - 1;
-    ASSERT_EQ(t.ultimo_metro(), last);
+    ASSERT_EQ(t.last_metre(), last);
     walked w;
-    t.visita(w);
+    t.visit(w);
     ASSERT_EQ(w.x.size(), static_cast<std::size_t>(last + 1)) << "step " << step;
     ASSERT_EQ(w.y.size(), w.x.size()) << "step " << step;
     for (std::int64_t m = 0; m <= last; ++m) {
@@ -98,13 +98,13 @@ TEST(PlanStretches, AnyMixOfDrawingAndWritesReadsAsThePointByPointPlan) {
             const double k = curvatures[pick(0, 4)];
             if (what < 4 && cursor <= last) {  // forwards, as the line reader draws
                 const std::int64_t end = std::min(last, cursor + pick(0, 40));
-                t.disegna(cursor, end, k);
+                t.draw(cursor, end, k);
                 d.draw(cursor, end, k);
                 cursor = end + 1 + pick(0, 2);  // sometimes a metre or two left out
             } else if (what < 6) {              // anywhere, over older stretches too
                 const std::int64_t primo = pick(2, last);
                 const std::int64_t ultimo = std::min(last, primo + pick(0, 30));
-                t.disegna(primo, ultimo, k);
+                t.draw(primo, ultimo, k);
                 d.draw(primo, ultimo, k);
             } else {
                 const std::int64_t m = pick(0, last);
@@ -136,12 +136,12 @@ TEST(PlanStretches, AWriteToAStretchOrToThePointsItStartsFromKeepsEveryOtherPoin
     tracciato_linea t(100);
     dense_plan d(100);
     t.set_integer(1, 1, 1), d.set(1, 1, {tipo_valore::intero, 1});
-    t.disegna(2, 40, 0.002), d.draw(2, 40, 0.002);
-    t.disegna(41, 41, -0.001), d.draw(41, 41, -0.001);  // a one-metre stretch
+    t.draw(2, 40, 0.002), d.draw(2, 40, 0.002);
+    t.draw(41, 41, -0.001), d.draw(41, 41, -0.001);  // a one-metre stretch
     t.set_double(42, 0, 0.5), d.set(42, 0, {tipo_valore::doppio, 0.5});
-    t.disegna(43, 90, 0.001), d.draw(43, 90, 0.001);  // starts from 41 (drawn) and 42 (set)
+    t.draw(43, 90, 0.001), d.draw(43, 90, 0.001);  // starts from 41 (drawn) and 42 (set)
     expect_reads_as(t, d, 0);
-    EXPECT_EQ(t.tratti().size(), 3u);
+    EXPECT_EQ(t.stretches().size(), 3u);
     // Metre 1 is where the first stretch starts from: its points must not move.
     t.set_integer(1, 1, 7), d.set(1, 1, {tipo_valore::intero, 7});
     expect_reads_as(t, d, 1);
@@ -153,13 +153,13 @@ TEST(PlanStretches, AWriteToAStretchOrToThePointsItStartsFromKeepsEveryOtherPoin
 
 TEST(PlanStretches, StretchesOutsideTheDrawablePlanAreRefused) {
     tracciato_linea t(100);
-    EXPECT_THROW(t.disegna(1, 10, 0.0), reader_failure);    // needs two points before
-    EXPECT_THROW(t.disegna(50, 101, 0.0), reader_failure);  // past the last metre
-    EXPECT_THROW(t.disegna(50, 49, 0.0), reader_failure);   // ends before it starts
+    EXPECT_THROW(t.draw(1, 10, 0.0), reader_failure);    // needs two points before
+    EXPECT_THROW(t.draw(50, 101, 0.0), reader_failure);  // past the last metre
+    EXPECT_THROW(t.draw(50, 49, 0.0), reader_failure);   // ends before it starts
     EXPECT_THROW(t.at(101, 0), reader_failure);
     EXPECT_THROW(t.at(5, 2), reader_failure);
-    EXPECT_TRUE(t.tratti().empty());
-    t.disegna(2, 100, 0.0);
+    EXPECT_TRUE(t.stretches().empty());
+    t.draw(2, 100, 0.0);
     EXPECT_EQ(t.kind(100, 1), tipo_valore::doppio);
 }
 

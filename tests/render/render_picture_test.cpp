@@ -43,7 +43,7 @@ run_state compiled(const std::string& line, const std::string& train, bool plan 
     memory_store store;
     store.put("S_linea.txt", line);
     store.put("S_T-.txt", train);
-    compila(stato, store, plan ? 1 : 0);
+    compile_scenario(stato, store, plan ? 1 : 0);
     return stato;
 }
 
@@ -361,7 +361,7 @@ TEST(RenderPicture, AScenarioWithNeitherGridNorPlanStillGivesAPicture) {
     s.nome_scenario = "S";
     s.nome_treno = "T";
     memory_store empty;
-    compila(s, empty, 1);
+    compile_scenario(s, empty, 1);
     ASSERT_FALSE(s.diagnostics.empty());
     const pugi::xml_document doc = read_svg(render_svg(s, s.diagnostics));
     EXPECT_TRUE(with_class(doc, "track").empty());
