@@ -3,6 +3,7 @@
 #include <span>
 
 #include "cli/args.hpp"
+#include "cli/command_table.hpp"
 #include "cli/commands.hpp"
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
@@ -12,6 +13,7 @@
 #include "compiler/diagnostics.hpp"
 #include "compiler/messages.hpp"
 #include "files/file_error.hpp"
+#include "files/folders.hpp"
 #include "files/header_file.hpp"
 #include "files/scenario_files.hpp"
 #include "files/stores.hpp"
@@ -35,6 +37,7 @@ struct outcome {
 
 void write_files(const run_state& stato, const std::string& folder, outcome& result) {
     try {
+        make_folders(folder);
         result.files = write_scenario_files(stato, folder, separator);
     } catch (const file_error& e) {
         result.failure = e.what();  // nothing was replaced
@@ -135,6 +138,7 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
                      std::ostream& err) {
     const scenario_names names = derive_names(parsed.positionals[0], parsed.positionals[1],
                                               parsed.value("--scenario"), parsed.value("--train"));
+    const text_encoding encoding = input_encoding(parsed);
     const bool json = parsed.flag("--json");
     const std::string folder = parsed.value("-o").value_or(".");
     const warning_options warnings = warning_options_of(parsed);
@@ -148,10 +152,10 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
 
     try {
         give_documents(store, names.scenario, names.train, parsed.positionals[0],
-                       parsed.positionals[1]);
+                       parsed.positionals[1], encoding);
     } catch (const file_error& e) {
         result.failure = e.what();
-        err << "scenario: " << *result.failure << '\n';
+        err << file_failure_line(e) << '\n';
         if (json) {
             write_json(stato, {}, result, paths, out);
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "compiler/messages.hpp"
+#include "text/windows1252.hpp"
 
 namespace scenario::cli {
 
@@ -41,6 +42,13 @@ void member_or_null(json_writer& json, std::string_view name, bool has, std::int
 }
 
 }  // namespace
+
+std::string file_failure_line(const file_error& e) {
+    if (dynamic_cast<const document_text_error*>(&e) != nullptr) {
+        return e.what();
+    }
+    return std::string("scenario: ") + e.what();
+}
 
 warning_options warning_options_of(const parsed_args& args) {
     warning_options options;
@@ -119,15 +127,18 @@ std::string caret_line(const std::string& text, int column, int end_column) {
 }
 
 void render_error(const diagnostic& d, const document_paths& paths, std::ostream& err) {
+    // The sentences and the line hold document text: shown as UTF-8 like everywhere else.
+    // The caret is placed on the document's own bytes, one per character.
+    const std::string message = windows1252_to_utf8(d.message);
     err << error_location(d, paths);
     if (d.level == severity::warning) {
-        err << ": warning: " << d.message << " [-W" << d.name << ']';
+        err << ": warning: " << message << " [-W" << d.name << ']';
     } else if (!d.name.empty()) {
-        err << ": error: " << d.message << " [-Werror=" << d.name << ']';
+        err << ": error: " << message << " [-Werror=" << d.name << ']';
     } else if (d.number == 0) {
-        err << ": error: " << d.message;
+        err << ": error: " << message;
     } else {
-        err << ": error " << d.number << ": " << d.message;
+        err << ": error " << d.number << ": " << message;
         if (d.has_position) {
             err << " (position " << d.position << " m)";
         }
@@ -135,13 +146,14 @@ void render_error(const diagnostic& d, const document_paths& paths, std::ostream
     err << '\n';
     if (!d.document.empty() && d.line > 0) {
         const std::string text = without_line_end(d.text);
-        err << text << '\n';
+        err << windows1252_to_utf8(text) << '\n';
         if (d.column > 0) {
             err << caret_line(text, d.column, d.end_column) << '\n';
         }
     }
     for (const diagnostic_note& n : d.notes) {
-        err << place_text(n.document, n.line, n.column, paths) << ": note: " << n.message << '\n';
+        err << place_text(n.document, n.line, n.column, paths)
+            << ": note: " << windows1252_to_utf8(n.message) << '\n';
     }
 }
 
@@ -184,11 +196,11 @@ void write_error_json(const diagnostic& d, const document_paths& paths, json_wri
     member_or_null(json, "line", has_line, d.line);
     member_or_null(json, "column", has_line && d.column > 0, d.column);
     if (has_line) {
-        json.member("text", without_line_end(d.text));
+        json.member_document("text", without_line_end(d.text));
     } else {
         json.member_null("text");
     }
-    json.member("message", d.message);
+    json.member_document("message", d.message);
     json.member("severity", d.level == severity::warning ? "warning" : "error");
     if (d.name.empty()) {
         json.member_null("name");
@@ -209,7 +221,7 @@ void write_error_json(const diagnostic& d, const document_paths& paths, json_wri
         member_or_null(json, "line", note_line, n.line);
         member_or_null(json, "column", note_line && n.column > 0, n.column);
         member_or_null(json, "end_column", note_line && n.column > 0, n.end_column);
-        json.member("message", n.message);
+        json.member_document("message", n.message);
         json.end_object();
     }
     json.end_array();

@@ -9,6 +9,7 @@
 
 #include "cli/args.hpp"
 #include "cli/json_writer.hpp"
+#include "files/file_error.hpp"
 #include "model/diagnostic.hpp"
 #include "model/run_state.hpp"
 
@@ -16,6 +17,11 @@ namespace scenario::cli {
 
 // Turns a document name the compiler used into the path the user gave for it.
 using document_paths = std::function<std::string(const std::string&)>;
+
+// The line that reports a file that could not be read or written: "scenario: " and the
+// sentence, or the sentence alone when it begins with its place in a document
+// ("PATH:LINE:COLUMN: error: ...", as the compiler's errors do).
+std::string file_failure_line(const file_error& e);
 
 // Which warnings a run shows, and whether they count as errors: -w, -Wno-NAME, --werror.
 struct warning_options {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/text_table.hpp"
+#include "text/windows1252.hpp"
 
 namespace scenario::cli {
 
@@ -52,7 +53,7 @@ void header_row(const voce& v, Add&& add) {
     });
     for_each_field(voce_fields, [&](auto field) {
         if constexpr (field.is_text) {
-            add(field.name, false, v.*field.member);
+            add(field.name, false, windows1252_to_utf8(v.*field.member));  // document text
         }
     });
 }
@@ -75,7 +76,7 @@ template <typename Fields, typename Record>
 void write_fields_json(const Fields& fields, const Record& r, json_writer& json) {
     for_each_field(fields, [&](auto field) {
         if constexpr (field.is_text) {
-            json.member(field.name, std::string_view(r.*field.member));
+            json.member_document(field.name, r.*field.member);
         } else {
             json.member(field.name, static_cast<std::int64_t>(field.stored(r)));
         }

@@ -123,6 +123,7 @@ TEST(Dump, HeaderShowsEveryEntryWithItsName) {
     voci[85].numero_a = 610;
     voci[86].nome = "5 bis";
     voci[86].fine_area = 60750;
+    voci[1].nome = "CITT\xC0 \x80";  // Windows-1252, shown as "CITTÀ €"
     const std::string path = dir.file("Vessana_Pralbo_5 bis.sim");
     write_bytes(path, encoded([&](byte_sink& s) { encode_header(voci, s); }));
 
@@ -133,12 +134,14 @@ TEST(Dump, HeaderShowsEveryEntryWithItsName) {
     EXPECT_EQ(entry86[3], "60750");
     EXPECT_EQ(entry86[16] + " " + entry86[17], "5 bis");
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2 + 87);
+    EXPECT_NE(row(r.out, "1").find("  CITTÀ €"), std::string::npos) << row(r.out, "1");
 
     const auto j = run({"dump", path, "--json"});
     const auto json = nlohmann::ordered_json::parse(j.out);
     EXPECT_EQ(json["kind"].get<std::string>(), "header");
     ASSERT_EQ(json["voci"].size(), 87u);
     EXPECT_EQ(json["voci"][86]["nome"].get<std::string>(), "5 bis");
+    EXPECT_EQ(json["voci"][1]["nome"].get<std::string>(), "CITTÀ €");
     EXPECT_EQ(json["voci"][85]["numero_a"].get<double>(), 610);
     // The fields in the order of the file, the name in its place.
     std::vector<std::string> keys;
