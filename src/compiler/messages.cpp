@@ -297,7 +297,8 @@ constexpr phrase_text phrases[] = {
      "given twice?"},
     {phrase::not_windows_1252,
      "\"{0}\" is written in UTF-8 (bytes {1}), but the documents are Windows-1252 text, one "
-     "byte a character: the simulator will show \"{2}\""},
+     "byte a character: the simulator will show \"{2}\"; save the document as Windows-1252 "
+     "(the tool converts a UTF-8 document given with --input-encoding utf-8)"},
     {phrase::note_general_part_ends,
      "the general part ends here, at the first section header: the {0} lines before it that "
      "belong after a header are ignored"},

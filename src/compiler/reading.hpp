@@ -100,12 +100,19 @@ constexpr std::int64_t entry_margin = 100;
 //   class digit) the keyword field; 103 for a plan past 1000000 m points at the
 //   curve's start when the straight stretch before the curve passes the limit and at
 //   its length when the curve itself does;
-// - 102 points at the last field read; 101 and 2 at no field (the line document is
-//   named);
+// - 102 points at the last field read; 101 at no field (the line document is named);
+//   2 at the zone line's start or end, whichever is not a multiple of 50;
 // - 25 points at the field that could not be read (after a read past the end: the last
-//   field read); for any other failure (an index outside the model, a value that does
-//   not fit a cell) at the chainage field of the entry being acted on, or else at the
-//   last field read. A train document that cannot be opened is named with no field.
+//   field read), but when that field lies on a later line than its entry's keyword, at
+//   the end of the entry's line, which lacks it, with a note where it was taken; a
+//   speed step that does not fit points at the line that gave the speed; for any other
+//   failure (an index outside the model, a value that does not fit a cell) at the
+//   chainage field of the entry being acted on (a speed board's packing: at its first
+//   speed), or else at the last field read. A train document that cannot be opened is
+//   named with no field.
+// - The cell conflicts (6, 7, 16 to 21) and the block errors (11 to 13, made after the
+//   reading from the trace of which line wrote each cell) have notes on the elements
+//   involved.
 struct reading {
     reading(run_state& s, document_store& d);
 
