@@ -63,10 +63,10 @@ const std::array<command_spec, 5> table{{
      "line and a mark under the field, and by notes on the places involved. A text the\n"
      "header file cannot hold (longer than 65535 bytes) is an error of the tool: it has\n"
      "no number, is not stored in the scenario, and no file is written.\n",
-     "Exit status: 0 no error; 1 the scenario records an error (files written), or the\n"
-     "header file cannot hold a text, or --werror and a warning (nothing written);\n"
-     "2 usage error; 3 fatal error 1250 or 1251 (nothing written); 4 a file could\n"
-     "not be read or written.\n",
+     "Exit status: 0 no error; 1 the scenario records an error, or --werror and a\n"
+     "warning (files written), or the header file cannot hold a text (nothing\n"
+     "written); 2 usage error; 3 fatal error 1250 or 1251 (nothing written); 4 a file\n"
+     "could not be read or written.\n",
      run_compile},
     {"check",
      "compile and report errors, writing nothing",
@@ -150,19 +150,6 @@ std::string option_usage(const option_spec& o) {
     return o.required != nullptr ? text : "[" + text + "]";
 }
 
-// The warnings a -Wno- option names, for the help.
-std::string warning_list() {
-    std::size_t width = 0;
-    for (const warning_text& w : warning_texts()) {
-        width = std::max(width, std::string(w.name).size());
-    }
-    std::string out = "Warnings (each switched off by -Wno-NAME):\n";
-    for (const warning_text& w : warning_texts()) {
-        const std::string name = w.name;
-        out += "  " + name + std::string(width - name.size() + 2, ' ') + w.summary + "\n";
-    }
-    return out;
-}
 
 // Words after `first` on one line, then on lines that start with `indent` blanks, none
 // longer than the page.
@@ -206,6 +193,21 @@ std::vector<std::string> words_of(const std::string& text) {
         words.push_back(w);
     }
     return words;
+}
+
+// The warnings a -Wno- option names, for the help.
+std::string warning_list() {
+    std::size_t width = 0;
+    for (const warning_text& w : warning_texts()) {
+        width = std::max(width, std::string(w.name).size());
+    }
+    std::string out = "Warnings (each switched off by -Wno-NAME):\n";
+    for (const warning_text& w : warning_texts()) {
+        const std::string name = w.name;
+        const std::string first = "  " + name + std::string(width - name.size() + 2, ' ');
+        out += wrap(first, words_of(w.summary), first.size()) + "\n";
+    }
+    return out;
 }
 
 std::vector<std::string> usage_words(const command_spec& c) {

@@ -124,10 +124,16 @@ void write_summary(const run_state& stato, std::span<const diagnostic> shown,
         << plural(read.code_entries, "code entry", "code entries") << ", "
         << plural(read.stations, "station", "stations");
     const auto warnings = static_cast<std::int64_t>(warning_count(shown));
+    const auto as_errors = std::count_if(shown.begin(), shown.end(), [](const diagnostic& d) {
+        return d.level == severity::error && !d.name.empty();
+    });
     if (warnings > 0) {
         err << "; " << plural(warnings, "warning", "warnings");
     }
-    const auto errors = static_cast<std::int64_t>(error_count(shown));
+    if (as_errors > 0) {
+        err << "; " << plural(as_errors, "warning", "warnings") << " treated as errors";
+    }
+    const auto errors = static_cast<std::int64_t>(error_count(shown)) - as_errors;
     if (errors > 0) {
         err << "; " << plural(errors, "error", "errors") << " recorded";
     }
