@@ -8,7 +8,7 @@ namespace {
 command_syntax compile_like() {
     command_syntax syntax;
     syntax.positionals = {"LINE", "TRAIN"};
-    syntax.options = {{"-o", true}, {"--scenario", true}, {"--json", false}};
+    syntax.options = {{"-o", true}, {"--scenario", true}, {"--json", false}, {"-Wno-", true, true}};
     return syntax;
 }
 
@@ -60,6 +60,14 @@ TEST(ParseArgs, HelpWinsOverOtherFaultsButNotAfterDoubleDash) {
     EXPECT_TRUE(parse_args(compile_like(), {"--bogus", "--help"}).help);
     EXPECT_TRUE(parse_args(compile_like(), {"-h"}).help);
     EXPECT_EQ(usage_text({"a", "b", "--", "--help"}), "unexpected argument \"--help\"");
+}
+
+TEST(ParseArgs, AJoinedOptionTakesTheRestOfItsWordAndMayRepeat) {
+    const parsed_args p = parse_args(compile_like(), {"-Wno-a-b", "a", "-Wno-c", "b"});
+    EXPECT_EQ(p.values_of("-Wno-"), (std::vector<std::string>{"a-b", "c"}));
+    EXPECT_EQ(p.positionals, (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(parse_args(compile_like(), {"a", "b"}).values_of("-Wno-").empty());
+    EXPECT_EQ(usage_text({"a", "b", "-Wno-"}), "option \"-Wno-\" needs a value in the same word");
 }
 
 }  // namespace

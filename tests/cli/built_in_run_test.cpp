@@ -67,6 +67,7 @@ TEST_F(BuiltInRun, ExampleThenCompileGivesTheGeneratorsFilesAndKeepsTheDocuments
     EXPECT_TRUE(std::filesystem::exists(tool.file(line_name)));
     EXPECT_TRUE(std::filesystem::exists(tool.file(train_name)));
     EXPECT_NE(compiled.err.find("1411 cells"), std::string::npos) << compiled.err;
+    EXPECT_EQ(compiled.err.find(": warning: "), std::string::npos) << "no warning on the built-in documents";
 }
 
 TEST_F(BuiltInRun, DumpShowsTheSignalTheTrainEntryAndThePlansFirstPoints) {

@@ -167,5 +167,40 @@ TEST(Compile, AnElementInCellOneIsFatalAndWritesNothing) {
     EXPECT_NE(human.err.find("scenario: fatal error 1250: "), std::string::npos) << human.err;
 }
 
+TEST(Compile, ATextTheHeaderFileCannotHoldStopsCheckAndCompileBeforeAnyFile) {
+    // 65536 bytes: one more than the header file's 16-bit length holds.
+    const std::string name(65536, 'X');
+    scenario_folder f(line_document,
+                      "[generale]\r\nstazione, 0, 4, 900, 1, 0, 0, 4,1,1, 2,1,1, 1, 19, 9, 0, " + name +
+                          "\r\n[fine]\r\n");
+    for (const char* command : {"check", "compile"}) {
+        SCOPED_TRACE(command);
+        std::vector<std::string> args{command, f.line, f.train, "--json"};
+        if (std::string(command) == "compile") {
+            args.insert(args.end(), {"-o", f.out});
+        }
+        const auto r = run(args);
+        EXPECT_EQ(r.status, exit_status::scenario_error) << r.err;
+        const auto json = nlohmann::ordered_json::parse(r.out);
+        EXPECT_EQ(json["error"].get<double>(), 0) << "the compiler itself stores no error";
+        EXPECT_TRUE(json["files"].empty());
+        ASSERT_EQ(json["diagnostics"].size(), 1u);
+        const auto& d = json["diagnostics"][0];
+        EXPECT_TRUE(d["error"].is_null());
+        EXPECT_EQ(d["line"].get<double>(), 2);
+        EXPECT_EQ(d["column"].get<double>(), 58);
+        EXPECT_NE(d["message"].get<std::string>().find("the station name is 65536 bytes long"),
+                  std::string::npos);
+        EXPECT_TRUE(f.written().empty());
+    }
+    // A scenario name the tool was given has no line.
+    scenario_folder g;
+    const auto r =
+        run({"compile", g.line, g.train, "--scenario", name, "--train", "T 1", "-o", g.out});
+    EXPECT_EQ(r.status, exit_status::scenario_error);
+    EXPECT_EQ(r.err.rfind("scenario: error: the scenario name is 65536 bytes long", 0), 0u) << r.err;
+    EXPECT_TRUE(g.written().empty());
+}
+
 }  // namespace
 }  // namespace scenario::cli

@@ -75,15 +75,42 @@ TEST(RenderErrors, ALaterErrorOfAnotherNumberIsNotTheStoredOne) {
               std::string::npos);
 }
 
+diagnostic warning_with_note() {
+    diagnostic d;
+    d.level = severity::warning;
+    d.name = "out-of-order";
+    d.document = "S_linea.txt";
+    d.line = 5;
+    d.column = 12;
+    d.end_column = 14;
+    d.text = "pendenza,  500,   2";
+    d.message = "goes back";
+    d.notes = {{"S_linea.txt", 4, 12, 15, "the line before"}, {{}, 0, 0, 0, "cell 3 holds a signal"}};
+    return d;
+}
+
+TEST(RenderErrors, WarningsCarryTheirNameAndNotesFollowWhatTheyExplain) {
+    run_state stato;
+    std::ostringstream err;
+    render_error(warning_with_note(), shown, err);
+    EXPECT_EQ(err.str(),
+              "docs/S_linea.txt:5:12: warning: goes back [-Wout-of-order]\n"
+              "pendenza,  500,   2\n"
+              "           ^~~\n"
+              "docs/S_linea.txt:4:12: note: the line before\n"
+              "scenario: note: cell 3 holds a signal\n");
+}
+
 TEST(ErrorJson, CarriesEveryFieldAndNullsWhatTheErrorLacks) {
     std::ostringstream out;
     json_writer json(out);
     json.begin_array();
     write_error_json(station_length_error(), shown, json);
     write_error_json(block_error(), shown, json);
+    write_error_json(warning_with_note(), shown, json);
     json.end_array();
     const auto parsed = nlohmann::ordered_json::parse(out.str());
-    ASSERT_EQ(parsed.size(), 2u);
+    ASSERT_EQ(parsed.size(), 3u);
     EXPECT_EQ(parsed[0], nlohmann::ordered_json::parse(R"({"error":9,"position":3000,
         "document":"docs/S_T-.txt","line":3,"column":25,
         "text":"stazione,    3000,  4,  650,  1, 0, 0,  4,1,1,  2,1,1,    1,  19, 9, 0, A",
@@ -93,6 +120,13 @@ TEST(ErrorJson, CarriesEveryFieldAndNullsWhatTheErrorLacks) {
         "document":null,"line":null,"column":null,"text":null,
         "message":"no free cell in cell 603; free one",
         "severity":"error","name":null,"end_column":null,"notes":[]})"));
+    EXPECT_EQ(parsed[2], nlohmann::ordered_json::parse(R"({"error":null,"position":null,
+        "document":"docs/S_linea.txt","line":5,"column":12,"text":"pendenza,  500,   2",
+        "message":"goes back","severity":"warning","name":"out-of-order","end_column":14,
+        "notes":[{"document":"docs/S_linea.txt","line":4,"column":12,"end_column":15,
+                  "message":"the line before"},
+                 {"document":null,"line":null,"column":null,"end_column":null,
+                  "message":"cell 3 holds a signal"}]})"));
 }
 
 }  // namespace

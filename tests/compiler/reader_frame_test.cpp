@@ -19,6 +19,8 @@ TEST(ReaderFrame, MissingLineDocumentIs101AndDeletesNothing) {
     ASSERT_EQ(r.stato.diagnostics.size(), 1u);
     EXPECT_EQ(r.stato.diagnostics[0].document, linea);
     EXPECT_FALSE(r.stato.diagnostics[0].has_position);
+    EXPECT_NE(r.stato.diagnostics[0].message.find("\"S_linea.txt\""), std::string::npos)
+        << "the sentence names the document";
 }
 
 TEST(ReaderFrame, LineDocumentWithoutGeneraleIs102) {
