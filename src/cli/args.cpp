@@ -14,10 +14,9 @@ const option_rule* find_option(const command_syntax& syntax, const std::string& 
 
 // The joined option an argument begins with.
 const option_rule* find_joined(const command_syntax& syntax, const std::string& arg) {
-    const auto it = std::find_if(syntax.options.begin(), syntax.options.end(),
-                                 [&](const option_rule& o) {
-                                     return o.joined && arg.rfind(o.name, 0) == 0;
-                                 });
+    const auto it =
+        std::find_if(syntax.options.begin(), syntax.options.end(),
+                     [&](const option_rule& o) { return o.joined && arg.rfind(o.name, 0) == 0; });
     return it == syntax.options.end() ? nullptr : &*it;
 }
 

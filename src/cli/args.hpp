@@ -44,7 +44,8 @@ struct parsed_args {
 
 // Parses the arguments after the subcommand name. Options may come before, between
 // or after the positionals; "--name=value" is accepted for long options; a joined
-// option takes the rest of its word; "--" ends the options. Throws usage_error naming the bad argument, unless "--help" is given.
+// option takes the rest of its word; "--" ends the options. Throws usage_error naming the bad
+// argument, unless "--help" is given.
 parsed_args parse_args(const command_syntax& syntax, const std::vector<std::string>& args);
 
 }  // namespace scenario::cli

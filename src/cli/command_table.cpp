@@ -286,7 +286,7 @@ std::string help_text(const command_spec& c) {
     }
     if (std::any_of(c.options.begin(), c.options.end(),
                     [](const option_spec& o) { return o.joined; })) {
-        out += "\n" + warning_list();
+        out.append("\n").append(warning_list());
     }
     return out + "\n" + c.exit_statuses;
 }

@@ -84,9 +84,9 @@ std::vector<diagnostic> shown_diagnostics(const run_state& stato, const warning_
 }
 
 std::size_t error_count(std::span<const diagnostic> diagnostics) {
-    return static_cast<std::size_t>(std::count_if(
-        diagnostics.begin(), diagnostics.end(),
-        [](const diagnostic& d) { return d.level == severity::error; }));
+    return static_cast<std::size_t>(
+        std::count_if(diagnostics.begin(), diagnostics.end(),
+                      [](const diagnostic& d) { return d.level == severity::error; }));
 }
 
 std::size_t error_count(const run_state& stato) {
@@ -94,9 +94,9 @@ std::size_t error_count(const run_state& stato) {
 }
 
 std::size_t warning_count(std::span<const diagnostic> diagnostics) {
-    return static_cast<std::size_t>(std::count_if(
-        diagnostics.begin(), diagnostics.end(),
-        [](const diagnostic& d) { return d.level == severity::warning; }));
+    return static_cast<std::size_t>(
+        std::count_if(diagnostics.begin(), diagnostics.end(),
+                      [](const diagnostic& d) { return d.level == severity::warning; }));
 }
 
 bool stored_error(const diagnostic& d) {

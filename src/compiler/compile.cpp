@@ -23,11 +23,12 @@ std::int32_t compile_scenario(run_state& stato, document_store& documenti, std::
         if (trace.cells.size() > 1 && trace.cells[1].row >= 0) {
             const cell_origin& origin = trace.cells[1];
             const source_row& row = trace.rows[static_cast<std::size_t>(origin.row)];
-            record_fatal(stato, fatal, place_of_row(stato, row),
-                         error_message(fatal, origin.automatic
-                                                  ? say(phrase::detail_cell_one_automatic)
-                                                  : say(phrase::detail_cell_one,
-                                                        {element_name(stato.celle[1].tipo_cella)})));
+            record_fatal(
+                stato, fatal, place_of_row(stato, row),
+                error_message(fatal, origin.automatic
+                                         ? say(phrase::detail_cell_one_automatic)
+                                         : say(phrase::detail_cell_one,
+                                               {element_name(stato.celle[1].tipo_cella)})));
         } else {
             record_fatal(stato, fatal, error_place{}, error_message(fatal));
         }

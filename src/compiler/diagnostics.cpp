@@ -64,13 +64,13 @@ std::string document_name(const run_state& state, source_document document) {
 }
 
 error_place place_of_row(const run_state& state, const source_row& row) {
-    return error_place{document_name(state, row.document), row.line, row.column,
-                       row.end_column, row.text};
+    return error_place{document_name(state, row.document), row.line, row.column, row.end_column,
+                       row.text};
 }
 
 diagnostic_note note_at_row(const run_state& state, const source_row& row, std::string message) {
-    return diagnostic_note{document_name(state, row.document), row.line, row.column,
-                           row.end_column, std::move(message)};
+    return diagnostic_note{document_name(state, row.document), row.line, row.column, row.end_column,
+                           std::move(message)};
 }
 
 std::optional<diagnostic_note> cell_note(const run_state& state, std::int64_t i) {
@@ -89,12 +89,12 @@ std::optional<diagnostic_note> cell_note(const run_state& state, std::int64_t i)
         const cell_origin& origin = trace.cells[at];
         const source_row& row = trace.rows[static_cast<std::size_t>(origin.row)];
         return note_at_row(state, row,
-                           origin.automatic ? say(phrase::note_cell_automatic, {cell})
-                                            : say(phrase::note_cell_taken,
-                                                  {cell, element_name(kind)}));
+                           origin.automatic
+                               ? say(phrase::note_cell_automatic, {cell})
+                               : say(phrase::note_cell_taken, {cell, element_name(kind)}));
     }
-    return diagnostic_note{{}, 0, 0, 0,
-                           say(phrase::note_cell_unknown_origin, {cell, element_name(kind)})};
+    return diagnostic_note{
+        {}, 0, 0, 0, say(phrase::note_cell_unknown_origin, {cell, element_name(kind)})};
 }
 
 }  // namespace scenario

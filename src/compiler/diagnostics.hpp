@@ -26,8 +26,7 @@ struct error_place {
 // An error the compiler records: codice_errore becomes number, posizione_errore becomes
 // position when the error has a position of its own (otherwise it keeps its value).
 void record_error(run_state& state, std::int32_t number, std::optional<std::int32_t> position,
-                  error_place place, std::string message,
-                  std::vector<diagnostic_note> notes = {});
+                  error_place place, std::string message, std::vector<diagnostic_note> notes = {});
 
 // A warning: codice_errore, posizione_errore and the model stay as they are.
 void record_warning(run_state& state, warning w, error_place place, std::string message,

@@ -29,9 +29,8 @@ bool looks_like_line(std::string_view text) {
 }
 
 bool looks_like_train(std::string_view text) {
-    return !looks_like_line(text) &&
-           (contains(text, "stazione") || contains(text, "segnale") ||
-            contains(text, "velocit") || contains(text, "aderenza"));
+    return !looks_like_line(text) && (contains(text, "stazione") || contains(text, "segnale") ||
+                                      contains(text, "velocit") || contains(text, "aderenza"));
 }
 
 // The first byte above 127 from `at` on (the text's size when there is none), eight
@@ -69,7 +68,9 @@ void check_end(reading& r) {
     if (last.size() == 6 && contains(last, "[fine]")) {
         return;
     }
-    const auto line = static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(start), '\n')) + 1;
+    const auto line = static_cast<int>(std::count(
+                          text.begin(), text.begin() + static_cast<std::ptrdiff_t>(start), '\n')) +
+                      1;
     field_place place{start, first, line, static_cast<int>(first - start) + 1,
                       static_cast<int>(end - start)};
     r.warn(warning::missing_fine, place, say(phrase::missing_fine));
@@ -96,9 +97,8 @@ void check_encoding(reading& r) {
         const std::string_view bytes = text.substr(at, next - at);
         if (line != warned) {
             warned = line;
-            const std::size_t start = text.rfind('\n', at) == std::string_view::npos
-                                          ? 0
-                                          : text.rfind('\n', at) + 1;
+            const std::size_t start =
+                text.rfind('\n', at) == std::string_view::npos ? 0 : text.rfind('\n', at) + 1;
             const int column = static_cast<int>(at - start) + 1;
             const field_place place{start, at, line, column,
                                     column + static_cast<int>(bytes.size()) - 1};
@@ -114,7 +114,7 @@ void check_encoding(reading& r) {
             for (const char c : bytes) {
                 char byte[4];
                 std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
-                hex += (hex.empty() ? "" : " ") + std::string(byte);
+                hex.append(hex.empty() ? "" : " ").append(byte);
             }
             r.warn(warning::not_windows_1252, place,
                    say(phrase::not_windows_1252, {character, hex, bytes}));
@@ -139,10 +139,10 @@ void check_document(reading& r) {
         if (r.line_looks_like_train) {
             r.keyword_warnings = false;
             const auto other = r.store.read(r.train_name);
-            r.warn_document(warning::documents_swapped,
-                            say(other && looks_like_line(*other)
-                                    ? phrase::documents_swapped
-                                    : phrase::line_document_looks_like_train));
+            r.warn_document(
+                warning::documents_swapped,
+                say(other && looks_like_line(*other) ? phrase::documents_swapped
+                                                     : phrase::line_document_looks_like_train));
         }
         return;
     }

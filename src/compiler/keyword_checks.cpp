@@ -44,9 +44,8 @@ std::string first_form(const keyword_entry& e) {
 }
 
 bool same_case_free(std::string_view field, std::string_view form) {
-    return field.size() == form.size() &&
-           std::equal(field.begin(), field.end(), form.begin(),
-                      [](char a, char b) { return lower(a) == b; });
+    return field.size() == form.size() && std::equal(field.begin(), field.end(), form.begin(),
+                                                     [](char a, char b) { return lower(a) == b; });
 }
 
 bool known_form(std::string_view field, const keyword_entry& e) {
@@ -115,8 +114,9 @@ std::optional<word_hit> keyword_inside_word(std::string_view field, const keywor
                 while (start < form.size()) {
                     std::size_t end = form.find(' ', start);
                     end = end == std::string_view::npos ? form.size() : end;
-                    in_a_form = in_a_form ||
-                                same_case_free(stem, without_end_digits(form.substr(start, end - start)));
+                    in_a_form =
+                        in_a_form ||
+                        same_case_free(stem, without_end_digits(form.substr(start, end - start)));
                     start = end + 1;
                 }
             });
@@ -143,7 +143,8 @@ std::size_t distance(std::string_view field, std::string_view form, std::size_t 
         current[0] = i;
         std::size_t best = current[0];
         for (std::size_t j = 1; j <= form.size(); ++j) {
-            const std::size_t change = previous[j - 1] + (lower(field[i - 1]) == form[j - 1] ? 0 : 1);
+            const std::size_t change =
+                previous[j - 1] + (lower(field[i - 1]) == form[j - 1] ? 0 : 1);
             current[j] = std::min({previous[j] + 1, current[j - 1] + 1, change});
             best = std::min(best, current[j]);
         }
@@ -156,7 +157,8 @@ std::size_t distance(std::string_view field, std::string_view form, std::size_t 
 }
 
 // The form of the table nearest to the field, when it is near enough to be a slip.
-std::optional<std::string> closest_form(std::string_view field, std::span<const keyword_entry> table) {
+std::optional<std::string> closest_form(std::string_view field,
+                                        std::span<const keyword_entry> table) {
     constexpr std::size_t longest = 64;
     if (field.size() > longest) {
         return std::nullopt;
@@ -352,7 +354,8 @@ void check_matched(reading& r, std::span<const keyword_entry> table, std::uint32
     const std::string text(field);
     if (comment_mark(field)) {
         r.quiet_line = line;
-        r.warn(warning::comment_style, at, say(phrase::comment_read_as_entry, {text, first_form(e)}));
+        r.warn(warning::comment_style, at,
+               say(phrase::comment_read_as_entry, {text, first_form(e)}));
         return;
     }
     if (contains_exact(field, "-")) {
@@ -367,7 +370,12 @@ void check_matched(reading& r, std::span<const keyword_entry> table, std::uint32
         for (std::size_t i = 0; i < table.size(); ++i) {
             if ((passed & (1u << i)) != 0) {
                 const bool last = (passed >> (i + 1)) == 0;
-                names += (names.empty() ? "" : last ? " and " : ", ") + ("\"" + first_form(table[i]) + "\"");
+                names.append(names.empty() ? ""
+                             : last        ? " and "
+                                           : ", ")
+                    .append("\"")
+                    .append(first_form(table[i]))
+                    .append("\"");
             }
         }
         r.quiet_line = line;
@@ -520,10 +528,11 @@ void finish_general_part(reading& r, bool at_header) {
     }
     diagnostic& d = r.state.diagnostics[*r.outside_warning];
     if (at_header) {
-        d.notes.push_back(r.note_at(
-            r.keyword_place, say(phrase::note_general_part_ends, {std::to_string(r.outside_lines)})));
+        d.notes.push_back(r.note_at(r.keyword_place, say(phrase::note_general_part_ends,
+                                                         {std::to_string(r.outside_lines)})));
     } else {
-        d.notes.push_back(diagnostic_note{r.document, 0, 0, 0, say(phrase::note_general_part_never_ends)});
+        d.notes.push_back(
+            diagnostic_note{r.document, 0, 0, 0, say(phrase::note_general_part_never_ends)});
     }
     r.outside_warning.reset();
 }

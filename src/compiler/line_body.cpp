@@ -85,8 +85,9 @@ outcome read_curve(reading& r) {
 void check_tunnel(reading& r, std::int32_t start, std::int32_t end, const field_place& end_place) {
     const field_place& at = *r.entry_place;
     if (end <= start) {
-        r.warn(warning::nonpositive_length, end_place,
-               say(phrase::tunnel_end_not_after_start, {std::to_string(end), std::to_string(start)}));
+        r.warn(
+            warning::nonpositive_length, end_place,
+            say(phrase::tunnel_end_not_after_start, {std::to_string(end), std::to_string(start)}));
     } else if (!r.tunnels.ends.empty() && start < r.tunnels.ends.back()) {
         r.warn(warning::out_of_order, at,
                say(phrase::tunnel_inside_previous,
@@ -199,9 +200,9 @@ outcome read_board(reading& r) {
         throw reader_failure("no header entry left for the board text (more than 80 boards)");
     }
     if (r.state.riga.size() > longest_text) {
-        record_tool_error(r.state, r.place_of(text_place),
-                          say(phrase::text_too_long,
-                              {"board text", std::to_string(r.state.riga.size())}));
+        record_tool_error(
+            r.state, r.place_of(text_place),
+            say(phrase::text_too_long, {"board text", std::to_string(r.state.riga.size())}));
     }
     c.tipo_cella = tipo::cartello;
     c.valore1 = wrap16(r.board_entry);

@@ -276,12 +276,12 @@ constexpr phrase_text phrases[] = {
     {phrase::missing_fine,
      "the document does not end with a \"[fine]\" line: was it cut off? The reader never acts "
      "on the last field of a document"},
-    {phrase::data_after_fine,
-     "this line comes after \"[fine]\" (line {0}), and is still read"},
+    {phrase::data_after_fine, "this line comes after \"[fine]\" (line {0}), and is still read"},
     {phrase::missing_generale,
      "the train document has no \"[generale]\" line, so nothing in it is read"},
-    {phrase::no_stations, "the train document has no \"stazione\" line: the scenario has no "
-                          "station"},
+    {phrase::no_stations,
+     "the train document has no \"stazione\" line: the scenario has no "
+     "station"},
     {phrase::empty_document, "the document is empty"},
     {phrase::documents_swapped,
      "the documents seem to be given the other way round: this one, given as the line "

@@ -100,9 +100,8 @@ void check_value(reading& r, profile_kind kind, std::int64_t value, const field_
             const std::uint8_t stored = gradient_value(value);
             if (value + 100 != stored) {
                 r.warn(warning::value_wrapped, at,
-                       say(phrase::gradient_wrapped,
-                           {std::to_string(value), std::to_string(stored),
-                            std::to_string(std::int64_t{stored} - 100)}));
+                       say(phrase::gradient_wrapped, {std::to_string(value), std::to_string(stored),
+                                                      std::to_string(std::int64_t{stored} - 100)}));
             }
             return;
         }

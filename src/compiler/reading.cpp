@@ -177,8 +177,7 @@ error_place reading::place_of(const field_place& place) const {
 
 void reading::record(std::int32_t number, std::optional<std::int32_t> position,
                      const field_place& place, std::vector<diagnostic_note> notes) {
-    record_error(state, number, position, place_of(place), error_message(number),
-                 std::move(notes));
+    record_error(state, number, position, place_of(place), error_message(number), std::move(notes));
 }
 
 void reading::warn(warning w, const field_place& place, std::string message,
@@ -198,8 +197,8 @@ diagnostic_note reading::note_at(const field_place& place, std::string message) 
 std::int32_t reading::trace_row() {
     if (entry_row < 0) {
         const field_place& at = entry_place.value_or(keyword_place);
-        state.trace.rows.push_back(source_row{which, at.line, at.column, at.end_column,
-                                              std::string(fields.line_of(at))});
+        state.trace.rows.push_back(
+            source_row{which, at.line, at.column, at.end_column, std::string(fields.line_of(at))});
         entry_row = static_cast<std::int32_t>(state.trace.rows.size() - 1);
     }
     return entry_row;

@@ -138,13 +138,13 @@ struct reading {
     int quiet_line = 0;            // the lines up to this one have had their warning
     int fine_line = 0;             // the line of a "[fine]" read, 0 for none
     bool after_fine_warned = false;
-    bool in_entry = false;         // an entry's reader is reading its fields
+    bool in_entry = false;                       // an entry's reader is reading its fields
     std::optional<std::size_t> outside_warning;  // body lines in the general part: the first
     int outside_lines = 0;                       // warning, and how many such lines
     std::string line_text;  // the line document, kept to compare the train document with
     bool line_looks_like_train = false;
     bool generale_found = false;
-    int header_line = 0;  // the line document's first section header
+    int header_line = 0;             // the line document's first section header
     std::string_view early_keyword;  // a keyword before "[generale]", and where
     field_place early_place;
 
@@ -169,7 +169,7 @@ struct reading {
     // Train part.
     profile speed;
     profile adhesion;
-    std::int32_t station = 1;  // the next station's entry
+    std::int32_t station = 1;   // the next station's entry
     field_place station_place;  // the last station's chainage
 
     // Starts reading a document (the store gave its whole content), and makes the
@@ -209,8 +209,8 @@ struct reading {
     bool beyond_grid(std::int64_t p, std::int64_t margin);
 
     error_place place_of(const field_place& place) const;
-    void record(std::int32_t number, std::optional<std::int32_t> position,
-                const field_place& place, std::vector<diagnostic_note> notes = {});
+    void record(std::int32_t number, std::optional<std::int32_t> position, const field_place& place,
+                std::vector<diagnostic_note> notes = {});
     // A warning at a field of the document being read, or about the whole document.
     void warn(warning w, const field_place& place, std::string message,
               std::vector<diagnostic_note> notes = {});

@@ -81,9 +81,9 @@ outcome read_station(reading& r) {
     e.nome.assign(r.fields.text("station name"));
     r.state.riga = e.nome;
     if (e.nome.size() > std::numeric_limits<std::uint16_t>::max()) {
-        record_tool_error(r.state, r.place_of(r.fields.last()),
-                          say(phrase::text_too_long,
-                              {"station name", std::to_string(e.nome.size())}));
+        record_tool_error(
+            r.state, r.place_of(r.fields.last()),
+            say(phrase::text_too_long, {"station name", std::to_string(e.nome.size())}));
     }
     if (length <= 0) {
         r.warn(warning::nonpositive_length, length_place,
@@ -132,7 +132,8 @@ outcome read_station(reading& r) {
     if (s > 1 && std::int64_t{e.inizio_area} - station_gap < r.entry(s - 1).fine_area) {
         std::vector<diagnostic_note> notes;
         if (r.station_place.line != 0) {
-            notes.push_back(r.note_at(r.station_place, say(phrase::note_previous_row, {"stazione"})));
+            notes.push_back(
+                r.note_at(r.station_place, say(phrase::note_previous_row, {"stazione"})));
         }
         return r.end_with(22, p, p_place, std::move(notes));
     }

@@ -57,9 +57,10 @@ void check_signal(reading& r, std::int32_t position, const std::int32_t (&v)[10]
     for (int i = 0; i < 3; ++i) {
         const std::int64_t packed = signal_pair(v[1 + i], v[6 + i]);
         if (packed != wrap16(packed)) {
-            r.warn(warning::value_wrapped, at[1 + i],
-                   say(phrase::wrapped16, {say(phrase::value_signal_pair, {firsts[i], seconds[i]}),
-                                           std::to_string(packed), std::to_string(wrap16(packed))}));
+            r.warn(
+                warning::value_wrapped, at[1 + i],
+                say(phrase::wrapped16, {say(phrase::value_signal_pair, {firsts[i], seconds[i]}),
+                                        std::to_string(packed), std::to_string(wrap16(packed))}));
         }
     }
     const std::int64_t fourth = signal_fourth(v[4], sx, dx);
@@ -86,8 +87,8 @@ void check_signal(reading& r, std::int32_t position, const std::int32_t (&v)[10]
         const std::int64_t marker = approach_marker(sx, dx, b);
         if (marker != wrap8(marker)) {
             r.warn(warning::value_wrapped, at[0],
-                   say(phrase::wrapped8, {say(phrase::value_approach_marker), std::to_string(marker),
-                                          std::to_string(wrap8(marker))}));
+                   say(phrase::wrapped8, {say(phrase::value_approach_marker),
+                                          std::to_string(marker), std::to_string(wrap8(marker))}));
             break;
         }
     }
@@ -143,7 +144,8 @@ void check_slowdown(reading& r, std::int32_t x, const std::int32_t (&v)[6],
                say(phrase::slowdown_length_not_positive, {std::to_string(v[2])}));
     }
     if (x <= 1500 && v[4] != 0) {
-        r.warn(warning::value_ignored, at[4], say(phrase::prewarning_ignored, {std::to_string(v[4])}));
+        r.warn(warning::value_ignored, at[4],
+               say(phrase::prewarning_ignored, {std::to_string(v[4])}));
     }
     const std::pair<int, phrase> sixteen[] = {{1, phrase::value_slowdown_speed},
                                               {3, phrase::value_slowdown_third},
@@ -151,8 +153,8 @@ void check_slowdown(reading& r, std::int32_t x, const std::int32_t (&v)[6],
     for (const auto& [i, what] : sixteen) {
         if (v[i] != wrap16(v[i])) {
             r.warn(warning::value_wrapped, at[i],
-                   say(phrase::wrapped16, {say(what), std::to_string(v[i]),
-                                           std::to_string(wrap16(v[i]))}));
+                   say(phrase::wrapped16,
+                       {say(what), std::to_string(v[i]), std::to_string(wrap16(v[i]))}));
         }
     }
 }
@@ -299,17 +301,17 @@ void check_zones(reading& r) {
                                     "progressiva chilometrica uno"};
             std::vector<diagnostic_note> notes;
             if (z->flag == 1 && !start_wrong) {
-                notes.push_back(diagnostic_note{z->end_place.document, z->end_place.line,
-                                                z->end_place.column, z->end_place.end_column,
-                                                say(phrase::note_zone_end_with_flag,
-                                                    {std::to_string(zone.fine_area)})});
+                notes.push_back(diagnostic_note{
+                    z->end_place.document, z->end_place.line, z->end_place.column,
+                    z->end_place.end_column,
+                    say(phrase::note_zone_end_with_flag, {std::to_string(zone.fine_area)})});
             }
-            record_error(r.state, 2, std::nullopt, start_wrong ? z->start_place : z->end_place,
-                         error_message(2, say(phrase::detail_zone,
-                                              {names[k], std::to_string(z->start),
-                                               std::to_string(z->end),
-                                               std::to_string(start_wrong ? z->start : z->end)})),
-                         std::move(notes));
+            record_error(
+                r.state, 2, std::nullopt, start_wrong ? z->start_place : z->end_place,
+                error_message(2, say(phrase::detail_zone,
+                                     {names[k], std::to_string(z->start), std::to_string(z->end),
+                                      std::to_string(start_wrong ? z->start : z->end)})),
+                std::move(notes));
             return;
         }
         record_error(r.state, 2, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},

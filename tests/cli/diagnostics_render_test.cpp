@@ -85,7 +85,8 @@ diagnostic warning_with_note() {
     d.end_column = 14;
     d.text = "pendenza,  500,   2";
     d.message = "goes back";
-    d.notes = {{"S_linea.txt", 4, 12, 15, "the line before"}, {{}, 0, 0, 0, "cell 3 holds a signal"}};
+    d.notes = {{"S_linea.txt", 4, 12, 15, "the line before"},
+               {{}, 0, 0, 0, "cell 3 holds a signal"}};
     return d;
 }
 

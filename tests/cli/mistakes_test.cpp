@@ -79,8 +79,8 @@ std::vector<mistake> corpus() {
             s = s.substr(s.starts_with(' ') ? 1 : 0);
             s.resize(s.size() - (s.ends_with(' ') ? 1 : 0));
         }
-        list.push_back({f[0], f[1][0], f[2].empty() ? 0 : std::stoul(f[2]), f[3], unescape(f[4]),
-                        f[5]});
+        list.push_back(
+            {f[0], f[1][0], f[2].empty() ? 0 : std::stoul(f[2]), f[3], unescape(f[4]), f[5]});
     }
     return list;
 }
@@ -149,7 +149,8 @@ TEST(Mistakes, EachIsReportedAtTheDocumentAndLineWhereTheAuthorMadeIt) {
         const auto json = nlohmann::json::parse(r.out);
         const std::string want = m.expected[0] == 'L' ? line_path : train_path;
         const std::size_t colon = m.expected.find(':');
-        const int want_line = colon == std::string::npos ? 0 : std::stoi(m.expected.substr(colon + 1));
+        const int want_line =
+            colon == std::string::npos ? 0 : std::stoi(m.expected.substr(colon + 1));
         const auto names = [&](const nlohmann::json& place) {
             return place["document"].is_string() && place["document"] == want &&
                    (want_line == 0 || (place["line"].is_number() && place["line"] == want_line));
@@ -161,7 +162,8 @@ TEST(Mistakes, EachIsReportedAtTheDocumentAndLineWhereTheAuthorMadeIt) {
                 found = found || names(n);
             }
         }
-        EXPECT_TRUE(found) << "expected at " << m.expected << "; got " << json["diagnostics"].dump();
+        EXPECT_TRUE(found) << "expected at " << m.expected << "; got "
+                           << json["diagnostics"].dump();
         reported += found ? 1 : 0;
     }
     std::cout << "mistakes reported where they were made: " << reported << " of " << list.size()
