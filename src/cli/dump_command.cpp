@@ -1,4 +1,8 @@
+#include <memory>
 #include <optional>
+#include <string>
+#include <variant>
+#include <vector>
 
 #include "cli/args.hpp"
 #include "cli/commands.hpp"
@@ -59,7 +63,9 @@ void check_output(const std::ostream& out) {
 class dump_printer : public row_sink {
   public:
     virtual ~dump_printer() = default;
-    // Before the rows: what the file holds, as the caller words it, and the columns.
+    // Before the rows: what the file holds, in words for the table's title; the JSON
+    // member giving the number of cells or points the file says it has (none for the
+    // header) and the one holding the rows; the columns.
     virtual void start(const std::string& holds, const char* count_name, std::int64_t count,
                        const char* rows_name, std::vector<dump_column> columns) = 0;
     // After the rows: the file decoded, or the fault that stopped it.
