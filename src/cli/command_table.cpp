@@ -26,16 +26,23 @@ const option_spec no_plan_option{
     "written"};
 const option_spec json_option{"--json", nullptr,
                               "print one JSON object with the result on standard output"};
+const option_spec input_encoding_option{
+    "--input-encoding", "ENCODING",
+    "the documents' text encoding: windows-1252 (the simulator's, the default) or utf-8, "
+    "converted to windows-1252 before it is read",
+    nullptr, "windows-1252|utf-8"};
 
 const std::array<command_spec, 5> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
      {"LINE", "TRAIN"},
-     {{"-o", "DIR", "folder for the binary files (default: the current folder)"},
+     {{"-o", "DIR",
+       "folder for the binary files, made when missing (default: the current folder)"},
       scenario_option,
       train_option,
       no_plan_option,
+      input_encoding_option,
       json_option},
      "Compiles the line document LINE and the train document TRAIN as the generator\n"
      "does and writes the binary files (line plan, header, grid) into DIR. The\n"
@@ -50,7 +57,7 @@ const std::array<command_spec, 5> table{{
      "compile and report errors, writing nothing",
      "LINE TRAIN",
      {"LINE", "TRAIN"},
-     {scenario_option, train_option, no_plan_option, json_option},
+     {scenario_option, train_option, no_plan_option, input_encoding_option, json_option},
      "Compiles LINE and TRAIN exactly as \"scenario compile\" does and reports the same\n"
      "errors with the same exit status, but writes no file.\n",
      "",
@@ -61,11 +68,15 @@ const std::array<command_spec, 5> table{{
      "write the built-in scenario's documents to start from",
      "",
      {},
-     {{"-o", "DIR", "folder for the documents (default: the current folder)"}},
+     {{"-o", "DIR", "folder for the documents, made when missing (default: the current folder)"},
+      {"--force", nullptr, "replace documents that already exist in DIR"}},
      "Writes the five documents of the built-in scenario into DIR (default: the\n"
-     "current folder), byte for byte as the generator writes them, to start from.\n",
+     "current folder), byte for byte as the generator writes them, to start from.\n"
+     "A document that already exists is never replaced unless --force is given:\n"
+     "without it, each one is named and nothing is written.\n",
      "",
-     "Exit status: 0 written; 2 usage error; 4 a file could not be written.\n",
+     "Exit status: 0 written; 2 usage error; 4 a document already exists (without\n"
+     "--force) or a file could not be written.\n",
      run_example},
     {"dump",
      "decode and print a header, grid or line plan file",
@@ -106,7 +117,8 @@ const std::array<command_spec, 5> table{{
      {{"-o", "FILE.svg", "the picture to write", "the picture needs a file name: -o FILE.svg"},
       scenario_option,
       train_option,
-      {"--no-plan", nullptr, "compile without the line plan and draw only the profiles"}},
+      {"--no-plan", nullptr, "compile without the line plan and draw only the profiles"},
+      input_encoding_option},
      "Compiles LINE and TRAIN as \"scenario compile\" does, writes no binary file, and\n"
      "draws the compiled scenario as one SVG picture: the plan of the line with its\n"
      "stations, signals, slowdowns, tunnels and boards, and under it the speed limit,\n"
@@ -185,6 +197,18 @@ std::vector<std::string> usage_words(const command_spec& c) {
 }
 
 }  // namespace
+
+text_encoding input_encoding(const parsed_args& args) {
+    const std::optional<std::string> name = args.value(input_encoding_option.name);
+    if (!name || *name == "windows-1252") {
+        return text_encoding::windows_1252;
+    }
+    if (*name == "utf-8") {
+        return text_encoding::utf_8;
+    }
+    throw usage_error("unknown encoding \"" + *name + "\" for --input-encoding (" +
+                      input_encoding_option.choices + ")");
+}
 
 command_syntax command_spec::syntax() const {
     command_syntax s;

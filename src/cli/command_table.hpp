@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/args.hpp"
+#include "text/windows1252.hpp"
 
 namespace scenario::cli {
 
@@ -34,6 +35,10 @@ struct command_spec {
 
     command_syntax syntax() const;
 };
+
+// The encoding the shared option --input-encoding names: windows-1252 when it is not
+// given. Any other value throws usage_error.
+text_encoding input_encoding(const parsed_args& args);
 
 // Every command, in the order of the tool's help.
 std::span<const command_spec> commands();

@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "cli/args.hpp"
+#include "cli/command_table.hpp"
 #include "cli/commands.hpp"
 #include "cli/compile_summary.hpp"
 #include "cli/diagnostics_render.hpp"
@@ -10,6 +11,7 @@
 #include "compiler/compile.hpp"
 #include "compiler/messages.hpp"
 #include "files/file_error.hpp"
+#include "files/folders.hpp"
 #include "files/scenario_files.hpp"
 #include "files/stores.hpp"
 
@@ -32,6 +34,7 @@ struct outcome {
 
 void write_files(const run_state& stato, const std::string& folder, outcome& result) {
     try {
+        make_folders(folder);
         result.files = write_scenario_files(stato, folder, separator);
     } catch (const file_error& e) {
         result.failure = e.what();  // nothing was replaced
@@ -101,6 +104,7 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
                      std::ostream& err) {
     const scenario_names names = derive_names(parsed.positionals[0], parsed.positionals[1],
                                               parsed.value("--scenario"), parsed.value("--train"));
+    const text_encoding encoding = input_encoding(parsed);
     const bool json = parsed.flag("--json");
     const std::string folder = parsed.value("-o").value_or(".");
 
@@ -113,10 +117,10 @@ int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
 
     try {
         give_documents(store, names.scenario, names.train, parsed.positionals[0],
-                       parsed.positionals[1]);
+                       parsed.positionals[1], encoding);
     } catch (const file_error& e) {
         result.failure = e.what();
-        err << "scenario: " << *result.failure << '\n';
+        err << file_failure_line(e) << '\n';
         if (json) {
             write_json(stato, result, paths, out);
         }

@@ -1,5 +1,6 @@
 #include "cli/diagnostics_render.hpp"
 
+#include "text/windows1252.hpp"
 
 namespace scenario::cli {
 
@@ -13,6 +14,13 @@ std::string without_line_end(std::string text) {
 }
 
 }  // namespace
+
+std::string file_failure_line(const file_error& e) {
+    if (dynamic_cast<const document_text_error*>(&e) != nullptr) {
+        return e.what();
+    }
+    return std::string("scenario: ") + e.what();
+}
 
 std::size_t error_count(const run_state& stato) {
     std::size_t n = 0;
@@ -53,14 +61,17 @@ std::string caret_line(const std::string& text, int column, int end_column) {
 }
 
 void render_error(const diagnostic& d, const document_paths& paths, std::ostream& err) {
-    err << error_location(d, paths) << ": error " << d.number << ": " << d.message;
+    // The sentence and the line hold document text: shown as UTF-8 like everywhere else.
+    // The caret is placed on the document's own bytes, one per character.
+    err << error_location(d, paths) << ": error " << d.number << ": "
+        << windows1252_to_utf8(d.message);
     if (d.has_position) {
         err << " (position " << d.position << " m)";
     }
     err << '\n';
     if (!d.document.empty() && d.line > 0) {
         const std::string text = without_line_end(d.text);
-        err << text << '\n';
+        err << windows1252_to_utf8(text) << '\n';
         if (d.column > 0) {
             err << caret_line(text, d.column, d.end_column) << '\n';
         }
@@ -108,11 +119,11 @@ void write_error_json(const diagnostic& d, const document_paths& paths, json_wri
         json.member_null("column");
     }
     if (has_line) {
-        json.member("text", without_line_end(d.text));
+        json.member_document("text", without_line_end(d.text));
     } else {
         json.member_null("text");
     }
-    json.member("message", d.message);
+    json.member_document("message", d.message);
     json.end_object();
 }
 

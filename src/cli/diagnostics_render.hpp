@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/json_writer.hpp"
+#include "files/file_error.hpp"
 #include "model/diagnostic.hpp"
 #include "model/run_state.hpp"
 
@@ -13,6 +14,11 @@ namespace scenario::cli {
 
 // Turns a document name the compiler used into the path the user gave for it.
 using document_paths = std::function<std::string(const std::string&)>;
+
+// The line that reports a file that could not be read or written: "scenario: " and the
+// sentence, or the sentence alone when it begins with its place in a document
+// ("PATH:LINE:COLUMN: error: ...", as the compiler's errors do).
+std::string file_failure_line(const file_error& e);
 
 // How many errors (not warnings or notes) the compile recorded.
 std::size_t error_count(const run_state& stato);

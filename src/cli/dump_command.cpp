@@ -16,6 +16,7 @@
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
 #include "files/plan_file.hpp"
+#include "text/windows1252.hpp"
 
 namespace scenario::cli {
 
@@ -105,7 +106,7 @@ class table_printer final : public dump_printer {
         } else if (const auto* s = std::get_if<std::string_view>(&v)) {
             text += *s;
         } else if (const auto* t = std::get_if<document_text>(&v)) {
-            text += t->bytes;
+            text += windows1252_to_utf8(t->bytes);
         } else {
             text += '-';
         }
@@ -161,7 +162,7 @@ class json_printer final : public dump_printer {
         } else if (const auto* s = std::get_if<std::string_view>(&v)) {
             json_.string(*s);
         } else if (const auto* t = std::get_if<document_text>(&v)) {
-            json_.string(t->bytes);
+            json_.document_string(t->bytes);
         } else {
             json_.null();
         }

@@ -26,7 +26,8 @@ namespace scenario::cli {
 // The text and the JSON show the same columns from the same lists.
 
 // A value as the dump shows it: none ("-" in the table, null in JSON), an integer, a
-// double, the tool's own text, or text from the documents (Windows-1252).
+// double, the tool's own text, or text from the documents (Windows-1252, shown through
+// windows1252_to_utf8 like all document text).
 struct document_text {
     std::string_view bytes;
 };

@@ -3,6 +3,8 @@
 #include "cli/example_documents.hpp"
 #include "cli/exit_status.hpp"
 #include "files/file_error.hpp"
+#include "files/file_ops.hpp"
+#include "files/folders.hpp"
 
 namespace scenario::cli {
 
@@ -13,7 +15,24 @@ int run_example(const parsed_args& parsed, std::ostream&, std::ostream& err) {
 #else
     constexpr char separator = '/';
 #endif
+    // The author may have edited the documents of an earlier run: without --force none
+    // is replaced, and every one that is in the way is named before anything is written.
+    if (!parsed.flag("--force")) {
+        bool in_the_way = false;
+        for (const std::string& name : example_document_names()) {
+            const std::string path = parsed.value("-o") ? folder + separator + name : name;
+            if (path_exists(path)) {
+                err << "scenario: \"" << path << "\" already exists\n";
+                in_the_way = true;
+            }
+        }
+        if (in_the_way) {
+            err << "scenario: nothing written; --force replaces the documents that exist\n";
+            return exit_status::file;
+        }
+    }
     try {
+        make_folders(folder);
         const std::vector<std::string> written = write_example_documents(folder, separator);
         err << "scenario: wrote ";
         for (std::size_t i = 0; i < written.size(); ++i) {

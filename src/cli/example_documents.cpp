@@ -13,12 +13,17 @@ constexpr const char* treno_incorporato = "5 bis";
 
 }  // namespace
 
-std::vector<std::string> write_example_documents(const std::string& cartella, char separatore) {
+std::vector<std::string> example_document_names() {
     const std::string s = scenario_incorporato;
     const std::string t = treno_incorporato;
-    write_built_in_documents(document_target{cartella, separatore, s, t});
     return {nome_documento_linea(s), nome_documento_treno(s, t), nome_note(s, t),
             nome_rallentamenti(s, t), nome_scheda(s, t)};
+}
+
+std::vector<std::string> write_example_documents(const std::string& cartella, char separatore) {
+    write_built_in_documents(
+        document_target{cartella, separatore, scenario_incorporato, treno_incorporato});
+    return example_document_names();
 }
 
 }  // namespace scenario::cli

@@ -5,6 +5,9 @@
 
 namespace scenario::cli {
 
+// The file names of the five documents of the built-in scenario, in the order written.
+std::vector<std::string> example_document_names();
+
 // Writes the five documents of the built-in scenario into a folder, byte for byte as
 // the generator writes them, and returns their file names in the order written.
 // Throws file_error when a file cannot be written.

@@ -4,41 +4,11 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "text/windows1252.hpp"
+
 namespace scenario::cli {
 
 namespace {
-
-// Length of the valid UTF-8 sequence starting at s[i], or 0 when it is not one.
-std::size_t utf8_length(std::string_view s, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b = byte(i);
-    std::size_t n = 0;
-    std::uint32_t code = 0;
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2, code = b & 0x1Fu;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3, code = b & 0x0Fu;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4, code = b & 0x07u;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < n; ++k) {
-        if ((byte(i + k) & 0xC0u) != 0x80u) {
-            return 0;
-        }
-        code = (code << 6) | (byte(i + k) & 0x3Fu);
-    }
-    const bool overlong = (n == 3 && code < 0x800) || (n == 4 && code < 0x10000);
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    if (overlong || surrogate || code > 0x10FFFF) {
-        return 0;
-    }
-    return n;
-}
 
 void append_hex4(std::string& out, unsigned v) {
     static constexpr char digits[] = "0123456789abcdef";
@@ -100,13 +70,11 @@ std::string json_quote(std::string_view text) {
             append_hex4(out, c);
         } else if (c < 0x80) {
             out += static_cast<char>(c);
-        } else if (const std::size_t n = utf8_length(text, i); n != 0) {
-            out.append(text.substr(i, n));
-            i += n - 1;
+        } else if (std::size_t end = i; read_utf8(text, end)) {
+            out.append(text.substr(i, end - i));
+            i = end - 1;
         } else {
-            // A single byte of the documents' code page, read as Latin-1: two UTF-8 bytes.
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            out += windows1252_to_utf8(text.substr(i, 1));
         }
     }
     out += '"';
@@ -176,6 +144,10 @@ void json_writer::string(std::string_view text) {
     before_value();
     append_quoted(text_, text);
     after_value();
+}
+
+void json_writer::document_string(std::string_view text) {
+    string(windows1252_to_utf8(text));
 }
 
 void json_writer::integer(std::int64_t v) {

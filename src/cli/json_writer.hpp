@@ -8,9 +8,10 @@
 
 namespace scenario::cli {
 
-// Writes one JSON value to a stream, compactly, placing the commas itself. Texts
-// from the documents are single-byte text: valid UTF-8 passes through unchanged,
-// any other byte above 127 is written as the Latin-1 character of that code.
+// Writes one JSON value to a stream, compactly, placing the commas itself. Two kinds of
+// text go in: the tool's own and the platform's (sentences, file names), which are UTF-8,
+// and text from the documents, which is Windows-1252 and is decoded by
+// windows1252_to_utf8 like everything else that shows it.
 //
 // The text is handed to the stream when a value outside any object or array is
 // complete, and in pieces of about 64 KiB within a long one (and when the writer goes),
@@ -28,7 +29,8 @@ class json_writer {
     void end_array();
     void key(std::string_view name);
 
-    void string(std::string_view text);
+    void string(std::string_view text);           // see json_quote
+    void document_string(std::string_view text);  // Windows-1252 document text
     void integer(std::int64_t v);
     void number(double v);  // shortest text that reads back as v; null when not finite
     void null();
@@ -37,6 +39,9 @@ class json_writer {
     // Shorthands for one member of an object.
     void member(std::string_view name, std::string_view text) { key(name), string(text); }
     void member(std::string_view name, const char* text) { key(name), string(text); }
+    void member_document(std::string_view name, std::string_view text) {
+        key(name), document_string(text);
+    }
     void member(std::string_view name, std::int64_t v) { key(name), integer(v); }
     void member(std::string_view name, int v) { key(name), integer(v); }
     void member_null(std::string_view name) { key(name), null(); }
@@ -55,7 +60,9 @@ class json_writer {
     bool after_key_ = false;
 };
 
-// The JSON text of a string, quotes included.
+// The JSON text of a UTF-8 string, quotes included. A byte that does not begin a
+// well-formed UTF-8 character (a file name in another encoding) is read as one
+// Windows-1252 character.
 std::string json_quote(std::string_view text);
 
 }  // namespace scenario::cli

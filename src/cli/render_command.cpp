@@ -1,4 +1,5 @@
 #include "cli/args.hpp"
+#include "cli/command_table.hpp"
 #include "cli/commands.hpp"
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
@@ -17,6 +18,7 @@ int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
                                               parsed.value("--scenario"), parsed.value("--train"));
     const std::string picture = *parsed.value("-o");
     const bool with_plan = !parsed.flag("--no-plan");
+    const text_encoding encoding = input_encoding(parsed);
 
     run_state stato;
     stato.nome_scenario = names.scenario;
@@ -24,9 +26,9 @@ int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
     tool_store store;
     try {
         give_documents(store, names.scenario, names.train, parsed.positionals[0],
-                       parsed.positionals[1]);
+                       parsed.positionals[1], encoding);
     } catch (const file_error& e) {
-        err << "scenario: " << e.what() << '\n';
+        err << file_failure_line(e) << '\n';
         return exit_status::file;
     }
     const std::int32_t fatal = compile_scenario(stato, store, with_plan ? 1 : 0);

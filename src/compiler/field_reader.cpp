@@ -100,7 +100,7 @@ std::int64_t field_reader::number_in(const char* name, std::int64_t lowest, std:
     const bool negative = written.front() == '-';
     const std::string_view digits = negative ? written.substr(1) : written;
     if (digits.empty()) {
-        fail(name, "\"" + std::string(written) + "\" is not a number");
+        fail(name, std::string("\"").append(written).append("\" is not a number"));
     }
     // Twelve significant digits already exceed every destination; stop counting there
     // so that a long run of digits cannot overflow.
@@ -108,7 +108,7 @@ std::int64_t field_reader::number_in(const char* name, std::int64_t lowest, std:
     std::int64_t value = 0;
     for (const char c : digits) {
         if (!digit(c)) {
-            fail(name, "\"" + std::string(written) + "\" is not a number");
+            fail(name, std::string("\"").append(written).append("\" is not a number"));
         }
         if (value < limit) {
             value = value * 10 + (c - '0');

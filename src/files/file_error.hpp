@@ -28,6 +28,25 @@ class file_error : public std::runtime_error {
     std::string reason_;
 };
 
+// A document whose text is at fault at one place (line and column from 1, the column
+// counting characters): what() reads "PATH:LINE:COLUMN: error: reason", as the
+// compiler's diagnostics begin.
+class document_text_error : public file_error {
+  public:
+    document_text_error(const std::string& path, int line, int column, const std::string& reason)
+        : file_error(path, reason,
+                     path + ':' + std::to_string(line) + ':' + std::to_string(column) +
+                         ": error: " + reason),
+          line_(line),
+          column_(column) {}
+    int line() const { return line_; }
+    int column() const { return column_; }
+
+  private:
+    int line_;
+    int column_;
+};
+
 // Bytes that do not follow their file's format: the byte offset of the first value
 // that could not be read, and why (the message is the reason alone).
 class decode_error : public file_error {

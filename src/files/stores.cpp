@@ -45,8 +45,20 @@ void memory_store::remove(const std::string& name) {
     }
 }
 
-void tool_store::give(const std::string& name, const std::string& path) {
-    documents_[name] = entry{path, read_whole_file(path)};
+void tool_store::give(const std::string& name, const std::string& path,
+                      text_encoding encoding) {
+    std::string content = read_whole_file(path);
+    if (encoding == text_encoding::utf_8) {
+        windows1252_text converted = utf8_to_windows1252(content);
+        if (const auto& fault = converted.fault) {
+            const bool no_form = fault->why == text_fault::kind::no_windows1252_form;
+            throw document_text_error(path, fault->line, fault->column,
+                                      fault->what + (no_form ? ", the documents' encoding"
+                                                             : ": the file is not UTF-8 text"));
+        }
+        content = std::move(converted.text);
+    }
+    documents_[name] = entry{path, std::move(content)};
 }
 
 bool tool_store::exists(const std::string& name) const {
@@ -72,9 +84,10 @@ std::string tool_store::path_of(const std::string& name) const {
 }
 
 void give_documents(tool_store& store, const std::string& scenario, const std::string& train,
-                    const std::string& line_path, const std::string& train_path) {
-    store.give(nome_documento_linea(scenario), line_path);
-    store.give(nome_documento_treno(scenario, train), train_path);
+                    const std::string& line_path, const std::string& train_path,
+                    text_encoding encoding) {
+    store.give(nome_documento_linea(scenario), line_path, encoding);
+    store.give(nome_documento_treno(scenario, train), train_path, encoding);
 }
 
 }  // namespace scenario

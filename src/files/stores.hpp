@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/document_store.hpp"
+#include "text/windows1252.hpp"
 
 namespace scenario {
 
@@ -51,9 +52,13 @@ class memory_store : public document_store {
 // are given, so the compile sees exactly what was checked, and nothing is ever deleted.
 class tool_store : public document_store {
   public:
-    // Reads the file at path and serves it under name. A file that cannot be read
-    // (missing, a folder, unreadable, over largest_document) throws file_error naming it.
-    void give(const std::string& name, const std::string& path);
+    // Reads the file at path and serves it under name, as Windows-1252 text: a UTF-8
+    // file is converted first. A file that cannot be read (missing, a folder,
+    // unreadable, over largest_document) throws file_error naming it; a UTF-8 file with
+    // a character the code page cannot hold, or with bytes that are not UTF-8, throws
+    // document_text_error at the first one.
+    void give(const std::string& name, const std::string& path,
+              text_encoding encoding = text_encoding::windows_1252);
 
     bool exists(const std::string& name) const override;
     std::optional<std::string> read(const std::string& name) const override;
@@ -74,6 +79,7 @@ class tool_store : public document_store {
 // under the names the compiler asks for in scenario `scenario` with train `train`;
 // throws file_error for the first one that cannot be read.
 void give_documents(tool_store& store, const std::string& scenario, const std::string& train,
-                    const std::string& line_path, const std::string& train_path);
+                    const std::string& line_path, const std::string& train_path,
+                    text_encoding encoding = text_encoding::windows_1252);
 
 }  // namespace scenario

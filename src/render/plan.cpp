@@ -156,8 +156,16 @@ void draw_scale(svg_writer& w, const plan_layout& layout) {
     const double y = b.y1 - 6;
     w.open("g").attr("class", "scale");
     w.open("path")
-        .attr("d", "M" + w.number(b.x0) + " " + w.number(y - 5) + "V" + w.number(y) + "H" +
-                       w.number(b.x0 + length) + "V" + w.number(y - 5))
+        .attr("d", std::string("M")
+                       .append(w.number(b.x0))
+                       .append(" ")
+                       .append(w.number(y - 5))
+                       .append("V")
+                       .append(w.number(y))
+                       .append("H")
+                       .append(w.number(b.x0 + length))
+                       .append("V")
+                       .append(w.number(y - 5)))
         .attr("fill", "none")
         .attr("stroke", style::ink)
         .attr("stroke-width", 1.5)

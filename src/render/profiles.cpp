@@ -142,11 +142,12 @@ void draw_steps(svg_writer& w, const profile_layout& v, const profile_layout::ba
     bool first = true;
     for (const profile_step& s : steps) {
         const double y = band_y(b, r, s.value);
-        std::string d = "M" + w.number(v.x(s.start)) + " " + w.number(first ? y : previous_y);
+        std::string d = "M";
+        d.append(w.number(v.x(s.start))).append(" ").append(w.number(first ? y : previous_y));
         if (!first) {
-            d += "V" + w.number(y);
+            d.append("V").append(w.number(y));
         }
-        d += "H" + w.number(v.x(s.end));
+        d.append("H").append(w.number(v.x(s.end)));
         w.open("path")
             .attr("class", "step")
             .attr("data-position", static_cast<std::int64_t>(s.start))

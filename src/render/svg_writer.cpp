@@ -3,29 +3,17 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
+
+#include "text/windows1252.hpp"
 
 namespace scenario::render {
 
 namespace {
 
-// Unicode code points of the Windows-1252 bytes 0x80 to 0x9F; 0 marks the five
-// bytes the code page leaves undefined.
-constexpr std::array<std::uint16_t, 32> cp1252_high = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-constexpr unsigned replacement_character = 0xFFFD;
-
-unsigned code_point(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) {
-        const unsigned mapped = cp1252_high[byte - 0x80];
-        return mapped != 0 ? mapped : replacement_character;
-    }
-    return byte;
-}
+constexpr char32_t replacement_character = 0xFFFD;
 
 bool is_name(std::string_view name) {
     if (name.empty()) {
@@ -50,8 +38,14 @@ void require_name(std::string_view name) {
 }  // namespace
 
 void append_xml_text(std::string& out, std::string_view text) {
-    for (char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
+    const std::string utf8 = windows1252_to_utf8(text);
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char ch = utf8[at];
+        const std::optional<char32_t> read = read_utf8(utf8, at);
+        if (!read) {
+            ++at;  // never happens: the text was made as UTF-8 just above
+        }
+        const auto code = static_cast<std::uint32_t>(read.value_or(replacement_character));
         switch (ch) {
             case '&':
                 out += "&amp;";
@@ -68,16 +62,16 @@ void append_xml_text(std::string& out, std::string_view text) {
             default:
                 break;
         }
-        if (byte >= 0x20 && byte < 0x7F) {
+        if (code >= 0x20 && code < 0x7F) {
             out += ch;
-        } else if (byte == '\t' || byte == '\n' || byte == '\r') {
-            // Written as references so that attribute values keep them too.
-            out += "&#" + std::to_string(byte) + ";";
-        } else if (byte < 0x20) {
-            out += "&#" + std::to_string(replacement_character) + ";";
-        } else {
-            out += "&#" + std::to_string(code_point(byte)) + ";";
+            continue;
         }
+        // Tabs and line ends are written as references so that attribute values keep
+        // them too; XML cannot carry the other control characters.
+        const bool control = code < 0x20 && code != '\t' && code != '\n' && code != '\r';
+        out += "&#";
+        out += std::to_string(control ? std::uint32_t{replacement_character} : code);
+        out += ';';
     }
 }
 

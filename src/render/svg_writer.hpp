@@ -8,9 +8,9 @@
 namespace scenario::render {
 
 // Appends text to an XML document, escaping what XML reserves. The input is
-// single-byte Windows-1252 text; every byte above 127 becomes a numeric character
-// reference to its Unicode code point, so the output is pure ASCII. Control bytes
-// that XML cannot carry become U+FFFD.
+// single-byte Windows-1252 text, decoded by windows1252_to_utf8; every character
+// beyond ASCII becomes a numeric character reference to its code point, so the output
+// is pure ASCII. Control characters that XML cannot carry become U+FFFD.
 void append_xml_text(std::string& out, std::string_view text);
 
 // A number with at most `decimals` digits after the point, independent of the

@@ -113,15 +113,24 @@ TEST(Compile, ADocumentThatCannotBeReadEndsWithStatus4NamingIt) {
     EXPECT_TRUE(json["files"].empty());
 }
 
-TEST(Compile, AnOutputFolderThatCannotBeWrittenEndsWithStatus4) {
+TEST(Compile, TheOutputFolderIsMadeWithItsParentsUnlessAPartOfItIsAFile) {
     scenario_folder f;
-    const std::string nowhere = f.dir.file("no such folder");
-    const auto r = run({"compile", f.line, f.train, "-o", nowhere, "--json"});
+    const std::string deep = f.out + "/made/here";
+    const auto made = run({"compile", f.line, f.train, "-o", deep});
+    EXPECT_EQ(made.status, exit_status::ok) << made.err;
+    for (const char* name : {"Prova_linea.dat", "Prova_T 1.sim", "Prova_T 1.dat"}) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(deep + "/" + name)) << name;
+    }
+
+    const std::string below_a_file = f.line + "/out";
+    const auto r = run({"compile", f.line, f.train, "-o", below_a_file, "--json"});
     EXPECT_EQ(r.status, exit_status::file);
     const auto json = nlohmann::ordered_json::parse(r.out);
     EXPECT_TRUE(json["files"].empty());
-    EXPECT_NE(json["failure"].get<std::string>().find(nowhere), std::string::npos);
-    EXPECT_NE(r.err.find(nowhere), std::string::npos);
+    const std::string why =
+        "cannot make the folder \"" + below_a_file + "\": \"" + f.line + "\" is a file, not a folder";
+    EXPECT_EQ(json["failure"].get<std::string>(), why);
+    EXPECT_EQ(r.err, "scenario: " + why + "\n");
 }
 
 TEST(Compile, UsageErrorsNameTheBadArgument) {

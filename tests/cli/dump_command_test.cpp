@@ -130,6 +130,7 @@ TEST(Dump, HeaderShowsEveryEntryWithItsName) {
     voci[86].nome = "5 bis";
     voci[86].fine_area = 60750;
     voci[86].numero_c = 7, voci[86].numero_d = 5, voci[86].numero_e = 30;
+    voci[1].nome = "CITT\xC0 \x80";  // Windows-1252, shown as "CITTÀ €"
     const std::string path = dir.file("Vessana_Pralbo_5 bis.sim");
     write_bytes(path, encoded([&](byte_sink& s) { encode_header(voci, s); }));
 
@@ -147,6 +148,7 @@ TEST(Dump, HeaderShowsEveryEntryWithItsName) {
     ASSERT_EQ(entry85.size(), 18u);
     EXPECT_EQ(entry85[15] + " " + entry85[16], "34581 -");
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2 + 87);
+    EXPECT_NE(row(r.out, "1").find("  CITTÀ €"), std::string::npos) << row(r.out, "1");
 
     const auto j = run({"dump", path, "--json"});
     const auto json = nlohmann::ordered_json::parse(j.out);
@@ -154,6 +156,7 @@ TEST(Dump, HeaderShowsEveryEntryWithItsName) {
     ASSERT_EQ(json["voci"].size(), 87u);
     EXPECT_EQ(json["voci"][86]["nome"].get<std::string>(), "5 bis");
     EXPECT_EQ(json["voci"][86]["clock"].get<std::string>(), "07:05:30");
+    EXPECT_EQ(json["voci"][1]["nome"].get<std::string>(), "CITTÀ €");
     EXPECT_EQ(json["voci"][85]["numero_a"].get<double>(), 610);
     EXPECT_TRUE(json["voci"][85]["clock"].is_null());
     // The fields in the order of the file, the name in its place, the clock after orario.
