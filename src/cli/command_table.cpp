@@ -106,10 +106,26 @@ const std::array<command_spec, 5> table{{
        "plan"},
       {"--json", nullptr, "print one JSON object instead of the table"}},
      "Decodes a header file (.sim), a grid file (.dat) or a line plan file\n"
-     "(_linea.dat) and prints it as a table, one row per record, cell or point.\n",
-     "",
-     "Exit status: 0 decoded; 1 the file is truncated or malformed (the byte offset\n"
-     "is reported); 2 usage error; 4 the file could not be read.\n",
+     "(_linea.dat) and prints it as a table, one row per record, cell or point, each\n"
+     "row as soon as it is decoded: a file of any size takes little memory, and\n"
+     "\"scenario dump FILE | head\" ends at once.\n",
+     "The columns are the fields of the model, named and ordered as in the file (a\n"
+     "header record's nome ends its line). Beside a stored value, a column of its own\n"
+     "shows it as the author wrote it:\n"
+     "  grid    from_m     where cell i begins: it covers 50 i to 50 i + 50 m (an\n"
+     "                     element written at chainage p is in cell near(p/50 + 1))\n"
+     "          tipo       the name of tipo_cella (\"unknown kind N\" when it has none)\n"
+     "          speed_kmh  vel_limite x 5\n"
+     "          gradient   pendenza - 100\n"
+     "  header  clock      orario as hh:mm:ss in entries 1 to 80 where it is not 0;\n"
+     "                     in entry 86 the train's clock numero_c:numero_d:numero_e\n"
+     "  plan    tipo_x     the tag of each coordinate: vuoto, intero or doppio (and\n"
+     "          tipo_y     in JSON its number too: tag_x, tag_y 0, 2 or 5)\n"
+     "\"-\" stands for no value (null in JSON). The JSON rows carry the same columns.\n"
+     "In a damaged file, the rows decoded before the damaged byte are printed, then\n"
+     "its offset and what is wrong (in JSON, an \"error\" object after the rows).\n",
+     "Exit status: 0 decoded; 1 the file is truncated or malformed; 2 usage error;\n"
+     "4 the file could not be read or the output could not be written.\n",
      run_dump},
     {"render",
      "draw the compiled scenario as an SVG picture",

@@ -1,4 +1,8 @@
+#include <memory>
+#include <optional>
+#include <string>
 #include <variant>
+#include <vector>
 
 #include "cli/args.hpp"
 #include "cli/commands.hpp"
@@ -6,11 +10,13 @@
 #include "cli/exit_status.hpp"
 #include "cli/json_writer.hpp"
 #include "cli/scenario_names.hpp"
+#include "cli/text_table.hpp"
 #include "files/file_error.hpp"
 #include "files/file_ops.hpp"
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
 #include "files/plan_file.hpp"
+#include "text/windows1252.hpp"
 
 namespace scenario::cli {
 
@@ -46,11 +52,205 @@ const char* kind_title(const std::string& kind) {
     return kind == "header" ? "header file" : kind == "grid" ? "grid file" : "line plan file";
 }
 
-void start_json(json_writer& json, const std::string& kind, const std::string& path) {
-    json.begin_object();
-    json.member("kind", kind);
-    json.member("file", path);
+// A write to the output that failed (a closed pipe, a full disk) ends the dump: the
+// rest would fail too.
+void check_output(const std::ostream& out) {
+    if (!out) {
+        throw file_error(std::string(), "the write failed", "cannot write the standard output");
+    }
 }
+
+// The dump's output: the rows of one file as a table or as JSON, printed as they come.
+class dump_printer : public row_sink {
+  public:
+    virtual ~dump_printer() = default;
+    // Before the rows: what the file holds, in words for the table's title; the JSON
+    // member giving the number of cells or points the file says it has (none for the
+    // header) and the one holding the rows; the columns.
+    virtual void start(const std::string& holds, const char* count_name, std::int64_t count,
+                       const char* rows_name, std::vector<dump_column> columns) = 0;
+    // After the rows: the file decoded, or the fault that stopped it.
+    virtual void finish() = 0;
+    virtual void fail(const decode_error& e) = 0;
+};
+
+class table_printer final : public dump_printer {
+  public:
+    table_printer(std::ostream& out, std::string title) : out_(out), title_(std::move(title)) {}
+
+    void start(const std::string& holds, const char*, std::int64_t, const char*,
+               std::vector<dump_column> columns) override {
+        out_ << title_ << holds << '\n';
+        std::vector<text_table::column> shown;
+        for (dump_column& c : columns) {
+            in_table_.push_back(c.in_table);
+            if (c.in_table) {
+                shown.push_back({std::move(c.name), c.right, c.width, c.last_in_table});
+            }
+        }
+        texts_.resize(shown.size());
+        table_.emplace(std::move(shown), out_);
+        table_->print_head();
+        check_output(out_);
+    }
+    void value(const shown_value& v) override {
+        if (!in_table_[column_++]) {
+            return;
+        }
+        std::string& text = texts_[shown_++];
+        text.clear();
+        if (const auto* i = std::get_if<std::int64_t>(&v)) {
+            text += std::to_string(*i);
+        } else if (const auto* d = std::get_if<double>(&v)) {
+            append_double(text, *d);
+        } else if (const auto* s = std::get_if<std::string_view>(&v)) {
+            text += *s;
+        } else if (const auto* t = std::get_if<document_text>(&v)) {
+            text += windows1252_to_utf8(t->bytes);
+        } else {
+            text += '-';
+        }
+    }
+    void end_row() override {
+        table_->print_row(texts_);
+        column_ = shown_ = 0;
+        check_output(out_);
+    }
+    void finish() override { check_output(out_.flush()); }
+    void fail(const decode_error&) override { out_.flush(); }
+
+  private:
+    std::ostream& out_;
+    std::string title_;
+    std::optional<text_table> table_;
+    std::vector<bool> in_table_;
+    std::vector<std::string> texts_;
+    std::size_t column_ = 0;
+    std::size_t shown_ = 0;
+};
+
+class json_printer final : public dump_printer {
+  public:
+    json_printer(std::ostream& out, const std::string& kind, const std::string& path,
+                 std::uint64_t bytes)
+        : out_(out), json_(out) {
+        json_.begin_object();
+        json_.member("kind", kind);
+        json_.member("file", path);
+        json_.member("bytes", static_cast<std::int64_t>(bytes));
+    }
+
+    void start(const std::string&, const char* count_name, std::int64_t count,
+               const char* rows_name, std::vector<dump_column> columns) override {
+        if (count_name != nullptr) {
+            json_.member(count_name, count);
+        }
+        json_.key(rows_name);
+        json_.begin_array();
+        in_rows_ = true;
+        columns_ = std::move(columns);
+    }
+    void value(const shown_value& v) override {
+        if (column_ == 0) {
+            json_.begin_object();
+        }
+        json_.key(columns_[column_++].name);
+        if (const auto* i = std::get_if<std::int64_t>(&v)) {
+            json_.integer(*i);
+        } else if (const auto* d = std::get_if<double>(&v)) {
+            json_.number(*d);
+        } else if (const auto* s = std::get_if<std::string_view>(&v)) {
+            json_.string(*s);
+        } else if (const auto* t = std::get_if<document_text>(&v)) {
+            json_.document_string(t->bytes);
+        } else {
+            json_.null();
+        }
+    }
+    void end_row() override {
+        json_.end_object();
+        column_ = 0;
+        check_output(out_);
+    }
+    void finish() override {
+        close_rows();
+        json_.end_object();
+        check_output(out_ << '\n');
+    }
+    void fail(const decode_error& e) override {
+        close_rows();
+        json_.key("error");
+        json_.begin_object();
+        json_.member("offset", static_cast<std::int64_t>(e.offset()));
+        json_.member("message", e.what());
+        json_.end_object();
+        json_.end_object();
+        out_ << '\n';
+    }
+
+  private:
+    void close_rows() {
+        if (in_rows_) {
+            json_.end_array();
+            in_rows_ = false;
+        }
+    }
+
+    std::ostream& out_;
+    json_writer json_;
+    std::vector<dump_column> columns_;
+    std::size_t column_ = 0;
+    bool in_rows_ = false;
+};
+
+// The decoders' visitors: each passes the rows to show on to the printer.
+class header_rows final : public header_visitor {
+  public:
+    explicit header_rows(dump_printer& p) : printer_(p) {}
+    void entry(int k, const voce& v) override { header_row(k, v, printer_); }
+
+  private:
+    dump_printer& printer_;
+};
+
+class grid_rows final : public grid_visitor {
+  public:
+    grid_rows(dump_printer& p, bool all) : printer_(p), all_(all) {}
+    void start(std::int32_t cells) override {
+        printer_.start(std::to_string(cells) + " cells (0 to " + std::to_string(cells - 1) + ")" +
+                           (all_ ? "" : ", those without element or marker left out"),
+                       "cells", cells, "celle", grid_columns(cells));
+    }
+    void cell(std::int32_t i, const cella& c) override {
+        if (all_ || holds_something(c)) {
+            grid_row(i, c, printer_);
+        }
+    }
+
+  private:
+    dump_printer& printer_;
+    bool all_;
+};
+
+class plan_rows final : public plan_visitor {
+  public:
+    plan_rows(dump_printer& p, bool all) : printer_(p), all_(all) {}
+    void start(std::int32_t metres) override {
+        printer_.start(std::to_string(metres) + " points (metres 0 to " +
+                           std::to_string(metres - 1) + ")" +
+                           (all_ ? "" : ", empty points left out"),
+                       "points", metres, "tracciato", plan_columns(metres));
+    }
+    void point(std::int64_t metro, valore_piano x, valore_piano y) override {
+        if (all_ || point_set(x, y)) {
+            plan_row(metro, x, y, printer_);
+        }
+    }
+
+  private:
+    dump_printer& printer_;
+    bool all_;
+};
 
 }  // namespace
 
@@ -60,14 +260,16 @@ int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
     const bool json = parsed.flag("--json");
     const bool all = parsed.flag("--all");
 
-    std::string bytes;
+    std::optional<file_source> source;
     try {
-        bytes = read_whole_file(path);
+        source.emplace(path);
     } catch (const file_error& e) {
         err << "scenario: " << e.what() << '\n';
         if (json) {
             json_writer w(out);
-            start_json(w, kind, path);
+            w.begin_object();
+            w.member("kind", kind);
+            w.member("file", path);
             w.member("failure", e.what());
             w.end_object();
             out << '\n';
@@ -75,68 +277,41 @@ int run_dump(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
         return exit_status::file;
     }
 
-    std::variant<tabella_voci, griglia, tracciato_linea> decoded;
+    std::unique_ptr<dump_printer> printer;
+    if (json) {
+        printer = std::make_unique<json_printer>(out, kind, path, source->size());
+    } else {
+        printer = std::make_unique<table_printer>(
+            out, "# " + std::string(kind_title(kind)) + " \"" + path + "\", " +
+                     std::to_string(source->size()) + " bytes: ");
+    }
     try {
         if (kind == "header") {
-            decoded = decode_header(bytes);
+            header_rows rows(*printer);
+            printer->start(std::to_string(numero_voci) + " records", nullptr, 0, "voci",
+                           header_columns());
+            stream_header(*source, rows);
         } else if (kind == "grid") {
-            decoded = decode_grid(bytes);
+            grid_rows rows(*printer, all);
+            stream_grid(*source, rows);
         } else {
-            decoded = decode_plan(bytes);
+            plan_rows rows(*printer, all);
+            stream_plan(*source, rows);
         }
+        printer->finish();
     } catch (const decode_error& e) {
+        try {
+            printer->fail(e);
+        } catch (const file_error&) {
+            // The output failed too: the fault in the file is still reported below.
+        }
         err << path << ": cannot decode the " << kind_title(kind) << " at byte offset "
             << e.offset() << ": " << e.what() << '\n';
-        if (json) {
-            json_writer w(out);
-            start_json(w, kind, path);
-            w.member("bytes", static_cast<std::int64_t>(bytes.size()));
-            w.key("error");
-            w.begin_object();
-            w.member("offset", static_cast<std::int64_t>(e.offset()));
-            w.member("message", e.what());
-            w.end_object();
-            w.end_object();
-            out << '\n';
-        }
         return exit_status::scenario_error;
-    }
-
-    if (json) {
-        json_writer w(out);
-        start_json(w, kind, path);
-        w.member("bytes", static_cast<std::int64_t>(bytes.size()));
-        if (const auto* voci = std::get_if<tabella_voci>(&decoded)) {
-            w.key("voci");
-            write_header_json(*voci, w);
-        } else if (const auto* celle = std::get_if<griglia>(&decoded)) {
-            w.member("cells", static_cast<std::int64_t>(celle->size()));
-            w.key("celle");
-            write_grid_json(*celle, all, w);
-        } else {
-            const auto& plan = std::get<tracciato_linea>(decoded);
-            w.member("points", static_cast<std::int64_t>(plan.points()));
-            w.key("tracciato");
-            write_plan_json(plan, all, w);
-        }
-        w.end_object();
-        out << '\n';
-        return exit_status::ok;
-    }
-
-    out << "# " << kind_title(kind) << " \"" << path << "\", " << bytes.size() << " bytes: ";
-    if (const auto* voci = std::get_if<tabella_voci>(&decoded)) {
-        out << voci->size() << " records\n";
-        print_header_table(*voci, out);
-    } else if (const auto* celle = std::get_if<griglia>(&decoded)) {
-        out << celle->size() << " cells (0 to " << static_cast<std::int64_t>(celle->size()) - 1
-            << ")" << (all ? "" : ", those without element or marker left out") << '\n';
-        print_grid_table(*celle, all, out);
-    } else {
-        const auto& plan = std::get<tracciato_linea>(decoded);
-        out << plan.points() << " points (metres 0 to " << plan.last_metre() << ")"
-            << (all ? "" : ", empty points left out") << '\n';
-        print_plan_table(plan, all, out);
+    } catch (const file_error& e) {
+        // The file failed while it was read, or the output could not be written.
+        err << "scenario: " << e.what() << '\n';
+        return exit_status::file;
     }
     return exit_status::ok;
 }

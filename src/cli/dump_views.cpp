@@ -1,19 +1,34 @@
 #include "cli/dump_views.hpp"
 
-#include <string>
-
-#include "cli/text_table.hpp"
-#include "text/windows1252.hpp"
+#include <limits>
 
 namespace scenario::cli {
 
 namespace {
 
-std::string num(std::int64_t v) {
-    return std::to_string(v);
+// Decimal digits of v, with its sign.
+std::size_t digits(std::int64_t v) {
+    std::size_t n = v < 0 ? 2 : 1;
+    for (std::uint64_t u = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+         u >= 10; u /= 10) {
+        ++n;
+    }
+    return n;
 }
 
-const char* nome_valore(tipo_valore t) {
+// The widest value of an integer field.
+template <typename Field>
+std::size_t field_width() {
+    using limits = std::numeric_limits<typename Field::integer>;
+    return std::max(digits(limits::min()), digits(limits::max()));
+}
+
+constexpr std::size_t double_width = 22;      // "-1234567.8901234567" and the like
+constexpr std::size_t clock_width = 8;        // hh:mm:ss
+constexpr std::size_t kind_name_width = 23;   // "preavviso_rallentamento"
+constexpr std::size_t value_kind_width = 6;   // "intero", "doppio", "vuoto"
+
+const char* value_kind_name(tipo_valore t) {
     switch (t) {
         case tipo_valore::vuoto:
             return "vuoto";
@@ -25,82 +40,33 @@ const char* nome_valore(tipo_valore t) {
     return "";
 }
 
-bool point_set(const tracciato_linea& plan, std::int64_t m) {
-    return plan.kind(m, 0) != tipo_valore::vuoto || plan.kind(m, 1) != tipo_valore::vuoto;
-}
-
-std::string coordinate_text(const tracciato_linea& plan, std::int64_t m, int c) {
-    switch (plan.kind(m, c)) {
-        case tipo_valore::vuoto:
-            return "-";
+shown_value coordinate(const valore_piano& v) {
+    switch (v.tipo) {
         case tipo_valore::intero:
-            return num(static_cast<std::int64_t>(plan.value(m, c)));
+            return static_cast<std::int64_t>(v.numero);
         case tipo_valore::doppio:
-            return format_double(plan.value(m, c));
-    }
-    return "";
-}
-
-// The columns of a header record after its index: the numbers in the order of the
-// file, then the text, the one column of varying width, at the end of the line.
-// add(column name, right-aligned, text) is called once per column.
-template <typename Add>
-void header_row(const voce& v, Add&& add) {
-    for_each_field(voce_fields, [&](auto field) {
-        if constexpr (!field.is_text) {
-            add(field.name, true, num(v.*field.member));
-        }
-    });
-    for_each_field(voce_fields, [&](auto field) {
-        if constexpr (field.is_text) {
-            add(field.name, false, windows1252_to_utf8(v.*field.member));  // document text
-        }
-    });
-}
-
-// The columns of a cell after its index: the fields in the order of the file, the
-// name of the element's kind after its number.
-template <typename Add>
-void grid_row(const cella& c, Add&& add) {
-    for_each_field(cella_fields, [&](auto field) {
-        add(field.name, true, num(field.stored(c)));
-        if constexpr (is_member<decltype(field), &cella::tipo_cella>()) {
-            const char* tipo = nome_tipo(c.tipo_cella);
-            add("tipo", false, *tipo != 0 ? tipo : "-");
-        }
-    });
-}
-
-// A record's fields as members of the current object, in list order.
-template <typename Fields, typename Record>
-void write_fields_json(const Fields& fields, const Record& r, json_writer& json) {
-    for_each_field(fields, [&](auto field) {
-        if constexpr (field.is_text) {
-            json.member_document(field.name, r.*field.member);
-        } else {
-            json.member(field.name, static_cast<std::int64_t>(field.stored(r)));
-        }
-    });
-}
-
-void coordinate_json(const tracciato_linea& plan, std::int64_t m, int c, json_writer& json) {
-    switch (plan.kind(m, c)) {
-        case tipo_valore::vuoto:
-            json.null();
-            return;
-        case tipo_valore::intero:
-            json.integer(static_cast<std::int64_t>(plan.value(m, c)));
-            return;
-        case tipo_valore::doppio:
-            json.number(plan.value(m, c));
-            return;
+            return v.numero;
+        default:
+            return std::monostate{};
     }
 }
+
+std::string two_digits(std::int64_t v) {
+    return (v >= 0 && v < 10 ? "0" : "") + std::to_string(v);
+}
+
+// Metres where cell i begins.
+constexpr std::int64_t cell_metres = 50;
+// Speed limits are stored in steps of 5 km/h, gradients plus 100.
+constexpr std::int64_t speed_step_kmh = 5;
+constexpr std::int64_t gradient_offset = 100;
 
 }  // namespace
 
-const char* nome_tipo(tipo tipo_cella) {
+std::string kind_name(tipo tipo_cella) {
     switch (tipo_cella) {
+        case tipo::vuota:
+            return "vuota";
         case tipo::segnale:
             return "segnale";
         case tipo::fine_rallentamento:
@@ -123,9 +89,19 @@ const char* nome_tipo(tipo tipo_cella) {
             return "codice_zero";
         case tipo::cartello:
             return "cartello";
-        default:
-            return "";
     }
+    return "unknown kind " + std::to_string(static_cast<int>(tipo_cella));
+}
+
+std::string clock_text(std::int64_t seconds) {
+    const std::uint64_t s = seconds < 0 ? 0 - static_cast<std::uint64_t>(seconds)
+                                        : static_cast<std::uint64_t>(seconds);
+    const auto part = [](std::uint64_t v) { return two_digits(static_cast<std::int64_t>(v)); };
+    return (seconds < 0 ? "-" : "") + part(s / 3600) + ":" + part(s / 60 % 60) + ":" + part(s % 60);
+}
+
+std::string clock_text(std::int64_t hours, std::int64_t minutes, std::int64_t seconds) {
+    return two_digits(hours) + ":" + two_digits(minutes) + ":" + two_digits(seconds);
 }
 
 bool holds_something(const cella& c) {
@@ -133,91 +109,99 @@ bool holds_something(const cella& c) {
            c.valore4 != 0 || c.tempo_segnale != 0 || c.avvicinamento != 0;
 }
 
-void print_header_table(const tabella_voci& voci, std::ostream& out) {
-    std::vector<text_table::column> columns{{"voce"}};
-    header_row(voce{}, [&](const char* name, bool right, const std::string&) {
-        columns.push_back({name, right});
+bool point_set(const valore_piano& x, const valore_piano& y) {
+    return x.tipo != tipo_valore::vuoto || y.tipo != tipo_valore::vuoto;
+}
+
+std::vector<dump_column> header_columns() {
+    std::vector<dump_column> columns{{"voce", true, digits(numero_voci - 1)}};
+    for_each_field(voce_fields, [&](auto field) {
+        if constexpr (field.is_text) {
+            columns.push_back({field.name, false, 0, true, true});
+        } else {
+            columns.push_back({field.name, true, field_width<decltype(field)>()});
+        }
+        if constexpr (is_member<decltype(field), &voce::orario>()) {
+            columns.push_back({"clock", true, clock_width});
+        }
     });
-    text_table table(std::move(columns));
-    for (std::size_t k = 0; k < voci.size(); ++k) {
-        std::vector<std::string> row{num(static_cast<std::int64_t>(k))};
-        header_row(voci[k],
-                   [&](const char*, bool, std::string text) { row.push_back(std::move(text)); });
-        table.add(std::move(row));
-    }
-    table.print(out);
+    return columns;
 }
 
-void print_grid_table(const griglia& celle, bool all, std::ostream& out) {
-    std::vector<text_table::column> columns{{"cella"}};
-    grid_row(cella{}, [&](const char* name, bool right, const std::string&) {
-        columns.push_back({name, right});
+void header_row(int k, const voce& v, row_sink& row) {
+    row.value(std::int64_t{k});
+    for_each_field(voce_fields, [&](auto field) {
+        if constexpr (field.is_text) {
+            row.value(document_text{v.*field.member});
+        } else {
+            row.value(std::int64_t{field.stored(v)});
+        }
+        if constexpr (is_member<decltype(field), &voce::orario>()) {
+            if (k == voce_treno) {
+                row.value(clock_text(v.numero_c, v.numero_d, v.numero_e));
+            } else if (k >= 1 && k <= voce_primo_cartello && v.orario != 0) {
+                row.value(clock_text(v.orario));
+            } else {
+                row.value(std::monostate{});
+            }
+        }
     });
-    text_table table(std::move(columns));
-    for (std::size_t i = 0; i < celle.size(); ++i) {
-        if (!all && !holds_something(celle[i])) {
-            continue;
-        }
-        std::vector<std::string> row{num(static_cast<std::int64_t>(i))};
-        grid_row(celle[i],
-                 [&](const char*, bool, std::string text) { row.push_back(std::move(text)); });
-        table.add(std::move(row));
-    }
-    table.print(out);
+    row.end_row();
 }
 
-void print_plan_table(const tracciato_linea& plan, bool all, std::ostream& out) {
-    text_table table({{"metro"}, {"tipo_x", false}, {"x"}, {"tipo_y", false}, {"y"}});
-    for (std::int64_t m = 0; m <= plan.last_metre(); ++m) {
-        if (!all && !point_set(plan, m)) {
-            continue;
+std::vector<dump_column> grid_columns(std::int64_t cells) {
+    const std::int64_t last = std::max<std::int64_t>(cells - 1, 0);
+    std::vector<dump_column> columns{{"cella", true, digits(last)},
+                                     {"from_m", true, digits(cell_metres * last)}};
+    for_each_field(cella_fields, [&](auto field) {
+        columns.push_back({field.name, true, field_width<decltype(field)>()});
+        if constexpr (is_member<decltype(field), &cella::tipo_cella>()) {
+            columns.push_back({"tipo", false, kind_name_width});
+        } else if constexpr (is_member<decltype(field), &cella::vel_limite>()) {
+            columns.push_back({"speed_kmh", true, digits(speed_step_kmh * 255)});
+        } else if constexpr (is_member<decltype(field), &cella::pendenza>()) {
+            columns.push_back({"gradient", true, digits(-gradient_offset)});
         }
-        table.add({num(m), nome_valore(plan.kind(m, 0)), coordinate_text(plan, m, 0),
-                   nome_valore(plan.kind(m, 1)), coordinate_text(plan, m, 1)});
-    }
-    table.print(out);
+    });
+    return columns;
 }
 
-void write_header_json(const tabella_voci& voci, json_writer& json) {
-    json.begin_array();
-    for (std::size_t k = 0; k < voci.size(); ++k) {
-        json.begin_object();
-        json.member("voce", static_cast<std::int64_t>(k));
-        write_fields_json(voce_fields, voci[k], json);
-        json.end_object();
-    }
-    json.end_array();
+void grid_row(std::int64_t i, const cella& c, row_sink& row) {
+    row.value(i);
+    row.value(cell_metres * i);
+    for_each_field(cella_fields, [&](auto field) {
+        const std::int64_t stored = field.stored(c);
+        row.value(stored);
+        if constexpr (is_member<decltype(field), &cella::tipo_cella>()) {
+            const std::string name = kind_name(c.tipo_cella);
+            row.value(std::string_view(name));
+        } else if constexpr (is_member<decltype(field), &cella::vel_limite>()) {
+            row.value(speed_step_kmh * stored);
+        } else if constexpr (is_member<decltype(field), &cella::pendenza>()) {
+            row.value(stored - gradient_offset);
+        }
+    });
+    row.end_row();
 }
 
-void write_grid_json(const griglia& celle, bool all, json_writer& json) {
-    json.begin_array();
-    for (std::size_t i = 0; i < celle.size(); ++i) {
-        if (!all && !holds_something(celle[i])) {
-            continue;
-        }
-        json.begin_object();
-        json.member("cella", static_cast<std::int64_t>(i));
-        write_fields_json(cella_fields, celle[i], json);
-        json.end_object();
+std::vector<dump_column> plan_columns(std::int64_t points) {
+    std::vector<dump_column> columns{{"metro", true, digits(std::max<std::int64_t>(points - 1, 0))}};
+    for (const char* c : {"x", "y"}) {
+        columns.push_back({std::string("tipo_") + c, false, value_kind_width});
+        columns.push_back({std::string("tag_") + c, true, 1, false});
+        columns.push_back({c, true, double_width});
     }
-    json.end_array();
+    return columns;
 }
 
-void write_plan_json(const tracciato_linea& plan, bool all, json_writer& json) {
-    json.begin_array();
-    for (std::int64_t m = 0; m <= plan.last_metre(); ++m) {
-        if (!all && !point_set(plan, m)) {
-            continue;
-        }
-        json.begin_object();
-        json.member("metro", m);
-        json.key("x");
-        coordinate_json(plan, m, 0, json);
-        json.key("y");
-        coordinate_json(plan, m, 1, json);
-        json.end_object();
+void plan_row(std::int64_t metro, const valore_piano& x, const valore_piano& y, row_sink& row) {
+    row.value(metro);
+    for (const valore_piano* v : {&x, &y}) {
+        row.value(std::string_view(value_kind_name(v->tipo)));
+        row.value(static_cast<std::int64_t>(v->tipo));
+        row.value(coordinate(*v));
     }
-    json.end_array();
+    row.end_row();
 }
 
 }  // namespace scenario::cli

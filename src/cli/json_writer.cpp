@@ -18,6 +18,29 @@ void append_hex4(std::string& out, unsigned v) {
     }
 }
 
+// Whether a text goes into JSON as it is, between quotes: printable ASCII without a
+// quote or a backslash (every key, and most values).
+bool plain(std::string_view text) {
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Appends the JSON text of a string, quotes included.
+void append_quoted(std::string& out, std::string_view text) {
+    if (plain(text)) {
+        out += '"';
+        out += text;
+        out += '"';
+    } else {
+        out += json_quote(text);
+    }
+}
+
 }  // namespace
 
 std::string json_quote(std::string_view text) {
@@ -65,43 +88,62 @@ void json_writer::before_value() {
     }
     if (!nonempty_.empty()) {
         if (nonempty_.back()) {
-            out_ << ',';
+            text_ += ',';
         }
         nonempty_.back() = true;
     }
 }
 
+void json_writer::after_value() {
+    if (nonempty_.empty() || text_.size() >= handover_bytes) {
+        flush();
+    }
+}
+
+void json_writer::flush() {
+    out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+    text_.clear();
+}
+
+json_writer::~json_writer() {
+    flush();
+}
+
 void json_writer::begin_object() {
     before_value();
-    out_ << '{';
+    text_ += '{';
     nonempty_.push_back(false);
 }
 
 void json_writer::end_object() {
     nonempty_.pop_back();
-    out_ << '}';
+    text_ += '}';
+    after_value();
 }
 
 void json_writer::begin_array() {
     before_value();
-    out_ << '[';
+    text_ += '[';
     nonempty_.push_back(false);
 }
 
 void json_writer::end_array() {
     nonempty_.pop_back();
-    out_ << ']';
+    text_ += ']';
+    after_value();
 }
 
 void json_writer::key(std::string_view name) {
     before_value();
-    out_ << json_quote(name) << ':';
+    append_quoted(text_, name);
+    text_ += ':';
     after_key_ = true;
 }
 
 void json_writer::string(std::string_view text) {
     before_value();
-    out_ << json_quote(text);
+    append_quoted(text_, text);
+    after_value();
 }
 
 void json_writer::document_string(std::string_view text) {
@@ -110,7 +152,10 @@ void json_writer::document_string(std::string_view text) {
 
 void json_writer::integer(std::int64_t v) {
     before_value();
-    out_ << v;
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    text_.append(buffer, result.ptr);
+    after_value();
 }
 
 void json_writer::number(double v) {
@@ -121,17 +166,20 @@ void json_writer::number(double v) {
     before_value();
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-    out_.write(buffer, result.ptr - buffer);
+    text_.append(buffer, result.ptr);
+    after_value();
 }
 
 void json_writer::null() {
     before_value();
-    out_ << "null";
+    text_ += "null";
+    after_value();
 }
 
 void json_writer::boolean(bool v) {
     before_value();
-    out_ << (v ? "true" : "false");
+    text_ += v ? "true" : "false";
+    after_value();
 }
 
 }  // namespace scenario::cli

@@ -12,9 +12,16 @@ namespace scenario::cli {
 // text go in: the tool's own and the platform's (sentences, file names), which are UTF-8,
 // and text from the documents, which is Windows-1252 and is decoded by
 // windows1252_to_utf8 like everything else that shows it.
+//
+// The text is handed to the stream when a value outside any object or array is
+// complete, and in pieces of about 64 KiB within a long one (and when the writer goes),
+// so that writing a value costs an append, not a call on the stream.
 class json_writer {
   public:
     explicit json_writer(std::ostream& out) : out_(out) {}
+    ~json_writer();
+    json_writer(const json_writer&) = delete;
+    json_writer& operator=(const json_writer&) = delete;
 
     void begin_object();
     void end_object();
@@ -40,9 +47,14 @@ class json_writer {
     void member_null(std::string_view name) { key(name), null(); }
 
   private:
+    static constexpr std::size_t handover_bytes = std::size_t{64} << 10;
+
     void before_value();
+    void after_value();
+    void flush();
 
     std::ostream& out_;
+    std::string text_;  // written, not yet handed to the stream
     // One entry per open object or array: true once it holds a member.
     std::vector<bool> nonempty_;
     bool after_key_ = false;

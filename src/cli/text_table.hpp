@@ -6,26 +6,40 @@
 
 namespace scenario::cli {
 
-// A table printed with aligned columns: numbers to the right, texts to the left, two
-// blanks between columns, no blanks at the end of a line.
+// A table printed line by line as its rows come, so that a table of any length takes
+// no more memory than one row. Every column has a fixed width, known before the first
+// row: numbers to the right, texts to the left, two blanks between columns, no blanks
+// at the end of a line. A value wider than its column pushes the rest of its line to
+// the right. A column marked `last` is printed after all the others whatever its place
+// in the list (for a text of any length).
 class text_table {
   public:
     struct column {
         std::string name;
         bool right = true;
+        std::size_t width = 0;  // at least the name's width is taken
+        bool last = false;
     };
-    explicit text_table(std::vector<column> columns) : columns_(std::move(columns)) {}
+    text_table(std::vector<column> columns, std::ostream& out);
 
-    void add(std::vector<std::string> row) { rows_.push_back(std::move(row)); }
-    std::size_t rows() const { return rows_.size(); }
-    void print(std::ostream& out) const;
+    std::size_t columns() const { return columns_.size(); }
+    // The line of column names.
+    void print_head();
+    // One line: the texts in the order of the columns (missing ones are blank).
+    void print_row(const std::vector<std::string>& texts);
 
   private:
+    void print_line(const std::vector<std::string>& texts);
+
     std::vector<column> columns_;
-    std::vector<std::vector<std::string>> rows_;
+    std::vector<std::size_t> order_;  // the columns in the order they are printed
+    std::ostream& out_;
+    std::string line_;
 };
 
 // The shortest decimal text that reads back as v ("nan", "inf" and "-inf" as such).
 std::string format_double(double v);
+// The same, appended to `out`.
+void append_double(std::string& out, double v);
 
 }  // namespace scenario::cli

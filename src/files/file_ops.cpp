@@ -67,9 +67,8 @@ namespace {
     throw file_error(path, reason, "cannot read \"" + path + "\": " + reason);
 }
 
-}  // namespace
-
-std::string read_whole_file(const std::string& path, std::uint64_t limit) {
+// Fails unless path names a regular file; returns its size.
+std::uint64_t regular_file_size(const std::string& path) {
     if (path.empty()) {
         throw file_error(path, "the name is empty", "cannot read a file with an empty name");
     }
@@ -83,10 +82,25 @@ std::string read_whole_file(const std::string& path, std::uint64_t limit) {
     if ((st.st_mode & S_IFMT) != S_IFREG) {
         cannot_read(path, "it is not a regular file");
     }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+// Moves a file's position to a 64-bit offset from its start.
+bool seek_to(std::FILE* f, std::uint64_t offset) {
+#ifdef _WIN32
+    return _fseeki64(f, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+    return fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+}  // namespace
+
+std::string read_whole_file(const std::string& path, std::uint64_t limit) {
+    const std::uint64_t size = regular_file_size(path);
     const std::string most = std::to_string(limit >> 20) + " MiB a file may have";
-    if (static_cast<std::uint64_t>(st.st_size) > limit) {
-        cannot_read(path,
-                    "it is " + std::to_string(st.st_size) + " bytes long, more than the " + most);
+    if (size > limit) {
+        cannot_read(path, "it is " + std::to_string(size) + " bytes long, more than the " + most);
     }
     errno = 0;
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -109,6 +123,38 @@ std::string read_whole_file(const std::string& path, std::uint64_t limit) {
         cannot_read(path, "it grew past the " + most + " while it was read");
     }
     return content;
+}
+
+file_source::file_source(const std::string& path) : path_(path) {
+    size_ = regular_file_size(path);
+    errno = 0;
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) {
+        cannot_read(path, last_error_text());
+    }
+    // The readers buffer the bytes themselves.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+}
+
+file_source::~file_source() {
+    std::fclose(file_);
+}
+
+void file_source::read_at(std::uint64_t offset, char* to, std::size_t n) {
+    if (n == 0) {
+        return;
+    }
+    if (offset != at_ && !seek_to(file_, offset)) {
+        cannot_read(path_, last_error_text());
+    }
+    const std::size_t got = std::fread(to, 1, n, file_);
+    at_ = offset + got;
+    if (got != n) {
+        if (std::ferror(file_) != 0) {
+            cannot_read(path_, last_error_text());
+        }
+        cannot_read(path_, "it became shorter while it was read");
+    }
 }
 
 }  // namespace scenario

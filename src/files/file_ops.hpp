@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
+
+#include "files/byte_reader.hpp"
 
 namespace scenario {
 
@@ -22,5 +25,25 @@ constexpr std::uint64_t largest_document = std::uint64_t{64} << 20;
 // name, a missing file, a folder, a longer file, a read error) throws file_error
 // saying "cannot read "path": " and the reason.
 std::string read_whole_file(const std::string& path, std::uint64_t limit = largest_document);
+
+// A regular file of any size read piece by piece, for the decoders to stream it. The
+// same faults as read_whole_file throw the same file_error when it is opened; a read
+// that fails later, or a file that shrinks while it is read, throws file_error too.
+class file_source final : public byte_source {
+  public:
+    explicit file_source(const std::string& path);
+    ~file_source() override;
+    file_source(const file_source&) = delete;
+    file_source& operator=(const file_source&) = delete;
+
+    std::uint64_t size() const override { return size_; }
+    void read_at(std::uint64_t offset, char* to, std::size_t n) override;
+
+  private:
+    std::string path_;
+    std::FILE* file_ = nullptr;
+    std::uint64_t size_ = 0;
+    std::uint64_t at_ = 0;  // the file's position
+};
 
 }  // namespace scenario

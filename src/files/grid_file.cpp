@@ -37,30 +37,46 @@ void encode_grid(const griglia& celle, byte_sink& out) {
     buffer.flush();
 }
 
-griglia decode_grid(std::string_view bytes) {
-    byte_reader in(bytes);
+void stream_grid(byte_source& bytes, grid_visitor& visitor) {
+    byte_reader in(bytes, 0, bytes.size());
     expect_dimensions(in, grid_dimensions, "grid file");
     const std::uint64_t count_at = in.offset();
     const std::int32_t count = read_bound_pair(in, "the cell count", "the lower bound");
     if (count < 0) {
         throw decode_error(count_at, "the cell count is negative (" + std::to_string(count) + ")");
     }
-    // Every count is checked against the bytes left before the cells are made.
-    const std::uint64_t complete = in.left() / cell_bytes;
-    if (complete < static_cast<std::uint64_t>(count)) {
-        // Skip to the first cell the file cannot hold whole, to report its offset.
-        in.skip(complete * cell_bytes, "the cells");
-        in.record("cell " + std::to_string(complete) + " (of " + std::to_string(count) + ")");
-        in.need(cell_bytes, "the cell record");
-    }
-    griglia celle(static_cast<std::size_t>(count));
-    for (cella& c : celle) {
+    visitor.start(count);
+    // The count is checked against the bytes left: only the cells the file holds whole
+    // are read, and the first one it cannot hold is reported at its offset.
+    const auto complete =
+        static_cast<std::int32_t>(std::min<std::uint64_t>(in.left() / cell_bytes, count));
+    cella c;
+    for (std::int32_t i = 0; i < complete; ++i) {
         for_each_field(cella_fields, [&](auto field) {
             field.store(c, in.integer<typename decltype(field)::integer>(field.name));
         });
+        visitor.cell(i, c);
+    }
+    if (complete < count) {
+        in.record("cell " + std::to_string(complete) + " (of " + std::to_string(count) + ")");
+        in.need(cell_bytes, "the cell record");
     }
     in.expect_end("the last cell");
-    return celle;
+}
+
+griglia decode_grid(std::string_view bytes) {
+    struct grid_builder final : grid_visitor {
+        griglia celle;
+        std::size_t most = 0;  // the cells the bytes can hold
+        void start(std::int32_t cells) override {
+            celle.reserve(std::min(static_cast<std::size_t>(cells), most));
+        }
+        void cell(std::int32_t, const cella& c) override { celle.push_back(c); }
+    } grid;
+    grid.most = bytes.size() / cell_bytes;
+    memory_source source(bytes);
+    stream_grid(source, grid);
+    return grid.celle;
 }
 
 }  // namespace scenario

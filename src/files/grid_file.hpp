@@ -23,7 +23,24 @@ constexpr std::uint64_t grid_file_size(std::uint64_t cells) {
 
 void encode_grid(const griglia& celle, byte_sink& out);
 
-// The cells of a grid file; a file that is not one throws decode_error.
+// Receives the cells of a grid file as they are decoded: first their number as the
+// array header gives it (a damaged file may claim more than it holds: nothing should
+// be taken for them before they come), then each cell, from 0.
+class grid_visitor {
+  public:
+    virtual void start(std::int32_t cells) = 0;
+    virtual void cell(std::int32_t i, const cella& c) = 0;
+
+  protected:
+    ~grid_visitor() = default;
+};
+
+// Decodes a grid file through a bounded buffer, handing each cell to the visitor as
+// soon as it is read. A file that is not a grid file throws decode_error after the
+// cells before the fault have been handed over.
+void stream_grid(byte_source& bytes, grid_visitor& visitor);
+
+// The whole grid at once (through stream_grid).
 griglia decode_grid(std::string_view bytes);
 
 }  // namespace scenario

@@ -59,11 +59,10 @@ void encode_header(const tabella_voci& voci, byte_sink& out) {
     buffer.flush();
 }
 
-tabella_voci decode_header(std::string_view bytes) {
-    byte_reader in(bytes);
-    tabella_voci voci{};
-    for (std::size_t k = 0; k < voci.size(); ++k) {
-        voce& v = voci[k];
+void stream_header(byte_source& bytes, header_visitor& visitor) {
+    byte_reader in(bytes, 0, bytes.size());
+    voce v;
+    for (int k = 0; k < numero_voci; ++k) {
         in.record("entry " + std::to_string(k));
         for_each_field(voce_fields, [&](auto field) {
             using type = typename decltype(field)::type;
@@ -73,9 +72,20 @@ tabella_voci decode_header(std::string_view bytes) {
                 v.*field.member = in.integer<type>(field.name);
             }
         });
+        visitor.entry(k, v);
     }
+    in.record("");
     in.expect_end("the 87 header records");
-    return voci;
+}
+
+tabella_voci decode_header(std::string_view bytes) {
+    struct table_visitor final : header_visitor {
+        tabella_voci voci{};
+        void entry(int k, const voce& v) override { voci[static_cast<std::size_t>(k)] = v; }
+    } table;
+    memory_source source(bytes);
+    stream_header(source, table);
+    return table.voci;
 }
 
 }  // namespace scenario

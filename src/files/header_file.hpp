@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "files/byte_reader.hpp"
 #include "files/byte_sink.hpp"
 #include "model/voce.hpp"
 
@@ -30,7 +31,21 @@ std::optional<std::size_t> first_unencodable_record(const tabella_voci& voci);
 // is written.
 void encode_header(const tabella_voci& voci, byte_sink& out);
 
-// Exactly 87 records and nothing after them; anything else throws decode_error.
+// Receives the records of a header file as they are decoded.
+class header_visitor {
+  public:
+    virtual void entry(int k, const voce& v) = 0;
+
+  protected:
+    ~header_visitor() = default;
+};
+
+// Decodes a header file through a bounded buffer, handing each record to the visitor
+// as soon as it is read: exactly 87 records and nothing after them; anything else
+// throws decode_error after the records before the fault have been handed over.
+void stream_header(byte_source& bytes, header_visitor& visitor);
+
+// The whole table at once (through stream_header).
 tabella_voci decode_header(std::string_view bytes);
 
 }  // namespace scenario

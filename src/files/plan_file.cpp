@@ -140,52 +140,53 @@ void encode_plan(const tracciato_linea& tracciato, byte_sink& out) {
 
 namespace {
 
-// Reads the tagged values of the plan; stores them when `plan` is given, else only
-// checks that they can be read.
-void read_plan_values(byte_reader& in, std::int64_t metres, tracciato_linea* plan) {
-    for (int coordinata = 0; coordinata < plan_coordinates; ++coordinata) {
-        for (std::int64_t metro = 0; metro < metres; ++metro) {
-            const std::uint64_t tag_at = in.offset();
-            if (in.left() < plan_tag_bytes) {
-                in.record("metre " + std::to_string(metro) + ", coordinate " +
-                          std::to_string(coordinata));
-            }
-            const std::uint16_t tag = in.u16("the value tag");
-            if (tag == static_cast<std::uint16_t>(tipo_valore::vuoto)) {
-                continue;
-            }
-            if (tag != static_cast<std::uint16_t>(tipo_valore::intero) &&
-                tag != static_cast<std::uint16_t>(tipo_valore::doppio)) {
-                throw decode_error(tag_at, "unknown value tag " + std::to_string(tag) +
-                                               " at metre " + std::to_string(metro) +
-                                               ", coordinate " + std::to_string(coordinata) +
-                                               " (0 empty, 2 integer, 5 double)");
-            }
-            const auto kind = static_cast<tipo_valore>(tag);
-            const bool integer = kind == tipo_valore::intero;
-            if (in.left() < plan_value_bytes(kind) - plan_tag_bytes) {
-                in.record("metre " + std::to_string(metro) + ", coordinate " +
-                          std::to_string(coordinata));
-            }
-            if (integer) {
-                const std::int16_t v = in.i16("the 16-bit value");
-                if (plan != nullptr) {
-                    plan->set_integer(metro, coordinata, v);
-                }
-            } else {
-                const double v = in.f64("the 64-bit value");
-                if (plan != nullptr) {
-                    plan->set_double(metro, coordinata, v);
-                }
-            }
-        }
+// Reads the tag of a value at metre `metro` of coordinate `coordinata` and checks it.
+tipo_valore read_tag(byte_reader& in, std::int64_t metro, int coordinata) {
+    const std::uint64_t tag_at = in.offset();
+    if (in.left() < plan_tag_bytes) {
+        in.record("metre " + std::to_string(metro) + ", coordinate " + std::to_string(coordinata));
+    }
+    const std::uint16_t tag = in.u16("the value tag");
+    if (tag != static_cast<std::uint16_t>(tipo_valore::vuoto) &&
+        tag != static_cast<std::uint16_t>(tipo_valore::intero) &&
+        tag != static_cast<std::uint16_t>(tipo_valore::doppio)) {
+        throw decode_error(tag_at, "unknown value tag " + std::to_string(tag) + " at metre " +
+                                       std::to_string(metro) + ", coordinate " +
+                                       std::to_string(coordinata) +
+                                       " (0 empty, 2 integer, 5 double)");
+    }
+    const auto kind = static_cast<tipo_valore>(tag);
+    if (in.left() < plan_value_bytes(kind) - plan_tag_bytes) {
+        in.record("metre " + std::to_string(metro) + ", coordinate " + std::to_string(coordinata));
+    }
+    return kind;
+}
+
+// Reads one tagged value.
+valore_piano read_value(byte_reader& in, std::int64_t metro, int coordinata) {
+    switch (read_tag(in, metro, coordinata)) {
+        case tipo_valore::intero:
+            return {tipo_valore::intero, static_cast<double>(in.i16("the 16-bit value"))};
+        case tipo_valore::doppio:
+            return {tipo_valore::doppio, in.f64("the 64-bit value")};
+        default:
+            return {};
+    }
+}
+
+// Checks one tagged value and passes over it.
+void skip_value(byte_reader& in, std::int64_t metro, int coordinata) {
+    const tipo_valore kind = read_tag(in, metro, coordinata);
+    if (kind != tipo_valore::vuoto) {
+        in.skip(plan_value_bytes(kind) - plan_tag_bytes,
+                kind == tipo_valore::intero ? "the 16-bit value" : "the 64-bit value");
     }
 }
 
 }  // namespace
 
-tracciato_linea decode_plan(std::string_view bytes) {
-    byte_reader in(bytes);
+void stream_plan(byte_source& bytes, plan_visitor& visitor) {
+    byte_reader in(bytes, 0, bytes.size(), plan_header_bytes);
     expect_dimensions(in, plan_dimensions, "line plan file");
     const std::uint64_t first_at = in.offset();
     const std::int32_t first =
@@ -206,16 +207,47 @@ tracciato_linea decode_plan(std::string_view bytes) {
         throw decode_error(metres_at, "the metre count is " + std::to_string(metres) +
                                           "; a plan has at least one point");
     }
-    // A first pass checks every value without storing it, so that a count the file
-    // cannot hold fails at its offset before any memory is taken for it.
-    byte_reader check = in;
-    read_plan_values(check, metres, nullptr);
-    check.record("");
-    check.expect_end("the last value");
+    // The values have different sizes: a first pass checks every first coordinate and
+    // passes over it to find where the second ones start. Every value it passes over
+    // takes a byte at least, so the count is then known to fit the file.
+    const std::uint64_t values_at = in.offset();
+    byte_reader scan(bytes, values_at, bytes.size());
+    for (std::int64_t metro = 0; metro < metres; ++metro) {
+        skip_value(scan, metro, 0);
+    }
+    const std::uint64_t seconds_at = scan.offset();
+    visitor.start(metres);
+    // Then both coordinates of each metre, from two readers in step.
+    byte_reader x(bytes, values_at, seconds_at);
+    byte_reader y(bytes, seconds_at, bytes.size());
+    for (std::int64_t metro = 0; metro < metres; ++metro) {
+        const valore_piano vx = read_value(x, metro, 0);
+        const valore_piano vy = read_value(y, metro, 1);
+        visitor.point(metro, vx, vy);
+    }
+    y.record("");
+    y.expect_end("the last value");
+}
 
-    tracciato_linea plan(metres - 1);
-    read_plan_values(in, metres, &plan);
-    return plan;
+tracciato_linea decode_plan(std::string_view bytes) {
+    struct plan_builder final : plan_visitor {
+        tracciato_linea plan;
+        void start(std::int32_t metres) override { plan = tracciato_linea(metres - 1); }
+        void point(std::int64_t metro, valore_piano x, valore_piano y) override {
+            set(metro, 0, x);
+            set(metro, 1, y);
+        }
+        void set(std::int64_t metro, int coordinata, valore_piano v) {
+            if (v.tipo == tipo_valore::intero) {
+                plan.set_integer(metro, coordinata, static_cast<std::int16_t>(v.numero));
+            } else if (v.tipo == tipo_valore::doppio) {
+                plan.set_double(metro, coordinata, v.numero);
+            }
+        }
+    } builder;
+    memory_source source(bytes);
+    stream_plan(source, builder);
+    return std::move(builder.plan);
 }
 
 }  // namespace scenario

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "files/array_header.hpp"
+#include "files/byte_reader.hpp"
 #include "files/byte_sink.hpp"
 #include "model/tracciato.hpp"
 
@@ -40,7 +41,27 @@ constexpr std::uint64_t plan_file_size(std::uint64_t last_metre) {
 void encode_plan(const tracciato_linea& tracciato, byte_sink& out);
 constexpr std::size_t plan_write_bytes = std::size_t{256} << 10;
 
-// The plan of a line plan file; a file that is not one throws decode_error.
+// Receives the points of a line plan file as they are decoded: first their number
+// (once every first coordinate has been checked), then each metre's two coordinates,
+// from metre 0.
+class plan_visitor {
+  public:
+    virtual void start(std::int32_t metres) = 0;
+    virtual void point(std::int64_t metro, valore_piano x, valore_piano y) = 0;
+
+  protected:
+    ~plan_visitor() = default;
+};
+
+// Decodes a line plan file through bounded buffers, handing each point to the visitor
+// as soon as both its coordinates are read: a first pass checks the first coordinates
+// and finds where the second ones start, then two readers go through both in step.
+// A file that is not a plan file throws decode_error after the points before the
+// fault have been handed over (none when the fault is in the first coordinates); the
+// offset is that of the first faulty byte in the file.
+void stream_plan(byte_source& bytes, plan_visitor& visitor);
+
+// The whole plan at once (through stream_plan).
 tracciato_linea decode_plan(std::string_view bytes);
 
 }  // namespace scenario

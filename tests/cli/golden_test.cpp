@@ -1,15 +1,20 @@
 // Golden cases: each file under golden/<area>/ is one case, in sections:
 //
 //   # what the case shows (lines starting with "#" before the first section)
-//   $ scenario ARGUMENTS          the command, arguments split at blanks ("..." keeps blanks)
+//   $ scenario ARGUMENTS          the command, arguments split at blanks ("..." keeps blanks);
+//   $ scenario ARGUMENTS          several run in order, each but the last must end with
+//                                 status 0 (a compile that makes the files to dump)
 //   === NAME                      a document written into the case's folder, line by line,
 //   ...                           each line ending in CR LF ("=== NAME (no final line
 //                                 break)" leaves the last line without one)
-//   === status                    the expected exit status
-//   === stdout                    the exact expected standard output (optional)
-//   === stderr                    the exact expected standard error
+//   === NAME (hex)                a binary file, written byte by byte: two hexadecimal
+//   ...                           digits a byte, blanks between them, "#" to the end of a
+//                                 line a comment
+//   === status                    the expected exit status of the last command
+//   === stdout                    its exact expected standard output (optional)
+//   === stderr                    its exact expected standard error
 //
-// The command runs in a fresh folder holding the documents; the documents must be left
+// The commands run in a fresh folder holding the documents; the documents must be left
 // unchanged. SCENARIO_UPDATE_GOLDEN=1 rewrites status, stdout and stderr from what the
 // tool printed, to be reviewed before it is committed.
 #include <gtest/gtest.h>
@@ -33,12 +38,32 @@ using scenario::testing::write_bytes;
 
 const fs::path golden_root = fs::path(__FILE__).parent_path() / "golden";
 
-struct golden_case {
-    std::string head;  // the comment and the command line, as written
-    std::vector<std::string> args;
-    std::vector<std::pair<std::string, std::string>> documents;  // name, bytes
-    std::map<std::string, std::string> expected;                  // status, stdout, stderr
+struct golden_document {
+    std::string name;
+    std::string bytes;
+    std::string hex;  // a binary file's section as written, empty for a text document
 };
+
+struct golden_case {
+    std::string head;  // the comment and the command lines, as written
+    std::vector<std::vector<std::string>> commands;
+    std::vector<golden_document> documents;
+    std::map<std::string, std::string> expected;  // status, stdout, stderr
+};
+
+// The bytes of a hexadecimal section; a malformed one fails the test.
+std::string hex_bytes(const std::string& section) {
+    std::string bytes;
+    std::istringstream in(section);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        for (std::string w; words >> w;) {
+            EXPECT_EQ(w.size(), 2u) << "not one byte: \"" << w << "\"";
+            bytes += static_cast<char>(std::stoi(w, nullptr, 16));
+        }
+    }
+    return bytes;
+}
 
 std::vector<std::string> split_arguments(const std::string& line) {
     std::vector<std::string> args;
@@ -77,13 +102,18 @@ golden_case parse_case(const std::string& text) {
         if (section.empty()) {
             return;
         }
+        const std::string hex = " (hex)";
         if (section == "status" || section == "stdout" || section == "stderr") {
             c.expected[section] = body;
+        } else if (section.size() > hex.size() &&
+                   section.compare(section.size() - hex.size(), hex.size(), hex) == 0) {
+            c.documents.push_back(
+                {section.substr(0, section.size() - hex.size()), hex_bytes(body), body});
         } else {
             if (!final_break && body.size() >= 2) {
                 body.resize(body.size() - 2);
             }
-            c.documents.emplace_back(section, body);
+            c.documents.push_back({section, body, ""});
         }
     };
     while (std::getline(in, line)) {
@@ -103,9 +133,10 @@ golden_case parse_case(const std::string& text) {
         if (section.empty()) {
             c.head += line + "\n";
             if (line.rfind("$ scenario ", 0) == 0) {
-                c.args = split_arguments(line.substr(11));
+                c.commands.push_back(split_arguments(line.substr(11)));
             }
-        } else if (section == "status" || section == "stdout" || section == "stderr") {
+        } else if (section == "status" || section == "stdout" || section == "stderr" ||
+                   section.find(" (hex)") != std::string::npos) {
             body += line + "\n";
         } else {
             body += line + "\r\n";
@@ -117,7 +148,11 @@ golden_case parse_case(const std::string& text) {
 
 std::string write_case(const golden_case& c) {
     std::string text = c.head;
-    for (const auto& [name, bytes] : c.documents) {
+    for (const auto& [name, bytes, hex] : c.documents) {
+        if (!hex.empty()) {
+            text += "=== " + name + " (hex)\n" + hex;
+            continue;
+        }
         const bool breaks = bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0;
         text += "=== " + name + (breaks || bytes.empty() ? "" : " (no final line break)") + "\n";
         std::string lines = bytes;
@@ -163,19 +198,24 @@ TEST(Golden, EveryCasePrintsExactlyWhatItExpects) {
     for (const fs::path& path : cases) {
         SCOPED_TRACE(fs::relative(path, golden_root).string());
         golden_case c = parse_case(read_bytes(path.string()));
-        ASSERT_FALSE(c.args.empty()) << "no \"$ scenario\" line";
+        ASSERT_FALSE(c.commands.empty()) << "no \"$ scenario\" line";
         ASSERT_TRUE(c.expected.count("status") != 0 && c.expected.count("stderr") != 0);
         temp_folder folder;
-        for (const auto& [name, bytes] : c.documents) {
-            write_bytes(folder.file(name), bytes);
+        for (const auto& d : c.documents) {
+            write_bytes(folder.file(d.name), d.bytes);
         }
         scenario::testing::tool_result r;
         {
             working_folder here(folder.str());
-            r = scenario::testing::run(c.args);
+            for (const auto& args : c.commands) {
+                r = scenario::testing::run(args);
+                if (&args != &c.commands.back()) {
+                    ASSERT_EQ(r.status, 0) << "a command before the last failed:\n" << r.err;
+                }
+            }
         }
-        for (const auto& [name, bytes] : c.documents) {
-            EXPECT_EQ(read_bytes(folder.file(name)), bytes) << name << " was changed";
+        for (const auto& d : c.documents) {
+            EXPECT_EQ(read_bytes(folder.file(d.name)), d.bytes) << d.name << " was changed";
         }
         const std::string status = std::to_string(r.status) + "\n";
         if (update) {

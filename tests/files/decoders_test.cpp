@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "files/byte_reader.hpp"
 #include "files/byte_sink.hpp"
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
@@ -83,25 +84,49 @@ TEST(Decoders, ReadBackAVariedStateFieldForField) {
     EXPECT_EQ(header.size(), 87u * 34u + 7u * 86u * 87u / 2u + 65535u);
     EXPECT_EQ(decode_header(header), voci);
 
-    griglia celle(300);
-    for (int i = 0; i < 300; ++i) {
+    // Larger than a reader's buffer (64 KiB), so that values lie across its refills.
+    griglia celle(5000);
+    for (int i = 0; i < 5000; ++i) {
         const auto u8 = [&](int d) { return static_cast<std::uint8_t>((i * 53 + d) % 256); };
         celle[static_cast<std::size_t>(i)] =
             cella{static_cast<tipo>(u8(0)), s16(-32768 + i), s16(32767 - i), s16(-100 * i), s16(100 * i), u8(1),
                   u8(2), u8(3),           u8(4),          u8(5),         u8(6)};
     }
     const std::string grid = encoded([&](byte_sink& s) { encode_grid(celle, s); });
-    EXPECT_EQ(grid.size(), 10u + 15u * 300u);
+    EXPECT_EQ(grid.size(), 10u + 15u * 5000u);
     EXPECT_EQ(decode_grid(grid), celle);
 
-    tracciato_linea plan(30);
+    tracciato_linea plan(7000);
     plan.set_integer(0, 0, -32768), plan.set_integer(0, 1, 32767);
     plan.set_integer(1, 0, 0), plan.set_integer(1, 1, 1);
-    plan.draw(2, 28, 0.01);
+    plan.draw(2, 6998, 0.001);
     const std::string plan_bytes = encoded([&](byte_sink& s) { encode_plan(plan, s); });
-    // Header 18; per coordinate two integers (4), 27 doubles (10), two empty (2).
-    EXPECT_EQ(plan_bytes.size(), 18u + 2u * (2u * 4u + 27u * 10u + 2u * 2u));
+    // Header 18; per coordinate two integers (4), 6997 doubles (10), two empty (2).
+    EXPECT_EQ(plan_bytes.size(), 18u + 2u * (2u * 4u + 6997u * 10u + 2u * 2u));
     EXPECT_EQ(decode_plan(plan_bytes), plan);
+}
+
+// A reader with a buffer of 8 bytes over bytes 2 to 26 of a source: values across
+// refills, a text and a skip longer than what the buffer holds, offsets counted from
+// the source's start, and the cut reported where the value starts.
+TEST(Decoders, TheBufferedReaderReadsAcrossItsBuffer) {
+    const std::string bytes = std::string("..\x0A\x00" "ABCDEFGHIJ" "\x01\x02\x03\x04", 18) +
+                              "0123456" + std::string("\x09\x00", 2) + "tail";
+    memory_source source(bytes);
+    byte_reader in(source, 2, 27, 8);
+    EXPECT_EQ(in.counted_text<std::uint16_t>("name"), "ABCDEFGHIJ");
+    EXPECT_EQ(in.i32("n"), 0x04030201);
+    in.skip(5, "gap");
+    EXPECT_EQ(in.text(2, "two"), "56");
+    EXPECT_EQ(in.offset(), 25u);
+    EXPECT_EQ(in.u16("nine"), 9);
+    try {
+        in.i32("last");
+        ADD_FAILURE() << "read past the end";
+    } catch (const decode_error& e) {
+        EXPECT_EQ(e.offset(), 27u);
+        EXPECT_STREQ(e.what(), "the file ends inside last (4 bytes needed, 0 left)");
+    }
 }
 
 TEST(Decoders, ReadTheTrainEntryFromItsKnownBytes) {
