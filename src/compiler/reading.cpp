@@ -52,6 +52,7 @@ void reading::open(const std::string& name, std::string content, source_document
     after_fine_warned = false;
     in_entry = false;
     cause.reset();
+    early_keyword = {};
     check_document(*this);
 }
 
