@@ -1,5 +1,7 @@
 #include "compiler/train_reader.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "compiler/grid_access.hpp"
@@ -117,9 +119,9 @@ outcome read_signal(reading& r) {
     if (r.beyond_grid(position, entry_margin)) {
         return outcome::end_loop;
     }
-    const std::int32_t(&given)[10] = v;
+    // The recorder changes the time it is given; the values as written stay in v.
     std::int32_t w[10];
-    std::copy(std::begin(given), std::end(given), std::begin(w));
+    std::copy(std::begin(v), std::end(v), std::begin(w));
     const std::int64_t c = point_cell(position);
     const outcome o = r.call_recorder(
         position,
@@ -129,7 +131,7 @@ outcome read_signal(reading& r) {
         },
         [&](std::int32_t) { return std::vector<std::int64_t>{c}; });
     if (o == outcome::go_on) {
-        check_signal(r, position, given, w[9], at);
+        check_signal(r, position, v, w[9], at);
         r.stamp(c);
         ++r.state.trace.counts.signals;
     }
