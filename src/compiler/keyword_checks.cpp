@@ -343,9 +343,11 @@ void check_matched(reading& r, std::span<const keyword_entry> table, std::uint32
                    {std::string(field), e.test.word, first_form(e)}));
         return;
     }
-    // The usual line, a keyword as the documents write it, costs these tests alone.
+    // The usual line, a keyword as the documents write it (most often as on the line
+    // before), costs these tests alone.
     const bool several = (passed & (passed - 1)) != 0;
-    if (!several && known_form(field, e)) {
+    if (!several && (field == r.known_keyword || known_form(field, e))) {
+        r.known_keyword = field;
         return;
     }
     if (r.quiet(line)) {

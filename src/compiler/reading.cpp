@@ -53,6 +53,7 @@ void reading::open(const std::string& name, std::string content, source_document
     in_entry = false;
     cause.reset();
     early_keyword = {};
+    known_keyword = {};
     check_document(*this);
 }
 

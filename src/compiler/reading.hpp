@@ -147,6 +147,7 @@ struct reading {
     int header_line = 0;             // the line document's first section header
     std::string_view early_keyword;  // a keyword before "[generale]", and where
     field_place early_place;
+    std::string_view known_keyword;  // the last keyword field written as a keyword's form
 
     // A failure whose cause lies elsewhere than where the reader stands (a value read on
     // an earlier line): where to report it.
