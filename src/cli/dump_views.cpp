@@ -52,7 +52,8 @@ shown_value coordinate(const valore_piano& v) {
 }
 
 std::string two_digits(std::int64_t v) {
-    return (v >= 0 && v < 10 ? "0" : "") + std::to_string(v);
+    std::string text = v >= 0 && v < 10 ? "0" : "";
+    return text.append(std::to_string(v));
 }
 
 // Metres where cell i begins.
@@ -97,7 +98,9 @@ std::string clock_text(std::int64_t seconds) {
     const std::uint64_t s = seconds < 0 ? 0 - static_cast<std::uint64_t>(seconds)
                                         : static_cast<std::uint64_t>(seconds);
     const auto part = [](std::uint64_t v) { return two_digits(static_cast<std::int64_t>(v)); };
-    return (seconds < 0 ? "-" : "") + part(s / 3600) + ":" + part(s / 60 % 60) + ":" + part(s % 60);
+    std::string text = seconds < 0 ? "-" : "";
+    return text.append(part(s / 3600)).append(":").append(part(s / 60 % 60)).append(":").append(
+        part(s % 60));
 }
 
 std::string clock_text(std::int64_t hours, std::int64_t minutes, std::int64_t seconds) {
