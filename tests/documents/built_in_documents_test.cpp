@@ -17,8 +17,8 @@ using testing::read_bytes;
 using testing::temp_folder;
 
 // The five documents as they must be written, byte for byte (Windows-1252, CR LF after
-// every line): golden files taken line by line from the documents' published listings,
-// not from our writers.
+// every line): golden files written line by line from the documents' fixed content,
+// independently of our writers.
 const fs::path golden = fs::path(__FILE__).parent_path() / "golden";
 const char* const documents[] = {
     "Vessana_Pralbo_linea.txt",
