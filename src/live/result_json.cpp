@@ -123,24 +123,22 @@ void write_element(const run_state& stato, std::size_t id, const element& e,
     json.end_object();
 }
 
-// The cell an element written at position p lies in: near(p / 50 + 1) for p >= 0.
-int cell_at(std::int32_t p) {
-    return p < 0 ? -1 : static_cast<int>((p + metres_per_cell / 2) / metres_per_cell) + 1;
-}
-
 // The elements in the order of the picture's numbers (render::element_ids), then the
 // code points the picture does not draw.
 std::vector<element> elements_of(const run_state& stato, const render::route_marks& marks) {
     std::vector<element> out;
+    // A station's cell is the one of kind stazione holding its header entry (valore1).
+    std::vector<int> station_cell(numero_voci, -1);
+    for (std::size_t c = 0; c < stato.celle.size(); ++c) {
+        const cella& k = stato.celle[c];
+        if (k.tipo_cella == tipo::stazione && k.valore1 >= 0 && k.valore1 < numero_voci) {
+            station_cell[static_cast<std::size_t>(k.valore1)] = static_cast<int>(c);
+        }
+    }
     for (const render::station_mark& s : marks.stations) {
-        const int cell = cell_at(s.position);
         out.push_back({"station", s.name, s.position, std::nullopt,
-                       cell >= 0 && static_cast<std::size_t>(cell) < stato.celle.size() &&
-                               stato.celle[static_cast<std::size_t>(cell)].tipo_cella ==
-                                   tipo::stazione
-                           ? cell
-                           : -1,
-                       s.entry, s.name + " at " + std::to_string(s.position) + " m"});
+                       station_cell[static_cast<std::size_t>(s.entry)], s.entry,
+                       s.name + " at " + std::to_string(s.position) + " m"});
     }
     const auto points = [&](const std::vector<render::point_mark>& list, const char* kind) {
         for (const render::point_mark& m : list) {

@@ -61,7 +61,12 @@ TEST_F(LiveResult, TheExampleShowsItsStationsElementsAndTheFilesCompileWrites) {
     const std::string first_station = "data-element=\"0\"";
     EXPECT_NE(svg.find(first_station, svg.find(first_station) + 1), std::string::npos);
 
-    // The first signal: the train document's row for it (line 49, "segnale, 1950, ...").
+    // The first station and the first signal at their rows of the train document
+    // (line 32 "stazione, 0, ...", line 49 "segnale, 1950, ...").
+    ASSERT_FALSE(drawing["elements"].empty());
+    EXPECT_EQ(drawing["elements"][0]["document"], train());
+    EXPECT_EQ(drawing["elements"][0]["line"], 32);
+    EXPECT_EQ(drawing["elements"][0]["values"]["progressiva"], 0);
     const auto signal = std::find_if(drawing["elements"].begin(), drawing["elements"].end(),
                                      [](const json& e) { return e["kind"] == "signal"; });
     ASSERT_NE(signal, drawing["elements"].end());
