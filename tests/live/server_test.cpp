@@ -97,6 +97,20 @@ bool shows_first_station(std::uint16_t port, const std::string& name) {
     return false;
 }
 
+// AddressSanitizer keeps freed memory aside for a while: there, resident memory tells
+// nothing about what the server keeps.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool memory_measured = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool memory_measured = false;
+#else
+constexpr bool memory_measured = true;
+#endif
+#else
+constexpr bool memory_measured = true;
+#endif
+
 long resident_pages() {
     std::ifstream statm("/proc/self/statm");
     long size = 0;
@@ -171,7 +185,9 @@ TEST_P(LiveServer, AHundredSavesInASecondEndWithTheLastAndPushEveryPage) {
     }
     ASSERT_TRUE(shows_first_station(port, "STATION199"));
     const long grown_kib = (resident_pages() - before) * 4;
-    EXPECT_LT(grown_kib, 8 * 1024);
+    if (memory_measured) {
+        EXPECT_LT(grown_kib, 8 * 1024);
+    }
 
     // The page was told of the newest generation.
     const std::string newest = std::to_string(result(port)["generation"].get<int>());
