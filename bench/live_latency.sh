@@ -26,7 +26,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 serve_and_save() {  # LINE TRAIN
-    local out=$work/serve.out
+    local out
+    out=$(mktemp -p "$work")  # empty before the server starts: its first line is the URL
     "$bin/scenario" serve "$1" "$2" >"$out" 2>/dev/null &
     local pid=$!
     for _ in $(seq 100); do

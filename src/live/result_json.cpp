@@ -195,12 +195,15 @@ void write_drawing(const run_state& drawn, std::uint64_t generation, bool stale,
     json.key("stale");
     json.boolean(stale);
     render::route_marks marks;
+    std::string svg;
     {
-        // The layout holds the plan's every metre: it goes before the elements are written.
+        // The layout holds the plan's every metre: it goes before the picture is quoted.
         render::picture_layout picture = render::lay_out_picture(drawn, diagnostics, options);
-        json.member("svg", render::draw_picture(picture));
+        svg = render::draw_picture(picture);
         marks = std::move(picture.marks);
     }
+    json.member("svg", svg);
+    svg = std::string();
     json.key("elements");
     json.begin_array();
     const std::vector<element> list = elements_of(drawn, marks);
