@@ -40,6 +40,8 @@ struct element {
     std::string detail;
     // A profile step shows one field of its cells: only that one is given.
     const char* field = nullptr;
+    // The document row of an element that has no cell (a curve); -1 for none.
+    std::int32_t row = -1;
 };
 
 template <typename Record, typename Fields>
@@ -54,13 +56,13 @@ void write_values(const Record& r, const Fields& fields, json_writer& json) {
     json.end_object();
 }
 
-// The document row that wrote a cell's element, if the readers traced one.
-const source_row* row_of(const run_state& stato, int cell) {
+// The document row that wrote an element, if the readers traced one.
+const source_row* row_of(const run_state& stato, const element& e) {
     const reading_trace& t = stato.trace;
-    if (cell < 0 || static_cast<std::size_t>(cell) >= t.cells.size()) {
-        return nullptr;
+    std::int32_t row = e.row;
+    if (row < 0 && e.cell >= 0 && static_cast<std::size_t>(e.cell) < t.cells.size()) {
+        row = t.cells[static_cast<std::size_t>(e.cell)].row;
     }
-    const std::int32_t row = t.cells[static_cast<std::size_t>(cell)].row;
     if (row < 0 || static_cast<std::size_t>(row) >= t.rows.size()) {
         return nullptr;
     }
@@ -111,7 +113,7 @@ void write_element(const run_state& stato, std::size_t id, const element& e,
         json.member_null("values");
     }
     json.member_document("detail", e.detail);
-    const source_row* row = row_of(stato, e.cell);
+    const source_row* row = row_of(stato, e);
     if (row != nullptr) {
         json.member("document", row->document == source_document::line ? documents.line
                                                                        : documents.train);
@@ -167,6 +169,11 @@ std::vector<element> elements_of(const run_state& stato, const render::route_mar
     steps(marks.speed, "speed", "speed limit (km/h)", "vel_limite");
     steps(marks.gradient, "gradient", "gradient", "pendenza");
     steps(marks.adhesion, "adhesion", "adhesion", "aderenza");
+    for (std::size_t i = 0; i < marks.curves.size() && i < stato.trace.curves.size(); ++i) {
+        const render::span_mark& c = marks.curves[i];
+        out.push_back({"curve", {}, c.start, c.end, -1, -1, c.detail, nullptr,
+                       stato.trace.curves[i].row});
+    }
     for (std::size_t c = 0; c < stato.celle.size(); ++c) {
         const tipo t = stato.celle[c].tipo_cella;
         if (t == tipo::cambio_codice || t == tipo::codice_zero) {

@@ -145,6 +145,12 @@ route_marks collect_marks(const run_state& stato, std::span<const diagnostic> di
                                      ", type " + std::to_string(t.value),
                                  t.start / metri_cella});
     }
+    for (const traced_curve& c : stato.trace.curves) {
+        const auto start = static_cast<std::int32_t>(c.start);
+        const auto end = static_cast<std::int32_t>(c.end);
+        marks.curves.push_back({start, end, 0,
+                                "curve " + std::to_string(start) + "-" + metres(end), -1});
+    }
     // The readers fill the profile bytes up to cell N - 3; the last cells stay 0.
     const std::size_t filled = celle.size() > 3 ? celle.size() - 3 : celle.size();
     marks.speed = runs(
@@ -175,7 +181,8 @@ element_ids number_elements(const route_marks& marks) {
     ids.speed = ids.tunnels + marks.tunnels.size();
     ids.gradient = ids.speed + marks.speed.size();
     ids.adhesion = ids.gradient + marks.gradient.size();
-    ids.end = ids.adhesion + marks.adhesion.size();
+    ids.curves = ids.adhesion + marks.adhesion.size();
+    ids.end = ids.curves + marks.curves.size();
     return ids;
 }
 

@@ -304,6 +304,11 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
     w.open("g").attr("class", "track");
     polyline(w, layout.track, style::track, 1.6, 1);
     w.close();
+    if (ids != nullptr) {
+        // Curves are part of the track; an annotated picture lays an unseen band over
+        // each so that it can be pointed at.
+        draw_spans(w, view, marks.curves, "curve", style::track, 8, 0, ids, &element_ids::curves);
+    }
     draw_spans(w, view, marks.slowdowns, "slowdown", style::slowdown, 9, 0.75, ids,
                &element_ids::slowdowns);
     draw_point_marks(w, view, marks.speed_boards, "speed-board", style::speed_board, 3.5, ids,

@@ -57,7 +57,7 @@ TEST_F(LiveResult, TheExampleShowsItsStationsElementsAndTheFilesCompileWrites) {
     }
     EXPECT_EQ(kinds, (std::set<std::string>{"station", "signal", "board", "speed_board",
                                             "slowdown", "tunnel", "speed", "gradient",
-                                            "adhesion", "code_point"}));
+                                            "adhesion", "curve", "code_point"}));
     const std::string first_station = "data-element=\"0\"";
     EXPECT_NE(svg.find(first_station, svg.find(first_station) + 1), std::string::npos);
 
@@ -75,6 +75,15 @@ TEST_F(LiveResult, TheExampleShowsItsStationsElementsAndTheFilesCompileWrites) {
     EXPECT_EQ((*signal)["document"], train());
     EXPECT_EQ((*signal)["line"], 49);
     EXPECT_EQ((*signal)["values"]["tipo_cella"], 1);
+
+    // The first curve: line 11 of the line document, "curvas4,  900,  1100".
+    const auto curve = std::find_if(drawing["elements"].begin(), drawing["elements"].end(),
+                                    [](const json& e) { return e["kind"] == "curve"; });
+    ASSERT_NE(curve, drawing["elements"].end());
+    EXPECT_EQ((*curve)["position"], 900);
+    EXPECT_EQ((*curve)["end"], 2000);
+    EXPECT_EQ((*curve)["document"], line());
+    EXPECT_EQ((*curve)["line"], 11);
 
     const json& counts = r["status"]["counts"];
     EXPECT_EQ(counts["stations"], 13);
