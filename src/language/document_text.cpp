@@ -62,7 +62,22 @@ document_text document_text::from_unicode(std::string_view utf8) {
     int column = 1;
     std::size_t at = 0;
     while (at < utf8.size()) {
+        // ASCII, most of any document, is the same in both forms.
         const std::size_t first = at;
+        while (at < utf8.size() && static_cast<unsigned char>(utf8[at]) < 0x80) {
+            if (utf8[at] == '\n') {
+                ++line;
+                column = 1;
+            } else {
+                ++column;
+            }
+            ++at;
+        }
+        if (at > first) {
+            d.unicode_.append(utf8.substr(first, at - first));
+            d.bytes_.append(utf8.substr(first, at - first));
+            continue;
+        }
         const std::optional<char32_t> c = read_utf8(utf8, at);
         if (!c) {
             ++at;
