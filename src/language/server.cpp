@@ -244,16 +244,17 @@ void server::notification(const std::string& method, const json& params, std::os
         compile_and_publish(params.at("textDocument").at("uri").get<std::string>(), out);
     } else if (method == "textDocument/didClose") {
         const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+        std::string partner;
+        if (const auto it = compiled_.find(uri); it != compiled_.end()) {
+            partner = uri == it->second->line_uri ? it->second->train_uri : it->second->line_uri;
+            compiled_.erase(it);
+        }
         open_.erase(uri);
-        compiled_.erase(uri);
         notify(out, "textDocument/publishDiagnostics",
                {{"uri", uri}, {"diagnostics", json::array()}});
-        // Its partner, when open, is compiled again with the file on disk.
-        for (const auto& [other, text] : open_) {
-            if (folder_of_uri(other) == folder_of_uri(uri)) {
-                compile_and_publish(other, out);
-                break;
-            }
+        // Its partner, when open, is compiled again with this document as on disk.
+        if (open_.contains(partner)) {
+            compile_and_publish(partner, out);
         }
     }
     // Any other notification ("initialized", "$/cancelRequest", ...) needs nothing.
