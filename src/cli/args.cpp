@@ -111,7 +111,10 @@ parsed_args parse_args(const command_syntax& syntax, const std::vector<std::stri
     if (out.positionals.size() < syntax.positionals.size()) {
         throw usage_error("missing " + syntax.positionals[out.positionals.size()]);
     }
-    if (out.positionals.size() > syntax.positionals.size()) {
+    // A last positional named "NAME..." takes any number of arguments, one at least.
+    const bool any_number =
+        !syntax.positionals.empty() && syntax.positionals.back().ends_with("...");
+    if (out.positionals.size() > syntax.positionals.size() && !any_number) {
         throw usage_error("unexpected argument \"" + out.positionals[syntax.positionals.size()] +
                           "\"");
     }

@@ -40,7 +40,7 @@ const option_spec werror_option{
     "--werror", nullptr, "treat warnings as errors: they are shown as errors and give exit status 1"};
 const option_spec no_warnings_option{"-w", nullptr, "show no warning"};
 
-const std::array<command_spec, 6> table{{
+const std::array<command_spec, 7> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
@@ -162,6 +162,25 @@ const std::array<command_spec, 6> table{{
      "Exit status: 0 the editor asked to shut down before it ended the session; 1 the\n"
      "session ended without that; 2 usage error.\n",
      run_lsp},
+    {"fmt",
+     "lay out documents as the built-in ones are written",
+     "FILE...",
+     {"FILE..."},
+     {{"--check", nullptr, "change nothing; name the files that are not laid out so"},
+      {"--stdout", nullptr, "print the laid-out text instead of replacing the file"},
+      input_encoding_option},
+     "Lays out each line or train document FILE in the canonical layout, the one the\n"
+     "built-in documents are written in, and replaces it whole (never half-written).\n"
+     "A file ending in \"_linea.txt\" is a line document, one ending in \"-.txt\" a\n"
+     "train document; any other is taken for the kind its keywords show.\n",
+     "Only blanks at the start and end of a row and around its commas change, and\n"
+     "line breaks become CR LF: what the documents compile to stays byte for byte the\n"
+     "same. Rows the layout does not know (remarks, unknown keywords, a wrong number\n"
+     "of fields, two commas in a row) and a last line without a line break are left\n"
+     "as they are.\n",
+     "Exit status: 0 laid out (or, with --check, already so); 1 with --check, a file\n"
+     "is not laid out; 2 usage error; 4 a file could not be read or written.\n",
+     run_fmt},
 }};
 
 // How an option is written with its value: "-o DIR", "-Wno-NAME".

@@ -12,6 +12,7 @@
 //                                 line a comment
 //   === status                    the expected exit status of the last command
 //   === stdout                    its exact expected standard output (optional)
+//   === stdout (CR LF)            the same, each line ending in CR LF
 //   === stderr                    its exact expected standard error
 //
 // The commands run in a fresh folder holding the documents; the documents must be left
@@ -49,6 +50,7 @@ struct golden_case {
     std::vector<std::vector<std::string>> commands;
     std::vector<golden_document> documents;
     std::map<std::string, std::string> expected;  // status, stdout, stderr
+    bool stdout_crlf = false;
 };
 
 // The bytes of a hexadecimal section; a malformed one fails the test.
@@ -105,6 +107,9 @@ golden_case parse_case(const std::string& text) {
         const std::string hex = " (hex)";
         if (section == "status" || section == "stdout" || section == "stderr") {
             c.expected[section] = body;
+        } else if (section == "stdout (CR LF)") {
+            c.expected["stdout"] = body;
+            c.stdout_crlf = true;
         } else if (section.size() > hex.size() &&
                    section.compare(section.size() - hex.size(), hex.size(), hex) == 0) {
             c.documents.push_back(
@@ -162,11 +167,18 @@ std::string write_case(const golden_case& c) {
         }
         text += lines + (breaks || bytes.empty() ? "" : "\n");
     }
-    for (const char* name : {"status", "stdout", "stderr"}) {
+    for (const std::string name : {"status", "stdout", "stderr"}) {
         const auto it = c.expected.find(name);
-        if (it != c.expected.end()) {
-            text += std::string("=== ") + name + "\n" + it->second;
+        if (it == c.expected.end()) {
+            continue;
         }
+        std::string body = it->second;
+        const bool crlf = name == "stdout" && c.stdout_crlf;
+        for (std::size_t at = body.find("\r\n"); crlf && at != std::string::npos;
+             at = body.find("\r\n", at)) {
+            body.erase(at, 1);
+        }
+        text += "=== " + name + (crlf ? " (CR LF)" : "") + "\n" + body;
     }
     return text;
 }
