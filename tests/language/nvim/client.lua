@@ -19,17 +19,17 @@ check(id ~= nil, "the client did not start")
 vim.lsp.buf_attach_client(buf, id)
 local client = vim.lsp.get_client_by_id(id)
 
--- The mistake: line 3's zone start, 24510, is not a multiple of 50 (column 34, from 1).
+-- The mistake: line 3's zone start, 24510, is not a multiple of 50 (column 31, from 1).
 local got = vim.wait(10000, function() return #vim.diagnostic.get(buf) > 0 end, 20)
 check(got, "no diagnostics arrived")
 local found = false
 for _, d in ipairs(vim.diagnostic.get(buf)) do
-  if d.lnum == 2 and d.col == 33 and d.end_col == 38 and d.severity == vim.diagnostic.severity.ERROR
+  if d.lnum == 2 and d.col == 30 and d.end_col == 35 and d.severity == vim.diagnostic.severity.ERROR
       and d.message:find("24510 is not a multiple of 50", 1, true) then
     found = true
   end
 end
-check(found, "no error at line 3, column 34: " .. vim.inspect(vim.diagnostic.get(buf)))
+check(found, "no error at line 3, column 31: " .. vim.inspect(vim.diagnostic.get(buf)))
 
 local uri = vim.uri_from_bufnr(buf)
 local function request(method, params)

@@ -11,8 +11,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$scenario" example -o "$work" >/dev/null 2>&1
 doc="$work/Vessana_Pralbo_linea.txt"
-sed -i 's/^progressiva chilometrica uno,    24500/progressiva chilometrica uno,    24510/' "$doc"
+sed -i 's/^progressiva chilometrica uno,    24500,    35000/progressiva chilometrica uno, 24510,35000/' "$doc"
 "$format" line "$doc" >"$work/expected.txt"
+cp "$doc" "$work/before.txt"
 SCENARIO_BIN=$scenario SCENARIO_DOC=$doc SCENARIO_OUT="$work/result.txt" \
     timeout 20 nvim --headless -n -u NONE -i NONE -c "luafile $here/client.lua" </dev/null >/dev/null 2>&1 || true
 if [ "$(tr -d '\0' <"$work/result.txt" 2>/dev/null)" != "ok" ]; then
@@ -25,4 +26,8 @@ if ! cmp "$doc" "$work/expected.txt"; then
     diff "$doc" "$work/expected.txt" | head -20
     exit 1
 fi
-echo "Neovim client: diagnostics, hover, outline and formatting as expected"
+if cmp -s "$work/before.txt" "$doc"; then
+    echo "Neovim client: diagnostics, hover, outline as expected; the formatter left the document as it was"
+else
+    echo "Neovim client: diagnostics, hover, outline as expected; the document was formatted through it"
+fi
