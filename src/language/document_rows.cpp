@@ -112,6 +112,31 @@ std::vector<std::string_view> forms_of(const keyword_entry& e) {
     return split(e.forms);
 }
 
+namespace {
+
+// The fields of an entry after its keyword field, as far as they can be read.
+void read_fields(field_reader& fields, std::string_view line, const keyword_entry& entry,
+                 std::vector<row_field>& row) {
+    for (const std::string_view name : field_names(entry)) {
+        if (fields.at_end()) {
+            break;
+        }
+        row_field f{name, {}, 0, 0, {}};
+        if (name.ends_with("name") || name.ends_with("text")) {
+            f.text = fields.text("field");
+        } else {
+            f.number = fields.number<std::int32_t>("field");
+            const field_place& at = fields.last();
+            f.text = line.substr(at.offset, static_cast<std::size_t>(at.end_column - at.column + 1));
+        }
+        f.column = fields.last().column;
+        f.end_column = fields.last().end_column;
+        row.push_back(f);
+    }
+}
+
+}  // namespace
+
 std::vector<row_field> read_row(std::string_view line, const keyword_entry* entry) {
     std::vector<row_field> row;
     field_reader fields(line);
@@ -121,24 +146,29 @@ std::vector<row_field> read_row(std::string_view line, const keyword_entry* entr
             return row;
         }
         row.push_back({{}, keyword, fields.last().column, fields.last().end_column, {}});
-        if (entry == nullptr) {
-            return row;
+        if (entry != nullptr) {
+            read_fields(fields, line, *entry, row);
         }
-        for (const std::string_view name : field_names(*entry)) {
-            if (fields.at_end()) {
-                break;
+    } catch (const reader_failure&) {
+        // As far as the row can be read.
+    }
+    return row;
+}
+
+std::optional<entry_row> read_entry_row(std::string_view line, document_part part) {
+    field_reader fields(line);
+    std::optional<entry_row> row;
+    try {
+        for (int remarks = 0; remarks <= 2 && !fields.at_end(); ++remarks) {
+            const std::string_view keyword = fields.text("keyword");
+            const std::optional<keyword_hit> hit = find_keyword(keyword, part);
+            if (!hit) {
+                continue;
             }
-            row_field f{name, {}, 0, 0, {}};
-            if (name.ends_with("name") || name.ends_with("text")) {
-                f.text = fields.text("field");
-            } else {
-                f.number = fields.number<std::int32_t>("field");
-                const field_place& at = fields.last();
-                f.text = line.substr(at.offset, static_cast<std::size_t>(at.end_column - at.column + 1));
-            }
-            f.column = fields.last().column;
-            f.end_column = fields.last().end_column;
-            row.push_back(f);
+            row = entry_row{*hit, {}};
+            row->fields.push_back({{}, keyword, fields.last().column, fields.last().end_column, {}});
+            read_fields(fields, line, *hit->entry, row->fields);
+            break;
         }
     } catch (const reader_failure&) {
         // As far as the row can be read.

@@ -51,6 +51,14 @@ struct row_field {
 // be read. Empty for a blank line.
 std::vector<row_field> read_row(std::string_view line, const keyword_entry* entry);
 
+// A row of an entry: the keyword found in its first field, or after up to two
+// remarks as the readers allow, and the row cut from that keyword on.
+struct entry_row {
+    keyword_hit hit;
+    std::vector<row_field> fields;  // the keyword field first
+};
+std::optional<entry_row> read_entry_row(std::string_view line, document_part part);
+
 // The text of a section header line ("[stazioni]"), or nothing.
 std::optional<std::string_view> header_of(std::string_view line);
 

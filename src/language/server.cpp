@@ -550,15 +550,12 @@ nlohmann::json server::hover(const json& params, std::ostream& out) {
     const std::string_view line = text.byte_line(at.line);
     const int column = text.column_at(at);
     const document_part part = part_at(text, at.line + 1, kind);
-    const std::vector<row_field> first = read_row(line, nullptr);
-    if (first.empty()) {
+    const std::optional<entry_row> entry = read_entry_row(line, part);
+    if (!entry) {
         return nullptr;
     }
-    const std::optional<keyword_hit> hit = find_keyword(first[0].text, part);
-    if (!hit) {
-        return nullptr;
-    }
-    const std::vector<row_field> row = read_row(line, hit->entry);
+    const keyword_hit* hit = &entry->hit;
+    const std::vector<row_field>& row = entry->fields;
     std::size_t under = 0;
     for (std::size_t i = 0; i < row.size(); ++i) {
         if (column >= row[i].column) {
@@ -567,7 +564,7 @@ nlohmann::json server::hover(const json& params, std::ostream& out) {
     }
     const std::vector<std::string_view> forms = forms_of(*hit->entry);
     const std::vector<std::string_view> names = field_names(*hit->entry);
-    std::string md = "**" + utf8(forms.empty() ? first[0].text : forms[0]) + "**: " +
+    std::string md = "**" + utf8(forms.empty() ? row[0].text : forms[0]) + "**: " +
                      part_words(hit->part) + "\n\n";
     if (under == 0) {
         md += "Fields, in order:\n";
@@ -703,21 +700,17 @@ nlohmann::json server::symbols(const json& params) {
         if (part == document_part::before_general) {
             continue;
         }
-        const std::vector<row_field> first = read_row(line, nullptr);
-        if (first.empty()) {
+        const std::optional<entry_row> entry = read_entry_row(line, part);
+        if (!entry) {
             continue;
         }
-        const std::optional<keyword_hit> hit = find_keyword(first[0].text, part);
-        if (!hit) {
-            continue;
-        }
-        const std::vector<std::string_view> forms = forms_of(*hit->entry);
+        const std::vector<std::string_view> forms = forms_of(*entry->hit.entry);
         const auto o = std::find_if(std::begin(outline_kinds), std::end(outline_kinds),
                                     [&](const outline_kind& k) { return !forms.empty() && forms[0] == k.form; });
         if (o == std::end(outline_kinds)) {
             continue;
         }
-        const std::vector<row_field> row = read_row(line, hit->entry);
+        const std::vector<row_field>& row = entry->fields;
         const std::string where =
             row.size() > 1 && row[1].number ? value_text(*row[1].number) + " m" : std::string("?");
         std::string name = std::string(o->what) + " at " + where;

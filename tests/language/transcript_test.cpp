@@ -144,6 +144,8 @@ void run_transcript(const fs::path& file) {
             expected.push_back(json::parse(line.substr(7)));
         } else if (line.rfind("status ", 0) == 0) {
             status = std::stoi(line.substr(7));
+        } else if (line == "encoding utf-8") {
+            options.encoding = text_encoding::utf_8;
         } else if (line.rfind("limit ", 0) == 0) {
             options.limits.content_bytes = std::stoul(line.substr(6));
         }
