@@ -585,7 +585,10 @@ nlohmann::json server::hover(const json& params, std::ostream& out) {
             const std::string item = std::string(row[i].name) + " = " + value;
             md += "- " + (i == under ? "**" + item + "**" : item) + "\n";
         }
-        // What it compiled to: the cells the trace says this row wrote.
+    }
+    {
+        // What it compiled to: the cells the trace says this row wrote, or else the cell
+        // at the position it gives (an entry of the line body or the train document).
         const auto found = pair->row_at.find({kind, at.line + 1});
         const griglia& cells = pair->state.celle;
         std::vector<std::int64_t> shown;
@@ -594,7 +597,11 @@ nlohmann::json server::hover(const json& params, std::ostream& out) {
                 shown.push_back(c);
             }
         }
-        const std::optional<std::int64_t> chainage = row.size() > 1 ? row[1].number : std::nullopt;
+        const bool gives_position =
+            row.size() > 1 && hit->part != document_part::general &&
+            (row[1].name.ends_with("chainage") || row[1].name.ends_with(" start"));
+        const std::optional<std::int64_t> chainage =
+            gives_position ? row[1].number : std::nullopt;
         if (chainage) {
             md += "\nPosition: " + value_text(*chainage) + " m";
             const std::int64_t cell = near(static_cast<double>(*chainage) / 50.0 + 1);
