@@ -40,7 +40,7 @@ const option_spec werror_option{
     "--werror", nullptr, "treat warnings as errors: they are shown as errors and give exit status 1"};
 const option_spec no_warnings_option{"-w", nullptr, "show no warning"};
 
-const std::array<command_spec, 7> table{{
+const std::array<command_spec, 8> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
@@ -147,6 +147,21 @@ const std::array<command_spec, 7> table{{
      "Exit status: 0 no error; 1 the scenario records an error; 2 usage error;\n"
      "3 fatal error 1250 or 1251; 4 a file could not be read or written.\n",
      run_render},
+    {"lsp",
+     "serve an editor as a language server on standard input and output",
+     "",
+     {},
+     {input_encoding_option},
+     "Serves the language server protocol (JSON-RPC with Content-Length headers) on\n"
+     "standard input and output for an editor: the line document and its train\n"
+     "document in the same folder are compiled together as they are edited, with\n"
+     "their errors and warnings, hovers on rows and keywords, an outline, completion of\n"
+     "keywords and formatting. The open editor's text takes the place of the file on\n"
+     "disk; --input-encoding names the encoding of the files it reads from disk.\n",
+     "",
+     "Exit status: 0 the editor asked to shut down before it ended the session; 1 the\n"
+     "session ended without that; 2 usage error.\n",
+     run_lsp},
     {"fmt",
      "lay out documents as the built-in ones are written",
      "FILE...",

@@ -218,13 +218,15 @@ outcome read_board(reading& r) {
 // keyword fields that match nothing.
 // clang-format off
 constexpr keyword_entry keywords[] = {
-    {words("pendenza"), read_gradient, "pendenza"},
+    {words("pendenza"), read_gradient, "pendenza", "gradient chainage|gradient"},
     {plan_words("curva"), read_curve,
      "curva|curvas1|curvas2|curvas3|curvas4|curvas5|curvas6|curvad1|curvad2|curvad3|curvad4|"
-     "curvad5|curvad6"},
-    {words("montagna"), read_tunnel, "montagna"},
-    {words("indicatori_v"), read_speed_board, "indicatori_vmax"},
-    {words("cartello", "indicat"), read_board, "cartello_indicatore"},
+     "curvad5|curvad6", "curve start|curve length"},
+    {words("montagna"), read_tunnel, "montagna", "tunnel start|tunnel end|tunnel type"},
+    {words("indicatori_v"), read_speed_board, "indicatori_vmax",
+     "board chainage|left speed A|left speed B|left speed C|left stripes|right speed A|"
+     "right speed B|right speed C|right stripes"},
+    {words("cartello", "indicat"), read_board, "cartello_indicatore", "board chainage|board text"},
 };
 // clang-format on
 

@@ -102,15 +102,19 @@ outcome read_repetition(reading& r) {
 // The general part's keywords: the route length case-free, the others exactly.
 // clang-format off
 constexpr keyword_entry keywords[] = {
-    {words("lunghezza", "percorso"), read_route_length, "lunghezza percorso"},
-    {exact_words("tre", "progressiva"), read_zone_three, "progressiva chilometrica tre"},
-    {exact_words("due", "progressiva"), read_zone_two, "progressiva chilometrica due"},
-    {exact_words("uno", "progressiva"), read_zone_one, "progressiva chilometrica uno"},
-    {exact_words("sfondo", "uno"), read_scenery_one, "sfondo uno"},
-    {exact_words("sfondo", "due"), read_scenery_two, "sfondo due"},
-    {exact_words("sfondo", "tre"), read_scenery_three, "sfondo tre"},
+    {words("lunghezza", "percorso"), read_route_length, "lunghezza percorso",
+     "route length"},
+    {exact_words("tre", "progressiva"), read_zone_three, "progressiva chilometrica tre",
+     "zone start|zone end|zone flag"},
+    {exact_words("due", "progressiva"), read_zone_two, "progressiva chilometrica due",
+     "zone start|zone end|zone flag"},
+    {exact_words("uno", "progressiva"), read_zone_one, "progressiva chilometrica uno",
+     "zone start|zone end|zone flag"},
+    {exact_words("sfondo", "uno"), read_scenery_one, "sfondo uno", "scenery value one"},
+    {exact_words("sfondo", "due"), read_scenery_two, "sfondo due", "scenery value two"},
+    {exact_words("sfondo", "tre"), read_scenery_three, "sfondo tre", "scenery value three"},
     {exact_words("segnali", "ripetizione"), read_repetition,
-     "ripetizione segnali 4 codici|ripetizione segnali 9 codici"},
+     "ripetizione segnali 4 codici|ripetizione segnali 9 codici", "repetition start|repetition end"},
 };
 // clang-format on
 

@@ -56,12 +56,14 @@ constexpr keyword_test plan_words(std::string_view word) {
 }
 
 // One keyword of a document section: its test, the function that reads its entry
-// after the keyword field, and the forms the documents write it in, separated by "|"
-// (the first is the one the diagnostics name).
+// after the keyword field, the forms the documents write it in, separated by "|"
+// (the first is the one the diagnostics name), and the fields its reader takes after
+// the keyword, in order, separated by "|" (named as the reader names them).
 struct keyword_entry {
     keyword_test test;
     outcome (*read)(reading&);
     std::string_view forms;
+    std::string_view fields;
 };
 
 // The part of a document being read; each has its own keywords.

@@ -255,16 +255,23 @@ outcome read_code(reading& r) {
 
 // clang-format off
 constexpr keyword_entry keywords[] = {
-    {words("frenata", "massa"), read_braked_mass, "percentuale massa frenata"},
-    {words("vetture"), read_cars, "numero vetture"},
-    {words("velocit"), read_speed, "velocita|velocit\xe0"},
-    {words("aderenza"), read_adhesion, "aderenza"},
-    {words("orologio"), read_clock, "orologio"},
-    {words("sabbia"), read_sand, "sabbia"},
-    {words("segnale"), read_signal, "segnale"},
-    {words("rallentamento"), read_slowdown, "rallentamento"},
-    {words("abbattimento"), read_code, "abbattimento"},
-    {words("stazione"), read_station, "stazione"},
+    {words("frenata", "massa"), read_braked_mass, "percentuale massa frenata", "braked mass"},
+    {words("vetture"), read_cars, "numero vetture", "number of cars"},
+    {words("velocit"), read_speed, "velocita|velocit\xe0", "speed chainage|speed"},
+    {words("aderenza"), read_adhesion, "aderenza", "adhesion chainage|adhesion"},
+    {words("orologio"), read_clock, "orologio", "clock hours|clock minutes|clock seconds"},
+    {words("sabbia"), read_sand, "sabbia", "sand"},
+    {words("segnale"), read_signal, "segnale",
+     "signal chainage|signal sx|signal s1|signal s2|signal s3|signal rapp|signal dx|signal d1|"
+     "signal d2|signal d3|signal tempo"},
+    {words("rallentamento"), read_slowdown, "rallentamento",
+     "slowdown start|slowdown speed|slowdown length|slowdown f_tt|slowdown f_ta|slowdown d_v"},
+    {words("abbattimento"), read_code, "abbattimento", "code chainage|code value"},
+    {words("stazione"), read_station, "stazione",
+     "station chainage|station kind|station length|station field 4|station field 5|"
+     "station field 6|station field 7|station field 8|station field 9|station field 10|"
+     "station field 11|station field 12|station field 13|station hours|station minutes|"
+     "station seconds|station name"},
 };
 // clang-format on
 
