@@ -77,6 +77,7 @@ outcome read_curve(reading& r) {
         return r.end_with(103, std::nullopt, length_place);
     }
     ++r.state.trace.counts.curves;
+    r.state.trace.curves.push_back({start, end, r.trace_row()});
     return outcome::go_on;
 }
 

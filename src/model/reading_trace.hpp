@@ -26,6 +26,13 @@ struct cell_origin {
     bool automatic = false;
 };
 
+// A curve the line document drew into the plan: from metre start to end, and its row.
+struct traced_curve {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+    std::int32_t row = -1;
+};
+
 // How many entries of each kind the readers stored.
 struct element_counts {
     std::int64_t curves = 0;
@@ -46,6 +53,7 @@ struct element_counts {
 struct reading_trace {
     std::vector<source_row> rows;
     std::vector<cell_origin> cells;  // one per cell of the grid, once there is a grid
+    std::vector<traced_curve> curves;  // in the order read
     element_counts counts;
 };
 
