@@ -173,6 +173,25 @@
       if (r > 0) c.style.r = `calc(${r}px * var(--ts))`;
     }
     for (const t of picture.querySelectorAll('[data-element] > title')) t.remove();
+    mergeSteps(picture);
+  }
+
+  // A profile of a long route is thousands of short paths, one per step, and drawing them
+  // one by one is what makes a zoom slow. Each run of plain sibling paths (styled only by
+  // their group) is drawn as one path; the steps stay, invisible, for the pointer, and
+  // show again when hovered or marked.
+  function mergeSteps(picture) {
+    const plain = (n) => n.localName === 'path' &&
+      [...n.attributes].every((a) => a.name === 'd' || a.name === 'class' || a.name.startsWith('data-'));
+    for (const group of picture.querySelectorAll('g')) {
+      const steps = [...group.children].filter(plain);
+      if (steps.length < 64) continue;
+      const merged = document.createElementNS('http://www.w3.org/2000/svg', 'path');
+      merged.setAttribute('d', steps.map((n) => n.getAttribute('d')).join(' '));
+      merged.setAttribute('class', 'merged');
+      group.insertBefore(merged, steps[0]);
+      for (const n of steps) n.classList.add('step-part');
+    }
   }
 
   // ---- pan and zoom -----------------------------------------------------------------
@@ -186,6 +205,7 @@
   const live = { s: 1, x: 0, y: 0 };
   let frame = 0;
   let restTimer = 0;
+  let moving = false;   // the view moves: no hover until it rests
   const MIN_S = 0.02;
   const MAX_S = 2000;
 
@@ -194,6 +214,8 @@
   }
 
   function schedule() {
+    moving = true;
+    if (hovered !== null) setHover(null);
     if (!frame) frame = requestAnimationFrame(paintFrame);
     clearTimeout(restTimer);
     restTimer = setTimeout(commit, 180);
@@ -207,6 +229,7 @@
   }
 
   function commit() {
+    moving = false;
     clearTimeout(restTimer);
     if (frame) { cancelAnimationFrame(frame); frame = 0; }
     Object.assign(committed, live);
@@ -356,7 +379,7 @@
   }
 
   stage.addEventListener('pointerover', (e) => {
-    if (drag) return;
+    if (drag || moving) return;
     const node = e.target.closest && e.target.closest('[data-element]');
     setHover(node ? node.getAttribute('data-element') : null);
     if (node) moveTip(e.clientX, e.clientY);
