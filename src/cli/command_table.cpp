@@ -40,7 +40,7 @@ const option_spec werror_option{
     "--werror", nullptr, "treat warnings as errors: they are shown as errors and give exit status 1"};
 const option_spec no_warnings_option{"-w", nullptr, "show no warning"};
 
-const std::array<command_spec, 5> table{{
+const std::array<command_spec, 6> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
@@ -147,6 +147,26 @@ const std::array<command_spec, 5> table{{
      "Exit status: 0 no error; 1 the scenario records an error; 2 usage error;\n"
      "3 fatal error 1250 or 1251; 4 a file could not be read or written.\n",
      run_render},
+    {"serve",
+     "show the scenario on a live page that follows every save",
+     "LINE TRAIN",
+     {"LINE", "TRAIN"},
+     {{"--port", "N", "the port to listen on (default: a free one)"},
+      scenario_option,
+      train_option,
+      {"--no-plan", nullptr, "compile without the line plan and draw only the profiles"},
+      input_encoding_option,
+      {"--open", nullptr, "open the page in the system's browser"}},
+     "Compiles LINE and TRAIN as \"scenario compile\" does, writes no file, and serves a\n"
+     "page at http://127.0.0.1:PORT/ (the URL is the first line on standard output)\n"
+     "showing the drawing of \"scenario render\", the errors and warnings, and what\n"
+     "compile would write. Both documents are watched: each save compiles them again\n"
+     "and every open page shows the new result at once; a failed compile keeps the\n"
+     "last good drawing, marked out of date. Only this computer can reach the page.\n",
+     "",
+     "Exit status: 0 ended by Ctrl-C or SIGTERM; 2 usage error; 4 a document could\n"
+     "not be read at the start, or the port could not be opened.\n",
+     run_serve},
 }};
 
 // How an option is written with its value: "-o DIR", "-Wno-NAME".

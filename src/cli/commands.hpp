@@ -17,6 +17,7 @@ int run_check(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_example(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_dump(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_render(const parsed_args& args, std::ostream& out, std::ostream& err);
+int run_serve(const parsed_args& args, std::ostream& out, std::ostream& err);
 
 // The whole tool: args are the arguments after the program name.
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -7,7 +7,7 @@
 #include "cli/commands.hpp"
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
-#include "cli/json_writer.hpp"
+#include "report/json_writer.hpp"
 #include "cli/scenario_names.hpp"
 #include "compiler/compile.hpp"
 #include "compiler/diagnostics.hpp"

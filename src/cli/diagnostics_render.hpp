@@ -8,15 +8,12 @@
 #include <vector>
 
 #include "cli/args.hpp"
-#include "cli/json_writer.hpp"
 #include "files/file_error.hpp"
 #include "model/diagnostic.hpp"
 #include "model/run_state.hpp"
+#include "report/diagnostic_json.hpp"
 
 namespace scenario::cli {
-
-// Turns a document name the compiler used into the path the user gave for it.
-using document_paths = std::function<std::string(const std::string&)>;
 
 // The line that reports a file that could not be read or written: "scenario: " and the
 // sentence, or the sentence alone when it begins with its place in a document
@@ -67,9 +64,5 @@ void render_errors(std::span<const diagnostic> shown, const run_state& stato,
                    const document_paths& paths, std::ostream& err);
 void render_errors(const run_state& stato, const document_paths& paths, std::ostream& err);
 
-// One diagnostic as a JSON object: error (its number, or null), position, document,
-// line, column, text, message, severity, name (null for an error), end_column, notes
-// (document, line, column, end_column, message).
-void write_error_json(const diagnostic& d, const document_paths& paths, json_writer& json);
 
 }  // namespace scenario::cli

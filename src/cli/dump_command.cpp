@@ -8,7 +8,7 @@
 #include "cli/commands.hpp"
 #include "cli/dump_views.hpp"
 #include "cli/exit_status.hpp"
-#include "cli/json_writer.hpp"
+#include "report/json_writer.hpp"
 #include "cli/scenario_names.hpp"
 #include "cli/text_table.hpp"
 #include "files/file_error.hpp"

@@ -22,10 +22,11 @@ std::string metres(std::int32_t p) {
     return std::to_string(p) + " m";
 }
 
-span_mark slowdown_mark(std::int32_t start, std::int32_t end, int speed) {
+span_mark slowdown_mark(std::int32_t start, std::int32_t end, int speed, int cell) {
     return {start, end, speed,
             "slowdown " + std::to_string(start) + "-" + metres(end) + " at " +
-                std::to_string(speed) + " km/h"};
+                std::to_string(speed) + " km/h",
+            cell};
 }
 
 std::string speed_pair(int packed) {
@@ -74,16 +75,17 @@ void collect_points(const run_state& stato, route_marks& marks) {
                 if (slowdown_open) {
                     marks.slowdowns.push_back(slowdown);  // its end was never recorded
                 }
-                slowdown = slowdown_mark(p, p, k.valore1);
+                slowdown = slowdown_mark(p, p, k.valore1, cell);
                 slowdown_open = true;
                 break;
             case tipo::fine_rallentamento:
                 if (slowdown_open) {
-                    marks.slowdowns.push_back(slowdown_mark(slowdown.start, p, slowdown.value));
+                    marks.slowdowns.push_back(
+                        slowdown_mark(slowdown.start, p, slowdown.value, slowdown.cell));
                     slowdown_open = false;
                 } else {
                     // Its start cell was taken over by another element.
-                    marks.slowdowns.push_back(slowdown_mark(p, p, k.valore1));
+                    marks.slowdowns.push_back(slowdown_mark(p, p, k.valore1, cell));
                 }
                 break;
             default:
@@ -140,7 +142,8 @@ route_marks collect_marks(const run_state& stato, std::span<const diagnostic> di
              celle, celle.size(), [](const cella& k) { return int{k.montagna}; }, true)) {
         marks.tunnels.push_back({t.start, t.end, t.value,
                                  "tunnel " + std::to_string(t.start) + "-" + metres(t.end) +
-                                     ", type " + std::to_string(t.value)});
+                                     ", type " + std::to_string(t.value),
+                                 t.start / metri_cella});
     }
     // The readers fill the profile bytes up to cell N - 3; the last cells stay 0.
     const std::size_t filled = celle.size() > 3 ? celle.size() - 3 : celle.size();
@@ -151,14 +154,29 @@ route_marks collect_marks(const run_state& stato, std::span<const diagnostic> di
     marks.adhesion = runs(
         celle, filled, [](const cella& k) { return int{k.aderenza}; }, false);
 
-    for (const diagnostic& d : diagnostics) {
+    for (std::size_t i = 0; i < diagnostics.size(); ++i) {
+        const diagnostic& d = diagnostics[i];
         if (d.level == severity::error) {
             marks.errors.push_back(
                 {d.has_position ? std::optional<std::int32_t>(d.position) : std::nullopt,
-                 "error " + std::to_string(d.number) + ": " + d.message});
+                 "error " + std::to_string(d.number) + ": " + d.message, i});
         }
     }
     return marks;
+}
+
+element_ids number_elements(const route_marks& marks) {
+    element_ids ids;
+    ids.signals = ids.stations + marks.stations.size();
+    ids.boards = ids.signals + marks.signals.size();
+    ids.speed_boards = ids.boards + marks.boards.size();
+    ids.slowdowns = ids.speed_boards + marks.speed_boards.size();
+    ids.tunnels = ids.slowdowns + marks.slowdowns.size();
+    ids.speed = ids.tunnels + marks.tunnels.size();
+    ids.gradient = ids.speed + marks.speed.size();
+    ids.adhesion = ids.gradient + marks.gradient.size();
+    ids.end = ids.adhesion + marks.adhesion.size();
+    return ids;
 }
 
 }  // namespace scenario::render

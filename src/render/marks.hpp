@@ -34,6 +34,7 @@ struct span_mark {
     std::int32_t end = 0;
     int value = 0;
     std::string detail;  // a short description for the picture's tooltip
+    int cell = 0;        // the cell where it begins
 };
 
 // A run of cells with one profile value, from start up to (not including) end.
@@ -48,6 +49,7 @@ struct profile_step {
 struct error_mark {
     std::optional<std::int32_t> position;
     std::string text;
+    std::size_t diagnostic = 0;  // its index among the diagnostics the marks were taken from
 };
 
 struct route_marks {
@@ -77,5 +79,24 @@ struct route_marks {
 // - Errors: every diagnostic of severity error, in order, as "error N: " and its
 //   message, at its position when it has one. Warnings and notes are not drawn.
 route_marks collect_marks(const run_state& stato, std::span<const diagnostic> diagnostics);
+
+// The numbers an annotated picture gives its drawn elements (data-element): stations,
+// signals, boards, speed boards, slowdowns, tunnels, then the steps of the speed,
+// gradient and adhesion profiles, each list in its order, counted on from 0. Each
+// member is the number of the first element of its list; `end` follows the last.
+struct element_ids {
+    std::size_t stations = 0;
+    std::size_t signals = 0;
+    std::size_t boards = 0;
+    std::size_t speed_boards = 0;
+    std::size_t slowdowns = 0;
+    std::size_t tunnels = 0;
+    std::size_t speed = 0;
+    std::size_t gradient = 0;
+    std::size_t adhesion = 0;
+    std::size_t end = 0;
+};
+
+element_ids number_elements(const route_marks& marks);
 
 }  // namespace scenario::render

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "render/annotation.hpp"
 #include "render/style.hpp"
 
 namespace scenario::render {
@@ -132,10 +133,13 @@ void open_mark(svg_writer& w, const char* cls, std::int32_t position) {
 }
 
 void draw_spans(svg_writer& w, const plan_view& view, const std::vector<span_mark>& spans,
-                const char* cls, const char* colour, double width, double opacity) {
-    for (const span_mark& s : spans) {
+                const char* cls, const char* colour, double width, double opacity,
+                const element_ids* ids, std::size_t element_ids::*list) {
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const span_mark& s = spans[i];
         open_mark(w, cls, s.start);
         w.attr("data-end", static_cast<std::int64_t>(s.end));
+        element_attr(w, ids, list, i);
         w.text_element("title", s.detail);
         // As dense as the track itself, and at least a few points for short stretches.
         const std::int64_t share = (static_cast<std::int64_t>(s.end) - s.start) * track_points /
@@ -217,10 +221,13 @@ void draw_kilometre_points(svg_writer& w, const plan_view& view, const plan_layo
 }
 
 void draw_point_marks(svg_writer& w, const plan_view& view, const std::vector<point_mark>& list,
-                      const char* cls, const char* colour, double size) {
-    for (const point_mark& m : list) {
+                      const char* cls, const char* colour, double size, const element_ids* ids,
+                      std::size_t element_ids::*first) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const point_mark& m = list[i];
         const point p = view.at(m.position);
         open_mark(w, cls, m.position);
+        element_attr(w, ids, first, i);
         w.text_element("title", m.detail);
         w.open("rect")
             .attr("x", p.x - size / 2)
@@ -280,7 +287,7 @@ plan_layout layout_plan(const plan_view& view, const route_marks& marks) {
 }
 
 void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
-               const route_marks& marks) {
+               const route_marks& marks, const element_ids* ids) {
     w.open("g").attr("id", "plan");
     if (view.empty()) {
         w.open("text")
@@ -293,16 +300,20 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         w.close();
         return;
     }
-    draw_spans(w, view, marks.tunnels, "tunnel", style::tunnel, 7, 0.8);
+    draw_spans(w, view, marks.tunnels, "tunnel", style::tunnel, 7, 0.8, ids, &element_ids::tunnels);
     w.open("g").attr("class", "track");
     polyline(w, layout.track, style::track, 1.6, 1);
     w.close();
-    draw_spans(w, view, marks.slowdowns, "slowdown", style::slowdown, 9, 0.75);
-    draw_point_marks(w, view, marks.speed_boards, "speed-board", style::speed_board, 3.5);
-    draw_point_marks(w, view, marks.boards, "board", style::board, 5);
-    for (const point_mark& s : marks.signals) {
+    draw_spans(w, view, marks.slowdowns, "slowdown", style::slowdown, 9, 0.75, ids,
+               &element_ids::slowdowns);
+    draw_point_marks(w, view, marks.speed_boards, "speed-board", style::speed_board, 3.5, ids,
+                     &element_ids::speed_boards);
+    draw_point_marks(w, view, marks.boards, "board", style::board, 5, ids, &element_ids::boards);
+    for (std::size_t i = 0; i < marks.signals.size(); ++i) {
+        const point_mark& s = marks.signals[i];
         const point p = view.at(s.position);
         open_mark(w, "signal", s.position);
+        element_attr(w, ids, &element_ids::signals, i);
         w.text_element("title", s.detail);
         w.open("circle")
             .attr("cx", p.x)
@@ -318,6 +329,7 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         const station_mark& s = marks.stations[i];
         const point p = view.at(s.position);
         open_mark(w, "station", s.position);
+        element_attr(w, ids, &element_ids::stations, i);
         w.text_element("title", s.name + " at " + std::to_string(s.position) + " m");
         w.open("circle")
             .attr("cx", p.x)
@@ -337,6 +349,7 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         }
         const point p = view.at(*e.position);
         open_mark(w, "error", *e.position);
+        diagnostic_attr(w, ids, e);
         w.text_element("title", e.text);
         w.open("circle")
             .attr("cx", p.x)

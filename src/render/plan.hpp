@@ -37,8 +37,9 @@ struct plan_layout {
 plan_layout layout_plan(const plan_view& view, const route_marks& marks);
 
 // Draws the plan group (id "plan"): track, tunnels, slowdowns, boards, signals,
-// stations, positioned errors, kilometre points and scale.
+// stations, positioned errors, kilometre points and scale. With ids, the picture is
+// annotated (see annotation.hpp).
 void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
-               const route_marks& marks);
+               const route_marks& marks, const element_ids* ids = nullptr);
 
 }  // namespace scenario::render

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "render/annotation.hpp"
 #include "render/layout.hpp"
 #include "render/style.hpp"
 
@@ -131,7 +132,7 @@ void draw_band(svg_writer& w, const profile_layout& v, const profile_layout::ban
 
 void draw_steps(svg_writer& w, const profile_layout& v, const profile_layout::band& b,
                 const axis_range& r, const std::vector<profile_step>& steps, const char* name,
-                const char* colour) {
+                const char* colour, const element_ids* ids, std::size_t element_ids::*list) {
     w.open("g")
         .attr("class", "profile")
         .attr("data-profile", name)
@@ -140,7 +141,8 @@ void draw_steps(svg_writer& w, const profile_layout& v, const profile_layout::ba
         .attr("stroke-width", 1.6);
     double previous_y = 0;
     bool first = true;
-    for (const profile_step& s : steps) {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const profile_step& s = steps[i];
         const double y = band_y(b, r, s.value);
         std::string d = "M";
         d.append(w.number(v.x(s.start))).append(" ").append(w.number(first ? y : previous_y));
@@ -152,9 +154,9 @@ void draw_steps(svg_writer& w, const profile_layout& v, const profile_layout::ba
             .attr("class", "step")
             .attr("data-position", static_cast<std::int64_t>(s.start))
             .attr("data-end", static_cast<std::int64_t>(s.end))
-            .attr("data-value", static_cast<std::int64_t>(s.value))
-            .attr("d", d)
-            .close();
+            .attr("data-value", static_cast<std::int64_t>(s.value));
+        element_attr(w, ids, list, i);
+        w.attr("d", d).close();
         previous_y = y;
         first = false;
     }
@@ -242,7 +244,8 @@ profile_layout layout_profiles(const route_marks& marks, double left, double rig
     return v;
 }
 
-void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& marks) {
+void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& marks,
+                   const element_ids* ids) {
     w.open("g").attr("id", "profiles").attr("font-family", style::font);
     // Each axis holds its values and a least range, so that flat profiles stay readable.
     const axis_range speed = value_range(marks.speed, 0, 100);
@@ -261,13 +264,15 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
 
     const double marks_top = v.speed.top;
     const double marks_bottom = v.tunnels.bottom();
-    for (const span_mark& s : marks.slowdowns) {
+    for (std::size_t i = 0; i < marks.slowdowns.size(); ++i) {
+        const span_mark& s = marks.slowdowns[i];
         const double x0 = v.x(s.start);
         const double x1 = std::max(v.x(s.end), x0 + 2);
         w.open("g")
             .attr("class", "slowdown")
             .attr("data-position", static_cast<std::int64_t>(s.start));
         w.attr("data-end", static_cast<std::int64_t>(s.end));
+        element_attr(w, ids, &element_ids::slowdowns, i);
         w.text_element("title", s.detail);
         w.open("rect")
             .attr("x", x0)
@@ -289,13 +294,15 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
             .close();
         w.close();
     }
-    for (const span_mark& t : marks.tunnels) {
+    for (std::size_t i = 0; i < marks.tunnels.size(); ++i) {
+        const span_mark& t = marks.tunnels[i];
         const double x0 = v.x(t.start);
         const double x1 = std::max(v.x(t.end), x0 + 1);
         w.open("g")
             .attr("class", "tunnel")
             .attr("data-position", static_cast<std::int64_t>(t.start));
         w.attr("data-end", static_cast<std::int64_t>(t.end));
+        element_attr(w, ids, &element_ids::tunnels, i);
         w.text_element("title", t.detail);
         w.open("rect")
             .attr("x", x0)
@@ -308,9 +315,11 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
             .close();
         w.close();
     }
-    draw_steps(w, v, v.speed, speed, marks.speed, "speed", style::speed);
-    draw_steps(w, v, v.gradient, gradient, marks.gradient, "gradient", style::gradient);
-    draw_steps(w, v, v.adhesion, adhesion, marks.adhesion, "adhesion", style::adhesion);
+    draw_steps(w, v, v.speed, speed, marks.speed, "speed", style::speed, ids, &element_ids::speed);
+    draw_steps(w, v, v.gradient, gradient, marks.gradient, "gradient", style::gradient, ids,
+               &element_ids::gradient);
+    draw_steps(w, v, v.adhesion, adhesion, marks.adhesion, "adhesion", style::adhesion, ids,
+               &element_ids::adhesion);
 
     if (marks.route_length > 0 && marks.route_length <= v.axis_end) {
         w.open("g")
@@ -334,6 +343,7 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
         w.open("g")
             .attr("class", "station")
             .attr("data-position", static_cast<std::int64_t>(s.position));
+        element_attr(w, ids, &element_ids::stations, i);
         w.text_element("title", s.name + " at " + std::to_string(s.position) + " m");
         vertical(w, v.x(s.position), label.y1, marks_bottom, style::station, 0.8, "3 2");
         boxed_label(w, label, s.name, style::station);
@@ -349,6 +359,7 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
         w.open("g")
             .attr("class", "error")
             .attr("data-position", static_cast<std::int64_t>(*e.position));
+        diagnostic_attr(w, ids, e);
         w.text_element("title", e.text);
         vertical(w, v.x(*e.position), label.y1, marks_bottom, style::error, 1.5, nullptr);
         boxed_label(w, label, e.text, style::error);

@@ -49,7 +49,9 @@ struct profile_layout {
 // Lays out the panel for these marks between picture x left and right from top down.
 profile_layout layout_profiles(const route_marks& marks, double left, double right, double top);
 
-// Draws the profile group (id "profiles").
-void draw_profiles(svg_writer& w, const profile_layout& view, const route_marks& marks);
+// Draws the profile group (id "profiles"). With ids, the picture is annotated (see
+// annotation.hpp).
+void draw_profiles(svg_writer& w, const profile_layout& view, const route_marks& marks,
+                   const element_ids* ids = nullptr);
 
 }  // namespace scenario::render

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "render/annotation.hpp"
 #include "render/layout.hpp"
 #include "render/style.hpp"
 #include "render/svg_writer.hpp"
@@ -83,6 +84,7 @@ picture_layout lay_out_picture(const run_state& stato, std::span<const diagnosti
     picture_layout p;
     p.marks = collect_marks(stato, diagnostics);
     p.title = title_of(stato, p.marks);
+    p.annotated = opt.annotated;
     p.width = std::max(400.0, opt.width);
     double y = title_height;
     if (opt.plan) {
@@ -123,19 +125,21 @@ std::string draw_picture(const picture_layout& p) {
         .attr("fill", style::ink)
         .text(p.title)
         .close();
+    const element_ids numbers = number_elements(p.marks);
+    const element_ids* ids = p.annotated ? &numbers : nullptr;
     if (p.plan) {
-        draw_plan(w, *p.plan, p.on_plan, p.marks);
+        draw_plan(w, *p.plan, p.on_plan, p.marks, ids);
     }
-    draw_profiles(w, p.profiles, p.marks);
+    draw_profiles(w, p.profiles, p.marks, ids);
     draw_legend(w, margin_left, p.legend_y, p.plan.has_value());
     double note_y = p.notes_top + note_height;
     for (const error_mark& e : p.marks.errors) {
         if (e.position) {
             continue;
         }
-        w.open("text")
-            .attr("class", "error-note")
-            .attr("x", margin_left)
+        w.open("text").attr("class", "error-note");
+        diagnostic_attr(w, ids, e);
+        w.attr("x", margin_left)
             .attr("y", note_y)
             .attr("font-size", 11)
             .attr("font-weight", "bold")

@@ -17,6 +17,9 @@ struct render_options {
     bool plan = true;
     // Width of the picture in pixels; the height follows from the content.
     double width = 1200;
+    // Numbers the drawn elements and error marks for a page to find them again:
+    // data-element and data-diagnostic attributes (see annotation.hpp).
+    bool annotated = false;
 };
 
 // Everything the picture places before it draws, kept for callers that put things of
@@ -32,6 +35,7 @@ struct picture_layout {
     profile_layout profiles;
     double legend_y = 0;   // baseline of the legend row
     double notes_top = 0;  // the notes of errors without a position follow from here
+    bool annotated = false;
 };
 
 // Lays out a compiled scenario and the errors among its diagnostics (see collect_marks).

@@ -1,4 +1,4 @@
-#include "cli/json_writer.hpp"
+#include "report/json_writer.hpp"
 
 #include <gtest/gtest.h>
 

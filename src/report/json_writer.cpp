@@ -1,4 +1,4 @@
-#include "cli/json_writer.hpp"
+#include "report/json_writer.hpp"
 
 #include <charconv>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "text/windows1252.hpp"
 
-namespace scenario::cli {
+namespace scenario {
 
 namespace {
 
@@ -182,4 +182,4 @@ void json_writer::boolean(bool v) {
     after_value();
 }
 
-}  // namespace scenario::cli
+}  // namespace scenario

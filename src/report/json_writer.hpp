@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace scenario::cli {
+namespace scenario {
 
 // Writes one JSON value to a stream, compactly, placing the commas itself. Two kinds of
 // text go in: the tool's own and the platform's (sentences, file names), which are UTF-8,
@@ -65,4 +65,4 @@ class json_writer {
 // Windows-1252 character.
 std::string json_quote(std::string_view text);
 
-}  // namespace scenario::cli
+}  // namespace scenario

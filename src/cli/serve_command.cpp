@@ -1,0 +1,79 @@
+#include <charconv>
+#include <iostream>
+
+#include "cli/args.hpp"
+#include "cli/command_table.hpp"
+#include "cli/commands.hpp"
+#include "cli/diagnostics_render.hpp"
+#include "cli/exit_status.hpp"
+#include "cli/scenario_names.hpp"
+#include "files/file_error.hpp"
+#include "live/open_browser.hpp"
+#include "live/server.hpp"
+#include "live/session.hpp"
+
+namespace scenario::cli {
+
+namespace {
+
+std::uint16_t port_of(const parsed_args& parsed) {
+    const std::optional<std::string> text = parsed.value("--port");
+    if (!text) {
+        return 0;
+    }
+    unsigned value = 0;
+    const char* end = text->data() + text->size();
+    const auto [ptr, ec] = std::from_chars(text->data(), end, value);
+    if (text->empty() || ec != std::errc() || ptr != end || value > 65535) {
+        throw usage_error("--port takes a number from 0 to 65535, not \"" + *text + "\"");
+    }
+    return static_cast<std::uint16_t>(value);
+}
+
+}  // namespace
+
+int run_serve(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
+    const scenario_names names = derive_names(parsed.positionals[0], parsed.positionals[1],
+                                              parsed.value("--scenario"), parsed.value("--train"));
+    live::session_options options;
+    options.line_path = parsed.positionals[0];
+    options.train_path = parsed.positionals[1];
+    options.scenario = names.scenario;
+    options.train = names.train;
+    options.plan = !parsed.flag("--no-plan");
+    options.encoding = input_encoding(parsed);
+    const std::uint16_t port = port_of(parsed);
+
+    live::compile_session session(options);
+    if (!session.compile()) {
+        err << "scenario: cannot read \"" << options.line_path << "\" and \""
+            << options.train_path << "\": both documents must exist\n";
+        return exit_status::file;
+    }
+    live::server_options serving;
+    serving.port = port;
+    serving.handle_signals = true;
+    serving.compiled = [&err](const live::compile_session& s) {
+        err << "scenario: compiled again (" << s.generation() << ")\n";
+        err.flush();
+    };
+    try {
+        live::live_server server(session, serving);
+        const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/";
+        out << url << '\n';
+        out.flush();
+        err << "scenario: serving the live page of \"" << options.line_path << "\" and \""
+            << options.train_path << "\" at " << url << "; Ctrl-C ends\n";
+        err.flush();
+        if (parsed.flag("--open") && !live::open_browser(url)) {
+            err << "scenario: could not start a browser; open " << url << " yourself\n";
+        }
+        server.run();
+    } catch (const file_error& e) {
+        err << file_failure_line(e) << '\n';
+        return exit_status::file;
+    }
+    return exit_status::ok;
+}
+
+}  // namespace scenario::cli

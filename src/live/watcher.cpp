@@ -1,0 +1,207 @@
+#include "live/watcher.hpp"
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+
+#include <boost/asio/steady_timer.hpp>
+
+#ifdef __linux__
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <boost/asio/posix/stream_descriptor.hpp>
+#endif
+
+#include "files/file_error.hpp"
+
+namespace scenario::live {
+
+namespace {
+
+namespace asio = boost::asio;
+
+// Calls `changed` once a burst of changes has settled: each change starts the wait again.
+class settler {
+  public:
+    settler(asio::io_context& io, std::function<void()> changed, std::chrono::milliseconds settle)
+        : timer_(io), changed_(std::move(changed)), settle_(settle) {}
+
+    void touch() {
+        timer_.expires_after(settle_);
+        timer_.async_wait([this](const boost::system::error_code& ec) {
+            if (!ec) {
+                changed_();
+            }
+        });
+    }
+
+  private:
+    asio::steady_timer timer_;
+    std::function<void()> changed_;
+    std::chrono::milliseconds settle_;
+};
+
+// What polling compares: a file's size and modification time, or nothing while it is missing.
+struct file_stamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
+    bool operator==(const file_stamp&) const = default;
+};
+
+std::optional<file_stamp> stamp_of(const std::string& path) {
+    std::error_code ec;
+    file_stamp s;
+    s.size = std::filesystem::file_size(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    s.modified = std::filesystem::last_write_time(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    return s;
+}
+
+class polling_watcher : public document_watcher {
+  public:
+    polling_watcher(asio::io_context& io, const std::vector<std::string>& paths,
+                    std::function<void()> changed, std::chrono::milliseconds settle)
+        : paths_(paths), timer_(io), settler_(io, std::move(changed), settle) {
+        for (const std::string& p : paths_) {
+            stamps_.push_back(stamp_of(p));
+        }
+        tick();
+    }
+
+  private:
+    static constexpr std::chrono::milliseconds interval{50};
+
+    void tick() {
+        timer_.expires_after(interval);
+        timer_.async_wait([this](const boost::system::error_code& ec) {
+            if (ec) {
+                return;
+            }
+            bool moved = false;
+            for (std::size_t i = 0; i < paths_.size(); ++i) {
+                std::optional<file_stamp> now = stamp_of(paths_[i]);
+                if (now != stamps_[i]) {
+                    stamps_[i] = now;
+                    moved = true;
+                }
+            }
+            if (moved) {
+                settler_.touch();
+            }
+            tick();
+        });
+    }
+
+    std::vector<std::string> paths_;
+    std::vector<std::optional<file_stamp>> stamps_;
+    asio::steady_timer timer_;
+    settler settler_;
+};
+
+#ifdef __linux__
+// Watches the folders holding the files, so that a file renamed over, or removed and
+// made again, is followed by its name.
+class inotify_watcher : public document_watcher {
+  public:
+    inotify_watcher(asio::io_context& io, const std::vector<std::string>& paths,
+                    std::function<void()> changed, std::chrono::milliseconds settle)
+        : stream_(io), settler_(io, std::move(changed), settle) {
+        const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (fd < 0) {
+            throw file_error(paths.empty() ? std::string() : paths.front(),
+                             "cannot watch for changes",
+                             "cannot watch the documents for changes");
+        }
+        stream_.assign(fd);
+        for (const std::string& p : paths) {
+            const std::filesystem::path path(p);
+            std::filesystem::path folder = path.parent_path();
+            if (folder.empty()) {
+                folder = ".";
+            }
+            const int wd = inotify_add_watch(
+                fd, folder.c_str(),
+                IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MOVED_FROM |
+                    IN_MOVED_TO);
+            if (wd < 0) {
+                throw file_error(folder.string(), "cannot watch the folder",
+                                 "cannot watch the folder \"" + folder.string() +
+                                     "\" for changes");
+            }
+            watched_.push_back({wd, path.filename().string()});
+        }
+        read();
+    }
+
+  private:
+    struct watched_file {
+        int folder;
+        std::string name;
+    };
+
+    void read() {
+        stream_.async_read_some(asio::buffer(buffer_), [this](const boost::system::error_code& ec,
+                                                              std::size_t n) {
+            if (ec) {
+                return;
+            }
+            if (concerns_us(n)) {
+                settler_.touch();
+            }
+            read();
+        });
+    }
+
+    bool concerns_us(std::size_t n) const {
+        bool ours = false;
+        std::size_t at = 0;
+        while (at + sizeof(inotify_event) <= n) {
+            inotify_event event;
+            std::memcpy(&event, buffer_.data() + at, sizeof event);
+            const char* name_start = buffer_.data() + at + sizeof(inotify_event);
+            const std::string name(name_start, ::strnlen(name_start, event.len));
+            if ((event.mask & IN_Q_OVERFLOW) != 0) {
+                ours = true;
+            }
+            for (const watched_file& w : watched_) {
+                if (w.folder == event.wd && w.name == name) {
+                    ours = true;
+                }
+            }
+            at += sizeof(inotify_event) + event.len;
+        }
+        return ours;
+    }
+
+    asio::posix::stream_descriptor stream_;
+    std::vector<watched_file> watched_;
+    alignas(inotify_event) std::array<char, 16384> buffer_{};
+    settler settler_;
+};
+#endif
+
+}  // namespace
+
+std::unique_ptr<document_watcher> watch_documents(asio::io_context& io,
+                                                  const std::vector<std::string>& paths,
+                                                  std::function<void()> changed,
+                                                  std::chrono::milliseconds settle,
+                                                  watch_method method) {
+#ifdef __linux__
+    if (method == watch_method::native) {
+        return std::make_unique<inotify_watcher>(io, paths, std::move(changed), settle);
+    }
+#else
+    (void)method;
+#endif
+    return std::make_unique<polling_watcher>(io, paths, std::move(changed), settle);
+}
+
+}  // namespace scenario::live
