@@ -30,7 +30,8 @@ const option = (name, fallback) => {
 };
 const frames = flag('--frames');
 const saves = option('-n', 21);
-const [program, linePath, trainPath] = args;
+const [programArg, linePath, trainPath] = args;
+const program = programArg && path.resolve(programArg);
 if (!program || !linePath || !trainPath) {
   console.error('usage: node bench/live_page_bench.mjs SCENARIO_PROGRAM LINE TRAIN [-n SAVES] [--frames]');
   process.exit(2);

@@ -62,11 +62,11 @@
     if (typeof r.compile_ms === 'number') parts.push(`${r.compile_ms.toFixed(1)} ms`);
     parts.push(r.ok ? 'ok' : plural(errors, 'error', 'errors'));
     if (warnings) parts.push(plural(warnings, 'warning', 'warnings'));
-    const counts = (r.status && r.status.counts) || {};
-    const countText = Object.keys(counts).map((k) => `${counts[k]} ${k}`).join(', ');
-    if (countText) parts.push(countText);
     summary.textContent = parts.join(' · ');
     summary.classList.toggle('failed', !r.ok);
+    const counts = (r.status && r.status.counts) || {};
+    $('counts').textContent = Object.keys(counts)
+      .map((k) => `${Number(counts[k]).toLocaleString('en')} ${k.replace(/_/g, ' ')}`).join(', ');
     const files = (r.status && r.status.files) || [];
     $('files').textContent = files.length
       ? 'compile writes: ' + files.map((f) => `${f.name} (${Number(f.size).toLocaleString('en')} B)`).join(', ')
@@ -328,6 +328,7 @@
     head.append(make('span', 'kind', (e.kind || '').replace(/_/g, ' ')));
     if (e.name) head.append(' ', make('span', 'name', e.name));
     box.append(head);
+    if (e.detail) box.append(make('div', 'detail', e.detail));
     const table = make('table');
     const row = (k, v) => {
       const tr = make('tr');
@@ -337,6 +338,7 @@
     const endsAt = e.end !== undefined && e.end !== null;
     row('position', endsAt ? `${metres(e.position)} to ${metres(e.end)}` : metres(e.position));
     if (e.cell !== undefined && e.cell !== null) row('cell', String(e.cell));
+    if (e.entry !== undefined && e.entry !== null) row('entry', String(e.entry));
     for (const [k, v] of Object.entries(e.values || {})) row(k, String(v));
     if (e.document) row('document', e.line ? `${e.document}:${e.line}` : e.document);
     box.append(table);

@@ -12,7 +12,8 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 
-const [program, artifacts] = process.argv.slice(2);
+const [programArg, artifacts] = process.argv.slice(2);
+const program = programArg && path.resolve(programArg);
 if (!program || !artifacts) {
   console.error('usage: node live_page_test.mjs SCENARIO_PROGRAM ARTIFACT_DIR');
   process.exit(2);
