@@ -75,6 +75,7 @@ try {
 
   const times = [];
   const compiles = [];
+  const phases = { announced: [], received: [], parsed: [], applied: [], shown: [] };
   for (let i = 0; i < saves; ++i) {
     const before = Number(await page.getAttribute('body', 'data-shown-generation'));
     await page.waitForTimeout(150);  // the previous save is settled everywhere
@@ -82,12 +83,23 @@ try {
     fs.writeFileSync(path.join(folder, train), versions[i % 2], 'latin1');
     await page.waitForFunction(`Number(document.body.dataset.shownGeneration) > ${before}`, null,
       { timeout: 10000, polling: 5 });
-    times.push(Number(await page.getAttribute('body', 'data-shown-at')) - t0);
+    const shownAt = Number(await page.getAttribute('body', 'data-shown-at'));
+    times.push(shownAt - t0);
+    // The page's marks of this result, as times after the save.
+    const marks = await page.evaluate(() => {
+      const last = {};
+      for (const m of performance.getEntriesByType('mark')) last[m.name] = performance.timeOrigin + m.startTime;
+      performance.clearMarks();
+      return last;
+    });
+    for (const k of Object.keys(phases)) phases[k].push(marks[`result-${k}`] - t0);
     compiles.push(await page.evaluate(async () => (await (await fetch('/result')).json()).compile_ms));
   }
   console.log(`save -> new drawing shown, ${saves} saves: median ${ms(median(times))}, ` +
     `min ${ms(Math.min(...times))}, max ${ms(Math.max(...times))} ` +
     `(server compile_ms median ${ms(median(compiles))})`);
+  console.log('  medians after the save: ' + Object.entries(phases)
+    .map(([k, v]) => `${k} ${ms(median(v))}`).join(', '));
 
   if (frames) {
     const box = await page.locator('#view').boundingBox();

@@ -48,10 +48,12 @@
     showDrawing(next.drawing);
     showDiagnostics(next.diagnostics || []);
     // For the browser tests and the benchmark: when this result reached the screen.
-    requestAnimationFrame(() => {
+    // (A task queued from the frame's callback runs once that frame is drawn.)
+    requestAnimationFrame(() => setTimeout(() => {
+      performance.mark('result-shown');
       document.body.dataset.shownAt = String(performance.timeOrigin + performance.now());
       document.body.dataset.shownGeneration = String(next.generation);
-    });
+    }, 0));
   }
 
   function showStatus(r) {
@@ -149,7 +151,8 @@
   }
 
   // Readies a new picture for the view: its size comes from the view, its texts and dots
-  // follow --ts, and the element titles give way to the page's own tip.
+  // take their size from the scale rules (see commit), and the element titles give way to
+  // the page's own tip.
   function prepare(picture) {
     const box = picture.viewBox && picture.viewBox.baseVal;
     if (box && box.width > 0 && box.height > 0) {
@@ -164,14 +167,21 @@
     picture.removeAttribute('width');
     picture.removeAttribute('height');
     picture.setAttribute('preserveAspectRatio', 'none');
+    textSizes = new Set();
     for (const t of picture.querySelectorAll('text')) {
       const size = parseFloat(t.closest('[font-size]')?.getAttribute('font-size')) || 12;
-      t.style.fontSize = `calc(${size}px * var(--ts))`;
+      t.setAttribute('data-fs', size);
+      textSizes.add(size);
     }
+    dotSizes = new Set();
     for (const c of picture.querySelectorAll('circle')) {
       const r = parseFloat(c.getAttribute('r'));
-      if (r > 0) c.style.r = `calc(${r}px * var(--ts))`;
+      if (r > 0) {
+        c.setAttribute('data-r', r);
+        dotSizes.add(r);
+      }
     }
+    scaledBy = 0;
     for (const t of picture.querySelectorAll('[data-element] > title')) t.remove();
     mergeSteps(picture);
   }
@@ -181,10 +191,17 @@
   // their group) is drawn as one path; the steps stay, invisible, for the pointer, and
   // show again when hovered or marked.
   function mergeSteps(picture) {
-    const plain = (n) => n.localName === 'path' &&
-      [...n.attributes].every((a) => a.name === 'd' || a.name === 'class' || a.name.startsWith('data-'));
-    for (const group of picture.querySelectorAll('g')) {
-      const steps = [...group.children].filter(plain);
+    const plain = (n) => {
+      if (n.localName !== 'path') return false;
+      for (const a of n.attributes) {
+        if (a.name !== 'd' && a.name !== 'class' && !a.name.startsWith('data-')) return false;
+      }
+      return true;
+    };
+    for (const group of picture.getElementsByTagName('g')) {
+      if (group.childElementCount < 64) continue;
+      const steps = [];
+      for (const n of group.children) if (plain(n)) steps.push(n);
       if (steps.length < 64) continue;
       const merged = document.createElementNS('http://www.w3.org/2000/svg', 'path');
       merged.setAttribute('d', steps.map((n) => n.getAttribute('d')).join(' '));
@@ -209,8 +226,29 @@
   const MIN_S = 0.02;
   const MAX_S = 2000;
 
+  // The view's size, measured once per resize: reading it after the drawing changed
+  // would lay the whole picture out twice.
+  let size = null;
   function viewSize() {
-    return { w: view.clientWidth || 1, h: view.clientHeight || 1 };
+    if (!size) size = { w: view.clientWidth || 1, h: view.clientHeight || 1 };
+    return size;
+  }
+
+  // Texts and dots keep their size on screen when zoomed in, and shrink less when zoomed
+  // out: one rule per size in a style sheet of their own, so that a zoom restyles them
+  // and nothing else.
+  const scaleSheet = document.head.appendChild(document.createElement('style'));
+  let textSizes = new Set();
+  let dotSizes = new Set();
+  let scaledBy = 0;
+  function scaleMarks(s) {
+    const ts = Math.min(1 / s, 1.6);
+    if (ts === scaledBy) return;
+    scaledBy = ts;
+    const rules = [];
+    for (const f of textSizes) rules.push(`#stage text[data-fs="${f}"]{font-size:${f * ts}px}`);
+    for (const r of dotSizes) rules.push(`#stage circle[data-r="${r}"]{r:${r * ts}px}`);
+    scaleSheet.textContent = rules.join('\n');
   }
 
   function schedule() {
@@ -243,8 +281,7 @@
     const x0 = natural.x + (-w - committed.x) / s;
     const y0 = natural.y + (-h - committed.y) / s;
     svg.setAttribute('viewBox', `${x0} ${y0} ${(3 * w) / s} ${(3 * h) / s}`);
-    // Texts and dots keep their size on screen when zoomed in, and shrink less when out.
-    svg.style.setProperty('--ts', String(Math.min(1 / s, 1.6)));
+    scaleMarks(s);
     stage.style.transform = 'none';
   }
 
@@ -314,7 +351,10 @@
     else if (e.key === '-') zoomCentre(1 / 1.5);
     else if (e.key === '0') fit();
   });
-  window.addEventListener('resize', () => { if (svg) commit(); });
+  new ResizeObserver(() => {
+    size = null;
+    if (svg) commit();
+  }).observe(view);
 
   // ---- hover: one listener for every element ----------------------------------------
 
@@ -440,7 +480,12 @@
         again = false;
         const response = await fetch('/result', { cache: 'no-store' });
         if (!response.ok) throw new Error(`/result: HTTP ${response.status}`);
-        applyResult(await response.json());
+        const body = await response.text();
+        performance.mark('result-received');
+        const next = JSON.parse(body);
+        performance.mark('result-parsed');
+        applyResult(next);
+        performance.mark('result-applied');
       } while (again);
     } catch (err) {
       setConnection('lost', 'no result from the server');
@@ -463,7 +508,10 @@
       retry = 250;
       setConnection('live', 'live');
     });
-    source.addEventListener('result', () => fetchResult());
+    source.addEventListener('result', () => {
+      performance.mark('result-announced');
+      fetchResult();
+    });
     source.addEventListener('error', () => {
       // The server went away (or restarts): keep trying, a little slower each time.
       source.close();
