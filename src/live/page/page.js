@@ -439,12 +439,18 @@
     if (li) li.classList.add('selected');
     const d = (result.diagnostics || [])[index];
     const marked = [...stage.querySelectorAll(`[data-diagnostic="${index}"]`)];
+    // The element the diagnostic's line wrote; failing that, what stands at its position
+    // (profile steps and curves aside: they cover every position).
+    const profile = new Set(['gradient', 'speed', 'adhesion', 'curve']);
+    let found = [];
     if (d && d.document && d.line) {
-      for (const e of elements.values()) {
-        if (e.document === d.document && e.line === d.line) {
-          marked.push(...stage.querySelectorAll(`[data-element="${CSS.escape(String(e.id))}"]`));
-        }
-      }
+      found = [...elements.values()].filter((e) => e.document === d.document && e.line === d.line);
+    }
+    if (!found.length && d && typeof d.position === 'number') {
+      found = [...elements.values()].filter((e) => e.position === d.position && !profile.has(e.kind));
+    }
+    for (const e of found) {
+      marked.push(...stage.querySelectorAll(`[data-element="${CSS.escape(String(e.id))}"]`));
     }
     for (const n of marked) n.classList.add('hl');
     if (reveal && marked.length) revealNode(marked[0]);
