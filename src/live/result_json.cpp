@@ -1,6 +1,7 @@
 #include "live/result_json.hpp"
 
 #include <optional>
+#include <string_view>
 
 #include "files/byte_sink.hpp"
 #include "files/scenario_files.hpp"
@@ -37,6 +38,8 @@ struct element {
     int cell = -1;   // the grid cell holding it, -1 for none
     int entry = -1;  // the header record holding it (a station), -1 for none
     std::string detail;
+    // A profile step shows one field of its cells: only that one is given.
+    const char* field = nullptr;
 };
 
 template <typename Record, typename Fields>
@@ -89,6 +92,17 @@ void write_element(const run_state& stato, std::size_t id, const element& e,
     if (e.entry >= 0 && e.entry < numero_voci) {
         json.member("entry", e.entry);
         write_values(stato.voci[static_cast<std::size_t>(e.entry)], voce_fields, json);
+    } else if (has_cell && e.field != nullptr) {
+        json.member_null("entry");
+        json.key("values");
+        json.begin_object();
+        for_each_field(cella_fields, [&](const auto& field) {
+            if (std::string_view(field.name) == e.field) {
+                json.member(field.name, static_cast<std::int64_t>(
+                                            field.stored(stato.celle[static_cast<std::size_t>(e.cell)])));
+            }
+        });
+        json.end_object();
     } else if (has_cell) {
         json.member_null("entry");
         write_values(stato.celle[static_cast<std::size_t>(e.cell)], cella_fields, json);
@@ -109,24 +123,22 @@ void write_element(const run_state& stato, std::size_t id, const element& e,
     json.end_object();
 }
 
-// The cell an element written at position p lies in: near(p / 50 + 1) for p >= 0.
-int cell_at(std::int32_t p) {
-    return p < 0 ? -1 : static_cast<int>((p + metres_per_cell / 2) / metres_per_cell) + 1;
-}
-
 // The elements in the order of the picture's numbers (render::element_ids), then the
 // code points the picture does not draw.
 std::vector<element> elements_of(const run_state& stato, const render::route_marks& marks) {
     std::vector<element> out;
+    // A station's cell is the one of kind stazione holding its header entry (valore1).
+    std::vector<int> station_cell(numero_voci, -1);
+    for (std::size_t c = 0; c < stato.celle.size(); ++c) {
+        const cella& k = stato.celle[c];
+        if (k.tipo_cella == tipo::stazione && k.valore1 >= 0 && k.valore1 < numero_voci) {
+            station_cell[static_cast<std::size_t>(k.valore1)] = static_cast<int>(c);
+        }
+    }
     for (const render::station_mark& s : marks.stations) {
-        const int cell = cell_at(s.position);
         out.push_back({"station", s.name, s.position, std::nullopt,
-                       cell >= 0 && static_cast<std::size_t>(cell) < stato.celle.size() &&
-                               stato.celle[static_cast<std::size_t>(cell)].tipo_cella ==
-                                   tipo::stazione
-                           ? cell
-                           : -1,
-                       s.entry, s.name + " at " + std::to_string(s.position) + " m"});
+                       station_cell[static_cast<std::size_t>(s.entry)], s.entry,
+                       s.name + " at " + std::to_string(s.position) + " m"});
     }
     const auto points = [&](const std::vector<render::point_mark>& list, const char* kind) {
         for (const render::point_mark& m : list) {
@@ -144,17 +156,17 @@ std::vector<element> elements_of(const run_state& stato, const render::route_mar
     spans(marks.slowdowns, "slowdown");
     spans(marks.tunnels, "tunnel");
     const auto steps = [&](const std::vector<render::profile_step>& list, const char* kind,
-                           const char* what) {
+                           const char* what, const char* field) {
         for (const render::profile_step& s : list) {
             out.push_back({kind, {}, s.start, s.end, s.start / metres_per_cell, -1,
                            std::string(what) + " " + std::to_string(s.value) + " from " +
-                               std::to_string(s.start) + " to " + std::to_string(s.end) +
-                               " m"});
+                               std::to_string(s.start) + " to " + std::to_string(s.end) + " m",
+                           field});
         }
     };
-    steps(marks.speed, "speed", "speed limit (km/h)");
-    steps(marks.gradient, "gradient", "gradient");
-    steps(marks.adhesion, "adhesion", "adhesion");
+    steps(marks.speed, "speed", "speed limit (km/h)", "vel_limite");
+    steps(marks.gradient, "gradient", "gradient", "pendenza");
+    steps(marks.adhesion, "adhesion", "adhesion", "aderenza");
     for (std::size_t c = 0; c < stato.celle.size(); ++c) {
         const tipo t = stato.celle[c].tipo_cella;
         if (t == tipo::cambio_codice || t == tipo::codice_zero) {
@@ -177,16 +189,21 @@ void write_drawing(const run_state& drawn, std::uint64_t generation, bool stale,
     render::render_options options;
     options.plan = plan;
     options.annotated = true;
-    const render::picture_layout picture = render::lay_out_picture(drawn, diagnostics, options);
     json.key("drawing");
     json.begin_object();
     json.member("generation", static_cast<std::int64_t>(generation));
     json.key("stale");
     json.boolean(stale);
-    json.member("svg", render::draw_picture(picture));
+    render::route_marks marks;
+    {
+        // The layout holds the plan's every metre: it goes before the elements are written.
+        render::picture_layout picture = render::lay_out_picture(drawn, diagnostics, options);
+        json.member("svg", render::draw_picture(picture));
+        marks = std::move(picture.marks);
+    }
     json.key("elements");
     json.begin_array();
-    const std::vector<element> list = elements_of(drawn, picture.marks);
+    const std::vector<element> list = elements_of(drawn, marks);
     for (std::size_t i = 0; i < list.size(); ++i) {
         write_element(drawn, i, list[i], documents, json);
     }

@@ -35,6 +35,7 @@ struct plan_points {
 plan_view::plan_view(const tracciato_linea& tracciato, double left, double top, double width,
                      double max_height, double pad) {
     plan_points points;
+    points.xy.reserve(tracciato.points());  // one allocation, not a doubling series
     tracciato.visit(points);
     last_ = points.last;
     points.xy.resize(static_cast<std::size_t>(last_ + 1));
