@@ -295,6 +295,7 @@
   }
 
   function fit() {
+    if (hovered !== null) setHover(null);
     const { w, h } = viewSize();
     const s = Math.min(w / natural.width, h / natural.height) * 0.98;
     live.s = s;
@@ -420,9 +421,9 @@
     }
   }
 
-  stage.addEventListener('pointerover', (e) => {
+  view.addEventListener('pointerover', (e) => {
     if (drag || moving) return;
-    const node = e.target.closest && e.target.closest('[data-element]');
+    const node = stage.contains(e.target) ? e.target.closest('[data-element]') : null;
     setHover(node ? node.getAttribute('data-element') : null);
     if (node) moveTip(e.clientX, e.clientY);
   });
