@@ -187,27 +187,24 @@
   }
 
   // A profile of a long route is thousands of short paths, one per step, and drawing them
-  // one by one is what makes a zoom slow. Each run of plain sibling paths (styled only by
-  // their group) is drawn as one path; the steps stay, invisible, for the pointer, and
-  // show again when hovered or marked.
+  // one by one is what makes a zoom slow. A group of plain paths (styled only by the
+  // group) is drawn as one path; the steps stay, invisible, for the pointer, and show
+  // again when hovered or marked (page.css, .stepped).
+  const PLAIN = ':scope > path:not([stroke]):not([fill]):not([style]):not([transform])' +
+    ':not([stroke-width]):not([stroke-dasharray]):not([opacity]):not([stroke-opacity])' +
+    ':not([fill-opacity]):not([marker-start]):not([marker-mid]):not([marker-end])';
   function mergeSteps(picture) {
-    const plain = (n) => {
-      if (n.localName !== 'path') return false;
-      for (const a of n.attributes) {
-        if (a.name !== 'd' && a.name !== 'class' && !a.name.startsWith('data-')) return false;
-      }
-      return true;
-    };
     for (const group of picture.getElementsByTagName('g')) {
       if (group.childElementCount < 64) continue;
-      const steps = [];
-      for (const n of group.children) if (plain(n)) steps.push(n);
-      if (steps.length < 64) continue;
+      const steps = group.querySelectorAll(PLAIN);
+      if (steps.length < 64 || steps.length !== group.querySelectorAll(':scope > path').length) continue;
+      let d = '';
+      for (const n of steps) d += n.getAttribute('d') + ' ';
       const merged = document.createElementNS('http://www.w3.org/2000/svg', 'path');
-      merged.setAttribute('d', steps.map((n) => n.getAttribute('d')).join(' '));
+      merged.setAttribute('d', d);
       merged.setAttribute('class', 'merged');
       group.insertBefore(merged, steps[0]);
-      for (const n of steps) n.classList.add('step-part');
+      group.classList.add('stepped');
     }
   }
 

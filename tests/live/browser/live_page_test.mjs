@@ -132,7 +132,7 @@ try {
   await page.click('#fit');
   const shot = path.join(artifacts, 'live_page.png');
   await page.screenshot({ path: shot });
-  console.log(`screenshot: ${shot}`);
+  console.log(`screenshot: ${path.resolve(shot)}`);
   assert.deepEqual(problems, [], 'no console error');
 } catch (err) {
   failed = true;
