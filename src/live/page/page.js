@@ -142,6 +142,8 @@
     document.body.dataset.drawingGeneration = String(drawing.generation);
     if (drawing.svg === shownSvg) return;
     const first = !svg;
+    hovered = null;  // its nodes go with the old picture
+    hideTip();
     stage.innerHTML = drawing.svg;
     shownSvg = drawing.svg;
     svg = stage.querySelector('svg');
