@@ -4,11 +4,12 @@
 //   node bench/live_page_bench.mjs SCENARIO_PROGRAM LINE TRAIN [-n SAVES] [--frames]
 //
 // Copies LINE and TRAIN into a temporary folder, serves them, opens the page, then saves
-// TRAIN SAVES times (default 21), each time switching its first 130 km/h speed limit
-// between 130 and 120, and prints, from the save on disk (the write returned) to the frame
-// that shows the new result, the median, the minimum and the maximum. With --frames it then
-// pans and zooms the drawing with the mouse and prints the frame intervals
-// (requestAnimationFrame) while the view moves, and the frame that redraws it at rest.
+// TRAIN SAVES times (default 21; written beside it and renamed over it, as editors save),
+// each time switching its first 130 km/h speed limit between 130 and 120. It prints, from
+// the save on disk (the rename returned) to the frame that shows the new result, the
+// median, the minimum and the maximum, and the medians of the page's marks on the way.
+// With --frames it then pans and zooms the drawing with the mouse and prints the frame
+// intervals (requestAnimationFrame) while the view moves, and after it rests.
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -59,7 +60,7 @@ const url = await new Promise((resolve, reject) => {
 
 const browser = await chromium.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  args: ['--no-sandbox'],
+  args: ['--no-sandbox', '--disable-dev-shm-usage'],
 });
 const median = (xs) => {
   const s = [...xs].sort((a, b) => a - b);
@@ -80,7 +81,8 @@ try {
     const before = Number(await page.getAttribute('body', 'data-shown-generation'));
     await page.waitForTimeout(150);  // the previous save is settled everywhere
     const t0 = Date.now();
-    fs.writeFileSync(path.join(folder, train), versions[i % 2], 'latin1');
+    fs.writeFileSync(path.join(folder, `${train}.new`), versions[i % 2], 'latin1');
+    fs.renameSync(path.join(folder, `${train}.new`), path.join(folder, train));
     await page.waitForFunction(`Number(document.body.dataset.shownGeneration) > ${before}`, null,
       { timeout: 10000, polling: 5 });
     const shownAt = Number(await page.getAttribute('body', 'data-shown-at'));

@@ -40,6 +40,13 @@ const GOOD = 'stazione,   10300, 22,  600,';
 const BROKEN = 'stazione,   10300, 22,  650,';
 const BOUND_MS = 2000;  // generous: the target is 100 ms, the figure is printed
 
+// Saves as many editors do, under another name renamed over the document, so that the
+// server never reads a half-written file (in-place saves are the server tests' part).
+const save = (file, text) => {
+  fs.writeFileSync(`${file}.new`, text, 'latin1');
+  fs.renameSync(`${file}.new`, file);
+};
+
 const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'live-page-'));
 execFileSync(program, ['example', '-o', folder], { stdio: 'ignore' });
 const trainPath = path.join(folder, TRAIN);
@@ -62,7 +69,7 @@ assert.match(url, /^http:\/\/127\.0\.0\.1:\d+\/$/);
 
 const browser = await chromium.launch({
   executablePath: browserPath,
-  args: ['--no-sandbox'],
+  args: ['--no-sandbox', '--disable-dev-shm-usage'],
 });
 let failed = false;
 try {
@@ -91,7 +98,7 @@ try {
   // A broken save: the error at its place, in the panel and on the plan.
   let before = await generation();
   let t0 = Date.now();
-  fs.writeFileSync(trainPath, original.replace(GOOD, BROKEN), 'latin1');
+  save(trainPath, original.replace(GOOD, BROKEN));
   const broken = await shownAfter(before, t0, "document.querySelector('#diagnostics li.error')");
   console.log(`save with an error -> shown: ${broken.toFixed(1)} ms`);
   assert.ok(broken < BOUND_MS, `the error took ${broken} ms`);
@@ -108,7 +115,7 @@ try {
   // The fix clears it.
   before = await generation();
   t0 = Date.now();
-  fs.writeFileSync(trainPath, original, 'latin1');
+  save(trainPath, original);
   const fixed = await shownAfter(before, t0, "!document.querySelector('#diagnostics li.error')");
   console.log(`save with the fix -> shown: ${fixed.toFixed(1)} ms`);
   assert.ok(fixed < BOUND_MS, `the fix took ${fixed} ms`);
