@@ -251,6 +251,7 @@
   }
 
   function schedule() {
+    if (!moving) view.classList.add('moving');
     moving = true;
     if (hovered !== null) setHover(null);
     if (!frame) frame = requestAnimationFrame(paintFrame);
@@ -266,6 +267,7 @@
   }
 
   function commit() {
+    if (moving) view.classList.remove('moving');
     moving = false;
     clearTimeout(restTimer);
     if (frame) { cancelAnimationFrame(frame); frame = 0; }
