@@ -1,5 +1,6 @@
 #include <charconv>
-#include <iostream>
+#include <cstdio>
+#include <ostream>
 
 #include "cli/args.hpp"
 #include "cli/command_table.hpp"
@@ -30,6 +31,23 @@ std::uint16_t port_of(const parsed_args& parsed) {
     return static_cast<std::uint16_t>(value);
 }
 
+// "scenario: compile 3 in 4.2 ms: 1 error, 2 warnings"
+void report(const live::compile_session& s, std::ostream& err) {
+    char ms[32];
+    std::snprintf(ms, sizeof ms, "%.1f", s.compile_ms());
+    err << "scenario: compile " << s.generation() << " in " << ms << " ms: ";
+    if (s.ok() && s.warnings() == 0) {
+        err << "no error";
+    } else {
+        err << s.errors() << (s.errors() == 1 ? " error" : " errors");
+    }
+    if (s.warnings() > 0) {
+        err << ", " << s.warnings() << (s.warnings() == 1 ? " warning" : " warnings");
+    }
+    err << '\n';
+    err.flush();
+}
+
 }  // namespace
 
 int run_serve(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
@@ -53,10 +71,7 @@ int run_serve(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
     live::server_options serving;
     serving.port = port;
     serving.handle_signals = true;
-    serving.compiled = [&err](const live::compile_session& s) {
-        err << "scenario: compiled again (" << s.generation() << ")\n";
-        err.flush();
-    };
+    serving.compiled = [&err](const live::compile_session& s) { report(s, err); };
     try {
         live::live_server server(session, serving);
         const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/";
@@ -64,7 +79,7 @@ int run_serve(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
         out.flush();
         err << "scenario: serving the live page of \"" << options.line_path << "\" and \""
             << options.train_path << "\" at " << url << "; Ctrl-C ends\n";
-        err.flush();
+        report(session, err);
         if (parsed.flag("--open") && !live::open_browser(url)) {
             err << "scenario: could not start a browser; open " << url << " yourself\n";
         }

@@ -114,6 +114,14 @@ bool compile_session::compile() {
         json.end_object();
     }
     result_ = std::make_shared<const std::string>(std::move(text).str());
+    ok_ = ok;
+    compile_ms_ = compile_ms;
+    errors_ = static_cast<std::size_t>(
+        std::count_if(stato->diagnostics.begin(), stato->diagnostics.end(),
+                      [](const diagnostic& d) { return d.level == severity::error; }));
+    warnings_ = static_cast<std::size_t>(
+        std::count_if(stato->diagnostics.begin(), stato->diagnostics.end(),
+                      [](const diagnostic& d) { return d.level == severity::warning; }));
     if (ok) {
         last_good_ = std::move(stato);
         last_good_generation_ = generation_;

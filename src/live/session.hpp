@@ -41,11 +41,20 @@ class compile_session {
     // The latest result's JSON; shared, so that a response can keep it while it is sent.
     std::shared_ptr<const std::string> result() const { return result_; }
     const session_options& options() const { return options_; }
+    // Of the latest compile: whether it had no error, its diagnostics' counts, its time.
+    bool ok() const { return ok_; }
+    std::size_t errors() const { return errors_; }
+    std::size_t warnings() const { return warnings_; }
+    double compile_ms() const { return compile_ms_; }
 
   private:
     session_options options_;
     std::uint64_t generation_ = 0;
     std::shared_ptr<const std::string> result_;
+    bool ok_ = false;
+    std::size_t errors_ = 0;
+    std::size_t warnings_ = 0;
+    double compile_ms_ = 0;
     // The last compile without an error (none yet: null) and its generation.
     std::unique_ptr<run_state> last_good_;
     std::uint64_t last_good_generation_ = 0;
