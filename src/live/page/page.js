@@ -185,6 +185,18 @@
     }
     scaledBy = 0;
     for (const t of picture.querySelectorAll('[data-element] > title')) t.remove();
+    // A text turned by a transform of its own (the profiles' axis titles) makes Chromium
+    // lay the moving layer out again at every frame: written sideways instead, it looks
+    // the same. Any other turned text steps aside while the view moves (page.css).
+    for (const t of picture.querySelectorAll('text[transform]')) {
+      const turn = /^\s*translate\(\s*([-\d.]+)[\s,]+([-\d.]+)\s*\)\s*rotate\(\s*-90\s*\)\s*$/
+        .exec(t.getAttribute('transform'));
+      if (!turn || t.hasAttribute('x') || t.hasAttribute('y')) continue;
+      t.removeAttribute('transform');
+      t.setAttribute('x', turn[1]);
+      t.setAttribute('y', turn[2]);
+      t.style.writingMode = 'sideways-lr';
+    }
     mergeSteps(picture);
   }
 
