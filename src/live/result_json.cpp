@@ -125,8 +125,7 @@ void write_element(const run_state& stato, std::size_t id, const element& e,
     json.end_object();
 }
 
-// The elements in the order of the picture's numbers (render::element_ids), then the
-// code points the picture does not draw.
+// The elements in the order of the picture's numbers (render::element_ids).
 std::vector<element> elements_of(const run_state& stato, const render::route_marks& marks) {
     std::vector<element> out;
     // A station's cell is the one of kind stazione holding its header entry (valore1).
@@ -174,17 +173,7 @@ std::vector<element> elements_of(const run_state& stato, const render::route_mar
         out.push_back({"curve", {}, c.start, c.end, -1, -1, c.detail, nullptr,
                        stato.trace.curves[i].row});
     }
-    for (std::size_t c = 0; c < stato.celle.size(); ++c) {
-        const tipo t = stato.celle[c].tipo_cella;
-        if (t == tipo::cambio_codice || t == tipo::codice_zero) {
-            const auto p = static_cast<std::int32_t>(c) * metres_per_cell - metres_per_cell;
-            const bool automatic = c < stato.trace.cells.size() && stato.trace.cells[c].automatic;
-            out.push_back({"code_point", {}, p, std::nullopt, static_cast<int>(c), -1,
-                           std::string(t == tipo::codice_zero ? "code zero" : "code change") +
-                               " at " + std::to_string(p) + " m" +
-                               (automatic ? " (placed for a slowdown)" : "")});
-        }
-    }
+    points(marks.code_points, "code_point");
     return out;
 }
 

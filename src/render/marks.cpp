@@ -78,6 +78,16 @@ void collect_points(const run_state& stato, route_marks& marks) {
                 slowdown = slowdown_mark(p, p, k.valore1, cell);
                 slowdown_open = true;
                 break;
+            case tipo::cambio_codice:
+            case tipo::codice_zero: {
+                const bool automatic =
+                    c < stato.trace.cells.size() && stato.trace.cells[c].automatic;
+                marks.code_points.push_back(
+                    {p, cell,
+                     std::string(k.tipo_cella == tipo::codice_zero ? "code zero" : "code change") +
+                         " at " + metres(p) + (automatic ? " (placed for a slowdown)" : "")});
+                break;
+            }
             case tipo::fine_rallentamento:
                 if (slowdown_open) {
                     marks.slowdowns.push_back(
@@ -182,7 +192,8 @@ element_ids number_elements(const route_marks& marks) {
     ids.gradient = ids.speed + marks.speed.size();
     ids.adhesion = ids.gradient + marks.gradient.size();
     ids.curves = ids.adhesion + marks.adhesion.size();
-    ids.end = ids.curves + marks.curves.size();
+    ids.code_points = ids.curves + marks.curves.size();
+    ids.end = ids.code_points + marks.code_points.size();
     return ids;
 }
 

@@ -62,6 +62,7 @@ struct route_marks {
     std::vector<span_mark> slowdowns;
     std::vector<span_mark> tunnels;
     std::vector<span_mark> curves;  // the line document's curves, in its order
+    std::vector<point_mark> code_points;  // code change and code zero cells, in grid order
     std::vector<profile_step> speed;     // km/h
     std::vector<profile_step> gradient;  // the stored value minus 100
     std::vector<profile_step> adhesion;
@@ -83,8 +84,8 @@ route_marks collect_marks(const run_state& stato, std::span<const diagnostic> di
 
 // The numbers an annotated picture gives its drawn elements (data-element): stations,
 // signals, boards, speed boards, slowdowns, tunnels, then the steps of the speed,
-// gradient and adhesion profiles, then the curves (drawn only in an annotated
-// picture, over the track), each list in its order, counted on from 0. Each
+// gradient and adhesion profiles, then the curves and the code points (both drawn
+// only in an annotated picture, on the track), each list in its order, counted on from 0. Each
 // member is the number of the first element of its list; `end` follows the last.
 struct element_ids {
     std::size_t stations = 0;
@@ -97,6 +98,7 @@ struct element_ids {
     std::size_t gradient = 0;
     std::size_t adhesion = 0;
     std::size_t curves = 0;
+    std::size_t code_points = 0;
     std::size_t end = 0;
 };
 

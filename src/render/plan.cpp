@@ -314,6 +314,12 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
     draw_point_marks(w, view, marks.speed_boards, "speed-board", style::speed_board, 3.5, ids,
                      &element_ids::speed_boards);
     draw_point_marks(w, view, marks.boards, "board", style::board, 5, ids, &element_ids::boards);
+    if (ids != nullptr) {
+        // The code points the signals' codes change at: only an annotated picture shows
+        // them, small, under the signals.
+        draw_point_marks(w, view, marks.code_points, "code-point", style::code_point, 3, ids,
+                         &element_ids::code_points);
+    }
     for (std::size_t i = 0; i < marks.signals.size(); ++i) {
         const point_mark& s = marks.signals[i];
         const point p = view.at(s.position);

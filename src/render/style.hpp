@@ -13,6 +13,7 @@ inline constexpr const char* station = "#1f4fa8";
 inline constexpr const char* signal = "#1b8a3a";
 inline constexpr const char* board = "#8a3fb0";
 inline constexpr const char* speed_board = "#777777";
+inline constexpr const char* code_point = "#0f8f8f";
 inline constexpr const char* error = "#d00000";
 inline constexpr const char* speed = "#1f4fa8";
 inline constexpr const char* gradient = "#a0522d";

@@ -50,10 +50,8 @@ TEST_F(LiveResult, TheExampleShowsItsStationsElementsAndTheFilesCompileWrites) {
         const json& e = drawing["elements"][i];
         EXPECT_EQ(e["id"], i);
         kinds.insert(e["kind"].get<std::string>());
-        if (e["kind"] != "code_point") {
-            EXPECT_NE(svg.find("data-element=\"" + std::to_string(i) + "\""), std::string::npos)
-                << e.dump();
-        }
+        EXPECT_NE(svg.find("data-element=\"" + std::to_string(i) + "\""), std::string::npos)
+            << e.dump();
     }
     EXPECT_EQ(kinds, (std::set<std::string>{"station", "signal", "board", "speed_board",
                                             "slowdown", "tunnel", "speed", "gradient",
