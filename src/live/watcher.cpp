@@ -14,6 +14,13 @@
 #include <boost/asio/posix/stream_descriptor.hpp>
 #endif
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 #include "files/file_error.hpp"
 
 namespace scenario::live {
@@ -43,13 +50,31 @@ class settler {
     std::chrono::milliseconds settle_;
 };
 
-// What polling compares: a file's size and modification time, or nothing while it is missing.
+// What polling compares: a file's size and modification time, or nothing while it is
+// missing. The time is taken at the file system's own resolution: a document saved
+// twice within one second with the same size (a digit changed) must still be seen.
 struct file_stamp {
     std::uintmax_t size = 0;
-    std::filesystem::file_time_type modified{};
+    std::int64_t modified = 0;  // in the platform's ticks
     bool operator==(const file_stamp&) const = default;
 };
 
+#ifdef _WIN32
+// The C library's stat behind std::filesystem here keeps whole seconds only.
+std::optional<file_stamp> stamp_of(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(std::filesystem::path(path).c_str(), GetFileExInfoStandard,
+                              &data)) {
+        return std::nullopt;
+    }
+    file_stamp s;
+    s.size = (static_cast<std::uintmax_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    s.modified = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+        data.ftLastWriteTime.dwLowDateTime);
+    return s;
+}
+#else
 std::optional<file_stamp> stamp_of(const std::string& path) {
     std::error_code ec;
     file_stamp s;
@@ -57,12 +82,14 @@ std::optional<file_stamp> stamp_of(const std::string& path) {
     if (ec) {
         return std::nullopt;
     }
-    s.modified = std::filesystem::last_write_time(path, ec);
+    const auto modified = std::filesystem::last_write_time(path, ec);
     if (ec) {
         return std::nullopt;
     }
+    s.modified = static_cast<std::int64_t>(modified.time_since_epoch().count());
     return s;
 }
+#endif
 
 class polling_watcher : public document_watcher {
   public:
