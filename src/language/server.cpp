@@ -528,7 +528,11 @@ std::string cell_line(const cella& c, std::int64_t i) {
 }
 
 std::string clock_text(std::int32_t seconds) {
-    auto two = [](std::int32_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+    auto two = [](std::int32_t v) {
+        std::string text(v < 10 ? "0" : "");
+        text += std::to_string(v);
+        return text;
+    };
     return two(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
 }
 
