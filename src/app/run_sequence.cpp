@@ -1,6 +1,5 @@
 #include "app/run_sequence.hpp"
 
-#include "compiler/compile.hpp"
 #include "documents/built_in_documents.hpp"
 #include "files/file_error.hpp"
 #include "files/scenario_files.hpp"
@@ -22,32 +21,35 @@ int errore(platform& sistema, const std::string& a) {
     return stato_errore;
 }
 
-void write_documents(const run_state& stato, const run_context& contesto) {
+void write_documents(const compile_request& request, const run_context& context) {
     // Line, train, notes, slow-order form, timetable sheet.
-    write_built_in_documents(document_target{contesto.folder, contesto.separator,
-                                                 stato.nome_scenario, stato.nome_treno});
+    write_built_in_documents(
+        document_target{context.folder, context.separator, request.scenario, request.train});
 }
 
-int memorizza_percorso(run_state& stato, std::int32_t j, run_context& contesto) {
-    const std::int32_t fatale = compile_scenario(stato, contesto.documents, j);
-    if (fatale != 0) {
-        return errore(contesto.system, std::to_string(fatale));
+int memorizza_percorso(const compile_request& request, run_context& context,
+                       compiled_scenario& compiled) {
+    compiled = compile(request, context.documents);
+    if (compiled.fatal != 0) {
+        return errore(context.system, std::to_string(compiled.fatal));
     }
-    write_scenario_files(stato, contesto.folder, contesto.separator);
+    // The generator's own names hold no text too long: nothing stops the writing.
+    write_scenario_files(compiled.state, context.folder, context.separator);
     return 0;
 }
 
 int Form_Load(platform& sistema) {
-    run_state stato;
-    stato.nome_scenario = scenario_incorporato;
-    stato.nome_treno = treno_incorporato;
+    compile_request request;
+    request.scenario = scenario_incorporato;
+    request.train = treno_incorporato;
     sistema.show_window("Attendere");
     try {
-        const std::string cartella = sistema.own_folder();
-        folder_store documenti(cartella, sistema.separator(), /*deletes=*/true);
-        run_context contesto{sistema, cartella, sistema.separator(), documenti};
-        write_documents(stato, contesto);
-        return memorizza_percorso(stato, 1, contesto);
+        const std::string folder = sistema.own_folder();
+        folder_store documents(folder, sistema.separator(), /*deletes=*/true);
+        run_context context{sistema, folder, sistema.separator(), documents};
+        write_documents(request, context);
+        compiled_scenario compiled;
+        return memorizza_percorso(request, context, compiled);
     } catch (const file_error& e) {
         sistema.report_failure(e.what());
         return stato_file_non_scritto;

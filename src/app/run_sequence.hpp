@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/platform.hpp"
+#include "compiled/compiled_scenario.hpp"
 #include "files/document_store.hpp"
 #include "model/run_state.hpp"
 
@@ -22,13 +23,15 @@ struct run_context {
 // ends with.
 int errore(platform& sistema, const std::string& a);
 
-// Writes the five documents of the built-in scenario into the output folder.
-void write_documents(const run_state& stato, const run_context& contesto);
+// Writes the five documents of the built-in scenario of the request into the output folder.
+void write_documents(const compile_request& request, const run_context& context);
 
-// Compiles the scenario with the plan switch j and writes its binary files. Returns 0,
-// or after a fatal error, which writes nothing, the status the run ends with. A file
-// that cannot be written throws file_error.
-int memorizza_percorso(run_state& stato, std::int32_t j, run_context& contesto);
+// Compiles the scenario of the request (its plan switch j: request.plan) from the
+// context's store into `compiled` and writes its binary files. Returns 0, or after a
+// fatal error, which writes nothing, the status the run ends with. A file that cannot
+// be written throws file_error.
+int memorizza_percorso(const compile_request& request, run_context& context,
+                       compiled_scenario& compiled);
 
 // The whole run of the generator; returns the exit status. A failure is reported on
 // the platform before it returns.

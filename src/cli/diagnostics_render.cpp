@@ -42,6 +42,10 @@ std::string file_failure_line(const file_error& e) {
     return std::string("scenario: ") + e.what();
 }
 
+std::string read_failure_line(const read_failure& failure) {
+    return failure.located ? failure.sentence : "scenario: " + failure.sentence;
+}
+
 warning_options warning_options_of(const parsed_args& args) {
     warning_options options;
     options.none = args.flag("-w");
@@ -56,10 +60,10 @@ warning_options warning_options_of(const parsed_args& args) {
     return options;
 }
 
-std::vector<diagnostic> shown_diagnostics(const run_state& stato, const warning_options& options) {
+std::vector<diagnostic> shown_diagnostics(const run_state& state, const warning_options& options) {
     std::vector<diagnostic> shown;
-    shown.reserve(stato.diagnostics.size());
-    for (const diagnostic& d : stato.diagnostics) {
+    shown.reserve(state.diagnostics.size());
+    for (const diagnostic& d : state.diagnostics) {
         if (d.level == severity::warning) {
             if (options.none || options.off.count(d.name) != 0) {
                 continue;
@@ -81,23 +85,10 @@ std::size_t error_count(std::span<const diagnostic> diagnostics) {
                       [](const diagnostic& d) { return d.level == severity::error; }));
 }
 
-std::size_t error_count(const run_state& stato) {
-    return error_count(stato.diagnostics);
-}
-
 std::size_t warning_count(std::span<const diagnostic> diagnostics) {
     return static_cast<std::size_t>(
         std::count_if(diagnostics.begin(), diagnostics.end(),
                       [](const diagnostic& d) { return d.level == severity::warning; }));
-}
-
-bool stored_error(const diagnostic& d) {
-    return d.level == severity::error && d.name.empty() && d.number != 0 && d.number != 1250 &&
-           d.number != 1251;
-}
-
-bool tool_error(const diagnostic& d) {
-    return d.level == severity::error && d.name.empty() && d.number == 0;
 }
 
 std::string error_location(const diagnostic& d, const document_paths& paths) {
@@ -149,28 +140,24 @@ void render_error(const diagnostic& d, const document_paths& paths, std::ostream
     }
 }
 
-void render_errors(std::span<const diagnostic> shown, const run_state& stato,
+void render_errors(std::span<const diagnostic> shown, const run_state& state,
                    const document_paths& paths, std::ostream& err) {
     const diagnostic* last = nullptr;
     for (const diagnostic& d : shown) {
         render_error(d, paths, err);
-        last = stored_error(d) ? &d : last;
+        last = class_of(d) == diagnostic_class::stored ? &d : last;
     }
     if (last == nullptr) {
         return;
     }
-    if (last->number == stato.codice_errore) {
+    if (last->number == state.codice_errore) {
         err << error_location(*last, paths) << ": note: this is the error the compiler stores "
-            << "(codice_errore " << stato.codice_errore << ", posizione_errore "
-            << stato.posizione_errore << ")\n";
+            << "(codice_errore " << state.codice_errore << ", posizione_errore "
+            << state.posizione_errore << ")\n";
     } else {
-        err << "scenario: note: the compiler stores error " << stato.codice_errore
-            << " (posizione_errore " << stato.posizione_errore << ")\n";
+        err << "scenario: note: the compiler stores error " << state.codice_errore
+            << " (posizione_errore " << state.posizione_errore << ")\n";
     }
-}
-
-void render_errors(const run_state& stato, const document_paths& paths, std::ostream& err) {
-    render_errors(stato.diagnostics, stato, paths, err);
 }
 
 }  // namespace scenario::cli

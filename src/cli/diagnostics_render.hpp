@@ -10,6 +10,7 @@
 #include "cli/args.hpp"
 #include "files/file_error.hpp"
 #include "model/diagnostic.hpp"
+#include "compiled/compiled_scenario.hpp"
 #include "model/run_state.hpp"
 #include "report/diagnostic_json.hpp"
 
@@ -19,6 +20,8 @@ namespace scenario::cli {
 // sentence, or the sentence alone when it begins with its place in a document
 // ("PATH:LINE:COLUMN: error: ...", as the compiler's errors do).
 std::string file_failure_line(const file_error& e);
+// The same line for a document a compile could not read.
+std::string read_failure_line(const read_failure& failure);
 
 // Which warnings a run shows, and whether they count as errors: -w, -Wno-NAME, --werror.
 struct warning_options {
@@ -32,18 +35,12 @@ warning_options warning_options_of(const parsed_args& args);
 
 // The diagnostics to show, in order: the warnings switched off are left out; under
 // --werror the others are shown as errors (keeping their names).
-std::vector<diagnostic> shown_diagnostics(const run_state& stato, const warning_options& options);
+std::vector<diagnostic> shown_diagnostics(const run_state& state, const warning_options& options);
 
-// How many errors (not warnings or notes) there are.
+// How many errors (not warnings or notes) there are among the diagnostics shown (a
+// warning shown as an error counts as one).
 std::size_t error_count(std::span<const diagnostic> diagnostics);
-std::size_t error_count(const run_state& stato);
 std::size_t warning_count(std::span<const diagnostic> diagnostics);
-
-// Whether an error is an error of the tool (no number: a text the files cannot hold).
-bool tool_error(const diagnostic& d);
-// Whether an error is one the compiler stores in codice_errore: not a fatal marker
-// error, not one of the tool, not a warning shown as an error.
-bool stored_error(const diagnostic& d);
 
 // "PATH:LINE:COL", "PATH:LINE", "PATH", or "scenario" for a diagnostic of no document.
 std::string error_location(const diagnostic& d, const document_paths& paths);
@@ -60,9 +57,7 @@ std::string caret_line(const std::string& text, int column, int end_column);
 void render_error(const diagnostic& d, const document_paths& paths, std::ostream& err);
 
 // Every diagnostic given, then a note on the error the compiler stores.
-void render_errors(std::span<const diagnostic> shown, const run_state& stato,
+void render_errors(std::span<const diagnostic> shown, const run_state& state,
                    const document_paths& paths, std::ostream& err);
-void render_errors(const run_state& stato, const document_paths& paths, std::ostream& err);
-
 
 }  // namespace scenario::cli

@@ -9,7 +9,7 @@
 #include "cli/dump_views.hpp"
 #include "cli/exit_status.hpp"
 #include "report/json_writer.hpp"
-#include "cli/scenario_names.hpp"
+#include "files/file_ops.hpp"
 #include "cli/text_table.hpp"
 #include "files/file_error.hpp"
 #include "files/file_ops.hpp"
@@ -34,7 +34,7 @@ std::string file_kind(const std::string& path, const std::optional<std::string>&
         }
         return *option;
     }
-    const std::string name = file_name_of(path);
+    const std::string name(file_name_of(path));
     if (ends_with(name, "_linea.dat")) {
         return "plan";
     }

@@ -20,16 +20,6 @@
 
 namespace scenario::cli {
 
-namespace {
-
-// The file's own name, after the last separator.
-std::string_view file_name_of(std::string_view path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
-
 int run_fmt(const parsed_args& args, std::ostream& out, std::ostream& err) {
     const bool check = args.flag("--check");
     const bool to_stdout = args.flag("--stdout");

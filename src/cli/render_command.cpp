@@ -1,61 +1,45 @@
-#include <algorithm>
-#include <iterator>
-#include <vector>
-
 #include "cli/args.hpp"
 #include "cli/command_table.hpp"
 #include "cli/commands.hpp"
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
 #include "cli/scenario_names.hpp"
-#include "compiler/compile.hpp"
+#include "compiled/compiled_scenario.hpp"
 #include "compiler/messages.hpp"
 #include "files/atomic_file.hpp"
 #include "files/file_error.hpp"
-#include "files/stores.hpp"
 #include "render/svg.hpp"
 
 namespace scenario::cli {
 
 int run_render(const parsed_args& parsed, std::ostream&, std::ostream& err) {
-    const scenario_names names = derive_names(parsed.positionals[0], parsed.positionals[1],
-                                              parsed.value("--scenario"), parsed.value("--train"));
+    const compile_request request = request_of(parsed);
     const std::string picture = *parsed.value("-o");
-    const bool with_plan = !parsed.flag("--no-plan");
-    const text_encoding encoding = input_encoding(parsed);
     const warning_options warnings = warning_options_of(parsed);
 
-    run_state stato;
-    stato.nome_scenario = names.scenario;
-    stato.nome_treno = names.train;
-    tool_store store;
-    try {
-        give_documents(store, names.scenario, names.train, parsed.positionals[0],
-                       parsed.positionals[1], encoding);
-    } catch (const file_error& e) {
-        err << file_failure_line(e) << '\n';
+    const compiled_scenario compiled = compile(request);
+    if (compiled.unread) {
+        err << read_failure_line(*compiled.unread) << '\n';
         return exit_status::file;
     }
-    const std::int32_t fatal = compile_scenario(stato, store, with_plan ? 1 : 0);
-    const document_paths paths = [&](const std::string& name) { return store.path_of(name); };
-    const std::vector<diagnostic> shown = shown_diagnostics(stato, warnings);
-    render_errors(shown, stato, paths, err);
+    const document_paths paths = [&](const std::string& name) { return compiled.path_of(name); };
+    const std::vector<diagnostic> shown = shown_diagnostics(compiled.state, warnings);
+    render_errors(shown, compiled.state, paths, err);
 
-    // The picture marks the errors the compiler stores.
-    std::vector<diagnostic> marked;
-    std::copy_if(stato.diagnostics.begin(), stato.diagnostics.end(), std::back_inserter(marked),
-                 stored_error);
+    // The picture marks every error of the compile, as the live page does; never a
+    // warning, also one shown as an error.
     render::render_options options;
-    options.plan = with_plan;
+    options.plan = request.plan;
     try {
-        replace_file(picture, render::render_svg(stato, marked, options));
+        replace_file(picture, render::render_svg(compiled, compiled.state.diagnostics, options));
     } catch (const file_error& e) {
         err << "scenario: " << e.what() << '\n';
         return exit_status::file;
     }
     err << "scenario: drew \"" << picture << "\"\n";
-    if (fatal != 0) {
-        err << "scenario: fatal error " << fatal << ": " << error_message(fatal) << '\n';
+    if (compiled.fatal != 0) {
+        err << "scenario: fatal error " << compiled.fatal << ": " << error_message(compiled.fatal)
+            << '\n';
         return exit_status::fatal;
     }
     return error_count(shown) == 0 ? exit_status::ok : exit_status::scenario_error;

@@ -51,21 +51,15 @@ void report(const live::compile_session& s, std::ostream& err) {
 }  // namespace
 
 int run_serve(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
-    const scenario_names names = derive_names(parsed.positionals[0], parsed.positionals[1],
-                                              parsed.value("--scenario"), parsed.value("--train"));
-    live::session_options options;
-    options.line_path = parsed.positionals[0];
-    options.train_path = parsed.positionals[1];
-    options.scenario = names.scenario;
-    options.train = names.train;
-    options.plan = !parsed.flag("--no-plan");
-    options.encoding = input_encoding(parsed);
+    const compile_request request = request_of(parsed);
     const std::uint16_t port = port_of(parsed);
+    const std::string& line = request.line->path;
+    const std::string& train = request.train_document->path;
 
-    live::compile_session session(options);
+    live::compile_session session(request);
     if (!session.compile()) {
-        err << "scenario: cannot read \"" << options.line_path << "\" and \""
-            << options.train_path << "\": both documents must exist\n";
+        err << "scenario: cannot read \"" << line << "\" and \"" << train
+            << "\": both documents must exist\n";
         return exit_status::file;
     }
     live::server_options serving;
@@ -77,8 +71,8 @@ int run_serve(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
         const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/";
         out << url << '\n';
         out.flush();
-        err << "scenario: serving the live page of \"" << options.line_path << "\" and \""
-            << options.train_path << "\" at " << url << "; Ctrl-C ends\n";
+        err << "scenario: serving the live page of \"" << line << "\" and \"" << train
+            << "\" at " << url << "; Ctrl-C ends\n";
         report(session, err);
         if (parsed.flag("--open") && !live::open_browser(url)) {
             err << "scenario: could not start a browser; open " << url << " yourself\n";

@@ -7,10 +7,6 @@
 
 namespace scenario {
 
-std::int64_t point_cell(std::int64_t position) {
-    return near(static_cast<double>(position) / 50.0 + 1.0);
-}
-
 std::int64_t last_cell(const griglia& celle) {
     if (celle.empty()) {
         throw reader_failure("no route length before this entry, so there is no track grid");

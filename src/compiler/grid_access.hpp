@@ -8,9 +8,6 @@ namespace scenario {
 
 // Cell lookups shared by the readers, the recorders and the code placement pass.
 
-// Index of the cell holding a point element at a position: near(p / 50 + 1).
-std::int64_t point_cell(std::int64_t position);
-
 // Whether i is an index of the grid (0 to N).
 inline bool in_grid(const griglia& celle, std::int64_t i) {
     return i >= 0 && i < static_cast<std::int64_t>(celle.size());

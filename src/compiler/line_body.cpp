@@ -17,7 +17,6 @@ namespace scenario {
 namespace {
 
 constexpr std::int64_t plan_limit = 1000000;
-constexpr std::size_t longest_text = std::numeric_limits<std::uint16_t>::max();
 
 outcome read_gradient(reading& r) {
     return read_profile_entry(r, profile_kind::gradient);
@@ -118,6 +117,7 @@ outcome read_tunnel(reading& r) {
         return outcome::end_loop;
     }
     check_tunnel(r, start, end, end_place);
+    const traced_tunnel written{start, end, type, r.trace_row()};
     const outcome o = r.call_recorder(
         start, [&] { memo_montagna(r.state, r.tunnels, start, end, type); },
         [](std::int32_t) { return std::vector<std::int64_t>{}; });
@@ -127,6 +127,7 @@ outcome read_tunnel(reading& r) {
                    say(phrase::wrapped8, {say(phrase::value_tunnel_type), std::to_string(type),
                                           std::to_string(wrap8(type))}));
         }
+        r.state.trace.tunnels.push_back(written);
         ++r.state.trace.counts.tunnels;
     }
     return o;
@@ -208,6 +209,7 @@ outcome read_board(reading& r) {
     c.tipo_cella = tipo::cartello;
     c.valore1 = wrap16(r.board_entry);
     r.entry(r.board_entry).nome = r.state.riga;
+    r.trace_row(r.board_entry);
     --r.board_entry;
     r.stamp(t);
     ++r.state.trace.counts.indicator_boards;

@@ -1,5 +1,7 @@
 #include "compiler/line_reader.hpp"
 
+#include <array>
+
 #include "compiler/keyword_checks.hpp"
 #include "compiler/line_body.hpp"
 #include "compiler/messages.hpp"
@@ -18,6 +20,7 @@ constexpr int general_remarks = 10;
 outcome read_route_length(reading& r) {
     const std::int32_t length = r.chainage("route length");
     r.state.voci[voce_percorso].fine_area = length;
+    r.trace_row(voce_percorso);
     if (length > longest_route) {
         return r.end_with(1, std::nullopt, r.fields.last());
     }
@@ -46,7 +49,12 @@ outcome read_zone(reading& r, int entry) {
     source.start = zone.inizio_area;
     source.end = zone.fine_area;
     source.flag = zone.progressiva;
-    r.zones[static_cast<std::size_t>(entry - voce_zona_tre)] = std::move(source);
+    source.row = r.trace_row(entry);
+    std::optional<zone_source>& kept = r.zones[static_cast<std::size_t>(entry - voce_zona_tre)];
+    if (kept && kept->row >= 0) {
+        r.state.trace.rows[static_cast<std::size_t>(kept->row)].entry = -1;  // replaced
+    }
+    kept = std::move(source);
     return outcome::go_on;
 }
 outcome read_zone_three(reading& r) {
@@ -62,6 +70,7 @@ outcome read_zone_one(reading& r) {
 // Note the order of entry 85: "tre" goes to fine_area, "due" to progressiva.
 outcome read_scenery(reading& r, std::int32_t voce::*field, const char* name) {
     r.state.voci[voce_scenario].*field = r.fields.number<std::int32_t>(name);
+    r.trace_row(voce_scenario);
     return outcome::go_on;
 }
 outcome read_scenery_one(reading& r) {
@@ -80,6 +89,7 @@ outcome read_repetition(reading& r) {
     const field_place start_place = r.fields.last();
     train.fine_area = r.fields.number<std::int32_t>("repetition end");
     const field_place end_place = r.fields.last();
+    r.trace_row(voce_treno);
     if (train.inizio_area % 50 != 0) {
         return r.end_with(3, std::nullopt, start_place);
     }
@@ -117,6 +127,30 @@ constexpr keyword_entry keywords[] = {
      "ripetizione segnali 4 codici|ripetizione segnali 9 codici", "repetition start|repetition end"},
 };
 // clang-format on
+
+// The ordering moves the zones whole (or clears them): each zone row fills the entry
+// that now holds its values, or none.
+void trace_ordered_zones(reading& r) {
+    std::array<bool, 3> taken{};
+    for (const std::optional<zone_source>& z : r.zones) {
+        if (!z || z->row < 0) {
+            continue;
+        }
+        std::int32_t entry = -1;
+        for (const int i : {voce_zona_tre, voce_zona_due, voce_zona_uno}) {
+            const voce& v = r.state.voci[static_cast<std::size_t>(i)];
+            const std::int64_t end = std::int64_t{z->end} + (z->flag == 1 ? 100 : 0);
+            bool& used = taken[static_cast<std::size_t>(i - voce_zona_tre)];
+            if (!used && v.inizio_area == z->start && v.fine_area == end &&
+                v.progressiva == z->flag && (end != 0 || z->start != 0)) {
+                entry = i;
+                used = true;
+                break;
+            }
+        }
+        r.state.trace.rows[static_cast<std::size_t>(z->row)].entry = entry;
+    }
+}
 
 // Finds "[generale]". False after error 102.
 bool find_general(reading& r) {
@@ -191,6 +225,7 @@ bool read_line_document(reading& r) {
     }
 
     progressive_ordina(r.state.voci);
+    trace_ordered_zones(r);
     r.tunnels.clear();
     r.board_entry = voce_primo_cartello;
     r.gradient.cursor = 0;

@@ -36,17 +36,18 @@ struct profile_rule {
     const char* value_name;
     const char* keyword;
     std::int64_t element_counts::*count;
+    std::vector<traced_fill> traced_profiles::*fills;
     bool stops_at_last_cell;  // an entry's fill writes no cell from N on
 };
 
 // In the order of profile_kind.
 constexpr profile_rule rules[] = {
     {&reading::gradient, &cella::pendenza, gradient_value, "gradient chainage", "gradient",
-     "pendenza", &element_counts::gradient_rows, false},
+     "pendenza", &element_counts::gradient_rows, &traced_profiles::gradient, false},
     {&reading::speed, &cella::vel_limite, speed_value, "speed chainage", "speed", "velocita",
-     &element_counts::speed_rows, true},
+     &element_counts::speed_rows, &traced_profiles::speed, true},
     {&reading::adhesion, &cella::aderenza, adhesion_value, "adhesion chainage", "adhesion",
-     "aderenza", &element_counts::adhesion_rows, false},
+     "aderenza", &element_counts::adhesion_rows, &traced_profiles::adhesion, false},
 };
 
 const profile_rule& rule_of(profile_kind kind) {
@@ -72,11 +73,37 @@ std::uint8_t value_for_cells(reading& r, const profile_rule& rule, const profile
     }
 }
 
+// Traces the cells a fill wrote, also when it stops on a failure: they hold the value
+// of the profile's last row (a fill that goes on from that row's last one extends it).
+class fill_trace {
+  public:
+    fill_trace(reading& r, const profile_rule& rule, const profile& p)
+        : fills_(r.state.trace.profiles.*rule.fills), p_(p), first_(p.cursor) {}
+    fill_trace(const fill_trace&) = delete;
+    fill_trace& operator=(const fill_trace&) = delete;
+    ~fill_trace() {
+        if (p_.cursor <= first_) {
+            return;
+        }
+        if (!fills_.empty() && fills_.back().row == p_.row && fills_.back().end == first_) {
+            fills_.back().end = p_.cursor;
+        } else {
+            fills_.push_back({first_, p_.cursor, p_.row});
+        }
+    }
+
+  private:
+    std::vector<traced_fill>& fills_;
+    const profile& p_;
+    std::int64_t first_;
+};
+
 // Writes the profile's previous value into the cells from its cursor on: one cell,
 // then on while the cursor is below `end`; from a `stop` cell on, none.
 void fill(reading& r, const profile_rule& rule, std::int64_t end,
           std::optional<std::int64_t> stop) {
     profile& p = r.*rule.working;
+    const fill_trace traced(r, rule, p);
     std::optional<std::uint8_t> value;
     do {
         if (stop && p.cursor >= *stop) {
@@ -156,6 +183,7 @@ outcome read_profile_entry(reading& r, profile_kind kind) {
     working.chainage = p;
     working.chainage_place = p_place;
     working.value_place = value_place;
+    working.row = r.trace_row();
     ++(r.state.trace.counts.*rule.count);
     return outcome::go_on;
 }

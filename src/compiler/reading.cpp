@@ -206,6 +206,12 @@ std::int32_t reading::trace_row() {
     return entry_row;
 }
 
+std::int32_t reading::trace_row(std::int32_t entry) {
+    const std::int32_t row = trace_row();
+    state.trace.rows[static_cast<std::size_t>(row)].entry = entry;
+    return row;
+}
+
 void reading::stamp(std::int64_t cell) {
     if (cell >= 0 && cell < static_cast<std::int64_t>(state.trace.cells.size())) {
         state.trace.cells[static_cast<std::size_t>(cell)] = cell_origin{trace_row(), false};

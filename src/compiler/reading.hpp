@@ -77,6 +77,7 @@ struct profile {
     std::int64_t chainage = 0;
     field_place chainage_place;  // line 0 before the first entry
     field_place value_place;
+    std::int32_t row = -1;       // the trace row of the last entry read, -1 before the first
 };
 
 // A kilometre-reference zone as its line gave it, before the ordering moved it.
@@ -84,6 +85,7 @@ struct zone_source {
     std::int32_t start = 0;
     std::int32_t end = 0;
     std::int32_t flag = 0;
+    std::int32_t row = -1;  // its row in the trace
     error_place start_place;
     error_place end_place;
 };
@@ -222,8 +224,10 @@ struct reading {
     // Whether the warnings about keyword fields and their lines hold back for a line.
     bool quiet(int line) const { return !keyword_warnings || line <= quiet_line; }
 
-    // The entry being acted on as a row of the trace, and the cell it writes.
+    // The entry being acted on as a row of the trace, and the cell it writes; a row
+    // that fills a header entry says which.
     std::int32_t trace_row();
+    std::int32_t trace_row(std::int32_t entry);
     void stamp(std::int64_t cell);
     // An error that ends the reading: the document is deleted and the reader returns.
     outcome end_with(std::int32_t number, std::optional<std::int32_t> position,

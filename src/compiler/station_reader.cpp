@@ -51,6 +51,7 @@ outcome read_station(reading& r) {
     voce& e = r.entry(s);
     const std::int32_t p = r.chainage("station chainage");
     const field_place p_place = r.fields.last();
+    r.trace_row(s);
     e.progressiva = p;
     if (r.beyond_grid(p, station_margin)) {
         return outcome::end_loop;
@@ -80,7 +81,7 @@ outcome read_station(reading& r) {
     e.orario = fit<std::int32_t>((hours * 60 + minutes) * 60 + seconds, "station time");
     e.nome.assign(r.fields.text("station name"));
     r.state.riga = e.nome;
-    if (e.nome.size() > std::numeric_limits<std::uint16_t>::max()) {
+    if (e.nome.size() > longest_text) {
         record_tool_error(
             r.state, r.place_of(r.fields.last()),
             say(phrase::text_too_long, {"station name", std::to_string(e.nome.size())}));

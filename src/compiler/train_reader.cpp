@@ -20,11 +20,13 @@ namespace {
 
 outcome read_braked_mass(reading& r) {
     r.state.voci[voce_percorso].inizio_area = r.fields.number<std::int32_t>("braked mass");
+    r.trace_row(voce_percorso);
     return outcome::go_on;
 }
 
 outcome read_cars(reading& r) {
     r.state.voci[voce_percorso].progressiva = r.fields.number<std::int32_t>("number of cars");
+    r.trace_row(voce_percorso);
     return outcome::go_on;
 }
 
@@ -41,11 +43,13 @@ outcome read_clock(reading& r) {
     train.numero_c = r.fields.number<std::int16_t>("clock hours");
     train.numero_d = r.fields.number<std::int16_t>("clock minutes");
     train.numero_e = r.fields.number<std::int16_t>("clock seconds");
+    r.trace_row(voce_treno);
     return outcome::go_on;
 }
 
 outcome read_sand(reading& r) {
     r.state.voci[voce_treno].numero_a = r.fields.number<std::int16_t>("sand");
+    r.trace_row(voce_treno);
     return outcome::go_on;
 }
 

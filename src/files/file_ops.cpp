@@ -15,6 +15,15 @@
 
 namespace scenario {
 
+std::string_view file_name_of(std::string_view path) {
+#ifdef _WIN32
+    const auto cut = path.find_last_of("/\\");
+#else
+    const auto cut = path.find_last_of('/');
+#endif
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
 bool is_regular_file(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFREG;

@@ -3,10 +3,21 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "files/byte_reader.hpp"
 
 namespace scenario {
+
+// The separator this platform's paths are joined with.
+#ifdef _WIN32
+constexpr char path_separator = '\\';
+#else
+constexpr char path_separator = '/';
+#endif
+
+// The last component of a path (after the last separator; on Windows "/" separates too).
+std::string_view file_name_of(std::string_view path);
 
 // Small file-system operations that behave the same on every platform. Paths are
 // plain byte strings in the platform's own encoding. Failures throw file_error.

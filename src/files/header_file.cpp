@@ -20,14 +20,14 @@ std::uint64_t header_record_size(const voce& v) {
     return bytes;
 }
 
-static_assert(longest_header_text == std::numeric_limits<header_text_length>::max());
+static_assert(longest_text == std::numeric_limits<header_text_length>::max());
 
 std::optional<std::size_t> first_unencodable_record(const tabella_voci& voci) {
     for (std::size_t k = 0; k < voci.size(); ++k) {
         bool fits = true;
         for_each_field(voce_fields, [&](auto field) {
             if constexpr (field.is_text) {
-                fits = fits && (voci[k].*field.member).size() <= longest_header_text;
+                fits = fits && (voci[k].*field.member).size() <= longest_text;
             }
         });
         if (!fits) {

@@ -21,9 +21,6 @@ constexpr std::size_t header_record_fixed_bytes =
 // The bytes of one record.
 std::uint64_t header_record_size(const voce& v);
 
-// The longest text a record holds.
-constexpr std::size_t longest_header_text = 65535;
-
 // The first record whose text the file cannot hold (longer than 65535 bytes), if any.
 std::optional<std::size_t> first_unencodable_record(const tabella_voci& voci);
 

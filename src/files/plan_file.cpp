@@ -18,15 +18,17 @@ constexpr auto tag_doppio = static_cast<std::uint16_t>(tipo_valore::doppio);
 constexpr std::size_t slot_bytes = plan_value_bytes(tipo_valore::doppio);  // the largest
 constexpr std::size_t empty_bytes = plan_value_bytes(tipo_valore::vuoto);
 
-// The bytes of the first coordinates: where the second ones start in the file.
-struct first_coordinates_size {
+// The bytes of the first coordinates (where the second ones start in the file), and of
+// the second.
+struct coordinates_size {
     std::uint64_t bytes = 0;
+    int coordinate = 0;
 
     void empties(std::int64_t primo, std::int64_t ultimo) {
         bytes += empty_bytes * static_cast<std::uint64_t>(ultimo - primo + 1);
     }
-    void stored(std::int64_t, valore_piano x, valore_piano) {
-        bytes += plan_value_bytes(x.tipo);
+    void stored(std::int64_t, valore_piano x, valore_piano y) {
+        bytes += plan_value_bytes(coordinate == 0 ? x.tipo : y.tipo);
     }
     // Drawn points are all doubles: counted, not computed.
     void drawn_stretch(const tratto& s, std::int64_t fine, passo_disegno&) {
@@ -124,6 +126,14 @@ class plan_writer {
 
 // About two million values on the largest route, nearly all computed while they are
 // written.
+std::uint64_t encoded_plan_size(const tracciato_linea& tracciato) {
+    coordinates_size first;
+    tracciato.visit(first);
+    coordinates_size second{0, 1};
+    tracciato.visit(second);
+    return plan_header_bytes + first.bytes + second.bytes;
+}
+
 void encode_plan(const tracciato_linea& tracciato, byte_sink& out) {
     const auto metres =
         fit<std::int32_t>(static_cast<std::int64_t>(tracciato.points()), "line plan length");
@@ -131,7 +141,7 @@ void encode_plan(const tracciato_linea& tracciato, byte_sink& out) {
     put_array_header(header, plan_header_metre_pair_first ? std::array{metres, plan_coordinates}
                                                           : std::array{plan_coordinates, metres});
     out.write_at(0, std::string_view(header, plan_header_bytes));
-    first_coordinates_size first;
+    coordinates_size first;
     tracciato.visit(first);
     plan_writer w(out, plan_header_bytes + first.bytes);
     tracciato.visit(w);

@@ -39,6 +39,8 @@ constexpr std::uint64_t plan_file_size(std::uint64_t last_metre) {
 // and the second ones from theirs, side by side, in pieces of at most plan_write_bytes
 // (all but the last of each nearly that size).
 void encode_plan(const tracciato_linea& tracciato, byte_sink& out);
+// The bytes encode_plan writes, counted without computing a point.
+std::uint64_t encoded_plan_size(const tracciato_linea& tracciato);
 constexpr std::size_t plan_write_bytes = std::size_t{256} << 10;
 
 // Receives the points of a line plan file as they are decoded: first their number

@@ -10,44 +10,61 @@
 
 namespace scenario {
 
-std::vector<output_file> output_files(const run_state& stato) {
+std::vector<output_file> output_files(const run_state& state) {
     std::vector<output_file> files;
-    if (stato.con_tracciato != 0 && stato.tracciato.exists()) {
-        files.push_back({file_format::plan, nome_file_tracciato(stato.nome_scenario)});
+    if (state.con_tracciato != 0 && state.tracciato.exists()) {
+        files.push_back({file_format::plan, nome_file_tracciato(state.nome_scenario)});
     }
     files.push_back(
-        {file_format::header, nome_file_intestazione(stato.nome_scenario, stato.nome_treno)});
-    if (!stato.celle.empty()) {
+        {file_format::header, nome_file_intestazione(state.nome_scenario, state.nome_treno)});
+    if (!state.celle.empty()) {
         files.push_back(
-            {file_format::grid, nome_file_griglia(stato.nome_scenario, stato.nome_treno)});
+            {file_format::grid, nome_file_griglia(state.nome_scenario, state.nome_treno)});
     }
     return files;
 }
 
-void encode_output(const run_state& stato, file_format format, byte_sink& out) {
+void encode_output(const run_state& state, file_format format, byte_sink& out) {
     switch (format) {
         case file_format::plan:
-            encode_plan(stato.tracciato, out);
+            encode_plan(state.tracciato, out);
             return;
         case file_format::header:
-            encode_header(stato.voci, out);
+            encode_header(state.voci, out);
             return;
         case file_format::grid:
-            encode_grid(stato.celle, out);
+            encode_grid(state.celle, out);
             return;
     }
 }
 
-std::vector<std::string> write_scenario_files(const run_state& stato, const std::string& cartella,
-                                              char separatore) {
+std::uint64_t output_size(const run_state& state, file_format format) {
+    switch (format) {
+        case file_format::plan:
+            return encoded_plan_size(state.tracciato);
+        case file_format::header: {
+            std::uint64_t bytes = 0;
+            for (const voce& v : state.voci) {
+                bytes += header_record_size(v);
+            }
+            return bytes;
+        }
+        case file_format::grid:
+            return grid_file_size(state.celle.size());
+    }
+    return 0;
+}
+
+std::vector<std::string> write_scenario_files(const run_state& state, const std::string& folder,
+                                              char separator) {
     std::vector<std::unique_ptr<atomic_file>> files;
     std::vector<std::string> names;
     std::string path;
     try {
-        for (const output_file& file : output_files(stato)) {
-            path = cartella + separatore + file.name;
+        for (const output_file& file : output_files(state)) {
+            path = folder + separator + file.name;
             files.push_back(std::make_unique<atomic_file>(path));
-            encode_output(stato, file.format, *files.back());
+            encode_output(state, file.format, *files.back());
             files.back()->finish();
             names.push_back(file.name);
         }

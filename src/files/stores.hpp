@@ -59,6 +59,10 @@ class tool_store : public document_store {
     // document_text_error at the first one.
     void give(const std::string& name, const std::string& path,
               text_encoding encoding = text_encoding::windows_1252);
+    // Serves a text already in memory (Windows-1252) under name, shown by path.
+    void put(const std::string& name, const std::string& path, std::string content) {
+        documents_[name] = entry{path, std::move(content)};
+    }
 
     bool exists(const std::string& name) const override;
     std::optional<std::string> read(const std::string& name) const override;

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "format/layout.hpp"
+#include "model/file_names.hpp"
 
 namespace scenario {
 
@@ -149,19 +150,10 @@ std::string format_document(std::string_view text, source_document kind, text_en
 }
 
 source_document document_kind(std::string_view file_name, std::string_view text) {
-    const auto ends_with = [&](std::string_view end) {
-        if (file_name.size() < end.size()) {
-            return false;
-        }
-        const std::string_view tail = file_name.substr(file_name.size() - end.size());
-        return std::equal(tail.begin(), tail.end(), end.begin(), [](char a, char b) {
-            return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-        });
-    };
-    if (ends_with("_linea.txt")) {
+    if (scenario_of_line_document(file_name)) {
         return source_document::line;
     }
-    if (ends_with("-.txt")) {
+    if (looks_like_train_document(file_name)) {
         return source_document::train;
     }
     std::size_t line_rows = 0;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <span>
 
-#include "compiler/compile.hpp"
 #include "compiler/messages.hpp"
 #include "files/stores.hpp"
 #include "format/format.hpp"
@@ -378,19 +377,21 @@ void server::compile_and_publish(const std::string& uri, std::ostream& out) {
 
     pair->line_name = nome_documento_linea(scenario_name);
     pair->train_name = nome_documento_treno(scenario_name, train_name);
-    memory_store store;
+    compile_request request;
+    request.scenario = scenario_name;
+    request.train = train_name;
     if (!pair->line_uri.empty()) {
         if (auto text = text_of(pair->line_uri)) {
             pair->line_text = std::move(*text);
             pair->has_line = true;
-            store.put(pair->line_name, pair->line_text.bytes());
+            request.line = document_source{pair->line_name, pair->line_text.bytes()};
         }
     }
     if (!pair->train_uri.empty()) {
         if (auto text = text_of(pair->train_uri)) {
             pair->train_text = std::move(*text);
             pair->has_train = true;
-            store.put(pair->train_name, pair->train_text.bytes());
+            request.train_document = document_source{pair->train_name, pair->train_text.bytes()};
         }
     }
     if (!pair->has_train) {
@@ -402,27 +403,10 @@ void server::compile_and_publish(const std::string& uri, std::ostream& out) {
         say_once(out, "alone:" + uri,
                  "no line document \"" + pair->line_name + "\" beside \"" + name +
                      "\": the train document is read alone, against a route of 1000000 m");
-        store.put(pair->line_name, std::string(stand_in_line));
+        request.line = document_source{pair->line_name, std::string(stand_in_line)};
     }
-
-    run_state& state = pair->state;
-    state.nome_scenario = scenario_name;
-    state.nome_treno = train_name;
-    compile_scenario(state, store, 1);
-
-    // Where each row of the trace is, and which cells it wrote.
-    const reading_trace& trace = state.trace;
-    pair->cells_of_row.resize(trace.rows.size());
-    for (std::size_t r = 0; r < trace.rows.size(); ++r) {
-        pair->row_at.emplace(std::pair{trace.rows[r].document, trace.rows[r].line},
-                             static_cast<std::int32_t>(r));
-    }
-    for (std::size_t c = 0; c < trace.cells.size(); ++c) {
-        const std::int32_t r = trace.cells[c].row;
-        if (r >= 0 && static_cast<std::size_t>(r) < trace.rows.size()) {
-            pair->cells_of_row[static_cast<std::size_t>(r)].push_back(static_cast<std::int32_t>(c));
-        }
-    }
+    pair->compiled = compile(request);
+    const run_state& state = pair->compiled.state;
 
     // The diagnostics of each document present.
     json line_list = json::array();
@@ -593,11 +577,12 @@ nlohmann::json server::hover(const json& params, std::ostream& out) {
     {
         // What it compiled to: the cells the trace says this row wrote, or else the cell
         // at the position it gives (an entry of the line body or the train document).
-        const auto found = pair->row_at.find({kind, at.line + 1});
-        const griglia& cells = pair->state.celle;
+        const element_index& elements = pair->compiled.elements;
+        const std::optional<std::int32_t> found = elements.row_at(kind, at.line + 1);
+        const griglia& cells = pair->compiled.state.celle;
         std::vector<std::int64_t> shown;
-        if (found != pair->row_at.end()) {
-            for (const std::int32_t c : pair->cells_of_row[static_cast<std::size_t>(found->second)]) {
+        if (found) {
+            for (const std::int32_t c : elements.cells_of(*found)) {
                 shown.push_back(c);
             }
         }
@@ -627,7 +612,7 @@ nlohmann::json server::hover(const json& params, std::ostream& out) {
         if (chainage && !forms.empty() && forms[0] == "stazione") {
             const std::string_view station = row.back().name.ends_with("name") ? row.back().text : "";
             for (int s = 1; s < voce_primo_cartello; ++s) {
-                const voce& v = pair->state.voci[static_cast<std::size_t>(s)];
+                const voce& v = pair->compiled.state.voci[static_cast<std::size_t>(s)];
                 if (v.progressiva != *chainage || v.nome != station) {
                     continue;
                 }

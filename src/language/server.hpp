@@ -13,8 +13,8 @@
 #include "language/document_text.hpp"
 #include "language/file_access.hpp"
 #include "language/framing.hpp"
+#include "compiled/compiled_scenario.hpp"
 #include "model/reading_trace.hpp"
-#include "model/run_state.hpp"
 #include "text/windows1252.hpp"
 
 namespace scenario::language {
@@ -36,9 +36,7 @@ struct compiled_pair {
     std::string train_name;
     document_text line_text;
     document_text train_text;
-    run_state state;
-    std::map<std::pair<source_document, int>, std::int32_t> row_at;  // (document, line) -> row
-    std::vector<std::vector<std::int32_t>> cells_of_row;
+    compiled_scenario compiled;
 };
 
 // The language server: reads requests and notifications from a stream, answers on

@@ -1,10 +1,7 @@
 #include "live/result_json.hpp"
 
-#include <optional>
 #include <string_view>
 
-#include "files/byte_sink.hpp"
-#include "files/scenario_files.hpp"
 #include "model/cella.hpp"
 #include "model/voce.hpp"
 #include "render/marks.hpp"
@@ -14,70 +11,94 @@ namespace scenario::live {
 
 namespace {
 
-constexpr std::int32_t metres_per_cell = 50;
+const char* kind_name(element_kind kind) {
+    constexpr const char* names[element_kinds] = {
+        "station",  "signal",   "board",    "speed_board", "slowdown",  "tunnel",
+        "speed",    "gradient", "adhesion", "curve",       "code_point"};
+    return names[static_cast<std::size_t>(kind)];
+}
 
-// Counts the bytes an encoder writes, keeping none of them.
-class size_sink : public byte_sink {
-  public:
-    void write(std::string_view bytes) override { size_ += bytes.size(); }
-    void write_at(std::uint64_t offset, std::string_view bytes) override {
-        size_ = std::max<std::uint64_t>(size_, offset + bytes.size());
+// The one field of its cells a profile step shows.
+const char* step_field(element_kind kind) {
+    switch (kind) {
+        case element_kind::speed:
+            return "vel_limite";
+        case element_kind::gradient:
+            return "pendenza";
+        case element_kind::adhesion:
+            return "aderenza";
+        default:
+            return nullptr;
     }
-    std::uint64_t size() const { return size_; }
-
-  private:
-    std::uint64_t size_ = 0;
-};
-
-// One element of the picture: what it is, where, and the record behind it.
-struct element {
-    const char* kind;
-    std::string name;  // Windows-1252 text; empty for none
-    std::int32_t position = 0;
-    std::optional<std::int32_t> end;
-    int cell = -1;   // the grid cell holding it, -1 for none
-    int entry = -1;  // the header record holding it (a station), -1 for none
-    std::string detail;
-    // A profile step shows one field of its cells: only that one is given.
-    const char* field = nullptr;
-    // The document row of an element that has no cell (a curve); -1 for none.
-    std::int32_t row = -1;
-};
+}
 
 template <typename Record, typename Fields>
-void write_values(const Record& r, const Fields& fields, json_writer& json) {
+void write_values(const Record& r, const Fields& fields, const char* only, json_writer& json) {
     json.key("values");
     json.begin_object();
     for_each_field(fields, [&](const auto& field) {
         if constexpr (!std::decay_t<decltype(field)>::is_text) {
-            json.member(field.name, static_cast<std::int64_t>(field.stored(r)));
+            if (only == nullptr || std::string_view(field.name) == only) {
+                json.member(field.name, static_cast<std::int64_t>(field.stored(r)));
+            }
         }
     });
     json.end_object();
 }
 
-// The document row that wrote an element, if the readers traced one.
-const source_row* row_of(const run_state& stato, const element& e) {
-    const reading_trace& t = stato.trace;
-    std::int32_t row = e.row;
-    if (row < 0 && e.cell >= 0 && static_cast<std::size_t>(e.cell) < t.cells.size()) {
-        row = t.cells[static_cast<std::size_t>(e.cell)].row;
+// What the page's tooltip says of an element: the picture's own words, but for a
+// station and a profile step, and a tunnel, whose type is said as its row wrote it.
+std::string detail_of(const run_state& state, const element& e, const render::route_marks& marks,
+                      std::size_t nth) {
+    const std::string to = std::to_string(e.end.value_or(e.position));
+    switch (e.kind) {
+        case element_kind::station:
+            return state.voci[static_cast<std::size_t>(e.entry)].nome + " at " +
+                   std::to_string(e.position) + " m";
+        case element_kind::signal:
+            return marks.signals[nth].detail;
+        case element_kind::board:
+            return marks.boards[nth].detail;
+        case element_kind::speed_board:
+            return marks.speed_boards[nth].detail;
+        case element_kind::slowdown:
+            return marks.slowdowns[nth].detail;
+        case element_kind::tunnel: {
+            const int stored = state.celle[static_cast<std::size_t>(e.cell)].montagna;
+            return "tunnel " + std::to_string(e.position) + "-" + to + " m, type " +
+                   std::to_string(e.row >= 0 ? e.value : stored) + " (stored as montagna " +
+                   std::to_string(stored) + ")";
+        }
+        case element_kind::speed:
+            return "speed limit (km/h) " + std::to_string(e.value) + " from " +
+                   std::to_string(e.position) + " to " + to + " m";
+        case element_kind::gradient:
+            return "gradient " + std::to_string(e.value) + " from " + std::to_string(e.position) +
+                   " to " + to + " m";
+        case element_kind::adhesion:
+            return "adhesion " + std::to_string(e.value) + " from " + std::to_string(e.position) +
+                   " to " + to + " m";
+        case element_kind::curve:
+            return marks.curves[nth].detail;
+        case element_kind::code_point:
+            return marks.code_points[nth].detail;
     }
-    if (row < 0 || static_cast<std::size_t>(row) >= t.rows.size()) {
-        return nullptr;
-    }
-    return &t.rows[static_cast<std::size_t>(row)];
+    return {};
 }
 
-void write_element(const run_state& stato, std::size_t id, const element& e,
-                   const document_pair& documents, json_writer& json) {
+void write_element(const compiled_scenario& drawn, std::size_t id, std::size_t nth,
+                   const render::route_marks& marks, json_writer& json) {
+    const run_state& state = drawn.state;
+    const element& e = drawn.elements.all()[id];
     json.begin_object();
     json.member("id", static_cast<std::int64_t>(id));
-    json.member("kind", e.kind);
-    if (e.name.empty()) {
-        json.member_null("name");
+    json.member("kind", kind_name(e.kind));
+    const bool named = e.kind == element_kind::station || e.kind == element_kind::board;
+    const bool has_entry = e.entry >= 0 && e.entry < numero_voci;
+    if (named && has_entry && !state.voci[static_cast<std::size_t>(e.entry)].nome.empty()) {
+        json.member_document("name", state.voci[static_cast<std::size_t>(e.entry)].nome);
     } else {
-        json.member_document("name", e.name);
+        json.member_null("name");
     }
     json.member("position", static_cast<std::int64_t>(e.position));
     if (e.end) {
@@ -85,39 +106,30 @@ void write_element(const run_state& stato, std::size_t id, const element& e,
     } else {
         json.member_null("end");
     }
-    const bool has_cell = e.cell >= 0 && static_cast<std::size_t>(e.cell) < stato.celle.size();
+    const bool has_cell = e.cell >= 0 && static_cast<std::size_t>(e.cell) < state.celle.size();
     if (has_cell) {
         json.member("cell", e.cell);
     } else {
         json.member_null("cell");
     }
-    if (e.entry >= 0 && e.entry < numero_voci) {
+    if (e.kind == element_kind::station && has_entry) {
         json.member("entry", e.entry);
-        write_values(stato.voci[static_cast<std::size_t>(e.entry)], voce_fields, json);
-    } else if (has_cell && e.field != nullptr) {
-        json.member_null("entry");
-        json.key("values");
-        json.begin_object();
-        for_each_field(cella_fields, [&](const auto& field) {
-            if (std::string_view(field.name) == e.field) {
-                json.member(field.name, static_cast<std::int64_t>(
-                                            field.stored(stato.celle[static_cast<std::size_t>(e.cell)])));
-            }
-        });
-        json.end_object();
+        write_values(state.voci[static_cast<std::size_t>(e.entry)], voce_fields, nullptr, json);
     } else if (has_cell) {
         json.member_null("entry");
-        write_values(stato.celle[static_cast<std::size_t>(e.cell)], cella_fields, json);
+        write_values(state.celle[static_cast<std::size_t>(e.cell)], cella_fields, step_field(e.kind),
+                     json);
     } else {
         json.member_null("entry");
         json.member_null("values");
     }
-    json.member_document("detail", e.detail);
-    const source_row* row = row_of(stato, e);
-    if (row != nullptr) {
-        json.member("document", row->document == source_document::line ? documents.line
-                                                                       : documents.train);
-        json.member("line", row->line);
+    json.member_document("detail", detail_of(state, e, marks, nth));
+    const std::vector<source_row>& rows = state.trace.rows;
+    if (e.row >= 0 && static_cast<std::size_t>(e.row) < rows.size()) {
+        const source_row& row = rows[static_cast<std::size_t>(e.row)];
+        json.member("document",
+                    row.document == source_document::line ? drawn.line_path : drawn.train_path);
+        json.member("line", row.line);
     } else {
         json.member_null("document");
         json.member_null("line");
@@ -125,65 +137,12 @@ void write_element(const run_state& stato, std::size_t id, const element& e,
     json.end_object();
 }
 
-// The elements in the order of the picture's numbers (render::element_ids).
-std::vector<element> elements_of(const run_state& stato, const render::route_marks& marks) {
-    std::vector<element> out;
-    // A station's cell is the one of kind stazione holding its header entry (valore1).
-    std::vector<int> station_cell(numero_voci, -1);
-    for (std::size_t c = 0; c < stato.celle.size(); ++c) {
-        const cella& k = stato.celle[c];
-        if (k.tipo_cella == tipo::stazione && k.valore1 >= 0 && k.valore1 < numero_voci) {
-            station_cell[static_cast<std::size_t>(k.valore1)] = static_cast<int>(c);
-        }
-    }
-    for (const render::station_mark& s : marks.stations) {
-        out.push_back({"station", s.name, s.position, std::nullopt,
-                       station_cell[static_cast<std::size_t>(s.entry)], s.entry,
-                       s.name + " at " + std::to_string(s.position) + " m"});
-    }
-    const auto points = [&](const std::vector<render::point_mark>& list, const char* kind) {
-        for (const render::point_mark& m : list) {
-            out.push_back({kind, {}, m.position, std::nullopt, m.cell, -1, m.detail});
-        }
-    };
-    points(marks.signals, "signal");
-    points(marks.boards, "board");
-    points(marks.speed_boards, "speed_board");
-    const auto spans = [&](const std::vector<render::span_mark>& list, const char* kind) {
-        for (const render::span_mark& s : list) {
-            out.push_back({kind, {}, s.start, s.end, s.cell, -1, s.detail});
-        }
-    };
-    spans(marks.slowdowns, "slowdown");
-    spans(marks.tunnels, "tunnel");
-    const auto steps = [&](const std::vector<render::profile_step>& list, const char* kind,
-                           const char* what, const char* field) {
-        for (const render::profile_step& s : list) {
-            out.push_back({kind, {}, s.start, s.end, s.start / metres_per_cell, -1,
-                           std::string(what) + " " + std::to_string(s.value) + " from " +
-                               std::to_string(s.start) + " to " + std::to_string(s.end) + " m",
-                           field});
-        }
-    };
-    steps(marks.speed, "speed", "speed limit (km/h)", "vel_limite");
-    steps(marks.gradient, "gradient", "gradient", "pendenza");
-    steps(marks.adhesion, "adhesion", "adhesion", "aderenza");
-    for (std::size_t i = 0; i < marks.curves.size() && i < stato.trace.curves.size(); ++i) {
-        const render::span_mark& c = marks.curves[i];
-        out.push_back({"curve", {}, c.start, c.end, -1, -1, c.detail, nullptr,
-                       stato.trace.curves[i].row});
-    }
-    points(marks.code_points, "code_point");
-    return out;
-}
-
 }  // namespace
 
-void write_drawing(const run_state& drawn, std::uint64_t generation, bool stale,
-                   std::span<const diagnostic> diagnostics, bool plan,
-                   const document_pair& documents, json_writer& json) {
+void write_drawing(const compiled_scenario& drawn, std::uint64_t generation, bool stale,
+                   std::span<const diagnostic> diagnostics, json_writer& json) {
     render::render_options options;
-    options.plan = plan;
+    options.plan = drawn.state.con_tracciato != 0;
     options.annotated = true;
     json.key("drawing");
     json.begin_object();
@@ -202,21 +161,22 @@ void write_drawing(const run_state& drawn, std::uint64_t generation, bool stale,
     svg = std::string();
     json.key("elements");
     json.begin_array();
-    const std::vector<element> list = elements_of(drawn, marks);
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        write_element(drawn, i, list[i], documents, json);
+    const std::span<const element> all = drawn.elements.all();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        write_element(drawn, i, i - drawn.elements.first(all[i].kind), marks, json);
     }
     json.end_array();
     json.end_object();
 }
 
-void write_status(const run_state& stato, bool writes, json_writer& json) {
-    const element_counts& n = stato.trace.counts;
+void write_status(const compiled_scenario& compiled, json_writer& json) {
+    const run_state& state = compiled.state;
+    const element_counts& n = state.trace.counts;
     json.key("status");
     json.begin_object();
     json.key("counts");
     json.begin_object();
-    json.member("cells", static_cast<std::int64_t>(stato.celle.size()));
+    json.member("cells", static_cast<std::int64_t>(state.celle.size()));
     json.member("stations", n.stations);
     json.member("signals", n.signals);
     json.member("slowdowns", n.slowdowns);
@@ -231,15 +191,11 @@ void write_status(const run_state& stato, bool writes, json_writer& json) {
     json.end_object();
     json.key("files");
     json.begin_array();
-    if (writes) {
-        for (const output_file& f : output_files(stato)) {
-            size_sink sink;
-            encode_output(stato, f.format, sink);
-            json.begin_object();
-            json.member("name", f.name);
-            json.member("size", static_cast<std::int64_t>(sink.size()));
-            json.end_object();
-        }
+    for (const planned_file& f : compiled.files) {
+        json.begin_object();
+        json.member("name", f.name);
+        json.member("size", static_cast<std::int64_t>(f.size));
+        json.end_object();
     }
     json.end_array();
     json.end_object();

@@ -257,7 +257,7 @@ class live_server::impl {
         state_->port = acceptor_.local_endpoint().port();
         take_result();
         watcher_ = watch_documents(
-            io_, {session_.options().line_path, session_.options().train_path},
+            io_, {session_.request().line->path, session_.request().train_document->path},
             [this] { recompile(); }, options_.settle, options_.watching);
         if (options_.handle_signals) {
             signals_.add(SIGINT);

@@ -1,14 +1,9 @@
 #include "live/session.hpp"
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <sstream>
-#include <vector>
 
-#include "compiler/compile.hpp"
-#include "files/file_error.hpp"
-#include "files/stores.hpp"
 #include "live/result_json.hpp"
 #include "report/diagnostic_json.hpp"
 #include "report/json_writer.hpp"
@@ -17,64 +12,31 @@ namespace scenario::live {
 
 namespace {
 
-bool exists(const std::string& path) {
+bool exists(const std::optional<document_source>& source) {
     std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
-bool has_error(const std::vector<diagnostic>& diagnostics) {
-    return std::any_of(diagnostics.begin(), diagnostics.end(),
-                       [](const diagnostic& d) { return d.level == severity::error; });
-}
-
-// A document that could not be read, as a diagnostic of no number at its place.
-diagnostic read_failure(const file_error& e) {
-    diagnostic d;
-    d.document = e.path();
-    d.message = e.reason();
-    if (const auto* text = dynamic_cast<const document_text_error*>(&e)) {
-        d.line = text->line();
-        d.column = text->column();
-        d.end_column = text->column();
-    }
-    return d;
+    return source && std::filesystem::exists(source->path, ec);
 }
 
 }  // namespace
 
-compile_session::compile_session(session_options options) : options_(std::move(options)) {}
+compile_session::compile_session(compile_request request) : request_(std::move(request)) {}
 
 compile_session::~compile_session() = default;
 
 bool compile_session::compile() {
-    if (!exists(options_.line_path) || !exists(options_.train_path)) {
+    if (!exists(request_.line) || !exists(request_.train_document)) {
         return false;
     }
     const auto start = std::chrono::steady_clock::now();
-    auto stato = std::make_unique<run_state>();
-    stato->nome_scenario = options_.scenario;
-    stato->nome_treno = options_.train;
-    tool_store store;
-    bool read = true;
-    std::int32_t fatal = 0;
-    try {
-        give_documents(store, options_.scenario, options_.train, options_.line_path,
-                       options_.train_path, options_.encoding);
-    } catch (const file_error& e) {
-        stato->diagnostics.push_back(read_failure(e));
-        read = false;
-    }
-    if (read) {
-        fatal = compile_scenario(*stato, store, options_.plan ? 1 : 0);
-    }
+    auto compiled = std::make_unique<compiled_scenario>(scenario::compile(request_));
     const double compile_ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
             .count();
 
     ++generation_;
-    const bool ok = read && fatal == 0 && !has_error(stato->diagnostics);
-    const document_paths paths = [&](const std::string& name) { return store.path_of(name); };
-    const document_pair documents{options_.line_path, options_.train_path};
+    const bool ok = compiled->read() && compiled->counts.errors == 0;
+    const document_paths paths = [&](const std::string& name) { return compiled->path_of(name); };
+    const std::span<const diagnostic> diagnostics = compiled->state.diagnostics;
 
     std::ostringstream text;
     {
@@ -87,43 +49,35 @@ bool compile_session::compile() {
         json.number(compile_ms);
         json.key("documents");
         json.begin_object();
-        json.member("line", options_.line_path);
-        json.member("train", options_.train_path);
+        json.member("line", compiled->line_path);
+        json.member("train", compiled->train_path);
         json.end_object();
         json.key("diagnostics");
         json.begin_array();
-        for (const diagnostic& d : stato->diagnostics) {
+        for (const diagnostic& d : diagnostics) {
             write_error_json(d, paths, json);
         }
         json.end_array();
         if (ok) {
-            write_drawing(*stato, generation_, false, stato->diagnostics, options_.plan,
-                          documents, json);
+            write_drawing(*compiled, generation_, false, diagnostics, json);
         } else if (last_good_) {
             // The last good model with this compile's errors marked on it.
-            write_drawing(*last_good_, last_good_generation_, true, stato->diagnostics,
-                          options_.plan, documents, json);
-        } else if (read) {
+            write_drawing(*last_good_, last_good_generation_, true, diagnostics, json);
+        } else if (compiled->read()) {
             // Nothing good yet: the compile as it stands, as "scenario render" draws it.
-            write_drawing(*stato, generation_, false, stato->diagnostics, options_.plan,
-                          documents, json);
+            write_drawing(*compiled, generation_, false, diagnostics, json);
         } else {
             json.member_null("drawing");
         }
-        write_status(*stato, read && fatal == 0, json);
+        write_status(*compiled, json);
         json.end_object();
     }
     result_ = std::make_shared<const std::string>(std::move(text).str());
     ok_ = ok;
     compile_ms_ = compile_ms;
-    errors_ = static_cast<std::size_t>(
-        std::count_if(stato->diagnostics.begin(), stato->diagnostics.end(),
-                      [](const diagnostic& d) { return d.level == severity::error; }));
-    warnings_ = static_cast<std::size_t>(
-        std::count_if(stato->diagnostics.begin(), stato->diagnostics.end(),
-                      [](const diagnostic& d) { return d.level == severity::warning; }));
+    counts_ = compiled->counts;
     if (ok) {
-        last_good_ = std::move(stato);
+        last_good_ = std::move(compiled);
         last_good_generation_ = generation_;
     }
     return true;

@@ -72,4 +72,14 @@ using griglia = std::vector<cella>;
 // N for a route length L: near((L + 7000) / 50).
 std::int64_t ultima_cella(std::int64_t lunghezza);
 
+// The metres one cell spans: cell i begins at 50 i.
+constexpr std::int32_t metres_per_cell = 50;
+
+// Index of the cell holding a point element at a position: near(p / 50 + 1); the
+// element is drawn at point_position(cell) = 50 (cell - 1).
+std::int64_t point_cell(std::int64_t position);
+constexpr std::int32_t point_position(std::int64_t cell) {
+    return static_cast<std::int32_t>((cell - 1) * metres_per_cell);
+}
+
 }  // namespace scenario

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace scenario {
 
@@ -29,5 +31,21 @@ inline std::string nome_file_intestazione(const std::string& s, const std::strin
 inline std::string nome_file_griglia(const std::string& s, const std::string& t) {
     return s + "_" + t + ".dat";
 }
+
+// A document's file name taken apart: the endings are compared ASCII case-free (the
+// simulator's file system is), the names keep their case as written. Nothing when the
+// name is not one of that document's: a line document is "S_linea.txt", a train
+// document "S_T-.txt", both names not empty.
+constexpr std::string_view line_document_ending = "_linea.txt";
+constexpr std::string_view train_document_ending = "-.txt";
+
+// The scenario name of a line document's file name.
+std::optional<std::string> scenario_of_line_document(std::string_view file_name);
+// Whether a file name ends as a train document's (but not as a line document's).
+bool looks_like_train_document(std::string_view file_name);
+// The train name of a train document's file name of scenario `scenario` (its start
+// compared case-free too).
+std::optional<std::string> train_of_train_document(std::string_view file_name,
+                                                   std::string_view scenario);
 
 }  // namespace scenario

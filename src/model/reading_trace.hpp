@@ -9,14 +9,16 @@ namespace scenario {
 // Which of the two scenario documents a place lies in.
 enum class source_document : std::uint8_t { line, train };
 
-// A document line that put an element into the grid: where its chainage field lies,
-// and the text of the line.
+// A document line that an entry was read from: where its chainage field lies (its
+// keyword field for an entry without one), the text of the line, and the header entry
+// it filled (-1 for none).
 struct source_row {
     source_document document = source_document::line;
     int line = 0;
     int column = 0;
     int end_column = 0;
     std::string text;
+    std::int32_t entry = -1;
 };
 
 // Which row wrote a cell's element: an index into the rows, -1 for none. An automatic
@@ -31,6 +33,29 @@ struct traced_curve {
     std::int64_t start = 0;
     std::int64_t end = 0;
     std::int32_t row = -1;
+};
+
+// A tunnel as its row gave it, before the recorder changed its type.
+struct traced_tunnel {
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    std::int32_t type = 0;
+    std::int32_t row = -1;
+};
+
+// Cells first to end (excluded) of a profile that took the value of one row (-1: the
+// value before the profile's first row).
+struct traced_fill {
+    std::int64_t first = 0;
+    std::int64_t end = 0;
+    std::int32_t row = -1;
+};
+
+// The fills of the three profiles, in cell order each.
+struct traced_profiles {
+    std::vector<traced_fill> gradient;
+    std::vector<traced_fill> speed;
+    std::vector<traced_fill> adhesion;
 };
 
 // How many entries of each kind the readers stored.
@@ -49,11 +74,14 @@ struct element_counts {
 };
 
 // What the readers leave behind for the diagnostics made after them (the code
-// placement pass, the marker slots, the tool's summary). Nothing compiled depends on it.
+// placement pass, the marker slots, the tool's summary) and for the element index of a
+// compiled scenario. Nothing compiled depends on it.
 struct reading_trace {
     std::vector<source_row> rows;
     std::vector<cell_origin> cells;  // one per cell of the grid, once there is a grid
     std::vector<traced_curve> curves;  // in the order read
+    std::vector<traced_tunnel> tunnels;  // in the order read
+    traced_profiles profiles;
     element_counts counts;
 };
 

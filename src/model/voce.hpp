@@ -9,6 +9,9 @@
 
 namespace scenario {
 
+// The longest text a header record holds (its length is stored in 16 bits).
+constexpr std::size_t longest_text = 65535;
+
 // One header record. Its fields as the files hold them are voce_fields.
 struct voce {
     std::uint8_t tipo_stazione = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/diagnostic.hpp"
+#include "compiled/element_index.hpp"
 #include "model/run_state.hpp"
 
 namespace scenario::render {
@@ -69,24 +70,19 @@ struct route_marks {
     std::vector<error_mark> errors;
 };
 
-// Reads the marks and profiles off the grid and the header records, and takes the
-// errors from the compile's diagnostics.
-// - Stations: voci entries 1 upwards with a non-empty name, up to the first empty one.
-// - Point elements lie one cell after their position (cell near(p / 50 + 1)), so
-//   they are drawn at 50 (cell - 1).
-// - A slowdown runs from a start cell (kind 3) to the next end cell (kind 2); a start
-//   without an end (both in one cell) is drawn as a point.
-// - A tunnel is a maximal run of cells with one non-zero montagna value.
-// - Profiles cover cells 0 to N - 3, the cells the readers always fill.
-// - Errors: every diagnostic of severity error, in order, as "error N: " and its
-//   message, at its position when it has one. Warnings and notes are not drawn.
-route_marks collect_marks(const run_state& stato, std::span<const diagnostic> diagnostics);
+// The marks of the elements of a compiled scenario (its element index, in its order),
+// with what the picture writes beside them read off the grid and the header records,
+// and the errors among the diagnostics given: every diagnostic of severity error, in
+// order, as "error N: " (an error of the tool: "error: ") and its message, at its
+// position when it has one. Warnings and notes are not drawn.
+route_marks collect_marks(const run_state& state, const element_index& elements,
+                          std::span<const diagnostic> diagnostics);
 
-// The numbers an annotated picture gives its drawn elements (data-element): stations,
-// signals, boards, speed boards, slowdowns, tunnels, then the steps of the speed,
-// gradient and adhesion profiles, then the curves and the code points (both drawn
-// only in an annotated picture, on the track), each list in its order, counted on from 0. Each
-// member is the number of the first element of its list; `end` follows the last.
+// The numbers an annotated picture gives its drawn elements (data-element), those of the
+// element index: stations, signals, boards, speed boards, slowdowns, tunnels, then the
+// steps of the speed, gradient and adhesion profiles, then the curves and the code points
+// (both drawn only in an annotated picture, on the track). Each member is the number of
+// the first element of its list; `end` follows the last.
 struct element_ids {
     std::size_t stations = 0;
     std::size_t signals = 0;

@@ -66,10 +66,10 @@ void draw_legend(svg_writer& w, double left, double y, bool plan) {
     w.close();
 }
 
-std::string title_of(const run_state& stato, const route_marks& marks) {
-    std::string title = stato.nome_scenario.empty() ? "scenario" : stato.nome_scenario;
-    if (!stato.nome_treno.empty()) {
-        title += " - train " + stato.nome_treno;
+std::string title_of(const run_state& state, const route_marks& marks) {
+    std::string title = state.nome_scenario.empty() ? "scenario" : state.nome_scenario;
+    if (!state.nome_treno.empty()) {
+        title += " - train " + state.nome_treno;
     }
     if (marks.route_length > 0) {
         title += " - route " + format_number(marks.route_length / 1000.0, 3) + " km";
@@ -79,16 +79,18 @@ std::string title_of(const run_state& stato, const route_marks& marks) {
 
 }  // namespace
 
-picture_layout lay_out_picture(const run_state& stato, std::span<const diagnostic> diagnostics,
+picture_layout lay_out_picture(const compiled_scenario& drawn,
+                               std::span<const diagnostic> diagnostics,
                                const render_options& opt) {
+    const run_state& state = drawn.state;
     picture_layout p;
-    p.marks = collect_marks(stato, diagnostics);
-    p.title = title_of(stato, p.marks);
+    p.marks = collect_marks(state, drawn.elements, diagnostics);
+    p.title = title_of(state, p.marks);
     p.annotated = opt.annotated;
     p.width = std::max(400.0, opt.width);
     double y = title_height;
     if (opt.plan) {
-        p.plan.emplace(stato.tracciato, margin_left, y, p.width - margin_left - margin_right,
+        p.plan.emplace(state.tracciato, margin_left, y, p.width - margin_left - margin_right,
                        plan_max_height, plan_pad);
         p.on_plan = layout_plan(*p.plan, p.marks);
         y += p.plan->height();
@@ -151,9 +153,9 @@ std::string draw_picture(const picture_layout& p) {
     return w.finish();
 }
 
-std::string render_svg(const run_state& stato, std::span<const diagnostic> diagnostics,
+std::string render_svg(const compiled_scenario& drawn, std::span<const diagnostic> diagnostics,
                        const render_options& opt) {
-    return draw_picture(lay_out_picture(stato, diagnostics, opt));
+    return draw_picture(lay_out_picture(drawn, diagnostics, opt));
 }
 
 }  // namespace scenario::render

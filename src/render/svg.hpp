@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/run_state.hpp"
+#include "compiled/compiled_scenario.hpp"
 #include "render/marks.hpp"
 #include "render/plan.hpp"
 #include "render/profiles.hpp"
@@ -39,7 +39,8 @@ struct picture_layout {
 };
 
 // Lays out a compiled scenario and the errors among its diagnostics (see collect_marks).
-picture_layout lay_out_picture(const run_state& stato, std::span<const diagnostic> diagnostics,
+picture_layout lay_out_picture(const compiled_scenario& drawn,
+                               std::span<const diagnostic> diagnostics,
                                const render_options& opt = {});
 
 // Draws a laid-out picture as one self-contained SVG document (pure ASCII XML): the
@@ -50,7 +51,7 @@ picture_layout lay_out_picture(const run_state& stato, std::span<const diagnosti
 std::string draw_picture(const picture_layout& picture);
 
 // Lays out and draws a compiled scenario with the errors among its diagnostics.
-std::string render_svg(const run_state& stato, std::span<const diagnostic> diagnostics,
+std::string render_svg(const compiled_scenario& drawn, std::span<const diagnostic> diagnostics,
                        const render_options& opt = {});
 
 }  // namespace scenario::render

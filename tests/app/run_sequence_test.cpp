@@ -29,15 +29,18 @@ std::string line_document(const std::string& body) {
 struct small_run {
     temp_folder dir;
     fake_platform sistema{dir.str()};
-    memory_store documenti;
-    run_state stato;
-    run_context contesto{sistema, dir.str(), '/', documenti};
+    memory_store documents;
+    compile_request request{"S", "t", {}, {}, true, text_encoding::windows_1252};
+    compiled_scenario compiled;
+    run_context context{sistema, dir.str(), '/', documents};
 
     small_run(const std::string& line, const std::string& train) {
-        stato.nome_scenario = "S";
-        stato.nome_treno = "t";
-        documenti.put(nome_documento_linea("S"), line);
-        documenti.put(nome_documento_treno("S", "t"), train);
+        documents.put(nome_documento_linea("S"), line);
+        documents.put(nome_documento_treno("S", "t"), train);
+    }
+    int run(bool plan) {
+        request.plan = plan;
+        return memorizza_percorso(request, context, compiled);
     }
     std::string file(const std::string& name) const { return dir.file(name); }
     std::string plan() const { return file(nome_file_tracciato("S")); }
@@ -53,7 +56,7 @@ struct small_run {
 TEST(RunSequence, ABoardAtPositionZeroEndsTheRunWith1250BeforeAnyBinaryFile) {
     small_run run(line_document("cartello_indicatore,  0,   (X)\r\n"), empty_train);
     run.leave_old_files();
-    EXPECT_EQ(memorizza_percorso(run.stato, 1, run.contesto), 1);
+    EXPECT_EQ(run.run(true), 1);
     EXPECT_EQ(run.sistema.messages, std::vector<std::string>{" Errore n. 1250"});
     EXPECT_EQ(read_bytes(run.plan()), "old plan");
     EXPECT_EQ(read_bytes(run.header()), "old header");
@@ -64,7 +67,7 @@ TEST(RunSequence, AnElementSettingOnlyTheSecondValueOfCellOneEndsTheRunWith1251)
     small_run run(line_document(""),
                   "[generale]\r\nrallentamento,   0,    0,  400, 0,  0,  5\r\n[fine]\r\n");
     run.leave_old_files();
-    EXPECT_EQ(memorizza_percorso(run.stato, 1, run.contesto), 1);
+    EXPECT_EQ(run.run(true), 1);
     EXPECT_EQ(run.sistema.messages, std::vector<std::string>{" Errore n. 1251"});
     EXPECT_EQ(read_bytes(run.header()), "old header");
     EXPECT_EQ(read_bytes(run.grid()).size(), 100000u);
@@ -73,7 +76,7 @@ TEST(RunSequence, AnElementSettingOnlyTheSecondValueOfCellOneEndsTheRunWith1251)
 TEST(RunSequence, OlderLongerFilesAreReplacedWhole) {
     small_run run(line_document(""), empty_train);
     run.leave_old_files();
-    EXPECT_EQ(memorizza_percorso(run.stato, 1, run.contesto), 0);
+    EXPECT_EQ(run.run(true), 0);
     EXPECT_TRUE(run.sistema.messages.empty());
     EXPECT_EQ(fs::file_size(run.grid()), grid_file_size(161));  // N = 160
     EXPECT_EQ(fs::file_size(run.header()), 87u * 34u + 1u + 1u);
@@ -83,10 +86,10 @@ TEST(RunSequence, OlderLongerFilesAreReplacedWhole) {
 TEST(RunSequence, WithThePlanSwitchOffAnOldPlanFileIsLeftUntouched) {
     small_run run(line_document(""), empty_train);
     run.leave_old_files();
-    EXPECT_EQ(memorizza_percorso(run.stato, 0, run.contesto), 0);
+    EXPECT_EQ(run.run(false), 0);
     EXPECT_EQ(read_bytes(run.plan()), "old plan");
     EXPECT_EQ(fs::file_size(run.grid()), grid_file_size(161));
-    EXPECT_FALSE(run.stato.tracciato.exists());
+    EXPECT_FALSE(run.compiled.state.tracciato.exists());
 }
 
 TEST(RunSequence, ARecordedScenarioErrorStillWritesTheFiles) {
@@ -94,8 +97,8 @@ TEST(RunSequence, ARecordedScenarioErrorStillWritesTheFiles) {
     small_run run(line_document(""),
                   "[generale]\r\nstazione,  10, 4, 900, 1,0,0, 4,1,1, 2,1,1, 1, 19,9,0, A\r\n"
                   "[fine]\r\n");
-    EXPECT_EQ(memorizza_percorso(run.stato, 1, run.contesto), 0);
-    EXPECT_EQ(run.stato.codice_errore, 8);
+    EXPECT_EQ(run.run(true), 0);
+    EXPECT_EQ(run.compiled.state.codice_errore, 8);
     EXPECT_TRUE(fs::exists(run.grid()));
     EXPECT_TRUE(fs::exists(run.header()));
 }

@@ -50,7 +50,7 @@ TEST(RenderErrors, DocumentErrorsShowLineAndCaretBlockErrorsNameTheScenario) {
     stato.codice_errore = 9;
     stato.posizione_errore = 3000;
     std::ostringstream err;
-    render_errors(stato, shown, err);
+    render_errors(stato.diagnostics, stato, shown, err);
     EXPECT_EQ(err.str(),
               "docs/S_T-.txt:3:25: error 9: the station length is not a multiple of 100 m; change "
               "it (position 3000 m)\n"
@@ -69,7 +69,7 @@ TEST(RenderErrors, ALaterErrorOfAnotherNumberIsNotTheStoredOne) {
     stato.codice_errore = 25;
     stato.posizione_errore = 30150;
     std::ostringstream err;
-    render_errors(stato, shown, err);
+    render_errors(stato.diagnostics, stato, shown, err);
     EXPECT_NE(err.str().find("scenario: note: the compiler stores error 25 (posizione_errore "
                              "30150)\n"),
               std::string::npos);

@@ -22,8 +22,9 @@ struct example_documents : ::testing::Test {
         ASSERT_EQ(cli::run_tool({"example", "-o", dir.str()}, out, err), 0) << err.str();
     }
 
-    live::session_options options() const {
-        return {line(), train(), "Vessana_Pralbo", "5 bis", true, text_encoding::windows_1252};
+    compile_request options() const {
+        return {"Vessana_Pralbo", "5 bis", document_source{line(), std::nullopt},
+                document_source{train(), std::nullopt}, true, text_encoding::windows_1252};
     }
 
     // The train document with one text replaced (it must be there).

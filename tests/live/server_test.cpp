@@ -27,7 +27,7 @@ struct running_server {
     live::live_server server;
     std::thread thread;
 
-    running_server(const live::session_options& o, live::watch_method method)
+    running_server(const compile_request& o, live::watch_method method)
         : session(o), server((session.compile(), session), options(method)) {
         thread = std::thread([this] { server.run(); });
     }

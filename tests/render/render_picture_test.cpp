@@ -9,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "compiler/compile.hpp"
-#include "files/stores.hpp"
+#include "compiled/compiled_scenario.hpp"
 #include "render/svg.hpp"
 #include "render/svg_query.hpp"
 
@@ -36,15 +35,14 @@ std::string document(std::string_view text) {
 }
 
 // One compile of the two documents as the tool does it, for scenario S and train T.
-run_state compiled(const std::string& line, const std::string& train, bool plan = true) {
-    run_state stato;
-    stato.nome_scenario = "S";
-    stato.nome_treno = "T";
-    memory_store store;
-    store.put("S_linea.txt", line);
-    store.put("S_T-.txt", train);
-    compile_scenario(stato, store, plan ? 1 : 0);
-    return stato;
+compiled_scenario compiled(const std::string& line, const std::string& train, bool plan = true) {
+    compile_request request;
+    request.scenario = "S";
+    request.train = "T";
+    request.line = document_source{"S_linea.txt", line};
+    request.train_document = document_source{"S_T-.txt", train};
+    request.plan = plan;
+    return compile(request);
 }
 
 // A station line, with its line end.
@@ -56,7 +54,7 @@ std::string station(int position, const std::string& name) {
 // A 12 km route (cells 0 to 380, plan to 19000 m) with every kind of mark. The
 // second tunnel starts within 150 m of the first, so it takes type 3; the third,
 // 12, is type 2 with tunnel markers, which are no marks of their own.
-run_state small_scenario(bool plan = true) {
+compiled_scenario small_scenario(bool plan = true) {
     const std::string line = document(R"([generale]
 lunghezza percorso, 12000
 [curve]
@@ -107,10 +105,10 @@ std::string straight_line(int length) {
                     "\n[curve]\n[fine]\n");
 }
 
-std::string picture(const run_state& s, bool plan = true) {
+std::string picture(const compiled_scenario& s, bool plan = true) {
     render_options opt;
     opt.plan = plan;
-    return render_svg(s, s.diagnostics, opt);
+    return render_svg(s, s.state.diagnostics, opt);
 }
 
 // The profile steps of one band: start, end and value of each.
@@ -133,8 +131,8 @@ pugi::xml_attribute first_attribute(const pugi::xpath_node_set& set, const char*
 }
 
 TEST(RenderPicture, EveryMarkOfTheDocumentsIsDrawnAtItsPositionInThePlanAndTheProfiles) {
-    const run_state s = small_scenario();
-    ASSERT_TRUE(s.diagnostics.empty()) << s.diagnostics.front().message;
+    const compiled_scenario s = small_scenario();
+    ASSERT_TRUE(s.state.diagnostics.empty()) << s.state.diagnostics.front().message;
     const std::string svg = picture(s);
     for (unsigned char c : svg) {
         ASSERT_LT(c, 0x80) << "the picture must be pure ASCII";
@@ -188,7 +186,7 @@ TEST(RenderPicture, WithoutThePlanOnlyTheProfilesAreDrawn) {
 }
 
 TEST(RenderPicture, ErrorsAreTheDiagnosticsOfSeverityErrorWithTheirMessages) {
-    const run_state s = small_scenario();
+    const compiled_scenario s = small_scenario();
     diagnostic placed;
     placed.number = 16;
     placed.position = 4000;
@@ -217,9 +215,9 @@ TEST(RenderPicture, ErrorsAreTheDiagnosticsOfSeverityErrorWithTheirMessages) {
     EXPECT_EQ(all_text(notes.first().node()), "error 25: Documento \xC3\xA8 illeggibile");
 
     // Only the diagnostics given are drawn: none of the run's own, none invented.
-    run_state failed = s;
-    failed.codice_errore = 15;
-    failed.posizione_errore = 4000;
+    compiled_scenario failed = s;
+    failed.state.codice_errore = 15;
+    failed.state.posizione_errore = 4000;
     const pugi::xml_document none = read_svg(render_svg(failed, {}));
     EXPECT_TRUE(with_class(none, "error").empty());
     EXPECT_TRUE(with_class(none, "error-note").empty());
@@ -227,7 +225,7 @@ TEST(RenderPicture, ErrorsAreTheDiagnosticsOfSeverityErrorWithTheirMessages) {
 
 TEST(RenderPicture, PositionsBeyondTheDrawingAreDrawnAtItsEnd) {
     // A plan left unfinished where a curve line fails: it ends with that stretch, at 3500 m.
-    const run_state s = compiled(document(R"([generale]
+    const compiled_scenario s = compiled(document(R"([generale]
 lunghezza percorso, 10000
 [curve]
 curvad1, 2000, 1500
@@ -254,10 +252,10 @@ curvad1, 5000, 99999999999
     EXPECT_NEAR(first_attribute(error, "circle", "cy").as_double(), end.y, written);
 
     // A signal beyond the track: error 15 at 20000 m, past the profile axis (17000 m).
-    const run_state beyond =
+    const compiled_scenario beyond =
         compiled(straight_line(10000),
                  document("[generale]\nsegnale, 20000, 2, 4, 0, 0, 0, 0, 0,0,0, 0\n[fine]\n"));
-    const picture_layout b = lay_out_picture(beyond, beyond.diagnostics);
+    const picture_layout b = lay_out_picture(beyond, beyond.state.diagnostics);
     const pugi::xml_document beyond_doc = read_svg(draw_picture(b));
     const auto profile_error = with_class(beyond_doc, "error", "profiles");
     EXPECT_EQ(numbers(profile_error), (v64{20000}));
@@ -269,7 +267,7 @@ TEST(RenderPicture, TheTrackStartsHeadingUpAndRightHandCurvesTurnClockwise) {
     for (const auto& [curve, right_hand] :
          {std::pair{"curvad1", true}, std::pair{"curvas1", false}}) {
         SCOPED_TRACE(curve);
-        const run_state s = compiled(document("[generale]\nlunghezza percorso, 5000\n[curve]\n" +
+        const compiled_scenario s = compiled(document("[generale]\nlunghezza percorso, 5000\n[curve]\n" +
                                               std::string(curve) + ", 1000, 1500\n[fine]\n"),
                                      no_train);
         const std::vector<point> track = lay_out_picture(s, {}).on_plan.track;
@@ -288,9 +286,9 @@ TEST(RenderPicture, StationLabelsKeepApartInThePlanAndInTheirRows) {
     for (int i = 0; i < 12; ++i) {
         train += station(1000 + 500 * i, "STAZIONE DI PROVA " + std::to_string(i));
     }
-    const run_state s = compiled(straight_line(20000), document(train + "[fine]\n"));
-    ASSERT_TRUE(s.diagnostics.empty()) << s.diagnostics.front().message;
-    const picture_layout layout = lay_out_picture(s, s.diagnostics);
+    const compiled_scenario s = compiled(straight_line(20000), document(train + "[fine]\n"));
+    ASSERT_TRUE(s.state.diagnostics.empty()) << s.state.diagnostics.front().message;
+    const picture_layout layout = lay_out_picture(s, s.state.diagnostics);
     ASSERT_TRUE(layout.plan.has_value());
 
     const std::vector<box>& plan = layout.on_plan.station_labels;
@@ -345,8 +343,8 @@ TEST(RenderPicture, TheLongestRouteIsDrawnWithAFewThousandPointsInASmallFile) {
     for (int p = 1500; p < 1000000; p += 1500) {
         train += "segnale, " + std::to_string(p) + ", 2, 4, 0, 0, 0, 0, 0,0,0, 0\n";
     }
-    const run_state s = compiled(document(line + "[fine]\n"), document(train + "[fine]\n"));
-    const picture_layout layout = lay_out_picture(s, s.diagnostics);
+    const compiled_scenario s = compiled(document(line + "[fine]\n"), document(train + "[fine]\n"));
+    const picture_layout layout = lay_out_picture(s, s.state.diagnostics);
     EXPECT_GT(layout.on_plan.track.size(), 1000u);
     EXPECT_LE(layout.on_plan.track.size(), 4001u);
     const std::string svg = draw_picture(layout);
@@ -357,18 +355,17 @@ TEST(RenderPicture, TheLongestRouteIsDrawnWithAFewThousandPointsInASmallFile) {
 }
 
 TEST(RenderPicture, AScenarioWithNeitherGridNorPlanStillGivesAPicture) {
-    run_state s;  // no documents: the reader stops before the route length
-    s.nome_scenario = "S";
-    s.nome_treno = "T";
-    memory_store empty;
-    compile_scenario(s, empty, 1);
-    ASSERT_FALSE(s.diagnostics.empty());
-    const pugi::xml_document doc = read_svg(render_svg(s, s.diagnostics));
+    compile_request request;  // no documents: the reader stops before the route length
+    request.scenario = "S";
+    request.train = "T";
+    const compiled_scenario s = compile(request);
+    ASSERT_FALSE(s.state.diagnostics.empty());
+    const pugi::xml_document doc = read_svg(render_svg(s, s.state.diagnostics));
     EXPECT_TRUE(with_class(doc, "track").empty());
     const std::string text = all_text(doc.document_element());
     EXPECT_NE(text.find("No line plan"), std::string::npos);
     EXPECT_NE(text.find("No track cells"), std::string::npos);
-    EXPECT_EQ(with_class(doc, "error-note").size(), s.diagnostics.size());
+    EXPECT_EQ(with_class(doc, "error-note").size(), s.state.diagnostics.size());
 }
 
 TEST(SvgText, EveryByteReadsBackAsItsCharacter) {
