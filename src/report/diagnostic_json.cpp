@@ -44,7 +44,9 @@ void write_error_json(const diagnostic& d, const document_paths& paths, json_wri
         json.member_null("text");
     }
     json.member_document("message", d.message);
-    json.member("severity", d.level == severity::warning ? "warning" : "error");
+    json.member("severity", d.level == severity::warning ? "warning"
+                           : d.level == severity::note  ? "note"
+                                                        : "error");
     if (d.name.empty()) {
         json.member_null("name");
     } else {

@@ -26,6 +26,7 @@
 #include <map>
 #include <sstream>
 
+#include "support/golden_case.hpp"
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 
@@ -37,119 +38,10 @@ using scenario::testing::read_bytes;
 using scenario::testing::temp_folder;
 using scenario::testing::write_bytes;
 
-const fs::path golden_root = fs::path(__FILE__).parent_path() / "golden";
-
-struct golden_document {
-    std::string name;
-    std::string bytes;
-    std::string hex;  // a binary file's section as written, empty for a text document
-};
-
-struct golden_case {
-    std::string head;  // the comment and the command lines, as written
-    std::vector<std::vector<std::string>> commands;
-    std::vector<golden_document> documents;
-    std::map<std::string, std::string> expected;  // status, stdout, stderr
-    bool stdout_crlf = false;
-};
-
-// The bytes of a hexadecimal section; a malformed one fails the test.
-std::string hex_bytes(const std::string& section) {
-    std::string bytes;
-    std::istringstream in(section);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line.substr(0, line.find('#')));
-        for (std::string w; words >> w;) {
-            EXPECT_EQ(w.size(), 2u) << "not one byte: \"" << w << "\"";
-            bytes += static_cast<char>(std::stoi(w, nullptr, 16));
-        }
-    }
-    return bytes;
-}
-
-std::vector<std::string> split_arguments(const std::string& line) {
-    std::vector<std::string> args;
-    std::string current;
-    bool quoted = false;
-    bool any = false;
-    for (const char c : line) {
-        if (c == '"') {
-            quoted = !quoted;
-            any = true;
-        } else if (c == ' ' && !quoted) {
-            if (any) {
-                args.push_back(current);
-            }
-            current.clear();
-            any = false;
-        } else {
-            current += c;
-            any = true;
-        }
-    }
-    if (any) {
-        args.push_back(current);
-    }
-    return args;
-}
-
-golden_case parse_case(const std::string& text) {
-    golden_case c;
-    std::istringstream in(text);
-    std::string line;
-    std::string section;
-    bool final_break = true;
-    std::string body;
-    const auto finish = [&] {
-        if (section.empty()) {
-            return;
-        }
-        const std::string hex = " (hex)";
-        if (section == "status" || section == "stdout" || section == "stderr") {
-            c.expected[section] = body;
-        } else if (section == "stdout (CR LF)") {
-            c.expected["stdout"] = body;
-            c.stdout_crlf = true;
-        } else if (section.size() > hex.size() &&
-                   section.compare(section.size() - hex.size(), hex.size(), hex) == 0) {
-            c.documents.push_back(
-                {section.substr(0, section.size() - hex.size()), hex_bytes(body), body});
-        } else {
-            if (!final_break && body.size() >= 2) {
-                body.resize(body.size() - 2);
-            }
-            c.documents.push_back({section, body, ""});
-        }
-    };
-    while (std::getline(in, line)) {
-        if (line.rfind("=== ", 0) == 0) {
-            finish();
-            section = line.substr(4);
-            body.clear();
-            final_break = true;
-            const std::string no_break = " (no final line break)";
-            if (section.size() > no_break.size() &&
-                section.compare(section.size() - no_break.size(), no_break.size(), no_break) == 0) {
-                section.resize(section.size() - no_break.size());
-                final_break = false;
-            }
-            continue;
-        }
-        if (section.empty()) {
-            c.head += line + "\n";
-            if (line.rfind("$ scenario ", 0) == 0) {
-                c.commands.push_back(split_arguments(line.substr(11)));
-            }
-        } else if (section == "status" || section == "stdout" || section == "stderr" ||
-                   section.find(" (hex)") != std::string::npos) {
-            body += line + "\n";
-        } else {
-            body += line + "\r\n";
-        }
-    }
-    finish();
-    return c;
-}
+using scenario::testing::golden_case;
+using scenario::testing::golden_cases;
+using scenario::testing::golden_root;
+using scenario::testing::parse_case;
 
 std::string write_case(const golden_case& c) {
     std::string text = c.head;
@@ -181,17 +73,6 @@ std::string write_case(const golden_case& c) {
         text += "=== " + name + (crlf ? " (CR LF)" : "") + "\n" + body;
     }
     return text;
-}
-
-std::vector<fs::path> golden_cases() {
-    std::vector<fs::path> cases;
-    for (const auto& e : fs::recursive_directory_iterator(golden_root)) {
-        if (e.is_regular_file() && e.path().extension() == ".case") {
-            cases.push_back(e.path());
-        }
-    }
-    std::sort(cases.begin(), cases.end());
-    return cases;
 }
 
 // Restores the working folder when the case ends.
