@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <limits>
 #include <list>
+#include <optional>
 #include <string_view>
 
 #include <boost/asio/ip/tcp.hpp>
@@ -26,10 +28,17 @@ namespace http = beast::http;
 using tcp = asio::ip::tcp;
 using error_code = boost::system::error_code;
 
-constexpr std::size_t header_limit = 8 * 1024;     // bytes of a request's header
+constexpr std::size_t header_limit = 8 * 1024;     // bytes of a request's header, all told
 constexpr unsigned requests_per_connection = 100;  // then the server closes it
 constexpr std::size_t connection_limit = 64;       // open at once, event streams included
-constexpr std::chrono::seconds idle_limit{30};     // a request must arrive within this
+constexpr std::chrono::seconds idle_limit{30};     // between requests of a connection
+
+constexpr std::string_view events_header =
+    "HTTP/1.1 200 OK\r\n"
+    "Content-Type: text/event-stream\r\n"
+    "Cache-Control: no-store\r\n"
+    "X-Content-Type-Options: nosniff\r\n"
+    "\r\n";
 
 class connection;
 
@@ -37,6 +46,7 @@ class connection;
 // it outlives the last of them whatever order things end in.
 struct shared_state {
     std::uint16_t port = 0;
+    std::chrono::milliseconds header_deadline{0};
     std::shared_ptr<const std::string> result;
     std::uint64_t generation = 0;
     std::size_t connections = 0;
@@ -45,10 +55,46 @@ struct shared_state {
 };
 
 using response = http::response<http::span_body<const char>>;
+using request_parser = http::request_parser<http::empty_body>;
+
+struct refusal {
+    http::status status;
+    std::string_view text;
+};
 
 bool host_allowed(std::string_view host, std::uint16_t port) {
     const std::string suffix = ":" + std::to_string(port);
     return host == "127.0.0.1" + suffix || host == "localhost" + suffix;
+}
+
+// Why a request is refused on its header alone, if it is; the header has been read
+// (size: its bytes, request line to blank line), the body, if any, not.
+std::optional<refusal> refused(const error_code& ec, std::size_t size,
+                               const request_parser& parser, std::uint16_t port) {
+    if (size > header_limit || ec == http::error::header_limit ||
+        ec == http::error::buffer_overflow) {
+        return refusal{http::status::request_header_fields_too_large,
+                       "Request header too large.\n"};
+    }
+    const refusal bad{http::status::bad_request, "Bad request.\n"};
+    if (ec) {
+        return bad;  // bytes that are not HTTP
+    }
+    const auto& request = parser.get();
+    if (request.count(http::field::host) > 1) {
+        return bad;
+    }
+    if (!host_allowed(request[http::field::host], port)) {
+        return refusal{http::status::forbidden,
+                       "This server answers only 127.0.0.1 and localhost.\n"};
+    }
+    if (request.method() != http::verb::get && request.method() != http::verb::head) {
+        return refusal{http::status::method_not_allowed, "Only GET and HEAD.\n"};
+    }
+    if (!parser.is_done()) {
+        return refusal{http::status::payload_too_large, "No request body is taken.\n"};
+    }
+    return std::nullopt;
 }
 
 class connection : public std::enable_shared_from_this<connection> {
@@ -59,7 +105,7 @@ class connection : public std::enable_shared_from_this<connection> {
     }
     ~connection() { --state_->connections; }
 
-    void start() { read_request(); }
+    void start() { read_header(); }
 
     // A new generation for an event stream: sent when the one before has gone out.
     void tell(std::uint64_t generation) {
@@ -76,49 +122,55 @@ class connection : public std::enable_shared_from_this<connection> {
     }
 
   private:
-    void read_request() {
-        parser_.emplace();
-        parser_->header_limit(header_limit);
-        parser_->body_limit(0);
+    // Between requests: the next one may be idle_limit in coming, and once its first
+    // byte is here its header has the header deadline, as on a new connection.
+    void await_request() {
+        if (buffer_.size() != 0) {
+            read_header();  // the client sent it along with the one before
+            return;
+        }
         stream_.expires_after(idle_limit);
-        http::async_read(stream_, buffer_, *parser_,
-                         [self = shared_from_this()](const error_code& ec, std::size_t) {
-                             self->on_request(ec);
-                         });
+        stream_.async_read_some(buffer_.prepare(header_limit),
+                                [self = shared_from_this()](const error_code& ec, std::size_t n) {
+                                    self->buffer_.commit(n);
+                                    if (ec) {
+                                        self->close();
+                                        return;
+                                    }
+                                    self->read_header();
+                                });
     }
 
-    void on_request(const error_code& ec) {
+    // The header only: what to answer is decided on it, before any body is read.
+    void read_header() {
+        parser_.emplace();
+        parser_->header_limit(header_limit);
+        // Never read (a body is refused on its header), so no length is refused before that.
+        parser_->body_limit(std::numeric_limits<std::uint64_t>::max());
+        stream_.expires_after(state_->header_deadline);
+        http::async_read_header(stream_, buffer_, *parser_,
+                                [self = shared_from_this()](const error_code& ec,
+                                                            std::size_t size) {
+                                    self->on_header(ec, size);
+                                });
+    }
+
+    void on_header(const error_code& ec, std::size_t size) {
         if (ec == http::error::end_of_stream || ec == beast::error::timeout ||
             ec == asio::error::operation_aborted || ec == asio::error::connection_reset) {
             close();
             return;
         }
-        if (ec) {
-            // A header over the limit, a body, or bytes that are not HTTP.
-            const bool too_large = ec == http::error::header_limit ||
-                                   ec == http::error::buffer_overflow;
-            const bool body = ec == http::error::body_limit ||
-                              ec == http::error::unexpected_body;
-            reply(too_large ? http::status::request_header_fields_too_large
-                  : body    ? http::status::payload_too_large
-                            : http::status::bad_request,
-                  11, "text/plain; charset=utf-8", status_text(too_large, body), false);
+        head_ = !ec && parser_->get().method() == http::verb::head;
+        if (const std::optional<refusal> r = refused(ec, size, *parser_, state_->port)) {
+            reply(r->status, ec ? 11 : parser_->get().version(), "text/plain; charset=utf-8",
+                  r->text, false);
             return;
         }
         const auto& request = parser_->get();
         ++served_;
         const bool keep = request.keep_alive() && served_ < requests_per_connection;
         const unsigned version = request.version();
-        if (!host_allowed(request[http::field::host], state_->port)) {
-            reply(http::status::forbidden, version, "text/plain; charset=utf-8",
-                  "This server answers only 127.0.0.1 and localhost.\n", false);
-            return;
-        }
-        if (request.method() != http::verb::get) {
-            reply(http::status::method_not_allowed, version, "text/plain; charset=utf-8",
-                  "Only GET.\n", keep);
-            return;
-        }
         std::string_view target = request.target();
         target = target.substr(0, target.find('?'));
         if (target == "/result") {
@@ -139,21 +191,22 @@ class connection : public std::enable_shared_from_this<connection> {
         reply(http::status::not_found, version, "text/plain; charset=utf-8", "Not found.\n", keep);
     }
 
-    static std::string_view status_text(bool too_large, bool body) {
-        return too_large ? "Request header too large.\n"
-               : body    ? "No request body is taken.\n"
-                         : "Bad request.\n";
-    }
-
+    // A HEAD request is answered as the GET would be, without the body.
     void reply(http::status status, unsigned version, std::string_view type,
                std::string_view body, bool keep) {
         response_.emplace(status, version);
         response_->set(http::field::content_type, type);
         response_->set(http::field::cache_control, "no-store");
         response_->set("X-Content-Type-Options", "nosniff");
+        if (status == http::status::method_not_allowed) {
+            response_->set(http::field::allow, "GET, HEAD");
+        }
         response_->body() = beast::span<const char>(body.data(), body.size());
         response_->keep_alive(keep);
         response_->prepare_payload();
+        if (head_) {
+            response_->body() = {};
+        }
         http::async_write(stream_, *response_,
                           [self = shared_from_this(), keep](const error_code& ec, std::size_t) {
                               self->response_.reset();
@@ -162,22 +215,26 @@ class connection : public std::enable_shared_from_this<connection> {
                                   self->close();
                                   return;
                               }
-                              self->read_request();
+                              self->await_request();
                           });
     }
 
     // The event stream: a header, then an event for each generation, until the page
-    // goes. The page sends nothing more; a read notices when it closes.
+    // goes. The page sends nothing more; a read notices when it closes. HEAD gets the
+    // stream's header alone, and the connection closes.
     void start_events() {
+        out_ = events_header;
+        if (head_) {
+            out_.insert(out_.size() - 2, "Connection: close\r\n");
+            asio::async_write(stream_, asio::buffer(out_),
+                              [self = shared_from_this()](const error_code&, std::size_t) {
+                                  self->close();
+                              });
+            return;
+        }
         stream_.expires_never();
         state_->streams.push_back(weak_from_this());
         writing_ = true;
-        out_ =
-            "HTTP/1.1 200 OK\r\n"
-            "Content-Type: text/event-stream\r\n"
-            "Cache-Control: no-store\r\n"
-            "X-Content-Type-Options: nosniff\r\n"
-            "\r\n";
         wanted_ = state_->generation;
         append_event();
         write_out();
@@ -217,7 +274,8 @@ class connection : public std::enable_shared_from_this<connection> {
     beast::tcp_stream stream_;
     std::shared_ptr<shared_state> state_;
     beast::flat_buffer buffer_{header_limit + 1024};
-    std::optional<http::request_parser<http::empty_body>> parser_;
+    std::optional<request_parser> parser_;
+    bool head_ = false;  // the request being answered is HEAD
     std::optional<response> response_;
     std::shared_ptr<const std::string> held_;  // the result a response is sending
     unsigned served_ = 0;
@@ -255,6 +313,7 @@ class live_server::impl {
                              "cannot listen on " + where + ": " + ec.message());
         }
         state_->port = acceptor_.local_endpoint().port();
+        state_->header_deadline = options_.header_deadline;
         take_result();
         watcher_ = watch_documents(
             io_, {session_.request().line->path, session_.request().train_document->path},

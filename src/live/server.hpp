@@ -18,15 +18,19 @@ struct server_options {
     watch_method watching = watch_method::native;
     // SIGINT and SIGTERM end run() (the tool's; an embedding test ends it with stop()).
     bool handle_signals = false;
+    // A request's header must have come whole this long after the connection opened (on
+    // a kept-alive connection: after the header's first byte), or the connection closes.
+    std::chrono::milliseconds header_deadline{5000};
     // Told after each compile the watcher caused, with the session (on the server's thread).
     std::function<void(const compile_session&)> compiled;
 };
 
 // The live page's HTTP server on the loopback address: the page's own files, the
 // latest result at /result and its generation pushed at /events (server-sent events),
-// nothing else. It answers only requests addressed to 127.0.0.1:PORT or localhost:PORT,
-// takes no request body, bounds a request's header and the requests of a connection,
-// and compiles the session's documents again whenever they are saved.
+// nothing else. It answers only GET and HEAD requests addressed to 127.0.0.1:PORT or
+// localhost:PORT, takes no request body, bounds a request's header in size and time and
+// the requests of a connection, and compiles the session's documents again whenever
+// they are saved.
 class live_server {
   public:
     // Listens at once (throws file_error when it cannot); the session has compiled once.

@@ -3,12 +3,17 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <boost/asio/connect.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/read.hpp>
+#include <boost/asio/read_until.hpp>
 #include <boost/asio/write.hpp>
 
 #include "live/server.hpp"
@@ -27,10 +32,12 @@ struct running_server {
     live::live_server server;
     std::thread thread;
 
-    running_server(const compile_request& o, live::watch_method method)
-        : session(o), server((session.compile(), session), options(method)) {
+    running_server(const compile_request& o, live::server_options serving)
+        : session(o), server((session.compile(), session), std::move(serving)) {
         thread = std::thread([this] { server.run(); });
     }
+    running_server(const compile_request& o, live::watch_method method)
+        : running_server(o, options(method)) {}
     ~running_server() {
         server.stop();
         thread.join();
@@ -51,12 +58,22 @@ struct client {
         socket.connect({asio::ip::make_address_v4("127.0.0.1"), port});
     }
     void send(const std::string& bytes) { asio::write(socket, asio::buffer(bytes)); }
-    // Everything until the server closes.
-    std::string all() {
+    // Everything until the server closes; "[still open]" added when it has not within
+    // the limit.
+    std::string all(std::chrono::milliseconds limit = 10s) {
         std::string in;
-        boost::system::error_code ec;
-        asio::read(socket, asio::dynamic_buffer(in), ec);
-        return in;
+        bool done = false;
+        asio::async_read(socket, asio::dynamic_buffer(in),
+                         [&](const boost::system::error_code&, std::size_t) { done = true; });
+        return finish(in, done, limit);
+    }
+    // Everything up to and including the first `end`, within two seconds.
+    std::string until(const std::string& end) {
+        std::string in;
+        bool done = false;
+        asio::async_read_until(socket, asio::dynamic_buffer(in), end,
+                               [&](const boost::system::error_code&, std::size_t) { done = true; });
+        return finish(in, done, 2s);
     }
     // What has come so far, waiting for some.
     std::string some() {
@@ -64,6 +81,18 @@ struct client {
         boost::system::error_code ec;
         const std::size_t n = socket.read_some(asio::buffer(buffer), ec);
         return std::string(buffer.data(), n);
+    }
+
+  private:
+    std::string finish(std::string& in, const bool& done, std::chrono::milliseconds limit) {
+        io.restart();
+        io.run_for(limit);
+        if (!done) {
+            socket.close();
+            io.run();
+            return in + "[still open]";
+        }
+        return in;
     }
 };
 
@@ -128,20 +157,9 @@ TEST_P(LiveServer, AnswersOnlyItsOwnHostAndPaths) {
     EXPECT_EQ(status_line(get(port, "/", me)), "HTTP/1.1 200 OK");
     EXPECT_EQ(status_line(get(port, "/result", "localhost:" + std::to_string(port))),
               "HTTP/1.1 200 OK");
-    EXPECT_EQ(status_line(get(port, "/", "evil.example:" + std::to_string(port))),
-              "HTTP/1.1 403 Forbidden");
-    EXPECT_EQ(status_line(get(port, "/", "127.0.0.1")), "HTTP/1.1 403 Forbidden");
     for (const char* path : {"/nothing", "/../Vessana_Pralbo_linea.txt", "/index.html", "//"}) {
         EXPECT_EQ(status_line(get(port, path, me)), "HTTP/1.1 404 Not Found") << path;
     }
-
-    client big(port);
-    big.send("GET / HTTP/1.1\r\nHost: " + me + "\r\nX-Pad: " + std::string(9000, 'a') +
-             "\r\n\r\n");
-    EXPECT_EQ(status_line(big.all()), "HTTP/1.1 431 Request Header Fields Too Large");
-    client body(port);
-    body.send("POST /result HTTP/1.1\r\nHost: " + me + "\r\nContent-Length: 5\r\n\r\nhello");
-    EXPECT_EQ(status_line(body.all()), "HTTP/1.1 413 Payload Too Large");
 
     // A connection serves 100 requests, then the server closes it.
     client many(port);
@@ -217,6 +235,150 @@ TEST_P(LiveServer, FollowsADocumentRenamedOverAndOneRemovedAndMadeAgain) {
     write_bytes(train(), text.substr(0, text.find("RENAMED")) + "REMADE" +
                              text.substr(text.find("RENAMED") + 7));
     ASSERT_TRUE(shows_first_station(port, "REMADE"));
+}
+
+// What the server answers on a request's header alone; the watcher plays no part.
+struct LiveServerHttp : example_documents {
+    std::optional<running_server> s;
+    std::uint16_t port = 0;
+    std::string me;
+
+    void SetUp() override {
+        example_documents::SetUp();
+        s.emplace(options(), live::watch_method::polling);
+        port = s->server.port();
+        me = "127.0.0.1:" + std::to_string(port);
+    }
+
+    // The status line of the answer to these bytes, the server closing after it.
+    std::string answer(const std::string& request) {
+        client c(port);
+        c.send(request);
+        return status_line(c.all(2s));
+    }
+};
+
+TEST_F(LiveServerHttp, TakesExactlyOneHostThatIsItsOwnAddressAndPort) {
+    const std::string p = std::to_string(port);
+    const std::pair<std::string, std::string> cases[] = {
+        {"Host: 127.0.0.1:" + p + "\r\n", "200 OK"},
+        {"Host: localhost:" + p + "\r\n", "200 OK"},
+        {"Host: localhost:" + p + "\r\nHost: localhost:" + p + "\r\n", "400 Bad Request"},
+        {"Host: 127.0.0.1:" + p + "\r\nhost: evil.example\r\n", "400 Bad Request"},
+        {"Host: evil.example\r\nHost: 127.0.0.1:" + p + "\r\n", "400 Bad Request"},
+        {"Host: 127.0.0.1:1\r\n", "403 Forbidden"},
+        {"Host: localhost:80\r\n", "403 Forbidden"},
+        {"Host: localhost\r\n", "403 Forbidden"},
+        {"Host: 127.0.0.1\r\n", "403 Forbidden"},
+        {"Host: 127.0.0.1:" + p + "0\r\n", "403 Forbidden"},
+        {"Host: evil.example:" + p + "\r\n", "403 Forbidden"},
+        {"", "403 Forbidden"},
+    };
+    for (const auto& [hosts, status] : cases) {
+        EXPECT_EQ(answer("GET / HTTP/1.1\r\n" + hosts + "Connection: close\r\n\r\n"),
+                  "HTTP/1.1 " + status)
+            << hosts;
+    }
+}
+
+TEST_F(LiveServerHttp, DecidesOnMethodAndBodyFromTheHeaderAlone) {
+    // No body is sent: the answer must not wait for one.
+    for (const std::string method : {"POST", "PUT", "DELETE", "OPTIONS"}) {
+        client c(port);
+        c.send(method + " /result HTTP/1.1\r\nHost: " + me +
+               "\r\nContent-Length: 1000000\r\n\r\n");
+        const std::string r = c.all(2s);
+        EXPECT_EQ(status_line(r), "HTTP/1.1 405 Method Not Allowed") << method;
+        EXPECT_NE(r.find("\r\nAllow: GET, HEAD\r\n"), std::string::npos) << r;
+    }
+    const std::string get_body = "GET / HTTP/1.1\r\nHost: " + me + "\r\nConnection: close\r\n";
+    EXPECT_EQ(answer(get_body + "Content-Length: 5\r\n\r\nhello"),
+              "HTTP/1.1 413 Payload Too Large");
+    EXPECT_EQ(answer(get_body + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n"),
+              "HTTP/1.1 413 Payload Too Large");
+    EXPECT_EQ(answer(get_body + "Content-Length: 0\r\n\r\n"), "HTTP/1.1 200 OK");
+
+    // HEAD: the header GET has, no body, and the connection goes on.
+    client head(port);
+    const std::string on = "HTTP/1.1\r\nHost: " + me + "\r\n";
+    head.send("HEAD / " + on + "\r\nGET / " + on + "\r\nGET /nothing " + on +
+              "Connection: close\r\n\r\n");
+    const std::string answers = head.all(2s);
+    const std::string header = answers.substr(0, answers.find("\r\n\r\n") + 4);
+    EXPECT_EQ(status_line(header), "HTTP/1.1 200 OK");
+    EXPECT_EQ(answers.substr(header.size(), header.size()), header);
+    EXPECT_NE(answers.find("HTTP/1.1 404 Not Found\r\n", 2 * header.size()), std::string::npos);
+    // Of the event stream, its header, and the server closes.
+    client events(port);
+    events.send("HEAD /events HTTP/1.1\r\nHost: " + me + "\r\n\r\n");
+    const std::string stream = events.all(2s);
+    EXPECT_EQ(status_line(stream), "HTTP/1.1 200 OK");
+    EXPECT_NE(stream.find("\r\nContent-Type: text/event-stream\r\n"), std::string::npos);
+    EXPECT_EQ(stream.find("event:"), std::string::npos) << stream;
+}
+
+TEST_F(LiveServerHttp, TakesAHeaderOfEightKibAllToldAndNotOneByteMore) {
+    // The header, request line to blank line, padded in a field or in the target.
+    const auto padded_field = [&](std::size_t size) {
+        const std::string head =
+            "GET / HTTP/1.1\r\nHost: " + me + "\r\nConnection: close\r\nX-Pad: ";
+        return head + std::string(size - head.size() - 4, 'a') + "\r\n\r\n";
+    };
+    const auto padded_target = [&](std::size_t size) {
+        const std::string tail = " HTTP/1.1\r\nHost: " + me + "\r\nConnection: close\r\n\r\n";
+        return "GET /" + std::string(size - tail.size() - 5, 'x') + tail;
+    };
+    for (const std::size_t size : {8192u, 8193u}) {
+        const std::string field = padded_field(size);
+        const std::string target = padded_target(size);
+        ASSERT_EQ(field.size(), size);
+        ASSERT_EQ(target.size(), size);
+        const std::string too_large = "HTTP/1.1 431 Request Header Fields Too Large";
+        EXPECT_EQ(answer(field), size == 8192 ? "HTTP/1.1 200 OK" : too_large) << size;
+        EXPECT_EQ(answer(target), size == 8192 ? "HTTP/1.1 404 Not Found" : too_large) << size;
+    }
+}
+
+struct LiveServerDeadline : example_documents {};
+
+TEST_F(LiveServerDeadline, ClosesAConnectionWhoseHeaderIsLateNotOneIdleBetweenRequests) {
+    live::server_options serving = running_server::options(live::watch_method::polling);
+    serving.header_deadline = 200ms;
+    running_server s(options(), serving);
+    const std::uint16_t port = s.server.port();
+    const std::string me = "127.0.0.1:" + std::to_string(port);
+    const std::string nothing = "GET /nothing HTTP/1.1\r\nHost: " + me + "\r\n\r\n";
+
+    // More silent connections than the server keeps open, some with half a header: past
+    // the deadline they are closed, and the page is served at once.
+    std::vector<std::unique_ptr<client>> silent;
+    for (int i = 0; i < 80; ++i) {
+        silent.push_back(std::make_unique<client>(port));
+    }
+    ASSERT_EQ(silent.size(), 80u);
+    for (int i = 0; i < 32; i += 2) {  // among the first 64, which the server took
+        silent[i]->send("GET / HTTP/1.1\r\nHost: ");
+    }
+    std::this_thread::sleep_for(1s);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(status_line(get(port, "/", me)), "HTTP/1.1 200 OK");
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
+    EXPECT_EQ(silent[0]->all(1s), "");
+    EXPECT_EQ(silent[1]->all(1s), "");
+
+    // Between requests of a connection the idle limit counts, not the deadline; the
+    // next header has the deadline from its first byte.
+    client idle(port);
+    client stalled(port);
+    for (client* c : {&idle, &stalled}) {
+        c->send(nothing);
+        EXPECT_EQ(status_line(c->until("Not found.\n")), "HTTP/1.1 404 Not Found");
+    }
+    stalled.send("GET / HT");
+    std::this_thread::sleep_for(600ms);
+    idle.send("GET / HTTP/1.1\r\nHost: " + me + "\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(status_line(idle.all(2s)), "HTTP/1.1 200 OK");
+    EXPECT_EQ(stalled.all(1s), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Watching, LiveServer,
