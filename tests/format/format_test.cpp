@@ -153,8 +153,7 @@ TEST(Format, RightAlignedColumnsPadOnlyNarrowerValues) {
         {"abbattimento,1,1", "abbattimento,       1, 1"},
         {"abbattimento,1,12", "abbattimento,       1,12"},
         {"abbattimento,1,123", "abbattimento,       1,123"},
-        {"rallentamento,1,12,123,1,12,123",
-         "rallentamento,       1,    12,  123, 1, 12,123"},
+        {"rallentamento,1,12,123,1,12,123", "rallentamento,       1,    12,  123, 1, 12,123"},
         {"rallentamento,123456789,1234567,123456,123,1234,1234",
          "rallentamento,123456789,1234567,123456,123,1234,1234"},
     };
@@ -213,7 +212,8 @@ TEST(Format, ChangesNothingButBlanksAndLineBreaks) {
         "velocita, 0200, 070");
     for (const std::string& text : documents) {
         for (const source_document kind : {source_document::line, source_document::train}) {
-            for (const text_encoding encoding : {text_encoding::windows_1252, text_encoding::utf_8}) {
+            for (const text_encoding encoding :
+                 {text_encoding::windows_1252, text_encoding::utf_8}) {
                 const std::string laid_out = format_document(text, kind, encoding);
                 ASSERT_TRUE(without_blanks(laid_out) == without_blanks(text))
                     << text.substr(0, 200);
