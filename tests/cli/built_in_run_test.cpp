@@ -7,11 +7,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "app/platform.hpp"
 #include "app/run_sequence.hpp"
 #include "cli/exit_status.hpp"
-#include <nlohmann/json.hpp>
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 
@@ -67,10 +67,10 @@ class BuiltInRun : public ::testing::Test {
 
 // Where a file first differs from its reference, for the failure message.
 std::string difference(const std::string& ours, const std::string& expected) {
-    const auto [a, b] = std::mismatch(ours.begin(), ours.end(), expected.begin(), expected.end());
-    return "first difference at byte " + std::to_string(a - ours.begin()) + " of " +
-           std::to_string(ours.size()) + " (the reference has " +
-           std::to_string(expected.size()) + ")";
+    const auto at = std::mismatch(ours.begin(), ours.end(), expected.begin(), expected.end()).first;
+    return "first difference at byte " + std::to_string(at - ours.begin()) + " of " +
+           std::to_string(ours.size()) + " (the reference has " + std::to_string(expected.size()) +
+           ")";
 }
 
 TEST_F(BuiltInRun, BothWaysWriteTheReferenceFilesByteForByte) {
@@ -86,7 +86,8 @@ TEST_F(BuiltInRun, BothWaysWriteTheReferenceFilesByteForByte) {
         }
     }
     EXPECT_NE(compiled.err.find("1411 cells"), std::string::npos) << compiled.err;
-    EXPECT_EQ(compiled.err.find(": warning: "), std::string::npos) << "no warning on the built-in documents";
+    EXPECT_EQ(compiled.err.find(": warning: "), std::string::npos)
+        << "no warning on the built-in documents";
 }
 
 TEST_F(BuiltInRun, CompileKeepsItsDocumentsTheGeneratorRemovesTheTwoItCompiled) {
@@ -111,7 +112,8 @@ TEST_F(BuiltInRun, CompileKeepsItsDocumentsTheGeneratorRemovesTheTwoItCompiled) 
 }
 
 TEST_F(BuiltInRun, DumpShowsTheSignalTheTrainEntryAndThePlansFirstPoints) {
-    const auto grid = nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[2]), "--json"}).out);
+    const auto grid =
+        nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[2]), "--json"}).out);
     bool found = false;
     for (const auto& c : grid["celle"]) {
         if (c["cella"].get<double>() == 130) {
@@ -126,7 +128,8 @@ TEST_F(BuiltInRun, DumpShowsTheSignalTheTrainEntryAndThePlansFirstPoints) {
     }
     EXPECT_TRUE(found);
 
-    const auto header = nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[1]), "--json"}).out);
+    const auto header =
+        nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[1]), "--json"}).out);
     EXPECT_EQ(header["voci"][86]["nome"].get<std::string>(), "5 bis");
     EXPECT_EQ(header["voci"][86]["fine_area"].get<double>(), 60750);
     EXPECT_EQ(header["voci"][85]["numero_a"].get<double>(), 610);
@@ -134,7 +137,8 @@ TEST_F(BuiltInRun, DumpShowsTheSignalTheTrainEntryAndThePlansFirstPoints) {
     const auto table = run({"dump", tool.file(binary_names[0])});
     EXPECT_EQ(table.status, exit_status::ok);
     EXPECT_NE(table.out.find("70501 points (metres 0 to 70500)"), std::string::npos);
-    const auto plan = nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[0]), "--json"}).out);
+    const auto plan =
+        nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[0]), "--json"}).out);
     const auto& points = plan["tracciato"];
     EXPECT_EQ(points.size(), 70499u) << "the last two metres stay empty";
     EXPECT_EQ(points[0]["x"].get<double>(), 0);
