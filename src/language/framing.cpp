@@ -40,13 +40,18 @@ framed_message read_message(std::istream& in, const framing_limits& limits) {
     bool any_line = false;
     std::optional<std::size_t> length;
     while (true) {
-        // One header line, kept only while the header stays within its limit.
+        // One header line, kept only while the header stays within its limit. Every
+        // byte counts, its line break too.
         line.clear();
         int c = 0;
-        while ((c = in.get()) != std::char_traits<char>::eof() && c != '\n') {
+        while ((c = in.get()) != std::char_traits<char>::eof()) {
             if (++header_size > limits.header_bytes) {
                 overlong = true;
-            } else {
+            }
+            if (c == '\n') {
+                break;
+            }
+            if (!overlong) {
                 line += static_cast<char>(c);
             }
         }
@@ -54,11 +59,14 @@ framed_message read_message(std::istream& in, const framing_limits& limits) {
             result.what = framed_message::kind::end;
             return result;
         }
-        ++header_size;
         const std::string_view text = trimmed(line);
         if (text.empty()) {
             if (!any_line) {
-                continue;  // blank lines between messages
+                // Blank lines between messages: no part of the next header.
+                if (!overlong) {
+                    header_size = 0;
+                }
+                continue;
             }
             break;
         }

@@ -9,7 +9,9 @@
 namespace scenario::language {
 
 // The message framing of the protocol: a header of "Name: value" lines ended by CR LF
-// (a lone LF is taken too), a blank line, then Content-Length bytes of JSON.
+// (a lone LF is taken too), a blank line, then Content-Length bytes of JSON. The header
+// is its lines and the blank line, each with its line break; blank lines before it are
+// none of it.
 struct framing_limits {
     std::size_t header_bytes = 8 * 1024;          // a longer header is skipped, unread
     std::size_t content_bytes = std::size_t{64} << 20;  // a longer content is read past, unkept

@@ -1,20 +1,31 @@
+// The built-in scenario both ways, the generator (in process) and `scenario example`
+// then `scenario compile`: each writes the three binary files byte for byte as the
+// reference files made by an independent implementation (tests/golden/built-in); the
+// tool keeps its documents, the generator removes the two it compiled and keeps the
+// other three.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "app/platform.hpp"
 #include "app/run_sequence.hpp"
 #include "cli/exit_status.hpp"
-#include <nlohmann/json.hpp>
 #include "support/temp_folder.hpp"
 #include "tool_runner.hpp"
 
 namespace scenario::cli {
 namespace {
 
+namespace fs = std::filesystem;
 using scenario::testing::read_bytes;
 using scenario::testing::run;
 using scenario::testing::temp_folder;
+
+const fs::path tests_root = fs::path(__FILE__).parent_path().parent_path();
+const fs::path reference = tests_root / "golden" / "built-in";
+const fs::path documents = tests_root / "documents" / "golden";
 
 const std::string line_name = "Vessana_Pralbo_linea.txt";
 const std::string train_name = "Vessana_Pralbo_5 bis-.txt";
@@ -54,24 +65,55 @@ class BuiltInRun : public ::testing::Test {
     scenario::testing::tool_result compiled;
 };
 
-TEST_F(BuiltInRun, ExampleThenCompileGivesTheGeneratorsFilesAndKeepsTheDocuments) {
+// Where a file first differs from its reference, for the failure message.
+std::string difference(const std::string& ours, const std::string& expected) {
+    const auto at = std::mismatch(ours.begin(), ours.end(), expected.begin(), expected.end()).first;
+    return "first difference at byte " + std::to_string(at - ours.begin()) + " of " +
+           std::to_string(ours.size()) + " (the reference has " + std::to_string(expected.size()) +
+           ")";
+}
+
+TEST_F(BuiltInRun, BothWaysWriteTheReferenceFilesByteForByte) {
     EXPECT_EQ(compiled.status, exit_status::ok) << compiled.err;
     for (const std::string& name : binary_names) {
-        const std::string ours = read_bytes(tool.file(name));
-        EXPECT_FALSE(ours.empty()) << name;
-        EXPECT_TRUE(ours == read_bytes(generator.file(name))) << name << " differs";
+        const std::string expected = read_bytes((reference / name).string());
+        ASSERT_FALSE(expected.empty()) << "no reference file " << name;
+        for (const temp_folder* folder : {&tool, &generator}) {
+            const std::string ours = read_bytes(folder->file(name));
+            EXPECT_TRUE(ours == expected)
+                << name << (folder == &tool ? " of scenario compile: " : " of the generator: ")
+                << difference(ours, expected);
+        }
     }
-    for (const std::string& name : kept_names) {
-        EXPECT_EQ(read_bytes(tool.file(name)), read_bytes(generator.file(name))) << name;
-    }
-    EXPECT_TRUE(std::filesystem::exists(tool.file(line_name)));
-    EXPECT_TRUE(std::filesystem::exists(tool.file(train_name)));
     EXPECT_NE(compiled.err.find("1411 cells"), std::string::npos) << compiled.err;
-    EXPECT_EQ(compiled.err.find(": warning: "), std::string::npos) << "no warning on the built-in documents";
+    EXPECT_EQ(compiled.err.find(": warning: "), std::string::npos)
+        << "no warning on the built-in documents";
+}
+
+TEST_F(BuiltInRun, CompileKeepsItsDocumentsTheGeneratorRemovesTheTwoItCompiled) {
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(generator.str())) {
+        left.push_back(e.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected = binary_names;
+    expected.insert(expected.end(), kept_names.begin(), kept_names.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+    for (const std::string& name : kept_names) {
+        const std::string text = read_bytes((documents / name).string());
+        ASSERT_FALSE(text.empty()) << name;
+        EXPECT_EQ(read_bytes(generator.file(name)), text) << name;
+        EXPECT_EQ(read_bytes(tool.file(name)), text) << name;
+    }
+    for (const std::string& name : {line_name, train_name}) {
+        EXPECT_EQ(read_bytes(tool.file(name)), read_bytes((documents / name).string())) << name;
+    }
 }
 
 TEST_F(BuiltInRun, DumpShowsTheSignalTheTrainEntryAndThePlansFirstPoints) {
-    const auto grid = nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[2]), "--json"}).out);
+    const auto grid =
+        nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[2]), "--json"}).out);
     bool found = false;
     for (const auto& c : grid["celle"]) {
         if (c["cella"].get<double>() == 130) {
@@ -86,7 +128,8 @@ TEST_F(BuiltInRun, DumpShowsTheSignalTheTrainEntryAndThePlansFirstPoints) {
     }
     EXPECT_TRUE(found);
 
-    const auto header = nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[1]), "--json"}).out);
+    const auto header =
+        nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[1]), "--json"}).out);
     EXPECT_EQ(header["voci"][86]["nome"].get<std::string>(), "5 bis");
     EXPECT_EQ(header["voci"][86]["fine_area"].get<double>(), 60750);
     EXPECT_EQ(header["voci"][85]["numero_a"].get<double>(), 610);
@@ -94,7 +137,8 @@ TEST_F(BuiltInRun, DumpShowsTheSignalTheTrainEntryAndThePlansFirstPoints) {
     const auto table = run({"dump", tool.file(binary_names[0])});
     EXPECT_EQ(table.status, exit_status::ok);
     EXPECT_NE(table.out.find("70501 points (metres 0 to 70500)"), std::string::npos);
-    const auto plan = nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[0]), "--json"}).out);
+    const auto plan =
+        nlohmann::ordered_json::parse(run({"dump", tool.file(binary_names[0]), "--json"}).out);
     const auto& points = plan["tracciato"];
     EXPECT_EQ(points.size(), 70499u) << "the last two metres stay empty";
     EXPECT_EQ(points[0]["x"].get<double>(), 0);

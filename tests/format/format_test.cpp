@@ -1,7 +1,9 @@
 // The formatter: the built-in documents and the generated routes are already laid out;
 // any document, laid out, compiles to the same files and the same stored error as
 // before, and laying it out again changes nothing. Also for each document made messy
-// (blanks and tabs wherever the field reader skips them, LF line ends).
+// (blanks and tabs wherever the field reader skips them, LF line ends). Beside what it
+// compiles to: the laying out of right-aligned columns, and that nothing but blanks and
+// line breaks ever changes (a number's leading zeros compile the same but must stay).
 #include "format/format.hpp"
 
 #include <gtest/gtest.h>
@@ -132,6 +134,89 @@ TEST(Format, MessyBuiltInDocumentsComeBackAsWritten) {
                 EXPECT_EQ(back[i], "aderenza,   14750,    100");
             } else {
                 EXPECT_EQ(back[i], rows[i]) << "line " << i + 1;
+            }
+        }
+    }
+}
+
+// A right-aligned column takes as many blanks as the value is narrower than it: one for a
+// value one narrower, none for a value exactly as wide, none for a wider one. Worked out
+// by hand from the columns of the built-in train document ("velocita": 8 and 6 wide,
+// "abbattimento": 8 and 2, "rallentamento": 8, 6, 5, 2, 3, 3).
+TEST(Format, RightAlignedColumnsPadOnlyNarrowerValues) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"velocita,1234567,12345", "velocita, 1234567, 12345"},
+        {"velocita,12345678,123456", "velocita,12345678,123456"},
+        {"velocita, 123456789 , 1234567", "velocita,123456789,1234567"},
+        {"velocita,-1234567,-12345", "velocita,-1234567,-12345"},
+        {"velocita,-12345678,-123456", "velocita,-12345678,-123456"},
+        {"abbattimento,1,1", "abbattimento,       1, 1"},
+        {"abbattimento,1,12", "abbattimento,       1,12"},
+        {"abbattimento,1,123", "abbattimento,       1,123"},
+        {"rallentamento,1,12,123,1,12,123", "rallentamento,       1,    12,  123, 1, 12,123"},
+        {"rallentamento,123456789,1234567,123456,123,1234,1234",
+         "rallentamento,123456789,1234567,123456,123,1234,1234"},
+    };
+    for (const auto& [row, laid_out] : rows) {
+        EXPECT_EQ(format_document(row + "\r\n", source_document::train), laid_out + "\r\n");
+    }
+}
+
+// Blanks, tabs, CR and LF taken out: what is left is what the formatter may not change.
+std::string without_blanks(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The formatter changes only blanks and line breaks: every other byte of a document
+// stays, in its order (a number keeps its leading zeros, a text its letters).
+TEST(Format, ChangesNothingButBlanksAndLineBreaks) {
+    std::vector<std::string> documents;
+    for (const line_list list : {line_document_lines(), train_document_lines(), notes_lines(),
+                                 slow_order_lines(), timetable_lines()}) {
+        documents.push_back(testing::text_of(testing::lines_of(list)));
+        documents.push_back(messy(documents.back()));
+    }
+    for (const std::int32_t length : {10000, 1000000}) {
+        const bench::scenario_layout l = bench::make_layout(length);
+        documents.push_back(messy(bench::line_document(l)));
+        documents.push_back(messy(bench::train_document(l)));
+    }
+    // Rows the documents do not hold: leading zeros, signs, blanks inside a field, the
+    // keyword in both encodings, a last line without its line break.
+    documents.push_back(
+        "[generale]\r\n"
+        "lunghezza percorso, 010000\r\n"
+        "  [ curve ]  \r\n"
+        "curva,0100,\t0200\n"
+        "curvas1 ,  -0050 ,00\r\n"
+        "pendenza, 00, -001\r\n"
+        "montagna, 0100, 0200, 011\r\n"
+        "indicatori_vmax,0,1,2,3,4,5,6,7,08\r\n"
+        "cartello_indicatore, 0500,  testo con  blank  \r\n"
+        "velocita,0600,080\r\n"
+        "velocit\xe0, 0100, 090\r\n"
+        "velocit\xc3\xa0 , 0100, 090\r\n"
+        "orologio,    019              08             015\r\n"
+        "aderenza,0,0100\r\n"
+        "stazione, 0600,04,0900, 01,00,00,04,1,1,02,1,1,0001,019,09,00, VESSANA  VECCHIA \r\n"
+        "segnale,   02000,   02, 4, 0,  0, 0,    0,  0,0,0, 00\r\n"
+        "segnale,-0,+5, 007,0,0,0,0,0,0,0,0\r\n"
+        "rallentamento,0001000,0030,00400,0,1,1\r\n"
+        "abbattimento,00000100,00\r\n"
+        "velocita, 0200, 070");
+    for (const std::string& text : documents) {
+        for (const source_document kind : {source_document::line, source_document::train}) {
+            for (const text_encoding encoding :
+                 {text_encoding::windows_1252, text_encoding::utf_8}) {
+                const std::string laid_out = format_document(text, kind, encoding);
+                ASSERT_TRUE(without_blanks(laid_out) == without_blanks(text))
+                    << text.substr(0, 200);
             }
         }
     }

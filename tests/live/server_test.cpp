@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -214,6 +215,67 @@ TEST_P(LiveServer, AHundredSavesInASecondEndWithTheLastAndPushEveryPage) {
         ASSERT_FALSE(more.empty()) << stream;
         stream += more;
     }
+}
+
+// The compiles the watcher causes, and when the last of them came.
+struct compile_count {
+    std::atomic<int> count{0};
+    std::atomic<std::chrono::steady_clock::rep> last{0};
+
+    void add() {
+        last = std::chrono::steady_clock::now().time_since_epoch().count();
+        ++count;
+    }
+    std::chrono::steady_clock::time_point last_at() const {
+        return std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(last));
+    }
+    // Waits (up to thirty seconds) until there have been at least n.
+    bool reaches(int n) const {
+        for (int i = 0; i < 3000 && count < n; ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        return count >= n;
+    }
+};
+
+// Saves inside the settle window make one compile, a window after the last of them;
+// saves further apart than the window make one each. The window is wide, so that a
+// loaded machine stays well inside it between the saves of a burst.
+TEST_P(LiveServer, SavesInsideTheSettleWindowCompileOnceAndSavesApartOnceEach) {
+    constexpr auto settle = 2000ms;
+    compile_count compiles;
+    live::server_options o = running_server::options(GetParam());
+    o.settle = settle;
+    o.compiled = [&compiles](const live::compile_session&) { compiles.add(); };
+    running_server s(options(), o);
+
+    const std::string original = read_bytes(train());
+    int saves = 0;
+    const auto save = [&] {
+        std::string text = original;
+        text.replace(text.find("VESSANA\r\n"), 7, "STATION" + std::to_string(++saves));
+        write_bytes(train(), text);
+    };
+    std::chrono::steady_clock::time_point last_save;
+    for (int i = 0; i < 5; ++i) {
+        std::this_thread::sleep_for(50ms);
+        last_save = std::chrono::steady_clock::now();
+        save();
+    }
+    ASSERT_TRUE(compiles.reaches(1));
+    EXPECT_GE(compiles.last_at() - last_save, settle);
+    std::this_thread::sleep_for(1000ms);
+    EXPECT_EQ(compiles.count, 1) << "one compile for the burst";
+    EXPECT_EQ(first_station(result(s.server.port())), "STATION5");
+
+    // Each save now comes after the window of the one before it has closed.
+    save();
+    ASSERT_TRUE(compiles.reaches(2));
+    save();
+    ASSERT_TRUE(compiles.reaches(3));
+    std::this_thread::sleep_for(1000ms);
+    EXPECT_EQ(compiles.count, 3);
+    EXPECT_EQ(first_station(result(s.server.port())), "STATION7");
 }
 
 TEST_P(LiveServer, FollowsADocumentRenamedOverAndOneRemovedAndMadeAgain) {
