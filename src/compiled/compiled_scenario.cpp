@@ -65,7 +65,6 @@ void finish(compiled_scenario& compiled) {
             compiled.files.push_back({f.format, f.name, output_size(compiled.state, f.format)});
         }
     }
-    compiled.elements = element_index(compiled.state);
 }
 
 void run(compiled_scenario& compiled, const compile_request& request, document_store& store) {
@@ -123,6 +122,13 @@ diagnostic_counts count_diagnostics(std::span<const diagnostic> diagnostics) {
         counts.errors += d.level == severity::error && class_of(d) != diagnostic_class::warning;
     }
     return counts;
+}
+
+const element_index& compiled_scenario::elements() const {
+    if (!elements_) {
+        elements_ = std::make_shared<const element_index>(state);
+    }
+    return *elements_;
 }
 
 std::string compiled_scenario::path_of(const std::string& document) const {

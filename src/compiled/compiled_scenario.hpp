@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -83,15 +84,22 @@ struct compiled_scenario {
     std::optional<read_failure> unread;  // set: the compile did not run
     std::vector<planned_file> files;
     diagnostic_counts counts;
-    element_index elements;
     std::string line_path;  // the paths the request named the documents by
     std::string train_path;
+
+    // The element index of the state as the compile left it, made the first time it is
+    // asked for (a check or a compile never asks: on the longest route its memory is a
+    // good part of a check's time) and kept; a copy shares it.
+    const element_index& elements() const;
 
     bool read() const { return !unread; }
     // The files may be written: documents read, no fatal error, nothing they cannot hold.
     bool writes() const { return read() && fatal == 0 && counts.tool == 0; }
     // The path a diagnostic's document is shown by: the one the request gave for it.
     std::string path_of(const std::string& document) const;
+
+  private:
+    mutable std::shared_ptr<const element_index> elements_;
 };
 
 // Compiles the request's documents. Never throws for anything a document holds.

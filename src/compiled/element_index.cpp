@@ -133,26 +133,22 @@ void add_runs(const griglia& celle, std::size_t count, element_kind kind, Value 
     }
 }
 
-// The row whose fill wrote a profile step's first cell.
-std::int32_t fill_row(const std::vector<traced_fill>& fills, std::int64_t cell) {
-    const auto it = std::upper_bound(fills.begin(), fills.end(), cell,
-                                     [](std::int64_t c, const traced_fill& f) { return c < f.first; });
-    if (it == fills.begin()) {
-        return -1;
-    }
-    const traced_fill& f = *std::prev(it);
-    return cell < f.end ? f.row : -1;
-}
-
+template <typename Value>
 void add_profile(const run_state& state, element_kind kind, const std::vector<traced_fill>& fills,
-                 int (*value)(const cella&), std::vector<element>& out) {
+                 Value value, std::vector<element>& out) {
     // The readers fill the profile bytes up to cell N - 3; the last cells stay 0.
     const griglia& celle = state.celle;
     const std::size_t filled = celle.size() > 3 ? celle.size() - 3 : celle.size();
     const std::size_t first = out.size();
     add_runs(celle, filled, kind, value, false, out);
+    // Both in cell order: each step takes the row of the fill that wrote its first cell.
+    auto f = fills.begin();
     for (std::size_t i = first; i < out.size(); ++i) {
-        out[i].row = fill_row(fills, out[i].cell);
+        const std::int64_t cell = out[i].cell;
+        while (f != fills.end() && f->end <= cell) {
+            ++f;
+        }
+        out[i].row = f != fills.end() && f->first <= cell ? f->row : -1;
     }
 }
 
@@ -246,10 +242,14 @@ element_index::element_index(const run_state& state) {
     const reading_trace& trace = state.trace;
     const std::size_t rows = trace.rows.size();
     entries_.resize(rows);
+    lines_.resize(rows);
     for (std::size_t r = 0; r < rows; ++r) {
-        row_at_.emplace(std::pair{trace.rows[r].document, trace.rows[r].line},
-                        static_cast<std::int32_t>(r));
+        lines_[r] = {trace.rows[r].document, trace.rows[r].line, static_cast<std::int32_t>(r)};
         entries_[r] = trace.rows[r].entry;
+    }
+    // The readers make rows in document order, so this sort has nothing to do.
+    if (!std::is_sorted(lines_.begin(), lines_.end())) {
+        std::stable_sort(lines_.begin(), lines_.end());
     }
     std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
     for (std::size_t c = 0; c < trace.cells.size(); ++c) {
@@ -275,11 +275,11 @@ std::span<const element> element_index::of(element_kind kind) const {
 }
 
 std::optional<std::int32_t> element_index::row_at(source_document document, int line) const {
-    const auto it = row_at_.find({document, line});
-    if (it == row_at_.end()) {
+    const auto it = std::lower_bound(lines_.begin(), lines_.end(), line_row{document, line, -1});
+    if (it == lines_.end() || it->document != document || it->line != line) {
         return std::nullopt;
     }
-    return it->second;
+    return it->row;
 }
 
 std::int32_t element_index::entry_of(std::int32_t row) const {

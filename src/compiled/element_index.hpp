@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <span>
 #include <utility>
@@ -72,7 +71,14 @@ class element_index {
   private:
     std::vector<element> elements_;
     std::array<std::size_t, element_kinds + 1> first_{};
-    std::map<std::pair<source_document, int>, std::int32_t> row_at_;
+    // Rows by document line (the first row of a line first).
+    struct line_row {
+        source_document document;
+        int line;
+        std::int32_t row;
+        auto operator<=>(const line_row&) const = default;
+    };
+    std::vector<line_row> lines_;
     std::vector<std::int32_t> entries_;
     // Per row, its cells and its elements, each list in one array (see group()).
     std::vector<std::int32_t> cell_starts_, cells_;

@@ -65,7 +65,7 @@ std::string document_name(const run_state& state, source_document document) {
 
 error_place place_of_row(const run_state& state, const source_row& row) {
     return error_place{document_name(state, row.document), row.line, row.column, row.end_column,
-                       row.text};
+                       std::string(row_text(state.trace, row))};
 }
 
 diagnostic_note note_at_row(const run_state& state, const source_row& row, std::string message) {

@@ -85,10 +85,12 @@ class fill_trace {
         if (p_.cursor <= first_) {
             return;
         }
+        // Cells are counted in 32 bits: a grid holds at most near(1007000 / 50) + 1.
+        const auto end = static_cast<std::int32_t>(p_.cursor);
         if (!fills_.empty() && fills_.back().row == p_.row && fills_.back().end == first_) {
-            fills_.back().end = p_.cursor;
+            fills_.back().end = end;
         } else {
-            fills_.push_back({first_, p_.cursor, p_.row});
+            fills_.push_back({static_cast<std::int32_t>(first_), end, p_.row});
         }
     }
 

@@ -199,8 +199,10 @@ diagnostic_note reading::note_at(const field_place& place, std::string message) 
 std::int32_t reading::trace_row() {
     if (entry_row < 0) {
         const field_place& at = entry_place.value_or(keyword_place);
-        state.trace.rows.push_back(
-            source_row{which, at.line, at.column, at.end_column, std::string(fields.line_of(at))});
+        const std::string_view line = fields.line_of(at);
+        const auto offset = line.empty() ? 0 : static_cast<std::uint32_t>(line.data() - text.data());
+        state.trace.rows.push_back(source_row{which, at.line, at.column, at.end_column, offset,
+                                              static_cast<std::uint32_t>(line.size())});
         entry_row = static_cast<std::int32_t>(state.trace.rows.size() - 1);
     }
     return entry_row;

@@ -577,7 +577,7 @@ nlohmann::json server::hover(const json& params, std::ostream& out) {
     {
         // What it compiled to: the cells the trace says this row wrote, or else the cell
         // at the position it gives (an entry of the line body or the train document).
-        const element_index& elements = pair->compiled.elements;
+        const element_index& elements = pair->compiled.elements();
         const std::optional<std::int32_t> found = elements.row_at(kind, at.line + 1);
         const griglia& cells = pair->compiled.state.celle;
         std::vector<std::int64_t> shown;

@@ -89,7 +89,7 @@ std::string detail_of(const run_state& state, const element& e, const render::ro
 void write_element(const compiled_scenario& drawn, std::size_t id, std::size_t nth,
                    const render::route_marks& marks, json_writer& json) {
     const run_state& state = drawn.state;
-    const element& e = drawn.elements.all()[id];
+    const element& e = drawn.elements().all()[id];
     json.begin_object();
     json.member("id", static_cast<std::int64_t>(id));
     json.member("kind", kind_name(e.kind));
@@ -161,9 +161,9 @@ void write_drawing(const compiled_scenario& drawn, std::uint64_t generation, boo
     svg = std::string();
     json.key("elements");
     json.begin_array();
-    const std::span<const element> all = drawn.elements.all();
+    const std::span<const element> all = drawn.elements().all();
     for (std::size_t i = 0; i < all.size(); ++i) {
-        write_element(drawn, i, i - drawn.elements.first(all[i].kind), marks, json);
+        write_element(drawn, i, i - drawn.elements().first(all[i].kind), marks, json);
     }
     json.end_array();
     json.end_object();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace scenario {
@@ -10,14 +11,15 @@ namespace scenario {
 enum class source_document : std::uint8_t { line, train };
 
 // A document line that an entry was read from: where its chainage field lies (its
-// keyword field for an entry without one), the text of the line, and the header entry
-// it filled (-1 for none).
+// keyword field for an entry without one), where the line's text lies in its document
+// (see reading_trace), and the header entry it filled (-1 for none).
 struct source_row {
     source_document document = source_document::line;
     int line = 0;
     int column = 0;
     int end_column = 0;
-    std::string text;
+    std::uint32_t text_offset = 0;
+    std::uint32_t text_length = 0;
     std::int32_t entry = -1;
 };
 
@@ -46,8 +48,8 @@ struct traced_tunnel {
 // Cells first to end (excluded) of a profile that took the value of one row (-1: the
 // value before the profile's first row).
 struct traced_fill {
-    std::int64_t first = 0;
-    std::int64_t end = 0;
+    std::int32_t first = 0;
+    std::int32_t end = 0;
     std::int32_t row = -1;
 };
 
@@ -77,6 +79,9 @@ struct element_counts {
 // placement pass, the marker slots, the tool's summary) and for the element index of a
 // compiled scenario. Nothing compiled depends on it.
 struct reading_trace {
+    // The two documents as read (once the reading is over): the rows' texts lie in them.
+    std::string line_document;
+    std::string train_document;
     std::vector<source_row> rows;
     std::vector<cell_origin> cells;  // one per cell of the grid, once there is a grid
     std::vector<traced_curve> curves;  // in the order read
@@ -84,5 +89,15 @@ struct reading_trace {
     traced_profiles profiles;
     element_counts counts;
 };
+
+// The text of a row's line, without its line break.
+inline std::string_view row_text(const reading_trace& trace, const source_row& row) {
+    const std::string& text =
+        row.document == source_document::line ? trace.line_document : trace.train_document;
+    if (std::size_t{row.text_offset} + row.text_length > text.size()) {
+        return {};
+    }
+    return std::string_view(text).substr(row.text_offset, row.text_length);
+}
 
 }  // namespace scenario

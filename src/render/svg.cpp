@@ -84,7 +84,7 @@ picture_layout lay_out_picture(const compiled_scenario& drawn,
                                const render_options& opt) {
     const run_state& state = drawn.state;
     picture_layout p;
-    p.marks = collect_marks(state, drawn.elements, diagnostics);
+    p.marks = collect_marks(state, drawn.elements(), diagnostics);
     p.title = title_of(state, p.marks);
     p.annotated = opt.annotated;
     p.width = std::max(400.0, opt.width);

@@ -44,10 +44,10 @@ const std::map<element_kind, std::string> keyword_of_kind = {
 TEST(ElementIndex, EveryElementOfTheExampleComesFromARowOfItsKind) {
     const compiled_scenario& c = example();
     ASSERT_TRUE(c.state.diagnostics.empty());
-    ASSERT_EQ(c.elements.of(element_kind::station).size(), 13u);
-    for (const element& e : c.elements.all()) {
+    ASSERT_EQ(c.elements().of(element_kind::station).size(), 13u);
+    for (const element& e : c.elements().all()) {
         ASSERT_GE(e.row, 0) << "element " << static_cast<int>(e.kind) << " at " << e.position;
-        const std::string& text = c.state.trace.rows[static_cast<std::size_t>(e.row)].text;
+        const std::string text(row_text(c.state.trace, c.state.trace.rows[static_cast<std::size_t>(e.row)]));
         const auto want = keyword_of_kind.find(e.kind);
         if (want != keyword_of_kind.end()) {
             EXPECT_EQ(text.rfind(want->second, 0), 0u) << text;
@@ -57,7 +57,7 @@ TEST(ElementIndex, EveryElementOfTheExampleComesFromARowOfItsKind) {
 
 TEST(ElementIndex, RowsWorkedOutByHand) {
     const compiled_scenario& c = example();
-    const element_index& index = c.elements;
+    const element_index& index = c.elements();
     const auto at = [&](element_kind kind, std::int32_t position) -> const element* {
         for (const element& e : index.of(kind)) {
             if (e.position == position) {
@@ -108,7 +108,7 @@ TEST(ElementIndex, AZoneRowFillsTheEntryTheOrderingMovedItTo) {
         "[generale]\r\nlunghezza percorso, 10000\r\nprogressiva chilometrica uno, 5000, 6000, 0\r\n"
         "progressiva chilometrica tre, 1000, 2000, 0\r\n[curve]\r\n[fine]\r\n",
         "[generale]\r\n[fine]\r\n");
-    const element_index& index = c.elements;
+    const element_index& index = c.elements();
     ASSERT_TRUE(index.row_at(source_document::line, 3).has_value());
     ASSERT_TRUE(index.row_at(source_document::line, 4).has_value());
     EXPECT_EQ(index.entry_of(*index.row_at(source_document::line, 3)), voce_zona_tre);
@@ -120,7 +120,7 @@ TEST(ElementIndex, AStepBeforeAnyRowHasNone) {
     const compiled_scenario c = compiled(
         "[generale]\r\nlunghezza percorso, 5000\r\n[curve]\r\npendenza, 1000, 3\r\n[fine]\r\n",
         "[generale]\r\n[fine]\r\n");
-    const auto steps = c.elements.of(element_kind::gradient);
+    const auto steps = c.elements().of(element_kind::gradient);
     ASSERT_EQ(steps.size(), 2u);
     EXPECT_EQ(steps[0].row, -1);
     EXPECT_EQ(steps[0].end, 1000);
