@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace scenario {
+#include "grammar/grammar.hpp"  // source_document: which of the two documents a place lies in
 
-// Which of the two scenario documents a place lies in.
-enum class source_document : std::uint8_t { line, train };
+namespace scenario {
 
 // A document line that put an element into the grid: where its chainage field lies,
 // and the text of the line.
