@@ -186,7 +186,7 @@ constexpr field_description station_fields[] = {
           "the first station",
           {}, simulator_use::unknown),
     small("station field 6", field_width::uint8, right(2),
-          "not 0 ends the area of a station of a kind other than 5 to 8 50 m later; stored as "
+          "not 0: the area of a station of a kind other than 5 to 8 ends 50 m later; stored as "
           "opzione_d, cleared for kinds 5 to 8 and for the first station",
           {}, simulator_use::yes),
     small("station field 7", field_width::int16, right(3), "a station value, stored as numero_a",
