@@ -108,7 +108,10 @@ parsed_args parse_args(const command_syntax& syntax, const std::vector<std::stri
         }
     }
 
-    if (out.positionals.size() < syntax.positionals.size()) {
+    // A last positional named "[NAME]" may be left out.
+    const bool optional = !syntax.positionals.empty() && syntax.positionals.back().starts_with('[');
+    const std::size_t required = syntax.positionals.size() - (optional ? 1 : 0);
+    if (out.positionals.size() < required) {
         throw usage_error("missing " + syntax.positionals[out.positionals.size()]);
     }
     // A last positional named "NAME..." takes any number of arguments, one at least.

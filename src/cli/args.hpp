@@ -23,8 +23,9 @@ struct option_rule {
     bool joined = false;
 };
 
-// What one subcommand accepts: its positional arguments (named for messages) and
-// its options. "--help" and "-h" are always accepted.
+// What one subcommand accepts: its positional arguments (named for messages; a last one
+// named "[NAME]" may be left out, one named "NAME..." takes one or more) and its
+// options. "--help" and "-h" are always accepted.
 struct command_syntax {
     std::vector<std::string> positionals;
     std::vector<option_rule> options;

@@ -40,7 +40,7 @@ const option_spec werror_option{
     "--werror", nullptr, "treat warnings as errors: they are shown as errors and give exit status 1"};
 const option_spec no_warnings_option{"-w", nullptr, "show no warning"};
 
-const std::array<command_spec, 8> table{{
+const std::array<command_spec, 9> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
@@ -201,6 +201,19 @@ const std::array<command_spec, 8> table{{
      "Exit status: 0 ended by Ctrl-C or SIGTERM; 2 usage error; 4 a document could\n"
      "not be read at the start, or the port could not be opened.\n",
      run_serve},
+    {"help",
+     "describe the tool, or a topic: documents",
+     "[TOPIC]",
+     {"[TOPIC]"},
+     {},
+     "Without TOPIC, prints the tool's help, as \"scenario --help\" does. The topic\n"
+     "\"documents\" prints the reference of the line and train documents in Markdown:\n"
+     "every keyword, in the order the compiler tests it, with its forms, an example row\n"
+     "and its fields (name, width, meaning, unit, range, what an empty field reads as,\n"
+     "whether the simulator uses it). docs/documents.md is this page.\n",
+     "",
+     "Exit status: 0 printed; 2 usage error (an unknown topic).\n",
+     run_help},
 }};
 
 // How an option is written with its value: "-o DIR", "-Wno-NAME".

@@ -21,6 +21,8 @@ int run_render(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_lsp(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_fmt(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_serve(const parsed_args& args, std::ostream& out, std::ostream& err);
+// Prints the tool's help, or a topic: the reference of the documents.
+int run_help(const parsed_args& args, std::ostream& out, std::ostream& err);
 
 // The whole tool: args are the arguments after the program name.
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -40,12 +40,12 @@ void field_reader::skip_blanks() {
     }
 }
 
-void field_reader::fail(const char* name, std::string_view why) {
+void field_reader::fail(std::string_view name, std::string_view why) {
     failed_ = true;
     throw reader_failure(std::string(name) + ": " + std::string(why));
 }
 
-void field_reader::begin(const char* name) {
+void field_reader::begin(std::string_view name) {
     last_name_ = name;
     if (at_end()) {
         fail(name, "end of document");
@@ -74,7 +74,7 @@ void field_reader::extend(std::size_t end) {
     }
 }
 
-std::string_view field_reader::text(const char* name) {
+std::string_view field_reader::text(std::string_view name) {
     begin(name);
     last_was_text_ = true;
     const std::size_t start = pos_;
@@ -94,7 +94,8 @@ std::string_view field_reader::text(const char* name) {
     return text_.substr(start, end - start);
 }
 
-std::int64_t field_reader::number_in(const char* name, std::int64_t lowest, std::int64_t highest) {
+std::int64_t field_reader::number_in(std::string_view name, std::int64_t lowest,
+                                     std::int64_t highest) {
     begin(name);
     last_was_text_ = false;
     const std::size_t start = pos_;

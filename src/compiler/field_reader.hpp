@@ -30,17 +30,19 @@ struct field_place {
 //
 // Any field that cannot be read (the document has ended, the text is not a number,
 // the value does not fit its destination) throws reader_failure, naming the field.
+// The names are kept as given: they must outlive the reader (literals, or the
+// description of the documents).
 class field_reader {
   public:
     field_reader() = default;
     explicit field_reader(std::string_view document) : text_(document) {}
 
     // A text field; the view points into the document.
-    std::string_view text(const char* name);
+    std::string_view text(std::string_view name);
 
     // A number field stored at the width of T (uint8_t, int16_t or int32_t).
     template <typename T>
-    T number(const char* name) {
+    T number(std::string_view name) {
         return static_cast<T>(
             number_in(name, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
     }
@@ -64,12 +66,12 @@ class field_reader {
     // The first field read (or attempted) on the latest line a field was read from, and
     // its name.
     const field_place& line_first() const { return line_first_; }
-    const char* line_first_name() const { return line_first_name_; }
+    std::string_view line_first_name() const { return line_first_name_; }
     // How many fields have been read or attempted.
     std::size_t count() const { return count_; }
 
     // The name of the field last read or attempted, and whether it was a text field.
-    const char* last_name() const { return last_name_; }
+    std::string_view last_name() const { return last_name_; }
     bool last_was_text() const { return last_was_text_; }
 
     // The last empty field read that two commas in a row made (line 0 for none), until
@@ -78,15 +80,15 @@ class field_reader {
     void forget_double_comma() { double_comma_ = field_place{}; }
 
   private:
-    std::int64_t number_in(const char* name, std::int64_t lowest, std::int64_t highest);
-    void begin(const char* name);
+    std::int64_t number_in(std::string_view name, std::int64_t lowest, std::int64_t highest);
+    void begin(std::string_view name);
     // Sets the last column of the field just read, which ends before byte `end`.
     void extend(std::size_t end);
     // The length of the line break at the cursor (0 when there is none).
     std::size_t line_break() const;
     void take_line_break(std::size_t length);
     void skip_blanks();
-    [[noreturn]] void fail(const char* name, std::string_view why);
+    [[noreturn]] void fail(std::string_view name, std::string_view why);
 
     std::string_view text_;
     std::size_t pos_ = 0;
@@ -94,11 +96,11 @@ class field_reader {
     int line_ = 1;
     field_place last_;
     bool failed_ = false;
-    const char* last_name_ = "";
+    std::string_view last_name_;
     bool last_was_text_ = false;
     field_place double_comma_;
     field_place line_first_;
-    const char* line_first_name_ = "";
+    std::string_view line_first_name_;
     std::size_t count_ = 0;
 };
 

@@ -28,19 +28,12 @@ constexpr bool word_char(char c) {
            static_cast<unsigned char>(c) >= 0x80;
 }
 
-// The forms of an entry, one at a time.
-template <typename F>
-void each_form(const keyword_entry& e, F&& f) {
-    std::string_view rest = e.forms;
-    while (!rest.empty()) {
-        const std::size_t bar = rest.find('|');
-        f(rest.substr(0, bar));
-        rest = bar == std::string_view::npos ? std::string_view{} : rest.substr(bar + 1);
-    }
+std::span<const std::string_view> forms_of(const keyword_entry& e) {
+    return e.description->forms;
 }
 
 std::string first_form(const keyword_entry& e) {
-    return std::string(e.forms.substr(0, e.forms.find('|')));
+    return std::string(e.description->forms[0]);
 }
 
 bool same_case_free(std::string_view field, std::string_view form) {
@@ -49,21 +42,16 @@ bool same_case_free(std::string_view field, std::string_view form) {
 }
 
 bool known_form(std::string_view field, const keyword_entry& e) {
-    // As written, the usual case: one search of the list.
-    const std::string_view forms = e.forms;
-    for (std::size_t at = forms.find(field); at != std::string_view::npos;
-         at = forms.find(field, at + 1)) {
-        const std::size_t end = at + field.size();
-        if ((at == 0 || forms[at - 1] == '|') && (end == forms.size() || forms[end] == '|')) {
-            return true;
-        }
+    // As written, the usual case.
+    const std::span<const std::string_view> forms = forms_of(e);
+    if (std::find(forms.begin(), forms.end(), field) != forms.end()) {
+        return true;
     }
     if (std::none_of(field.begin(), field.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
         return false;
     }
-    bool known = false;
-    each_form(e, [&](std::string_view form) { known = known || same_case_free(field, form); });
-    return known;
+    return std::any_of(forms.begin(), forms.end(),
+                       [&](std::string_view form) { return same_case_free(field, form); });
 }
 
 bool comment_mark(std::string_view field) {
@@ -85,7 +73,7 @@ struct word_hit {
 };
 
 std::optional<word_hit> keyword_inside_word(std::string_view field, const keyword_entry& e) {
-    for (const std::string_view keyword : {e.test.word, e.test.also}) {
+    for (const std::string_view keyword : {e.description->test.word, e.description->test.also}) {
         if (keyword.empty()) {
             continue;
         }
@@ -109,7 +97,7 @@ std::optional<word_hit> keyword_inside_word(std::string_view field, const keywor
             // A word of a form, but for the digits at its end (a curve's class).
             bool in_a_form = false;
             const std::string_view stem = without_end_digits(word);
-            each_form(e, [&](std::string_view form) {
+            for (const std::string_view form : forms_of(e)) {
                 std::size_t start = 0;
                 while (start < form.size()) {
                     std::size_t end = form.find(' ', start);
@@ -119,7 +107,7 @@ std::optional<word_hit> keyword_inside_word(std::string_view field, const keywor
                         same_case_free(stem, without_end_digits(form.substr(start, end - start)));
                     start = end + 1;
                 }
-            });
+            }
             if (!in_a_form) {
                 return word_hit{word, keyword};
             }
@@ -166,16 +154,16 @@ std::optional<std::string> closest_form(std::string_view field,
     std::size_t best = 3;
     std::optional<std::string> found;
     for (const keyword_entry& e : table) {
-        each_form(e, [&](std::string_view form) {
+        for (const std::string_view form : forms_of(e)) {
             if (form.size() > longest) {
-                return;
+                continue;
             }
             const std::size_t d = distance(field, form, 2);
             if (d < best && d * 3 <= form.size()) {
                 best = d;
                 found = std::string(form);
             }
-        });
+        }
     }
     return found;
 }
@@ -187,7 +175,7 @@ enum class test_mode { as_is, case_free, with_plan };
 const keyword_entry* passing_entry(const reading& r, std::span<const keyword_entry> table,
                                    std::string_view field, test_mode mode) {
     for (const keyword_entry& e : table) {
-        keyword_test t = e.test;
+        keyword_test t = e.description->test;
         if (mode == test_mode::case_free) {
             if (!t.exact) {
                 continue;
@@ -340,7 +328,7 @@ void check_matched(reading& r, std::span<const keyword_entry> table, std::uint32
     if (!r.row_start) {
         r.warn(warning::surplus_fields, at,
                say(phrase::surplus_field_is_keyword,
-                   {std::string(field), e.test.word, first_form(e)}));
+                   {std::string(field), e.description->test.word, first_form(e)}));
         return;
     }
     // The usual line, a keyword as the documents write it (most often as on the line
@@ -442,7 +430,7 @@ void check_row(reading& r, std::size_t first, std::size_t taken) {
         end.column = static_cast<int>(text.size()) + 1;
         end.end_column = end.column;
         const field_place& taken_at = r.fields.line_first();
-        const std::string name = r.fields.line_first_name();
+        const std::string name(r.fields.line_first_name());
         drop_value_warnings(r, first);
         insert_warning(r, first, warning::missing_fields, end,
                        say(phrase::missing_fields, {std::string(r.keyword), name}),

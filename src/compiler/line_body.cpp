@@ -40,9 +40,9 @@ void check_curve(reading& r, std::int32_t start, std::int32_t length,
 }
 
 outcome read_curve(reading& r) {
-    const std::int32_t start = r.chainage("curve start");
+    const std::int32_t start = r.chainage();
     const field_place start_place = r.fields.last();
-    const std::int32_t length = r.fields.number<std::int32_t>("curve length");
+    const std::int32_t length = r.number<std::int32_t>();
     const field_place length_place = r.fields.last();
     if (r.beyond_grid(start, entry_margin)) {
         return outcome::end_loop;
@@ -108,10 +108,10 @@ void check_tunnel(reading& r, std::int32_t start, std::int32_t end, const field_
 }
 
 outcome read_tunnel(reading& r) {
-    std::int32_t start = r.chainage("tunnel start");
-    std::int32_t end = r.fields.number<std::int32_t>("tunnel end");
+    std::int32_t start = r.chainage();
+    std::int32_t end = r.number<std::int32_t>();
     const field_place end_place = r.fields.last();
-    std::int32_t type = r.fields.number<std::int32_t>("tunnel type");
+    std::int32_t type = r.number<std::int32_t>();
     const field_place type_place = r.fields.last();
     if (r.beyond_grid(start, entry_margin)) {
         return outcome::end_loop;
@@ -134,13 +134,11 @@ outcome read_tunnel(reading& r) {
 }
 
 outcome read_speed_board(reading& r) {
-    const std::int32_t position = r.chainage("board chainage");
-    std::int32_t v[8];
+    const std::int32_t position = r.chainage();
+    std::int32_t v[8];  // the left-hand speeds A to C and stripes, then the right-hand ones
     field_place places[8];
-    const char* names[8] = {"left speed A",  "left speed B",  "left speed C",  "left stripes",
-                            "right speed A", "right speed B", "right speed C", "right stripes"};
     for (int i = 0; i < 8; ++i) {
-        v[i] = r.fields.number<std::int32_t>(names[i]);
+        v[i] = r.number<std::int32_t>();
         places[i] = r.fields.last();
     }
     if (r.beyond_grid(position, entry_margin)) {
@@ -185,9 +183,9 @@ outcome read_speed_board(reading& r) {
 }
 
 outcome read_board(reading& r) {
-    const std::int32_t p = r.chainage("board chainage");
+    const std::int32_t p = r.chainage();
     const field_place p_place = r.fields.last();
-    r.state.riga.assign(r.fields.text("board text"));
+    r.state.riga.assign(r.text_field());
     const field_place text_place = r.fields.last();
     if (r.beyond_grid(p, entry_margin)) {
         return outcome::end_loop;
@@ -216,26 +214,19 @@ outcome read_board(reading& r) {
     return outcome::go_on;
 }
 
-// Without a plan, curve lines are not recognised: their numbers are read next as
-// keyword fields that match nothing.
-// clang-format off
-constexpr keyword_entry keywords[] = {
-    {words("pendenza"), read_gradient, "pendenza", "gradient chainage|gradient"},
-    {plan_words("curva"), read_curve,
-     "curva|curvas1|curvas2|curvas3|curvas4|curvas5|curvas6|curvad1|curvad2|curvad3|curvad4|"
-     "curvad5|curvad6", "curve start|curve length"},
-    {words("montagna"), read_tunnel, "montagna", "tunnel start|tunnel end|tunnel type"},
-    {words("indicatori_v"), read_speed_board, "indicatori_vmax",
-     "board chainage|left speed A|left speed B|left speed C|left stripes|right speed A|"
-     "right speed B|right speed C|right stripes"},
-    {words("cartello", "indicat"), read_board, "cartello_indicatore", "board chainage|board text"},
+// The body's readers, in the order of its keywords. Without a plan, curve lines are
+// not recognised: their numbers are read next as keyword fields that match nothing.
+constexpr reader_binding readers[] = {
+    {"pendenza", read_gradient},         {"curva", read_curve},
+    {"montagna", read_tunnel},           {"indicatori_vmax", read_speed_board},
+    {"cartello_indicatore", read_board},
 };
-// clang-format on
 
 }  // namespace
 
 std::span<const keyword_entry> body_keywords() {
-    return keywords;
+    static const std::vector<keyword_entry> table = bind_readers(document_part::body, readers);
+    return table;
 }
 
 void finish_plan(reading& r) {

@@ -1,6 +1,7 @@
 #include "compiler/line_reader.hpp"
 
 #include <array>
+#include <vector>
 
 #include "compiler/keyword_checks.hpp"
 #include "compiler/line_body.hpp"
@@ -18,7 +19,7 @@ constexpr std::int32_t longest_route = 1000000;
 constexpr int general_remarks = 10;
 
 outcome read_route_length(reading& r) {
-    const std::int32_t length = r.chainage("route length");
+    const std::int32_t length = r.chainage();
     r.state.voci[voce_percorso].fine_area = length;
     r.trace_row(voce_percorso);
     if (length > longest_route) {
@@ -41,11 +42,11 @@ outcome read_route_length(reading& r) {
 outcome read_zone(reading& r, int entry) {
     voce& zone = r.state.voci[static_cast<std::size_t>(entry)];
     zone_source source;
-    zone.inizio_area = r.fields.number<std::int32_t>("zone start");
+    zone.inizio_area = r.number<std::int32_t>();
     source.start_place = r.place_of(r.fields.last());
-    zone.fine_area = r.fields.number<std::int32_t>("zone end");
+    zone.fine_area = r.number<std::int32_t>();
     source.end_place = r.place_of(r.fields.last());
-    zone.progressiva = r.fields.number<std::int32_t>("zone flag");
+    zone.progressiva = r.number<std::int32_t>();
     source.start = zone.inizio_area;
     source.end = zone.fine_area;
     source.flag = zone.progressiva;
@@ -68,26 +69,26 @@ outcome read_zone_one(reading& r) {
 }
 
 // Note the order of entry 85: "tre" goes to fine_area, "due" to progressiva.
-outcome read_scenery(reading& r, std::int32_t voce::*field, const char* name) {
-    r.state.voci[voce_scenario].*field = r.fields.number<std::int32_t>(name);
+outcome read_scenery(reading& r, std::int32_t voce::*field) {
+    r.state.voci[voce_scenario].*field = r.number<std::int32_t>();
     r.trace_row(voce_scenario);
     return outcome::go_on;
 }
 outcome read_scenery_one(reading& r) {
-    return read_scenery(r, &voce::inizio_area, "scenery value one");
+    return read_scenery(r, &voce::inizio_area);
 }
 outcome read_scenery_two(reading& r) {
-    return read_scenery(r, &voce::progressiva, "scenery value two");
+    return read_scenery(r, &voce::progressiva);
 }
 outcome read_scenery_three(reading& r) {
-    return read_scenery(r, &voce::fine_area, "scenery value three");
+    return read_scenery(r, &voce::fine_area);
 }
 
 outcome read_repetition(reading& r) {
     voce& train = r.state.voci[voce_treno];
-    train.inizio_area = r.fields.number<std::int32_t>("repetition start");
+    train.inizio_area = r.number<std::int32_t>();
     const field_place start_place = r.fields.last();
-    train.fine_area = r.fields.number<std::int32_t>("repetition end");
+    train.fine_area = r.number<std::int32_t>();
     const field_place end_place = r.fields.last();
     r.trace_row(voce_treno);
     if (train.inizio_area % 50 != 0) {
@@ -109,24 +110,17 @@ outcome read_repetition(reading& r) {
     return outcome::go_on;
 }
 
-// The general part's keywords: the route length case-free, the others exactly.
-// clang-format off
-constexpr keyword_entry keywords[] = {
-    {words("lunghezza", "percorso"), read_route_length, "lunghezza percorso",
-     "route length"},
-    {exact_words("tre", "progressiva"), read_zone_three, "progressiva chilometrica tre",
-     "zone start|zone end|zone flag"},
-    {exact_words("due", "progressiva"), read_zone_two, "progressiva chilometrica due",
-     "zone start|zone end|zone flag"},
-    {exact_words("uno", "progressiva"), read_zone_one, "progressiva chilometrica uno",
-     "zone start|zone end|zone flag"},
-    {exact_words("sfondo", "uno"), read_scenery_one, "sfondo uno", "scenery value one"},
-    {exact_words("sfondo", "due"), read_scenery_two, "sfondo due", "scenery value two"},
-    {exact_words("sfondo", "tre"), read_scenery_three, "sfondo tre", "scenery value three"},
-    {exact_words("segnali", "ripetizione"), read_repetition,
-     "ripetizione segnali 4 codici|ripetizione segnali 9 codici", "repetition start|repetition end"},
+// The general part's readers, in the order of its keywords.
+constexpr reader_binding readers[] = {
+    {"lunghezza percorso", read_route_length},
+    {"progressiva chilometrica tre", read_zone_three},
+    {"progressiva chilometrica due", read_zone_two},
+    {"progressiva chilometrica uno", read_zone_one},
+    {"sfondo uno", read_scenery_one},
+    {"sfondo due", read_scenery_two},
+    {"sfondo tre", read_scenery_three},
+    {"ripetizione segnali 4 codici", read_repetition},
 };
-// clang-format on
 
 // The ordering moves the zones whole (or clears them): each zone row fills the entry
 // that now holds its values, or none.
@@ -184,12 +178,12 @@ bool read_general_part(reading& r) {
         }
         // Up to ten remarks in a row; the end of the document is not tested between them.
         for (int i = 0; i < general_remarks && contains_exact(r.keyword, "-"); ++i) {
-            check_remark(r, keywords);
+            check_remark(r, general_keywords());
             const bool starts = r.fields.at_line_start();
             r.read_keyword();
             r.row_start = starts || r.row_start;
         }
-        if (r.act_on_keyword(keywords) == outcome::end_reading) {
+        if (r.act_on_keyword(general_keywords()) == outcome::end_reading) {
             return false;
         }
         if (section_header(r.keyword)) {
@@ -205,7 +199,8 @@ bool read_general_part(reading& r) {
 }  // namespace
 
 std::span<const keyword_entry> general_keywords() {
-    return keywords;
+    static const std::vector<keyword_entry> table = bind_readers(document_part::general, readers);
+    return table;
 }
 
 bool read_line_document(reading& r) {

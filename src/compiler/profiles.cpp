@@ -32,9 +32,6 @@ struct profile_rule {
     profile reading::*working;
     std::uint8_t cella::*field;
     std::uint8_t (*cell_value)(std::int64_t);
-    const char* chainage_name;
-    const char* value_name;
-    const char* keyword;
     std::int64_t element_counts::*count;
     std::vector<traced_fill> traced_profiles::*fills;
     bool stops_at_last_cell;  // an entry's fill writes no cell from N on
@@ -42,12 +39,12 @@ struct profile_rule {
 
 // In the order of profile_kind.
 constexpr profile_rule rules[] = {
-    {&reading::gradient, &cella::pendenza, gradient_value, "gradient chainage", "gradient",
-     "pendenza", &element_counts::gradient_rows, &traced_profiles::gradient, false},
-    {&reading::speed, &cella::vel_limite, speed_value, "speed chainage", "speed", "velocita",
-     &element_counts::speed_rows, &traced_profiles::speed, true},
-    {&reading::adhesion, &cella::aderenza, adhesion_value, "adhesion chainage", "adhesion",
-     "aderenza", &element_counts::adhesion_rows, &traced_profiles::adhesion, false},
+    {&reading::gradient, &cella::pendenza, gradient_value, &element_counts::gradient_rows,
+     &traced_profiles::gradient, false},
+    {&reading::speed, &cella::vel_limite, speed_value, &element_counts::speed_rows,
+     &traced_profiles::speed, true},
+    {&reading::adhesion, &cella::aderenza, adhesion_value, &element_counts::adhesion_rows,
+     &traced_profiles::adhesion, false},
 };
 
 const profile_rule& rule_of(profile_kind kind) {
@@ -157,9 +154,9 @@ void check_value(reading& r, profile_kind kind, std::int64_t value, const field_
 
 outcome read_profile_entry(reading& r, profile_kind kind) {
     const profile_rule& rule = rule_of(kind);
-    const std::int32_t p = r.chainage(rule.chainage_name);
+    const std::int32_t p = r.chainage();
     const field_place p_place = r.fields.last();
-    const std::int32_t value = r.fields.number<std::int32_t>(rule.value_name);
+    const std::int32_t value = r.number<std::int32_t>();
     const field_place value_place = r.fields.last();
     if (r.beyond_grid(p, entry_margin)) {
         return outcome::end_loop;
@@ -174,11 +171,12 @@ outcome read_profile_entry(reading& r, profile_kind kind) {
         fill(r, rule, n, stop);
     }
     if (working.chainage_place.line != 0 && p < working.chainage) {
+        const std::string_view keyword = r.described->forms[0];
         r.warn(warning::out_of_order, p_place,
                say(phrase::profile_goes_back,
-                   {rule.keyword, std::to_string(p), std::to_string(working.chainage),
+                   {keyword, std::to_string(p), std::to_string(working.chainage),
                     std::to_string(50 * working.cursor)}),
-               {r.note_at(working.chainage_place, say(phrase::note_previous_row, {rule.keyword}))});
+               {r.note_at(working.chainage_place, say(phrase::note_previous_row, {keyword}))});
     }
     check_value(r, kind, value, value_place);
     working.previous = value;

@@ -1,6 +1,6 @@
 #include "compiler/reading.hpp"
 
-#include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 #include "compiler/document_checks.hpp"
@@ -12,21 +12,25 @@
 
 namespace scenario {
 
-namespace {
-
-constexpr char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
-
-bool contains(std::string_view field, std::string_view word) {
-    const auto same = [](char a, char b) { return lower(a) == lower(b); };
-    return std::search(field.begin(), field.end(), word.begin(), word.end(), same) != field.end();
-}
-
 bool section_header(std::string_view field) {
     return contains_exact(field, "[") && contains_exact(field, "]") && !field.starts_with('-');
+}
+
+std::vector<keyword_entry> bind_readers(document_part part,
+                                        std::span<const reader_binding> readers) {
+    const std::span<const keyword_description> described = keyword_descriptions(part);
+    if (described.size() != readers.size()) {
+        throw std::logic_error("a part's readers and its keywords differ in number");
+    }
+    std::vector<keyword_entry> table;
+    for (std::size_t i = 0; i < readers.size(); ++i) {
+        if (described[i].forms[0] != readers[i].form) {
+            throw std::logic_error("the reader of \"" + std::string(readers[i].form) +
+                                   "\" stands where the description has another keyword");
+        }
+        table.push_back({&described[i], readers[i].read});
+    }
+    return table;
 }
 
 reading::reading(run_state& s, document_store& d)
@@ -43,6 +47,7 @@ void reading::open(const std::string& name, std::string content, source_document
     fields = field_reader(text);
     keyword = {};
     keyword_place = field_place{};
+    described = nullptr;
     entry_place.reset();
     entry_row = -1;
     keyword_warnings = true;
@@ -60,6 +65,7 @@ void reading::open(const std::string& name, std::string content, source_document
 void reading::read_keyword() {
     keyword = fields.text("keyword");
     keyword_place = fields.last();
+    described = nullptr;
     entry_place.reset();
     entry_row = -1;
     state.riga.assign(keyword);
@@ -87,22 +93,12 @@ bool reading::next_keyword(std::span<const keyword_entry> table) {
     return true;
 }
 
-bool reading::passes(const keyword_test& t, std::string_view field) const {
-    if (t.plan_only && state.con_tracciato == 0) {
-        return false;
-    }
-    const auto has = [&](std::string_view word) {
-        return t.exact ? contains_exact(field, word) : contains(field, word);
-    };
-    return has(t.word) && (t.also.empty() || has(t.also));
-}
-
 outcome reading::act_on_keyword(std::span<const keyword_entry> table) {
     // The keyword field stays as it is while the entries read, so every test can be
     // made first.
     std::uint32_t passed = 0;
     for (std::size_t i = 0; i < table.size(); ++i) {
-        if (passes(table[i].test, keyword)) {
+        if (passes(table[i].description->test, keyword)) {
             passed |= 1u << i;
         }
     }
@@ -115,6 +111,8 @@ outcome reading::act_on_keyword(std::span<const keyword_entry> table) {
     in_entry = true;
     for (std::size_t i = 0; i < table.size(); ++i) {
         if ((passed & (1u << i)) != 0) {
+            described = table[i].description;
+            fields_taken = 0;
             if (const outcome o = table[i].read(*this); o != outcome::go_on) {
                 in_entry = false;
                 return o;
@@ -139,8 +137,16 @@ outcome reading::read_entries(std::span<const keyword_entry> table) {
     return outcome::go_on;
 }
 
-std::int32_t reading::chainage(const char* name) {
-    const auto p = fields.number<std::int32_t>(name);
+const field_description& reading::next_field(field_width width) {
+    if (described == nullptr || fields_taken >= described->fields.size() ||
+        described->fields[fields_taken].width != width) {
+        throw std::logic_error("an entry reads a field its description does not give");
+    }
+    return described->fields[fields_taken++];
+}
+
+std::int32_t reading::chainage() {
+    const auto p = number<std::int32_t>();
     entry_place = fields.last();
     entry_row = -1;
     return p;
@@ -253,7 +259,7 @@ void reading::record_failure(const std::string& why) {
         }
         place.column = static_cast<int>(row.size()) + 1;
         place.end_column = place.column;
-        const std::string name = fields.last_name();
+        const std::string name(fields.last_name());
         std::string_view reason = why;
         if (reason.starts_with(name + ": ")) {
             reason.remove_prefix(name.size() + 2);

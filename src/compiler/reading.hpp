@@ -6,12 +6,14 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "compiler/diagnostics.hpp"
 #include "compiler/field_reader.hpp"
 #include "compiler/tunnel_list.hpp"
 #include "files/document_store.hpp"
+#include "grammar/grammar.hpp"
 #include "model/run_state.hpp"
 
 namespace scenario {
@@ -24,50 +26,45 @@ enum class outcome {
     end_reading,  // an error was recorded and the document deleted: the reader returns
 };
 
-// ASCII case-insensitive substring test, and the exact one.
-bool contains(std::string_view field, std::string_view word);
-inline bool contains_exact(std::string_view field, std::string_view word) {
-    return field.find(word) != std::string_view::npos;
-}
-
 // A section header: a field holding "[" and "]" that does not begin with "-".
 bool section_header(std::string_view field);
 
 struct reading;
 
-// The test a keyword field must pass for an entry: it holds `word` and, when given,
-// `also`, either ASCII case-free or exactly as written; a plan entry also needs the
-// plan switch on.
-struct keyword_test {
-    std::string_view word;
-    std::string_view also;
-    bool exact;
-    bool plan_only;
-};
-
-constexpr keyword_test words(std::string_view word, std::string_view also = {}) {
-    return {word, also, false, false};
-}
-constexpr keyword_test exact_words(std::string_view word, std::string_view also) {
-    return {word, also, true, false};
-}
-constexpr keyword_test plan_words(std::string_view word) {
-    return {word, {}, false, true};
-}
-
-// One keyword of a document section: its test, the function that reads its entry
-// after the keyword field, the forms the documents write it in, separated by "|"
-// (the first is the one the diagnostics name), and the fields its reader takes after
-// the keyword, in order, separated by "|" (named as the reader names them).
+// One keyword of a document part, as the readers act on it: its description (forms,
+// test, fields) and the function that reads its entry after the keyword field.
 struct keyword_entry {
-    keyword_test test;
+    const keyword_description* description;
     outcome (*read)(reading&);
-    std::string_view forms;
-    std::string_view fields;
 };
+
+// A reader, named by the first form of the keyword it reads.
+struct reader_binding {
+    std::string_view form;
+    outcome (*read)(reading&);
+};
+
+// The table of a part: every keyword the description gives it, in the description's
+// order, with its reader. The readers must be listed in that order, one per keyword
+// (else std::logic_error: a fault of the program).
+std::vector<keyword_entry> bind_readers(document_part part,
+                                        std::span<const reader_binding> readers);
 
 // The part of a document being read; each has its own keywords.
-enum class section : std::uint8_t { before_general, general, body, train };
+using section = document_part;
+
+// The width a destination type reads a number field at.
+template <typename T>
+constexpr field_width width_of() {
+    if constexpr (std::is_same_v<T, std::int32_t>) {
+        return field_width::int32;
+    } else if constexpr (std::is_same_v<T, std::int16_t>) {
+        return field_width::int16;
+    } else {
+        static_assert(std::is_same_v<T, std::uint8_t>, "no field is read at this width");
+        return field_width::uint8;
+    }
+}
 
 // A profile of the grid while it is read: the next cell to fill and the value of the
 // last entry read (see profiles.hpp), and where that entry's chainage and value lie.
@@ -131,8 +128,10 @@ struct reading {
     section part = section::before_general;
     std::string text;
     field_reader fields;
-    std::string_view keyword;                // the keyword field being acted on
-    field_place keyword_place;               // where it is
+    std::string_view keyword;                        // the keyword field being acted on
+    field_place keyword_place;                       // where it is
+    const keyword_description* described = nullptr;  // the keyword whose entry is read
+    std::size_t fields_taken = 0;                    // and how many of its fields it read
     std::optional<field_place> entry_place;  // the chainage field of the entry being acted on
     std::int32_t entry_row = -1;             // its row in the trace, once it has one
 
@@ -190,7 +189,9 @@ struct reading {
     bool next_keyword(std::span<const keyword_entry> table);
 
     // Whether a keyword field passes an entry's test.
-    bool passes(const keyword_test& t, std::string_view field) const;
+    bool passes(const keyword_test& t, std::string_view field) const {
+        return t.matches(field, state.con_tracciato != 0);
+    }
 
     // Acts on the keyword field being read: calls, in table order, the reader of every
     // entry whose test the field passes, until one says anything but go on; returns
@@ -201,8 +202,16 @@ struct reading {
     // Returns end_reading when a reader did, else go_on.
     outcome read_entries(std::span<const keyword_entry> table);
 
-    // Reads an entry's chainage (32-bit) and remembers its field.
-    std::int32_t chainage(const char* name);
+    // The next field of the entry being read, named and read at the width its
+    // description gives. Reading another width, or past the entry's last field, is a
+    // fault of the program (std::logic_error).
+    template <typename T>
+    T number() {
+        return fields.number<T>(next_field(width_of<T>()).name);
+    }
+    std::string_view text_field() { return fields.text(next_field(field_width::text).name); }
+    // The entry's chainage, its next (32-bit) field: read, and its field remembered.
+    std::int32_t chainage();
 
     // A cell of the grid and an entry of the header table; an index outside them (or
     // no grid yet) is a failure.
@@ -256,6 +265,9 @@ struct reading {
     }
     // A note on the element in the first of these cells that holds one (none if none).
     std::vector<diagnostic_note> notes_on_cells(const std::vector<std::int64_t>& cells) const;
+
+  private:
+    const field_description& next_field(field_width width);
 };
 
 }  // namespace scenario

@@ -49,7 +49,7 @@ outcome read_station(reading& r) {
         throw reader_failure("station entry " + std::to_string(s) + " holds a board text");
     }
     voce& e = r.entry(s);
-    const std::int32_t p = r.chainage("station chainage");
+    const std::int32_t p = r.chainage();
     const field_place p_place = r.fields.last();
     r.trace_row(s);
     e.progressiva = p;
@@ -59,27 +59,28 @@ outcome read_station(reading& r) {
     if (p % 50 != 0) {
         return r.end_with(8, p, p_place);
     }
-    e.tipo_stazione = r.fields.number<std::uint8_t>("station kind");
-    const std::int32_t length = r.fields.number<std::int32_t>("station length");
+    e.tipo_stazione = r.number<std::uint8_t>();
+    const std::int32_t length = r.number<std::int32_t>();
     const field_place length_place = r.fields.last();
     if (length % 100 != 0) {
         return r.end_with(9, p, length_place);
     }
-    e.opzione_a = r.fields.number<std::uint8_t>("station field 4");
-    e.opzione_e = r.fields.number<std::uint8_t>("station field 5");
-    e.opzione_d = r.fields.number<std::uint8_t>("station field 6");
-    e.numero_a = r.fields.number<std::int16_t>("station field 7");
-    e.numero_b = r.fields.number<std::int16_t>("station field 8");
-    e.opzione_b = r.fields.number<std::uint8_t>("station field 9");
-    e.numero_c = r.fields.number<std::int16_t>("station field 10");
-    e.numero_d = r.fields.number<std::int16_t>("station field 11");
-    e.numero_e = r.fields.number<std::int16_t>("station field 12");
-    e.opzione_c = r.fields.number<std::uint8_t>("station field 13");
-    const std::int64_t hours = r.fields.number<std::int32_t>("station hours");
-    const std::int64_t minutes = r.fields.number<std::int32_t>("station minutes");
-    const std::int64_t seconds = r.fields.number<std::int32_t>("station seconds");
+    // Fields 4 to 13, as the header record names them.
+    e.opzione_a = r.number<std::uint8_t>();
+    e.opzione_e = r.number<std::uint8_t>();
+    e.opzione_d = r.number<std::uint8_t>();
+    e.numero_a = r.number<std::int16_t>();
+    e.numero_b = r.number<std::int16_t>();
+    e.opzione_b = r.number<std::uint8_t>();
+    e.numero_c = r.number<std::int16_t>();
+    e.numero_d = r.number<std::int16_t>();
+    e.numero_e = r.number<std::int16_t>();
+    e.opzione_c = r.number<std::uint8_t>();
+    const std::int64_t hours = r.number<std::int32_t>();
+    const std::int64_t minutes = r.number<std::int32_t>();
+    const std::int64_t seconds = r.number<std::int32_t>();
     e.orario = fit<std::int32_t>((hours * 60 + minutes) * 60 + seconds, "station time");
-    e.nome.assign(r.fields.text("station name"));
+    e.nome.assign(r.text_field());
     r.state.riga = e.nome;
     if (e.nome.size() > longest_text) {
         record_tool_error(

@@ -19,13 +19,13 @@ namespace scenario {
 namespace {
 
 outcome read_braked_mass(reading& r) {
-    r.state.voci[voce_percorso].inizio_area = r.fields.number<std::int32_t>("braked mass");
+    r.state.voci[voce_percorso].inizio_area = r.number<std::int32_t>();
     r.trace_row(voce_percorso);
     return outcome::go_on;
 }
 
 outcome read_cars(reading& r) {
-    r.state.voci[voce_percorso].progressiva = r.fields.number<std::int32_t>("number of cars");
+    r.state.voci[voce_percorso].progressiva = r.number<std::int32_t>();
     r.trace_row(voce_percorso);
     return outcome::go_on;
 }
@@ -40,15 +40,15 @@ outcome read_adhesion(reading& r) {
 
 outcome read_clock(reading& r) {
     voce& train = r.state.voci[voce_treno];
-    train.numero_c = r.fields.number<std::int16_t>("clock hours");
-    train.numero_d = r.fields.number<std::int16_t>("clock minutes");
-    train.numero_e = r.fields.number<std::int16_t>("clock seconds");
+    train.numero_c = r.number<std::int16_t>();
+    train.numero_d = r.number<std::int16_t>();
+    train.numero_e = r.number<std::int16_t>();
     r.trace_row(voce_treno);
     return outcome::go_on;
 }
 
 outcome read_sand(reading& r) {
-    r.state.voci[voce_treno].numero_a = r.fields.number<std::int16_t>("sand");
+    r.state.voci[voce_treno].numero_a = r.number<std::int16_t>();
     r.trace_row(voce_treno);
     return outcome::go_on;
 }
@@ -111,13 +111,11 @@ void check_signal(reading& r, std::int32_t position, const std::int32_t (&v)[10]
 }
 
 outcome read_signal(reading& r) {
-    const std::int32_t position = r.chainage("signal chainage");
-    std::int32_t v[10];
+    const std::int32_t position = r.chainage();
+    std::int32_t v[10];  // sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo
     field_place at[10];
-    const char* names[10] = {"signal sx", "signal s1", "signal s2", "signal s3", "signal rapp",
-                             "signal dx", "signal d1", "signal d2", "signal d3", "signal tempo"};
     for (int i = 0; i < 10; ++i) {
-        v[i] = r.fields.number<std::int32_t>(names[i]);
+        v[i] = r.number<std::int32_t>();
         at[i] = r.fields.last();
     }
     if (r.beyond_grid(position, entry_margin)) {
@@ -166,14 +164,12 @@ void check_slowdown(reading& r, std::int32_t x, const std::int32_t (&v)[6],
 }
 
 outcome read_slowdown(reading& r) {
-    const char* names[6] = {"slowdown start", "slowdown speed", "slowdown length",
-                            "slowdown f_tt",  "slowdown f_ta",  "slowdown d_v"};
-    std::int32_t v[6];
+    std::int32_t v[6];  // start, speed, length, f_tt, f_ta, d_v
     field_place at[6];
-    v[0] = r.chainage(names[0]);
+    v[0] = r.chainage();
     at[0] = r.fields.last();
     for (int i = 1; i < 6; ++i) {
-        v[i] = r.fields.number<std::int32_t>(names[i]);
+        v[i] = r.number<std::int32_t>();
         at[i] = r.fields.last();
     }
     const std::int32_t x = v[0];
@@ -230,8 +226,8 @@ outcome read_slowdown(reading& r) {
 }
 
 outcome read_code(reading& r) {
-    const std::int32_t p = r.chainage("code chainage");
-    const std::int32_t value = r.fields.number<std::int32_t>("code value");
+    const std::int32_t p = r.chainage();
+    const std::int32_t value = r.number<std::int32_t>();
     const field_place value_place = r.fields.last();
     if (r.beyond_grid(p, entry_margin)) {
         return outcome::end_loop;
@@ -257,27 +253,19 @@ outcome read_code(reading& r) {
     return outcome::go_on;
 }
 
-// clang-format off
-constexpr keyword_entry keywords[] = {
-    {words("frenata", "massa"), read_braked_mass, "percentuale massa frenata", "braked mass"},
-    {words("vetture"), read_cars, "numero vetture", "number of cars"},
-    {words("velocit"), read_speed, "velocita|velocit\xe0", "speed chainage|speed"},
-    {words("aderenza"), read_adhesion, "aderenza", "adhesion chainage|adhesion"},
-    {words("orologio"), read_clock, "orologio", "clock hours|clock minutes|clock seconds"},
-    {words("sabbia"), read_sand, "sabbia", "sand"},
-    {words("segnale"), read_signal, "segnale",
-     "signal chainage|signal sx|signal s1|signal s2|signal s3|signal rapp|signal dx|signal d1|"
-     "signal d2|signal d3|signal tempo"},
-    {words("rallentamento"), read_slowdown, "rallentamento",
-     "slowdown start|slowdown speed|slowdown length|slowdown f_tt|slowdown f_ta|slowdown d_v"},
-    {words("abbattimento"), read_code, "abbattimento", "code chainage|code value"},
-    {words("stazione"), read_station, "stazione",
-     "station chainage|station kind|station length|station field 4|station field 5|"
-     "station field 6|station field 7|station field 8|station field 9|station field 10|"
-     "station field 11|station field 12|station field 13|station hours|station minutes|"
-     "station seconds|station name"},
+// The train document's readers, in the order of its keywords.
+constexpr reader_binding readers[] = {
+    {"percentuale massa frenata", read_braked_mass},
+    {"numero vetture", read_cars},
+    {"velocita", read_speed},
+    {"aderenza", read_adhesion},
+    {"orologio", read_clock},
+    {"sabbia", read_sand},
+    {"segnale", read_signal},
+    {"rallentamento", read_slowdown},
+    {"abbattimento", read_code},
+    {"stazione", read_station},
 };
-// clang-format on
 
 // Finds "[generale]"; reaching the end instead is no failure (nothing more is read).
 void find_general(reading& r) {
@@ -336,7 +324,8 @@ void check_zones(reading& r) {
 }  // namespace
 
 std::span<const keyword_entry> train_keywords() {
-    return keywords;
+    static const std::vector<keyword_entry> table = bind_readers(document_part::train, readers);
+    return table;
 }
 
 void read_train_document(reading& r) {
@@ -356,7 +345,7 @@ void read_train_document(reading& r) {
     r.adhesion.cursor = 0;
     r.speed.cursor = 0;
     r.station = 1;
-    if (r.read_entries(keywords) == outcome::end_reading) {
+    if (r.read_entries(train_keywords()) == outcome::end_reading) {
         return;
     }
     if (r.generale_found && r.keyword_warnings && r.state.trace.counts.stations == 0) {

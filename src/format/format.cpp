@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-#include "format/layout.hpp"
+#include "grammar/grammar.hpp"
 #include "model/file_names.hpp"
 
 namespace scenario {
@@ -66,11 +66,13 @@ bool cut(std::string_view line, cut_row& row) {
     return true;
 }
 
-void append_row(const cut_row& row, std::span<const field_layout> layout, std::string& out) {
+// The row with each field after its comma as `layout_of(i)` lays it out.
+template <typename Layout>
+void append_row(const cut_row& row, Layout layout_of, std::string& out) {
     out += row.keyword;
-    for (std::size_t i = 0; i < layout.size(); ++i) {
+    for (std::size_t i = 0; i < row.count; ++i) {
         const std::string_view v = row.fields[i];
-        const field_layout& f = layout[i];
+        const field_layout& f = layout_of(i);
         std::size_t blanks = f.width;
         if (f.align == field_align::right) {
             blanks = v.size() < f.width ? f.width - v.size() : 0;
@@ -83,9 +85,13 @@ void append_row(const cut_row& row, std::span<const field_layout> layout, std::s
 
 // Whether the line is exactly the row in this layout.
 bool written_in(std::string_view line, const cut_row& row, std::span<const field_layout> layout) {
+    if (layout.size() != row.count) {
+        return false;
+    }
     std::string text;
     text.reserve(line.size());
-    append_row(row, layout, text);
+    append_row(
+        row, [&](std::size_t i) -> const field_layout& { return layout[i]; }, text);
     return text == line;
 }
 
@@ -99,26 +105,27 @@ void format_line(std::string_view line, source_document kind, bool utf8, std::st
         out += t.size() >= 2 && t.front() == '[' && t.back() == ']' ? t : line;
         return;
     }
-    const row_layout* layout = nullptr;
+    const keyword_description* keyword = nullptr;
     if (cut(line, row)) {
-        layout =
-            find_row_layout(kind, utf8 && row.keyword == utf8_speed ? "velocita" : row.keyword);
+        keyword =
+            keyword_written_as(kind, utf8 && row.keyword == utf8_speed ? "velocita" : row.keyword);
     }
-    if (layout == nullptr || row.count != layout->fields.size()) {
+    if (keyword == nullptr || row.count != keyword->fields.size()) {
         out += line;
         return;
     }
     for (std::size_t i = 0; i < row.count; ++i) {
-        if (layout->fields[i].kind == field_kind::number && !plain_number(row.fields[i])) {
+        if (keyword->fields[i].width != field_width::text && !plain_number(row.fields[i])) {
             out += line;
             return;
         }
     }
-    if (!layout->also.empty() && written_in(line, row, layout->also)) {
+    if (!keyword->second_layout.empty() && written_in(line, row, keyword->second_layout)) {
         out += line;
         return;
     }
-    append_row(row, layout->fields, out);
+    append_row(
+        row, [&](std::size_t i) -> const field_layout& { return keyword->fields[i].layout; }, out);
 }
 
 }  // namespace
@@ -166,8 +173,8 @@ source_document document_kind(std::string_view file_name, std::string_view text)
         }
         const std::string_view line = text.substr(from, lf - from);
         const std::string_view keyword = trim(line.substr(0, line.find(',')));
-        line_rows += find_row_layout(source_document::line, keyword) != nullptr ? 1 : 0;
-        train_rows += find_row_layout(source_document::train, keyword) != nullptr ? 1 : 0;
+        line_rows += keyword_written_as(source_document::line, keyword) != nullptr ? 1 : 0;
+        train_rows += keyword_written_as(source_document::train, keyword) != nullptr ? 1 : 0;
         from = lf + 1;
     }
     return line_rows > train_rows ? source_document::line : source_document::train;

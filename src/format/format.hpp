@@ -14,11 +14,11 @@ namespace scenario {
 //
 // - Every line break becomes CR LF. A last line without a line break is left as it is
 //   (blanks there can decide whether the reader finds one more field).
-// - A data row whose keyword is written exactly as one of the kind's keywords (see
-//   layout.hpp), with as many fields as that keyword has, each number field a plain
-//   number or blanks, is written again: the keyword at the start of the line, each
-//   field after its comma with the blanks its layout gives, no blanks before a comma
-//   or at the end. A row already in a second layout its keyword has is kept.
+// - A data row whose keyword is written exactly as one of the forms of the kind's
+//   keywords (grammar/grammar.hpp), with as many fields as that keyword has, each number
+//   field a plain number or blanks, is written again: the keyword at the start of the
+//   line, each field after its comma with the blanks its layout gives, no blanks before
+//   a comma or at the end. A row already in a second layout its keyword has is kept.
 // - A section header ("[...]" alone on its line) loses the blanks around it.
 // - Every other line (remarks, comments, blank lines, unknown keywords, a wrong number
 //   of fields, two commas in a row, a number field holding anything but a number) is

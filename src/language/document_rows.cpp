@@ -1,27 +1,12 @@
 #include "language/document_rows.hpp"
 
 #include "compiler/field_reader.hpp"
-#include "compiler/line_body.hpp"
-#include "compiler/line_reader.hpp"
-#include "compiler/train_reader.hpp"
+#include "compiler/reading.hpp"
 #include "model/reader_failure.hpp"
 
 namespace scenario::language {
 
 namespace {
-
-std::vector<std::string_view> split(std::string_view list) {
-    std::vector<std::string_view> out;
-    while (!list.empty()) {
-        const auto bar = list.find('|');
-        out.push_back(list.substr(0, bar));
-        if (bar == std::string_view::npos) {
-            break;
-        }
-        list.remove_prefix(bar + 1);
-    }
-    return out;
-}
 
 std::string_view first_field(std::string_view line) {
     field_reader fields(line);
@@ -55,7 +40,8 @@ document_part part_at(const document_text& text, int line, source_document kind)
         }
         if (part == document_part::before_general) {
             if (contains(*header, "[generale]")) {
-                part = kind == source_document::line ? document_part::general : document_part::train;
+                part =
+                    kind == source_document::line ? document_part::general : document_part::train;
             }
         } else if (part == document_part::general) {
             part = document_part::body;
@@ -64,18 +50,8 @@ document_part part_at(const document_text& text, int line, source_document kind)
     return part;
 }
 
-std::span<const keyword_entry> keywords_of(document_part part) {
-    switch (part) {
-        case document_part::general:
-            return general_keywords();
-        case document_part::body:
-            return body_keywords();
-        case document_part::train:
-            return train_keywords();
-        case document_part::before_general:
-            break;
-    }
-    return {};
+std::span<const keyword_description> keywords_of(document_part part) {
+    return keyword_descriptions(part);
 }
 
 std::optional<keyword_hit> find_keyword(std::string_view field, document_part part) {
@@ -87,9 +63,9 @@ std::optional<keyword_hit> find_keyword(std::string_view field, document_part pa
     // A form written as it is first, then a keyword's test word anywhere in the field.
     for (const bool exact : {true, false}) {
         for (const document_part p : order) {
-            for (const keyword_entry& e : keywords_of(p)) {
+            for (const keyword_description& e : keywords_of(p)) {
                 if (exact) {
-                    for (const std::string_view form : split(e.forms)) {
+                    for (const std::string_view form : e.forms) {
                         if (same_case_free(field, form)) {
                             return keyword_hit{&e, p};
                         }
@@ -104,30 +80,35 @@ std::optional<keyword_hit> find_keyword(std::string_view field, document_part pa
     return std::nullopt;
 }
 
-std::vector<std::string_view> field_names(const keyword_entry& e) {
-    return split(e.fields);
+std::vector<std::string_view> field_names(const keyword_description& e) {
+    std::vector<std::string_view> names;
+    for (const field_description& f : e.fields) {
+        names.push_back(f.name);
+    }
+    return names;
 }
 
-std::vector<std::string_view> forms_of(const keyword_entry& e) {
-    return split(e.forms);
+std::vector<std::string_view> forms_of(const keyword_description& e) {
+    return {e.forms.begin(), e.forms.end()};
 }
 
 namespace {
 
 // The fields of an entry after its keyword field, as far as they can be read.
-void read_fields(field_reader& fields, std::string_view line, const keyword_entry& entry,
+void read_fields(field_reader& fields, std::string_view line, const keyword_description& entry,
                  std::vector<row_field>& row) {
-    for (const std::string_view name : field_names(entry)) {
+    for (const field_description& field : entry.fields) {
         if (fields.at_end()) {
             break;
         }
-        row_field f{name, {}, 0, 0, {}};
-        if (name.ends_with("name") || name.ends_with("text")) {
+        row_field f{field.name, {}, 0, 0, {}};
+        if (field.width == field_width::text) {
             f.text = fields.text("field");
         } else {
             f.number = fields.number<std::int32_t>("field");
             const field_place& at = fields.last();
-            f.text = line.substr(at.offset, static_cast<std::size_t>(at.end_column - at.column + 1));
+            f.text =
+                line.substr(at.offset, static_cast<std::size_t>(at.end_column - at.column + 1));
         }
         f.column = fields.last().column;
         f.end_column = fields.last().end_column;
@@ -137,7 +118,7 @@ void read_fields(field_reader& fields, std::string_view line, const keyword_entr
 
 }  // namespace
 
-std::vector<row_field> read_row(std::string_view line, const keyword_entry* entry) {
+std::vector<row_field> read_row(std::string_view line, const keyword_description* entry) {
     std::vector<row_field> row;
     field_reader fields(line);
     try {
@@ -166,7 +147,8 @@ std::optional<entry_row> read_entry_row(std::string_view line, document_part par
                 continue;
             }
             row = entry_row{*hit, {}};
-            row->fields.push_back({{}, keyword, fields.last().column, fields.last().end_column, {}});
+            row->fields.push_back(
+                {{}, keyword, fields.last().column, fields.last().end_column, {}});
             read_fields(fields, line, *hit->entry, row->fields);
             break;
         }

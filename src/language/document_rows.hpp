@@ -7,36 +7,32 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/reading.hpp"
+#include "grammar/grammar.hpp"
 #include "language/document_text.hpp"
-#include "model/reading_trace.hpp"
 
 namespace scenario::language {
 
 // What the server knows of a row of a document, read with the compiler's own field
-// cutting and its keyword tables.
-
-// The section a line lies in, as the readers go through a document.
-enum class document_part : std::uint8_t { before_general, general, body, train };
+// cutting and the description of the documents (grammar/).
 
 // The part of the document at a line (from 1): the readers' sections by the headers
 // above it.
 document_part part_at(const document_text& text, int line, source_document kind);
 
 // The keywords the readers act on in a part (none before "[generale]").
-std::span<const keyword_entry> keywords_of(document_part part);
+std::span<const keyword_description> keywords_of(document_part part);
 
-// The entry a keyword field names: its part's table first, then the others.
+// The keyword a keyword field names: its part's first, then the others'.
 struct keyword_hit {
-    const keyword_entry* entry = nullptr;
+    const keyword_description* entry = nullptr;
     document_part part = document_part::general;
 };
 std::optional<keyword_hit> find_keyword(std::string_view field, document_part part);
 
-// The names of an entry's fields, in order.
-std::vector<std::string_view> field_names(const keyword_entry& e);
+// The names of a keyword's fields, in order.
+std::vector<std::string_view> field_names(const keyword_description& e);
 // The forms of a keyword, the first being the one it is named by.
-std::vector<std::string_view> forms_of(const keyword_entry& e);
+std::vector<std::string_view> forms_of(const keyword_description& e);
 
 // One field of a row: its columns (from 1, both ends included) and text.
 struct row_field {
@@ -49,7 +45,7 @@ struct row_field {
 
 // A row cut into its keyword field and the fields its entry reads, as far as they can
 // be read. Empty for a blank line.
-std::vector<row_field> read_row(std::string_view line, const keyword_entry* entry);
+std::vector<row_field> read_row(std::string_view line, const keyword_description* entry);
 
 // A row of an entry: the keyword found in its first field, or after up to two
 // remarks as the readers allow, and the row cut from that keyword on.

@@ -743,7 +743,7 @@ nlohmann::json server::completion(const json& params) {
                          {"insertTextFormat", 1}});
         return items;
     }
-    for (const keyword_entry& e : keywords_of(part)) {
+    for (const keyword_description& e : keywords_of(part)) {
         const std::vector<std::string_view> names = field_names(e);
         std::string detail;
         std::string snippet;

@@ -5,10 +5,9 @@
 #include <string_view>
 #include <vector>
 
-namespace scenario {
+#include "grammar/grammar.hpp"  // source_document: which of the two documents a place lies in
 
-// Which of the two scenario documents a place lies in.
-enum class source_document : std::uint8_t { line, train };
+namespace scenario {
 
 // A document line that an entry was read from: where its chainage field lies (its
 // keyword field for an entry without one), where the line's text lies in its document

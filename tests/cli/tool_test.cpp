@@ -2,6 +2,8 @@
 
 #include "cli/command_table.hpp"
 #include "cli/exit_status.hpp"
+#include "grammar/grammar.hpp"
+#include "text/windows1252.hpp"
 #include "tool_runner.hpp"
 
 namespace scenario::cli {
@@ -40,6 +42,21 @@ TEST(Tool, HelpAndUsageLinesShowEveryOptionACommandAccepts) {
                 << o.name;
         }
     }
+}
+
+TEST(Tool, HelpPrintsTheToolsHelpOrTheReferenceOfTheDocuments) {
+    const auto tool = run({"help"});
+    EXPECT_EQ(tool.status, exit_status::ok);
+    EXPECT_EQ(tool.out, run({"--help"}).out);
+    EXPECT_NE(tool.out.find("\n  help [TOPIC] "), std::string::npos) << tool.out;
+    const auto documents = run({"help", "documents"});
+    EXPECT_EQ(documents.status, exit_status::ok);
+    EXPECT_EQ(documents.out, reference_markdown(windows1252_to_utf8));
+    EXPECT_EQ(documents.err, "");
+    const auto unknown = run({"help", "keywords"});
+    EXPECT_EQ(unknown.status, exit_status::usage);
+    EXPECT_EQ(unknown.err.rfind("scenario help: unknown topic \"keywords\"", 0), 0u) << unknown.err;
+    EXPECT_EQ(run({"help", "documents", "more"}).status, exit_status::usage);
 }
 
 TEST(Tool, UnknownCommandsAndOptionsAreUsageErrors) {
