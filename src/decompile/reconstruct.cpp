@@ -1,0 +1,884 @@
+#include "decompile/reconstruct.hpp"
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <queue>
+
+#include "compiler/code_placement.hpp"
+#include "compiler/progressive_ordina.hpp"
+#include "decompile/tunnel_rows.hpp"
+#include "model/near.hpp"
+#include "model/packing.hpp"
+#include "model/run_state.hpp"
+
+namespace scenario {
+
+namespace {
+
+using i64 = std::int64_t;
+
+constexpr std::int16_t automatic_code = 180;
+constexpr int first_station_entry = 1;
+
+// The chainage a point element is written at to land in a cell (near(p / 50 + 1)), and
+// the one a profile row or a code entry is written at (near(p / 50)).
+std::int32_t point_at(i64 cell) {
+    return static_cast<std::int32_t>(metres_per_cell * (cell - 1));
+}
+std::int32_t cell_start(i64 cell) {
+    return static_cast<std::int32_t>(metres_per_cell * cell);
+}
+
+bool in(const griglia& g, i64 i) {
+    return i >= 0 && i < static_cast<i64>(g.size());
+}
+
+// What a station's reference cell keeps of the element it was written over: the
+// fields a station leaves alone.
+struct residue {
+    std::int16_t v2 = 0;
+    std::int16_t v3 = 0;
+    std::int16_t v4 = 0;
+    std::uint8_t tempo = 0;
+    bool empty() const { return v2 == 0 && v3 == 0 && v4 == 0 && tempo == 0; }
+};
+residue residue_of(const cella& c) {
+    return {c.valore2, c.valore3, c.valore4, c.tempo_segnale};
+}
+
+// ---------------------------------------------------------------------------------
+// General part and the values of the train.
+
+struct zone_values {
+    i64 start = 0;
+    i64 end = 0;
+    i64 flag = 0;
+    bool operator==(const zone_values&) const = default;
+    bool empty() const { return start == 0 && end == 0 && flag == 0; }
+};
+
+zone_values zone_of(const voce& v) {
+    return {v.inizio_area, v.fine_area, v.progressiva};
+}
+
+bool fits32(i64 v) {
+    return v >= std::numeric_limits<std::int32_t>::min() &&
+           v <= std::numeric_limits<std::int32_t>::max();
+}
+
+// The zone rows whose ordering (progressive_ordina) gives the three stored zones: each
+// stored zone as a row writes it (a flag of 1 adds 100 m to the end), in the entries
+// that put it back in its place.
+void zone_rows(const tabella_voci& voci, authored_scenario& a) {
+    const std::array<zone_values, 3> stored = {zone_of(voci[voce_zona_tre]),
+                                               zone_of(voci[voce_zona_due]),
+                                               zone_of(voci[voce_zona_uno])};
+    if (std::all_of(stored.begin(), stored.end(), [](const zone_values& z) { return z.empty(); })) {
+        return;
+    }
+    std::array<zone_values, 3> written = stored;
+    for (zone_values& z : written) {
+        if (z.flag == 1 && fits32(z.end - 100)) {
+            z.end -= 100;
+        }
+    }
+    std::array<int, 3> order = {0, 1, 2};
+    std::array<int, 3> chosen = order;
+    do {
+        tabella_voci t{};
+        for (int e = 0; e < 3; ++e) {
+            voce& v = t[static_cast<std::size_t>(voce_zona_tre + e)];
+            const zone_values& z = written[static_cast<std::size_t>(order[static_cast<std::size_t>(e)])];
+            v.inizio_area = static_cast<std::int32_t>(z.start);
+            v.fine_area = static_cast<std::int32_t>(z.end);
+            v.progressiva = static_cast<std::int32_t>(z.flag);
+        }
+        progressive_ordina(t);
+        if (zone_of(t[voce_zona_tre]) == stored[0] && zone_of(t[voce_zona_due]) == stored[1] &&
+            zone_of(t[voce_zona_uno]) == stored[2]) {
+            chosen = order;
+            break;
+        }
+    } while (std::next_permutation(order.begin(), order.end()));
+    // Written "uno", "due", "tre", as the built-in document writes them.
+    for (int e = 2; e >= 0; --e) {
+        const zone_values& z = written[static_cast<std::size_t>(chosen[static_cast<std::size_t>(e)])];
+        if (!z.empty()) {
+            a.zones.push_back({voce_zona_tre + e, static_cast<std::int32_t>(z.start),
+                               static_cast<std::int32_t>(z.end),
+                               static_cast<std::int32_t>(z.flag)});
+        }
+    }
+}
+
+void general_values(const tabella_voci& voci, authored_scenario& a) {
+    a.scenario = voci[voce_scenario].nome;
+    a.train = voci[voce_treno].nome;
+    a.route_length = voci[voce_percorso].fine_area;
+    const voce& s = voci[voce_scenario];
+    a.scenery = {s.inizio_area, s.progressiva, s.fine_area};
+    const voce& t = voci[voce_treno];
+    if (t.inizio_area != 0 || t.fine_area != 0 || t.progressiva != 0) {
+        a.repetition = repetition_row{t.inizio_area, t.fine_area, t.progressiva == 9 ? 9 : 4};
+    }
+    a.braked_mass = voci[voce_percorso].inizio_area;
+    a.cars = voci[voce_percorso].progressiva;
+    a.sand = t.numero_a;
+    a.clock = {t.numero_c, t.numero_d, t.numero_e};
+    zone_rows(voci, a);
+}
+
+// ---------------------------------------------------------------------------------
+// Profiles.
+
+// The rows that fill one profile field of the grid as stored. A row at chainage 50 i
+// fills the cells from the profile's cursor up to i - 1 with the value before it; the
+// end of the document fills on to cell N - 3. Cells after N - 3 that hold something
+// were reached by rows that each write one cell at the cursor: rows at the last
+// chainage the range lets through, 50 (N - 2).
+template <typename Value>
+std::vector<profile_row> profile_rows(const griglia& celle, std::uint8_t cella::*field,
+                                      Value value_of) {
+    std::vector<profile_row> rows;
+    const i64 n = static_cast<i64>(celle.size()) - 1;
+    if (n < 0) {
+        return rows;
+    }
+    const auto at = [&](i64 i) { return celle[static_cast<std::size_t>(i)].*field; };
+    rows.push_back({0, value_of(at(0))});
+    if (n < 3) {
+        return rows;
+    }
+    i64 last = n - 3;
+    for (i64 i = n; i > n - 3; --i) {
+        if (at(i) != 0) {
+            last = i;
+            break;
+        }
+    }
+    for (i64 i = 1; i <= n - 3; ++i) {
+        if (at(i) != at(i - 1)) {
+            rows.push_back({cell_start(i), value_of(at(i))});
+        }
+    }
+    if (last >= n - 2) {
+        const std::int32_t chainage = cell_start(n - 2);
+        rows.push_back({chainage, value_of(at(n - 2))});
+        for (i64 j = n - 2; j < last; ++j) {
+            rows.push_back({chainage, value_of(at(j + 1))});
+        }
+    }
+    return rows;
+}
+
+void profiles(const griglia& celle, authored_scenario& a) {
+    a.gradients = profile_rows(celle, &cella::pendenza,
+                               [](std::uint8_t b) { return std::int32_t{b} - 100; });
+    a.speed = profile_rows(celle, &cella::vel_limite,
+                           [](std::uint8_t b) { return 5 * std::int32_t{b}; });
+    a.adhesion = profile_rows(celle, &cella::aderenza, [](std::uint8_t b) { return std::int32_t{b}; });
+}
+
+// ---------------------------------------------------------------------------------
+// Curves.
+
+int class_of(double k) {
+    for (int c = 1; c <= curve_classes; ++c) {
+        if (class_curvature(c) == std::abs(k)) {
+            return c;
+        }
+    }
+    return 1;
+}
+
+// A curve row per run of the plan: start one metre before the run (the last straight
+// point), length to its last metre. A run that begins right after another one, where a
+// row may not start (beyond the grid), is drawn by a row starting where the row before
+// started: the cursor stands after the earlier run, and the row draws on from there.
+void curve_rows(const plan_analysis& plan, i64 last_cell_index, authored_scenario& a) {
+    const i64 latest_start = metres_per_cell * last_cell_index - 100;
+    i64 previous_last = -2;
+    for (const curve_run& run : plan.curves) {
+        i64 start = run.first - 1;
+        if (start > latest_start && !a.curves.empty() && previous_last == run.first - 1) {
+            start = a.curves.back().start;
+        }
+        a.curves.push_back({static_cast<std::int32_t>(start),
+                            static_cast<std::int32_t>(run.last - start), run.k < 0,
+                            class_of(run.k)});
+        previous_last = run.last;
+    }
+}
+
+// ---------------------------------------------------------------------------------
+// The elements of the grid and the header table.
+
+class reconstruction {
+  public:
+    reconstruction(const tabella_voci& voci, const griglia& celle, authored_scenario& a)
+        : voci_(voci), celle_(celle), a_(a), n_(static_cast<i64>(celle.size()) - 1),
+          claimed_(celle.size(), false) {}
+
+    void run() {
+        stations();
+        slowdowns();
+        hidden_elements();
+        boards();
+        speed_boards();
+        codes();
+        signals();
+        order_train_rows();
+    }
+
+  private:
+    const cella& cell(i64 i) const { return celle_[static_cast<std::size_t>(i)]; }
+    bool holds(i64 i, tipo t) const { return in(celle_, i) && cell(i).tipo_cella == t; }
+    // A station cell no hidden element has been put under yet.
+    bool free_station_cell(i64 i) const {
+        return holds(i, tipo::stazione) && !claimed_[static_cast<std::size_t>(i)];
+    }
+
+    // ----- stations: header entries 1 to K, each with some number set.
+    static bool station_like(const voce& v) {
+        return v.tipo_stazione != 0 || v.inizio_area != 0 || v.fine_area != 0 ||
+               v.progressiva != 0 || v.opzione_a != 0 || v.numero_a != 0 || v.numero_b != 0 ||
+               v.numero_c != 0 || v.numero_d != 0 || v.numero_e != 0 || v.opzione_b != 0 ||
+               v.opzione_c != 0 || v.opzione_d != 0 || v.opzione_e != 0 || v.orario != 0;
+    }
+
+    void stations() {
+        for (int k = first_station_entry; k < voce_primo_cartello; ++k) {
+            const voce& v = voci_[static_cast<std::size_t>(k)];
+            if (!station_like(v)) {
+                break;
+            }
+            a_.stations.push_back(station_of(v, k));
+            const i64 r = reference_cell(v);
+            if (in(celle_, r) && std::find(reference_cells_.begin(), reference_cells_.end(), r) ==
+                                     reference_cells_.end()) {
+                reference_cells_.push_back(r);
+                first_station_at_.push_back(a_.stations.size() - 1);
+            }
+        }
+    }
+
+    // The cell a station writes (none for kinds 25 and above).
+    static i64 reference_cell(const voce& v) {
+        if (v.tipo_stazione >= 25) {
+            return -1;
+        }
+        return near(v.fine_area / 50.0 - 1);
+    }
+
+    static station_row station_of(const voce& v, int k) {
+        const i64 p = v.progressiva;
+        const int kind = v.tipo_stazione;
+        i64 length = 0;
+        i64 option_d = v.opzione_d;
+        if (kind >= 5 && kind <= 8) {
+            length = p - v.inizio_area;
+        } else {
+            length = 2 * (p - v.inizio_area);
+            // The area ends 50 m later for a nonzero sixth field; the first station
+            // keeps 0 in its entry whatever was read.
+            const bool later = v.fine_area == p + length / 2 + 50;
+            if (later && option_d == 0) {
+                option_d = 1;
+            } else if (!later && k == first_station_entry) {
+                option_d = 0;
+            }
+        }
+        const i64 hours = v.orario / 3600;
+        const i64 minutes = (v.orario % 3600) / 60;
+        const i64 seconds = v.orario % 60;
+        station_row row;
+        const i64 values[16] = {p,
+                                kind,
+                                length,
+                                v.opzione_a,
+                                v.opzione_e,
+                                option_d,
+                                v.numero_a,
+                                v.numero_b,
+                                v.opzione_b,
+                                v.numero_c,
+                                v.numero_d,
+                                v.numero_e,
+                                v.opzione_c,
+                                hours,
+                                minutes,
+                                seconds};
+        for (std::size_t i = 0; i < 16; ++i) {
+            row.values[i] = fits32(values[i]) ? static_cast<std::int32_t>(values[i]) : 0;
+        }
+        row.name = v.nome;
+        return row;
+    }
+
+    // ----- slowdowns: each start cell with the end cell that has its values, the
+    // warning board 24 cells before it and the four pre-warning cells before that.
+    struct slowdown_cells_found {
+        i64 start;
+        i64 end;
+        bool board;
+        bool prewarning;
+        bool half;  // pre-warning cells one cell further back: started 25 m before the cell
+    };
+
+    static bool same_values(const cella& a, const cella& b) {
+        return a.valore1 == b.valore1 && a.valore2 == b.valore2 && a.valore3 == b.valore3;
+    }
+
+    void slowdowns() {
+        std::vector<i64> ends;
+        for (i64 i = 0; i <= n_; ++i) {
+            if (holds(i, tipo::fine_rallentamento)) {
+                ends.push_back(i);
+            }
+        }
+        std::vector<bool> used(ends.size(), false);
+        for (i64 s = 0; s <= n_; ++s) {
+            if (!holds(s, tipo::inizio_rallentamento)) {
+                continue;
+            }
+            // The nearest end after the start with the same values, else the nearest
+            // before it; none: start and end were the same cell.
+            std::optional<std::size_t> after;
+            std::optional<std::size_t> before;
+            for (std::size_t i = 0; i < ends.size(); ++i) {
+                if (used[i] || !same_values(cell(ends[i]), cell(s))) {
+                    continue;
+                }
+                if (ends[i] > s && (!after || ends[i] < ends[*after])) {
+                    after = i;
+                }
+                if (ends[i] < s && (!before || ends[i] > ends[*before])) {
+                    before = i;
+                }
+            }
+            const std::optional<std::size_t> found = after ? after : before;
+            i64 e = s;
+            if (found) {
+                used[*found] = true;
+                e = ends[*found];
+            }
+            add_slowdown(s, e);
+        }
+    }
+
+    void add_slowdown(i64 s, i64 e) {
+        const cella& start = cell(s);
+        const i64 w = s - 24;
+        // From cell 32 on, the start lies beyond 1500 m: there is a warning board. Cell
+        // 31 has one only when written 10 m past 1500.
+        const bool board = s >= 32 || (s == 31 && holds(w, tipo::avviso_rallentamento));
+        const auto prewarning_at = [&](i64 h) {
+            for (i64 i = 0; i < 4; ++i) {
+                if (holds(h - i, tipo::preavviso_rallentamento) && cell(h - i).valore1 == i + 1) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        bool prewarning = false;
+        bool half = false;
+        if (board) {
+            if (prewarning_at(s - 25)) {
+                prewarning = true;
+            } else if (s % 2 == 0 && s >= 33 && prewarning_at(s - 26)) {
+                prewarning = true;
+                half = true;
+            }
+        }
+        i64 x = point_at(s);
+        if (s == 31 && board) {
+            x = 1510;
+        } else if (half) {
+            x -= 25;
+        }
+        const i64 l = metres_per_cell * (e - 1) - x;
+        slowdown_row row;
+        const i64 values[6] = {x, start.valore1, l, start.valore3, prewarning ? 1 : 0,
+                               start.valore2};
+        for (std::size_t i = 0; i < 6; ++i) {
+            row.values[i] = static_cast<std::int32_t>(values[i]);
+        }
+        a_.slowdowns.push_back(row);
+        // The station cells the slowdown writes before a station takes them.
+        std::vector<i64> written = {s, e};
+        if (board) {
+            written.push_back(w);
+            if (prewarning) {
+                const i64 h = half ? s - 26 : s - 25;
+                for (i64 i = 0; i < 4; ++i) {
+                    written.push_back(h - i);
+                }
+            }
+        }
+        for (const i64 c : written) {
+            if (free_station_cell(c)) {
+                claim(c, train_row_kind::slowdown, a_.slowdowns.size() - 1);
+            }
+        }
+    }
+
+    // ----- what a station cell keeps of an element written before it: a signal's
+    // time (a signal), other values (a speed board of the line document, which has
+    // no other effect).
+    void hidden_elements() {
+        for (const i64 r : reference_cells_) {
+            if (claimed_[static_cast<std::size_t>(r)]) {
+                continue;
+            }
+            const residue left = residue_of(cell(r));
+            if (left.empty()) {
+                continue;
+            }
+            if (left.tempo != 0) {
+                hidden_signals_.push_back(r);
+                claim(r, train_row_kind::signal, 0);
+            } else {
+                hidden_speed_boards_.push_back(r);
+                claimed_[static_cast<std::size_t>(r)] = true;
+            }
+        }
+    }
+
+    void claim(i64 c, train_row_kind kind, std::size_t index) {
+        claimed_[static_cast<std::size_t>(c)] = true;
+        for (std::size_t k = 0; k < reference_cells_.size(); ++k) {
+            if (reference_cells_[k] == c) {
+                before_station_.push_back(
+                    {kind, index, first_station_at_[k], c, kind != train_row_kind::signal});
+            }
+        }
+    }
+
+    // ----- indicator boards: entries 80 downwards, in that order; a board's cell holds
+    // its entry. An entry with no cell was a board whose cell a station took.
+    void boards() {
+        int lowest = voce_primo_cartello + 1;
+        const int stations = static_cast<int>(a_.stations.size());
+        std::vector<i64> cell_of(voce_primo_cartello + 1, -1);
+        for (i64 i = 0; i <= n_; ++i) {
+            if (holds(i, tipo::cartello)) {
+                const int e = cell(i).valore1;
+                if (e > stations && e <= voce_primo_cartello && cell_of[static_cast<std::size_t>(e)] < 0) {
+                    cell_of[static_cast<std::size_t>(e)] = i;
+                    lowest = std::min(lowest, e);
+                }
+            }
+        }
+        for (int e = stations + 1; e <= voce_primo_cartello; ++e) {
+            if (!voci_[static_cast<std::size_t>(e)].nome.empty()) {
+                lowest = std::min(lowest, e);
+            }
+        }
+        for (int e = voce_primo_cartello; e >= lowest; --e) {
+            i64 c = cell_of[static_cast<std::size_t>(e)];
+            if (c < 0) {
+                c = hidden_board_cell();
+            }
+            a_.boards.push_back({point_at(c), voci_[static_cast<std::size_t>(e)].nome});
+        }
+    }
+
+    // A station cell that kept nothing of what it was written over; else the first
+    // empty cell (the check then says the board cannot be reproduced).
+    i64 hidden_board_cell() {
+        for (const i64 r : reference_cells_) {
+            if (!claimed_[static_cast<std::size_t>(r)] && residue_of(cell(r)).empty()) {
+                claimed_[static_cast<std::size_t>(r)] = true;
+                return r;
+            }
+        }
+        for (i64 i = 2; i < n_; ++i) {
+            if (holds(i, tipo::vuota)) {
+                return i;
+            }
+        }
+        return 2;
+    }
+
+    // ----- speed boards: hundreds and above the first speed / 5, the two low digits
+    // the second speed / 5; tens and units the stripe counts.
+    void speed_boards() {
+        std::vector<i64> at;
+        for (i64 i = 0; i <= n_; ++i) {
+            if (holds(i, tipo::indicatore_vmax)) {
+                at.push_back(i);
+            }
+        }
+        at.insert(at.end(), hidden_speed_boards_.begin(), hidden_speed_boards_.end());
+        std::sort(at.begin(), at.end());
+        for (const i64 i : at) {
+            const cella& c = cell(i);
+            speed_board_row row;
+            row.position = point_at(i);
+            const std::int16_t packed[3] = {c.tipo_cella == tipo::stazione ? std::int16_t{0}
+                                                                            : c.valore1,
+                                            c.valore2, c.valore3};
+            bool right_empty = true;
+            for (std::size_t k = 0; k < 3; ++k) {
+                row.values[k] = packed[k] / 100 * 5;
+                row.values[4 + k] = packed[k] % 100 * 5;
+                right_empty = right_empty && row.values[4 + k] == 0;
+            }
+            row.values[3] = c.valore4 / 10;
+            row.values[7] = c.valore4 % 10;
+            row.right_empty = right_empty;
+            a_.speed_boards.push_back(row);
+        }
+    }
+
+    // ----- code entries: every code cell but those the code placement pass places.
+    // The pass is run on the grid without the cells that may be its own (a code of
+    // 180): what it places there is its own, the rest were written; until the two
+    // agree.
+    void codes() {
+        std::vector<i64> candidates;
+        for (i64 i = 0; i <= n_; ++i) {
+            if (holds(i, tipo::cambio_codice) && cell(i).valore1 == automatic_code) {
+                candidates.push_back(i);
+            }
+        }
+        std::vector<bool> automatic(celle_.size(), false);
+        std::vector<i64> written;  // candidates taken for entries of the document
+        for (int round = 0; round < 4 && !candidates.empty(); ++round) {
+            run_state trial;
+            trial.celle = celle_;
+            if (trial.celle.size() > 1) {
+                trial.celle[1].valore1 = 0;
+                trial.celle[1].valore2 = 0;
+            }
+            for (const i64 c : candidates) {
+                if (std::find(written.begin(), written.end(), c) == written.end()) {
+                    cella& freed = trial.celle[static_cast<std::size_t>(c)];
+                    freed.tipo_cella = tipo::vuota;
+                    freed.valore1 = 0;
+                }
+            }
+            const griglia before = trial.celle;
+            place_code_points(trial);
+            std::vector<i64> placed;
+            for (i64 i = 0; i <= n_; ++i) {
+                if (before[static_cast<std::size_t>(i)].tipo_cella != tipo::cambio_codice &&
+                    trial.celle[static_cast<std::size_t>(i)].tipo_cella == tipo::cambio_codice) {
+                    placed.push_back(i);
+                }
+            }
+            std::vector<i64> rest;
+            std::set_difference(candidates.begin(), candidates.end(), placed.begin(), placed.end(),
+                                std::back_inserter(rest));
+            std::fill(automatic.begin(), automatic.end(), false);
+            for (const i64 c : placed) {
+                automatic[static_cast<std::size_t>(c)] = true;
+            }
+            if (rest == written) {
+                break;
+            }
+            written = rest;
+        }
+        for (i64 i = 0; i <= n_; ++i) {
+            if (holds(i, tipo::cambio_codice) && !automatic[static_cast<std::size_t>(i)]) {
+                // A value of 0 or less is a removal: the 16 bits stored come from a
+                // value above 0 that wraps to them.
+                const std::int32_t v = cell(i).valore1;
+                a_.codes.push_back({cell_start(i), v > 0 ? v : v + 65536});
+            } else if (holds(i, tipo::codice_zero)) {
+                a_.codes.push_back({cell_start(i), 0});
+            }
+        }
+    }
+
+    // ----- signals, with the approach markers that tell 3 sx + dx.
+    struct marker_writer {
+        train_row_kind kind;
+        std::size_t index;  // into stations or signals
+        std::array<i64, 4> cells{-1, -1, -1, -1};
+        std::array<int, 4> values{};
+    };
+
+    // The marker values a signal writes, from q = 3 sx + dx: 10 q + b in 8 bits.
+    static int marker_value(i64 q, int b) { return wrap8(10 * q + b); }
+
+    // The q of a signal that its cell allows (q and the fourth value differ by a
+    // multiple of 10 in 16 bits, so q keeps its parity) and that the markers it wrote
+    // show: the one that explains most of its marker cells, the plain digit first.
+    i64 choose_q(i64 c, std::int16_t fourth) const {
+        const i64 plain = ((fourth % 10) + 10) % 10;
+        std::vector<i64> tried = {plain};
+        for (int b = 1; b <= 4; ++b) {
+            const i64 m = c - 2 * b;
+            if (!in(celle_, m)) {
+                continue;
+            }
+            const int twice = (cell(m).avvicinamento - b + 256) % 256;
+            if (twice % 2 != 0) {
+                continue;
+            }
+            // 10 q = 2 (5 q) in 8 bits: 5 q = twice / 2 in 7 bits; 77 is 1 / 5 there.
+            const i64 q128 = (twice / 2) * 77 % 128;
+            if ((q128 - fourth) % 2 != 0) {
+                continue;
+            }
+            // The smallest q of that residue whose fourth value is a whole rapp.
+            for (i64 q = q128; q < 640; q += 128) {
+                if (((fourth - q) % 10 + 10) % 10 == 0) {
+                    tried.push_back(q);
+                    break;
+                }
+            }
+        }
+        i64 best = plain;
+        int best_score = -1;
+        for (const i64 q : tried) {
+            int score = 0;
+            for (int b = 1; b <= 4; ++b) {
+                const i64 m = c - 2 * b;
+                if (in(celle_, m) && cell(m).avvicinamento == marker_value(q, b)) {
+                    ++score;
+                }
+            }
+            if (score > best_score) {
+                best = q;
+                best_score = score;
+            }
+        }
+        return best;
+    }
+
+    void signals() {
+        std::vector<i64> at;
+        for (i64 i = 0; i <= n_; ++i) {
+            if (holds(i, tipo::segnale)) {
+                at.push_back(i);
+            }
+        }
+        at.insert(at.end(), hidden_signals_.begin(), hidden_signals_.end());
+        std::sort(at.begin(), at.end());
+        for (const i64 c : at) {
+            const cella& cl = cell(c);
+            const bool hidden = cl.tipo_cella == tipo::stazione;
+            const i64 q = choose_q(c, cl.valore4);
+            const i64 rapp = (cl.valore4 - q) / 10;
+            const bool timed = cl.tempo_segnale != 0;
+            const i64 sx = timed ? 2 : q / 3;
+            const i64 dx = q - 3 * sx;
+            const std::int16_t v1 = hidden ? std::int16_t{0} : cl.valore1;
+            const i64 tempo = cl.tempo_segnale >= 1 && cl.tempo_segnale <= 100
+                                  ? cl.tempo_segnale + 256
+                                  : cl.tempo_segnale;
+            signal_row row;
+            const i64 values[11] = {point_at(c), sx, v1 / 10, cl.valore2 / 10, cl.valore3 / 10,
+                                    rapp, dx, v1 % 10, cl.valore2 % 10, cl.valore3 % 10,
+                                    sx == 2 ? tempo : 0};
+            for (std::size_t i = 0; i < 11; ++i) {
+                row.values[i] = static_cast<std::int32_t>(values[i]);
+            }
+            a_.signals.push_back(row);
+            signal_q_.push_back(q);
+            signal_cell_.push_back(c);
+            if (hidden) {
+                for (before_station& b : before_station_) {
+                    if (b.kind == train_row_kind::signal && !b.resolved && b.cell == c) {
+                        b.index = a_.signals.size() - 1;
+                        b.resolved = true;
+                    }
+                }
+            }
+        }
+    }
+
+    // ----- the order of the train document's element rows: stations in entry order,
+    // then slowdowns, signals and code entries in chainage order; moved only where
+    // the cells show that a row came after another one (an approach marker that a
+    // later row wrote over an earlier one's, an element a station was written over).
+    struct before_station {
+        train_row_kind kind;
+        std::size_t index;    // the row; for a signal, set once its row is made
+        std::size_t station;  // the first station written over its cell
+        i64 cell;
+        bool resolved;
+    };
+
+    void order_train_rows() {
+        const std::size_t stations = a_.stations.size();
+        const std::size_t slowdowns = a_.slowdowns.size();
+        const std::size_t signals = a_.signals.size();
+        const std::size_t codes = a_.codes.size();
+        const std::size_t total = stations + slowdowns + signals + codes;
+        const auto node_of = [&](train_row_kind k, std::size_t i) {
+            switch (k) {
+                case train_row_kind::station:
+                    return i;
+                case train_row_kind::slowdown:
+                    return stations + i;
+                case train_row_kind::signal:
+                    return stations + slowdowns + i;
+                case train_row_kind::code:
+                    return stations + slowdowns + signals + i;
+            }
+            return i;
+        };
+        std::vector<std::vector<std::size_t>> after(total);
+        std::vector<int> waiting(total, 0);
+        const auto edge = [&](std::size_t from, std::size_t to) {
+            if (from != to) {
+                after[from].push_back(to);
+                ++waiting[to];
+            }
+        };
+        for (std::size_t k = 1; k < stations; ++k) {
+            edge(k - 1, k);
+        }
+        for (const before_station& b : before_station_) {
+            if (b.resolved) {
+                edge(node_of(b.kind, b.index), node_of(train_row_kind::station, b.station));
+            }
+        }
+        marker_edges(node_of, edge);
+
+        // Kahn's order, the canonical one among the rows that are free to go.
+        std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> ready;
+        for (std::size_t i = 0; i < total; ++i) {
+            if (waiting[i] == 0) {
+                ready.push(i);
+            }
+        }
+        std::vector<std::size_t> order;
+        while (!ready.empty()) {
+            const std::size_t i = ready.top();
+            ready.pop();
+            order.push_back(i);
+            for (const std::size_t j : after[i]) {
+                if (--waiting[j] == 0) {
+                    ready.push(j);
+                }
+            }
+        }
+        if (order.size() != total) {
+            // The markers ask for a circle: keep the canonical order (the check names
+            // the cells it cannot give).
+            order.resize(total);
+            for (std::size_t i = 0; i < total; ++i) {
+                order[i] = i;
+            }
+        }
+        for (const std::size_t i : order) {
+            if (i < stations) {
+                a_.train_order.push_back({train_row_kind::station, i});
+            } else if (i < stations + slowdowns) {
+                a_.train_order.push_back({train_row_kind::slowdown, i - stations});
+            } else if (i < stations + slowdowns + signals) {
+                a_.train_order.push_back({train_row_kind::signal, i - stations - slowdowns});
+            } else {
+                a_.train_order.push_back(
+                    {train_row_kind::code, i - stations - slowdowns - signals});
+            }
+        }
+    }
+
+    // Each marker cell that two rows write: the one whose value the cell holds goes
+    // after the others (the latest in the canonical order when several hold it).
+    template <typename Node, typename Edge>
+    void marker_edges(Node node_of, Edge edge) {
+        std::vector<marker_writer> writers;
+        for (std::size_t k = 0; k < a_.stations.size(); ++k) {
+            const voce& v = voci_[k + first_station_entry];
+            if (v.tipo_stazione >= 25 || v.tipo_stazione == 5 || v.tipo_stazione == 6) {
+                continue;
+            }
+            marker_writer w{train_row_kind::station, k};
+            for (int i = 1; i <= 4; ++i) {
+                const double m = v.fine_area / 50.0 - i - 1;
+                if (m > 1) {
+                    w.cells[static_cast<std::size_t>(i - 1)] = near(m);
+                    w.values[static_cast<std::size_t>(i - 1)] = 80 + i;
+                }
+            }
+            writers.push_back(w);
+        }
+        for (std::size_t k = 0; k < a_.signals.size(); ++k) {
+            marker_writer w{train_row_kind::signal, k};
+            for (int b = 1; b <= 4; ++b) {
+                const i64 m = signal_cell_[k] - 2 * b;
+                if (in(celle_, m)) {
+                    w.cells[static_cast<std::size_t>(b - 1)] = m;
+                    w.values[static_cast<std::size_t>(b - 1)] = marker_value(signal_q_[k], b);
+                }
+            }
+            writers.push_back(w);
+        }
+        // Per cell, who writes what.
+        struct write {
+            i64 cell;
+            std::size_t node;
+            int value;
+        };
+        std::vector<write> writes;
+        for (const marker_writer& w : writers) {
+            for (std::size_t i = 0; i < 4; ++i) {
+                if (in(celle_, w.cells[i])) {
+                    writes.push_back({w.cells[i], node_of(w.kind, w.index), w.values[i]});
+                }
+            }
+        }
+        std::sort(writes.begin(), writes.end(), [](const write& x, const write& y) {
+            return x.cell != y.cell ? x.cell < y.cell : x.node < y.node;
+        });
+        for (std::size_t i = 0; i < writes.size();) {
+            std::size_t j = i;
+            while (j < writes.size() && writes[j].cell == writes[i].cell) {
+                ++j;
+            }
+            const int held = cell(writes[i].cell).avvicinamento;
+            std::optional<std::size_t> winner;
+            for (std::size_t k = i; k < j; ++k) {
+                if (writes[k].value == held) {
+                    winner = writes[k].node;
+                }
+            }
+            if (winner) {
+                for (std::size_t k = i; k < j; ++k) {
+                    if (writes[k].value != held) {
+                        edge(writes[k].node, *winner);
+                    }
+                }
+            }
+            i = j;
+        }
+    }
+
+    const tabella_voci& voci_;
+    const griglia& celle_;
+    authored_scenario& a_;
+    i64 n_;
+    std::vector<bool> claimed_;  // station cells an element is put under
+    std::vector<i64> reference_cells_;     // the station cells, each once
+    std::vector<std::size_t> first_station_at_;  // per reference cell, its first station
+    std::vector<i64> hidden_signals_;
+    std::vector<i64> hidden_speed_boards_;
+    std::vector<before_station> before_station_;
+    std::vector<i64> signal_q_;
+    std::vector<i64> signal_cell_;
+};
+
+}  // namespace
+
+authored_scenario reconstruct(const tabella_voci& voci, const griglia& celle,
+                              const std::optional<plan_analysis>& plan) {
+    authored_scenario a;
+    a.plan = plan.has_value();
+    general_values(voci, a);
+    profiles(celle, a);
+    if (plan) {
+        curve_rows(*plan, static_cast<i64>(celle.size()) - 1, a);
+    }
+    a.tunnels = tunnel_rows(celle);
+    reconstruction(voci, celle, a).run();
+    return a;
+}
+
+}  // namespace scenario
