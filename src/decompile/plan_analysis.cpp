@@ -54,6 +54,8 @@ void plan_analyser::point(std::int64_t metro, const valore_piano& x, const valor
         drawn_.y0 = drawn_.y1;
         drawn_.x1 = x.numero;
         drawn_.y1 = y.numero;
+        result_.start[static_cast<std::size_t>(2 * metro)] = x;
+        result_.start[static_cast<std::size_t>(2 * metro + 1)] = y;
         next_ = metro + 1;
         return;
     }
@@ -75,6 +77,7 @@ void plan_analyser::point(std::int64_t metro, const valore_piano& x, const valor
             p.avanza(candidates[i]);
             if (same_bits(p.x1, x.numero) && same_bits(p.y1, y.numero)) {
                 step_with(candidates[i]);
+                result_.last_drawn = metro;
                 drawn_ = p;
                 next_ = metro + 1;
                 return;
@@ -119,10 +122,62 @@ struct analysing_visitor {
 
 }  // namespace
 
+namespace {
+
+// The runs of a plan whose metres from 2 on are its stretches, one after the other, and
+// whose first two points are those every plan starts from; nothing when it is not so.
+std::optional<plan_analysis> from_stretches(const tracciato_linea& plan) {
+    const std::vector<tratto>& stretches = plan.stretches();
+    const std::int64_t e = plan.last_metre();
+    if (stretches.empty() || stretches.front().primo != 2 || e < 3) {
+        return std::nullopt;
+    }
+    const valore_piano start[4] = {plan.at(0, 0), plan.at(0, 1), plan.at(1, 0), plan.at(1, 1)};
+    const double expected[4] = {0.0, 0.0, 0.0, 1.0};
+    for (int i = 0; i < 4; ++i) {
+        if (start[i].tipo != tipo_valore::intero || start[i].numero != expected[i]) {
+            return std::nullopt;
+        }
+    }
+    plan_analysis a;
+    a.last_metre = e;
+    a.start = {start[0], start[1], start[2], start[3]};
+    std::int64_t next = 2;
+    for (const tratto& s : stretches) {
+        if (s.primo != next) {
+            return std::nullopt;
+        }
+        if (s.k != 0.0) {
+            if (!a.curves.empty() && a.curves.back().k == s.k && a.curves.back().last == s.primo - 1) {
+                a.curves.back().last = s.ultimo;
+            } else {
+                a.curves.push_back({s.primo, s.ultimo, s.k});
+            }
+        }
+        next = s.ultimo + 1;
+    }
+    a.last_drawn = next - 1;
+    // What follows the stretches must be empty: the last two metres at most.
+    if (a.last_drawn < e - 2) {
+        return std::nullopt;
+    }
+    for (std::int64_t m = a.last_drawn + 1; m <= e; ++m) {
+        if (plan.kind(m, 0) != tipo_valore::vuoto || plan.kind(m, 1) != tipo_valore::vuoto) {
+            return std::nullopt;
+        }
+    }
+    return a;
+}
+
+}  // namespace
+
 plan_analysis analyse_plan(const tracciato_linea& plan) {
     plan_analyser a;
     if (!plan.exists()) {
         return plan_analysis{};
+    }
+    if (std::optional<plan_analysis> quick = from_stretches(plan)) {
+        return *quick;
     }
     a.start(static_cast<std::int64_t>(plan.points()));
     analysing_visitor v{a};

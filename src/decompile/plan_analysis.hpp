@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -21,6 +22,9 @@ struct curve_run {
 struct plan_analysis {
     std::int64_t last_metre = -1;  // E: the plan holds metres 0 to E
     std::vector<curve_run> curves;  // in metre order, none sharing a metre
+    std::int64_t last_drawn = 1;     // the last metre holding a drawn point (doubles)
+    // Metres 0 and 1 as stored: x0, y0, x1, y1.
+    std::array<valore_piano, 4> start{};
     // The first metre from 2 on whose point no curve class (nor a straight step) draws
     // from the two points before it, and how many such metres there are. Such a metre
     // is taken to go on as the metre before it did, from the points the curve rows
@@ -54,7 +58,8 @@ class plan_analyser {
     std::int64_t next_ = 0;  // the metre expected next
 };
 
-// The analysis of a plan held in memory (a compile's), walking it once.
+// The analysis of a plan held in memory (a compile's): from its stretches when they draw
+// every metre from 2 on (a compile's plan always does), else walking it once.
 plan_analysis analyse_plan(const tracciato_linea& plan);
 
 }  // namespace scenario
