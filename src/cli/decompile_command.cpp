@@ -59,6 +59,8 @@ struct decompile_report {
     std::optional<compiled_file_paths> paths;
     std::optional<decompiled_scenario> result;
     std::vector<std::string> written;
+    std::vector<std::string> names;  // of the documents written
+    std::string folder;
     std::optional<std::string> failure;
 };
 
@@ -146,9 +148,10 @@ void write_text(const decompile_report& r, std::ostream& err) {
             << windows1252_to_utf8(e.message) << '\n';
     }
     err << "scenario: wrote ";
-    for (std::size_t i = 0; i < r.written.size(); ++i) {
-        err << (i == 0 ? "\"" : " and \"") << r.written[i] << '"';
+    for (std::size_t i = 0; i < r.names.size(); ++i) {
+        err << (i == 0 ? "\"" : " and \"") << r.names[i] << '"';
     }
+    err << " into \"" << r.folder << '"';
     const std::size_t files = r.paths->plan ? 3 : 2;
     if (d.exact()) {
         err << ": they compile to the " << files << " files read, byte for byte\n";
@@ -240,6 +243,8 @@ int run_decompile(const parsed_args& parsed, std::ostream& out, std::ostream& er
         return fail(std::string("scenario: ") + e.what(), exit_status::file);
     }
     report.written = {line_path, train_path};
+    report.names = {d.documents.line_name, d.documents.train_name};
+    report.folder = folder;
 
     if (json) {
         write_json(report, out);

@@ -83,22 +83,27 @@ void zone_rows(const tabella_voci& voci, authored_scenario& a) {
             z.end -= 100;
         }
     }
+    // Of the orders that give the stored zones back, the one that fills "uno" first,
+    // then "due" (as an author numbers them); the stored order first among equals.
     std::array<int, 3> order = {0, 1, 2};
     std::array<int, 3> chosen = order;
+    int best = -1;
     do {
         tabella_voci t{};
+        int preference = 0;
         for (int e = 0; e < 3; ++e) {
             voce& v = t[static_cast<std::size_t>(voce_zona_tre + e)];
             const zone_values& z = written[static_cast<std::size_t>(order[static_cast<std::size_t>(e)])];
             v.inizio_area = static_cast<std::int32_t>(z.start);
             v.fine_area = static_cast<std::int32_t>(z.end);
             v.progressiva = static_cast<std::int32_t>(z.flag);
+            preference += z.empty() ? 0 : 1 << e;
         }
         progressive_ordina(t);
         if (zone_of(t[voce_zona_tre]) == stored[0] && zone_of(t[voce_zona_due]) == stored[1] &&
-            zone_of(t[voce_zona_uno]) == stored[2]) {
+            zone_of(t[voce_zona_uno]) == stored[2] && preference > best) {
             chosen = order;
-            break;
+            best = preference;
         }
     } while (std::next_permutation(order.begin(), order.end()));
     // Written "uno", "due", "tre", as the built-in document writes them.
@@ -548,10 +553,6 @@ class reconstruction {
         for (int round = 0; round < 4 && !candidates.empty(); ++round) {
             run_state trial;
             trial.celle = celle_;
-            if (trial.celle.size() > 1) {
-                trial.celle[1].valore1 = 0;
-                trial.celle[1].valore2 = 0;
-            }
             for (const i64 c : candidates) {
                 if (std::find(written.begin(), written.end(), c) == written.end()) {
                     cella& freed = trial.celle[static_cast<std::size_t>(c)];
@@ -867,8 +868,16 @@ class reconstruction {
 
 }  // namespace
 
-authored_scenario reconstruct(const tabella_voci& voci, const griglia& celle,
+authored_scenario reconstruct(const tabella_voci& voci, const griglia& stored,
                               const std::optional<plan_analysis>& plan) {
+    // Cell 1's first two values are the marker slots the compile fills last: whatever
+    // element the documents put there left them 0 (else the compile ends in error 1250
+    // or 1251).
+    griglia celle = stored;
+    if (celle.size() > 1) {
+        celle[1].valore1 = 0;
+        celle[1].valore2 = 0;
+    }
     authored_scenario a;
     a.plan = plan.has_value();
     general_values(voci, a);

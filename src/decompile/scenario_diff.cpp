@@ -101,7 +101,6 @@ void whole_scenario(const tabella_voci& a, const tabella_voci& b, change_list& o
         out.add(std::nullopt, "signal repetition",
                 "signal repetition: " + arrow(repetition(ta), repetition(tb)));
     }
-    const char* zone_names[3] = {"tre", "due", "uno"};
     for (int e = voce_zona_tre; e <= voce_zona_uno; ++e) {
         const auto zone = [&](const voce& z) {
             return metres_text(z.inizio_area) + "-" + metres_text(z.fine_area) + " m, flag " +
@@ -111,8 +110,8 @@ void whole_scenario(const tabella_voci& a, const tabella_voci& b, change_list& o
         const std::string y = zone(b[static_cast<std::size_t>(e)]);
         if (x != y) {
             out.add(std::nullopt, "kilometre zone",
-                    std::string("kilometre reference zone ") + zone_names[e - voce_zona_tre] +
-                        " (entry " + std::to_string(e) + "): " + arrow(x, y));
+                    "kilometre reference zone in entry " + std::to_string(e) + ": " +
+                        arrow(x, y));
         }
     }
 }
