@@ -335,6 +335,13 @@ class reconstruction {
         return a.valore1 == b.valore1 && a.valore2 == b.valore2 && a.valore3 == b.valore3;
     }
 
+    // The values a slowdown writes into its start and end cells.
+    struct slowdown_values {
+        std::int16_t v = 0;    // speed
+        std::int16_t d_v = 0;  // valore2
+        std::int16_t f_tt = 0;
+    };
+
     void slowdowns() {
         std::vector<i64> ends;
         for (i64 i = 0; i <= n_; ++i) {
@@ -343,37 +350,77 @@ class reconstruction {
             }
         }
         std::vector<bool> used(ends.size(), false);
-        for (i64 s = 0; s <= n_; ++s) {
-            if (!holds(s, tipo::inizio_rallentamento)) {
-                continue;
-            }
-            // The nearest end after the start with the same values, else the nearest
-            // before it; none: start and end were the same cell.
+        // The nearest unused end after `s` with these values, else the nearest before it
+        // (when `before` allows); none: start and end were the same cell.
+        const auto end_for = [&](i64 s, const slowdown_values& v, bool before_too) {
             std::optional<std::size_t> after;
             std::optional<std::size_t> before;
             for (std::size_t i = 0; i < ends.size(); ++i) {
-                if (used[i] || !same_values(cell(ends[i]), cell(s))) {
+                const cella& e = cell(ends[i]);
+                if (used[i] || e.valore1 != v.v || e.valore2 != v.d_v || e.valore3 != v.f_tt) {
                     continue;
                 }
                 if (ends[i] > s && (!after || ends[i] < ends[*after])) {
                     after = i;
                 }
-                if (ends[i] < s && (!before || ends[i] > ends[*before])) {
+                if (before_too && ends[i] < s && (!before || ends[i] > ends[*before])) {
                     before = i;
                 }
             }
             const std::optional<std::size_t> found = after ? after : before;
-            i64 e = s;
-            if (found) {
-                used[*found] = true;
-                e = ends[*found];
+            if (!found) {
+                return s;
             }
-            add_slowdown(s, e);
+            used[*found] = true;
+            return ends[*found];
+        };
+        for (i64 s = 0; s <= n_; ++s) {
+            if (holds(s, tipo::inizio_rallentamento)) {
+                const slowdown_values v{cell(s).valore1, cell(s).valore2, cell(s).valore3};
+                add_slowdown(s, end_for(s, v, true), v);
+            }
+        }
+        // A warning board or an end whose start a station took: the start is that
+        // station's cell, which kept the slowdown's d_v and f_tt.
+        const auto kept = [&](i64 s, const slowdown_values& v, bool f_tt_known) {
+            if (!free_station_cell(s)) {
+                return false;
+            }
+            const residue r = residue_of(cell(s));
+            return r.v2 == v.d_v && (!f_tt_known || r.v3 == v.f_tt) && r.v4 == 0 && r.tempo == 0;
+        };
+        for (i64 w = 0; w <= n_; ++w) {
+            if (holds(w, tipo::avviso_rallentamento) && !board_used(w)) {
+                const i64 s = w + 24;
+                slowdown_values v{cell(w).valore1, cell(w).valore2, 0};
+                if (kept(s, v, false)) {
+                    v.f_tt = residue_of(cell(s)).v3;
+                    add_slowdown(s, end_for(s, v, false), v);
+                }
+            }
+        }
+        for (std::size_t i = 0; i < ends.size(); ++i) {
+            if (used[i]) {
+                continue;
+            }
+            const i64 e = ends[i];
+            const slowdown_values v{cell(e).valore1, cell(e).valore2, cell(e).valore3};
+            // Without a warning board, or with one a station took too.
+            for (i64 s = e - 1; s >= 0; --s) {
+                if (kept(s, v, true) && (s < 32 || holds(s - 24, tipo::stazione))) {
+                    used[i] = true;
+                    add_slowdown(s, e, v);
+                    break;
+                }
+            }
         }
     }
 
-    void add_slowdown(i64 s, i64 e) {
-        const cella& start = cell(s);
+    bool board_used(i64 w) const {
+        return std::find(boards_used_.begin(), boards_used_.end(), w) != boards_used_.end();
+    }
+
+    void add_slowdown(i64 s, i64 e, const slowdown_values& v) {
         const i64 w = s - 24;
         // From cell 32 on, the start lies beyond 1500 m: there is a warning board. Cell
         // 31 has one only when written 10 m past 1500.
@@ -404,8 +451,7 @@ class reconstruction {
         }
         const i64 l = metres_per_cell * (e - 1) - x;
         slowdown_row row;
-        const i64 values[6] = {x, start.valore1, l, start.valore3, prewarning ? 1 : 0,
-                               start.valore2};
+        const i64 values[6] = {x, v.v, l, v.f_tt, prewarning ? 1 : 0, v.d_v};
         for (std::size_t i = 0; i < 6; ++i) {
             row.values[i] = static_cast<std::int32_t>(values[i]);
         }
@@ -414,6 +460,7 @@ class reconstruction {
         std::vector<i64> written = {s, e};
         if (board) {
             written.push_back(w);
+            boards_used_.push_back(w);
             if (prewarning) {
                 const i64 h = half ? s - 26 : s - 25;
                 for (i64 i = 0; i < 4; ++i) {
@@ -593,103 +640,55 @@ class reconstruction {
         }
     }
 
-    // ----- signals, with the approach markers that tell 3 sx + dx.
-    struct marker_writer {
-        train_row_kind kind;
-        std::size_t index;  // into stations or signals
-        std::array<i64, 4> cells{-1, -1, -1, -1};
-        std::array<int, 4> values{};
-    };
-
-    // The marker values a signal writes, from q = 3 sx + dx: 10 q + b in 8 bits.
-    static int marker_value(i64 q, int b) { return wrap8(10 * q + b); }
-
-    // The q of a signal that its cell allows (q and the fourth value differ by a
-    // multiple of 10 in 16 bits, so q keeps its parity) and that the markers it wrote
-    // show: the one that explains most of its marker cells, the plain digit first.
-    i64 choose_q(i64 c, std::int16_t fourth) const {
-        const i64 plain = ((fourth % 10) + 10) % 10;
-        std::vector<i64> tried = {plain};
-        for (int b = 1; b <= 4; ++b) {
-            const i64 m = c - 2 * b;
-            if (!in(celle_, m)) {
-                continue;
-            }
-            const int twice = (cell(m).avvicinamento - b + 256) % 256;
-            if (twice % 2 != 0) {
-                continue;
-            }
-            // 10 q = 2 (5 q) in 8 bits: 5 q = twice / 2 in 7 bits; 77 is 1 / 5 there.
-            const i64 q128 = (twice / 2) * 77 % 128;
-            if ((q128 - fourth) % 2 != 0) {
-                continue;
-            }
-            // The smallest q of that residue whose fourth value is a whole rapp.
-            for (i64 q = q128; q < 640; q += 128) {
-                if (((fourth - q) % 10 + 10) % 10 == 0) {
-                    tried.push_back(q);
-                    break;
-                }
-            }
-        }
-        i64 best = plain;
-        int best_score = -1;
-        for (const i64 q : tried) {
-            int score = 0;
-            for (int b = 1; b <= 4; ++b) {
-                const i64 m = c - 2 * b;
-                if (in(celle_, m) && cell(m).avvicinamento == marker_value(q, b)) {
-                    ++score;
-                }
-            }
-            if (score > best_score) {
-                best = q;
-                best_score = score;
-            }
-        }
-        return best;
-    }
-
+    // ----- signals. Their rows are made once the order is known: the approach markers
+    // a signal leaves in the cells (10 q + b, q = 3 sx + dx) depend on the rows written
+    // after it.
     void signals() {
-        std::vector<i64> at;
         for (i64 i = 0; i <= n_; ++i) {
             if (holds(i, tipo::segnale)) {
-                at.push_back(i);
+                signal_cell_.push_back(i);
             }
         }
-        at.insert(at.end(), hidden_signals_.begin(), hidden_signals_.end());
-        std::sort(at.begin(), at.end());
-        for (const i64 c : at) {
-            const cella& cl = cell(c);
-            const bool hidden = cl.tipo_cella == tipo::stazione;
-            const i64 q = choose_q(c, cl.valore4);
-            const i64 rapp = (cl.valore4 - q) / 10;
-            const bool timed = cl.tempo_segnale != 0;
-            const i64 sx = timed ? 2 : q / 3;
-            const i64 dx = q - 3 * sx;
-            const std::int16_t v1 = hidden ? std::int16_t{0} : cl.valore1;
-            const i64 tempo = cl.tempo_segnale >= 1 && cl.tempo_segnale <= 100
-                                  ? cl.tempo_segnale + 256
-                                  : cl.tempo_segnale;
-            signal_row row;
-            const i64 values[11] = {point_at(c), sx, v1 / 10, cl.valore2 / 10, cl.valore3 / 10,
-                                    rapp, dx, v1 % 10, cl.valore2 % 10, cl.valore3 % 10,
-                                    sx == 2 ? tempo : 0};
-            for (std::size_t i = 0; i < 11; ++i) {
-                row.values[i] = static_cast<std::int32_t>(values[i]);
-            }
-            a_.signals.push_back(row);
-            signal_q_.push_back(q);
-            signal_cell_.push_back(c);
-            if (hidden) {
-                for (before_station& b : before_station_) {
-                    if (b.kind == train_row_kind::signal && !b.resolved && b.cell == c) {
-                        b.index = a_.signals.size() - 1;
-                        b.resolved = true;
-                    }
-                }
+        signal_cell_.insert(signal_cell_.end(), hidden_signals_.begin(), hidden_signals_.end());
+        std::sort(signal_cell_.begin(), signal_cell_.end());
+        signal_q_.assign(signal_cell_.size(), 0);
+        for (before_station& b : before_station_) {
+            if (b.kind == train_row_kind::signal && !b.resolved) {
+                const auto it = std::find(signal_cell_.begin(), signal_cell_.end(), b.cell);
+                b.index = static_cast<std::size_t>(it - signal_cell_.begin());
+                b.resolved = true;
             }
         }
+    }
+
+    signal_row signal_of(i64 c, i64 q) const {
+        const cella& cl = cell(c);
+        const bool hidden = cl.tipo_cella == tipo::stazione;
+        // q and the fourth value differ by ten times rapp in 16 bits.
+        i64 rapp = 0;
+        for (i64 j = 0; j < 10; ++j) {
+            const i64 tens = cl.valore4 - q + 65536 * j;
+            if (tens % 10 == 0) {
+                rapp = tens / 10;
+                break;
+            }
+        }
+        const bool timed = cl.tempo_segnale != 0;
+        const i64 sx = timed ? 2 : q / 3;
+        const i64 dx = q - 3 * sx;
+        const std::int16_t v1 = hidden ? std::int16_t{0} : cl.valore1;
+        // A time of 1 to 100 is raised to 101: a stored one is written 256 higher.
+        const i64 tempo = cl.tempo_segnale >= 1 && cl.tempo_segnale <= 100
+                              ? cl.tempo_segnale + 256
+                              : cl.tempo_segnale;
+        signal_row row;
+        const i64 values[11] = {point_at(c), sx, v1 / 10, cl.valore2 / 10, cl.valore3 / 10,
+                                rapp, dx, v1 % 10, cl.valore2 % 10, cl.valore3 % 10,
+                                sx == 2 ? tempo : 0};
+        for (std::size_t i = 0; i < 11; ++i) {
+            row.values[i] = static_cast<std::int32_t>(values[i]);
+        }
+        return row;
     }
 
     // ----- the order of the train document's element rows: stations in entry order,
@@ -698,157 +697,214 @@ class reconstruction {
     // later row wrote over an earlier one's, an element a station was written over).
     struct before_station {
         train_row_kind kind;
-        std::size_t index;    // the row; for a signal, set once its row is made
+        std::size_t index;    // the row; for a signal, set once the signals are known
         std::size_t station;  // the first station written over its cell
         i64 cell;
         bool resolved;
     };
 
+    // A row of the train document that writes approach markers, or must come before or
+    // after another one.
+    struct train_node {
+        train_node(train_row_kind k, std::size_t i) : kind(k), index(i) {}
+        train_row_kind kind;
+        std::size_t index;
+        std::array<i64, 4> cells{-1, -1, -1, -1};  // the marker cells, b = 1 to 4
+        std::array<int, 4> values{};              // a station's marker values
+        std::vector<std::size_t> before;          // nodes that must come before this one
+        std::size_t waiting = 0;                  // nodes after it not yet placed
+        bool placed = false;
+        i64 q = 0;                                // a signal's 3 sx + dx
+    };
+
+    // The q of a signal whose fourth value is `fourth` that gives the marker values held
+    // in its cells not yet claimed by a later row; nothing when none does.
+    std::optional<i64> signal_q(const train_node& s, std::int16_t fourth,
+                                const std::vector<bool>& claimed) const {
+        std::optional<i64> residue;  // q modulo 128
+        for (int b = 1; b <= 4; ++b) {
+            const i64 c = s.cells[static_cast<std::size_t>(b - 1)];
+            if (c < 0 || claimed[static_cast<std::size_t>(c)]) {
+                continue;
+            }
+            const int twice = (cell(c).avvicinamento - b + 256) % 256;
+            if (twice % 2 != 0) {
+                return std::nullopt;  // 10 q + b is never that value
+            }
+            // 10 q = 2 (5 q) in 8 bits: 5 q = twice / 2 in 7 bits; 77 is 1 / 5 there.
+            const i64 r = (twice / 2) * 77 % 128;
+            if (residue && *residue != r) {
+                return std::nullopt;
+            }
+            residue = r;
+        }
+        const i64 plain = ((fourth % 10) + 10) % 10;
+        if (!residue) {
+            return plain;
+        }
+        if ((*residue - fourth) % 2 != 0) {
+            return std::nullopt;  // q keeps the fourth value's parity
+        }
+        if (*residue % 128 == plain % 128) {
+            return plain;
+        }
+        for (i64 q = *residue; q < 640; q += 128) {
+            if ((fourth - q) % 10 == 0) {
+                return q;
+            }
+        }
+        return *residue;
+    }
+
+    // Whether a row may be the latest of those not yet placed: in every marker cell no
+    // later row has written, it leaves the value the cell holds.
+    bool fits_last(train_node& n, const std::vector<bool>& claimed) const {
+        if (n.kind == train_row_kind::signal) {
+            const std::optional<i64> q =
+                signal_q(n, cell(signal_cell_[n.index]).valore4, claimed);
+            if (q) {
+                n.q = *q;
+            }
+            return q.has_value();
+        }
+        for (std::size_t b = 0; b < 4; ++b) {
+            const i64 c = n.cells[b];
+            if (c >= 0 && !claimed[static_cast<std::size_t>(c)] &&
+                cell(c).avvicinamento != n.values[b]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     void order_train_rows() {
         const std::size_t stations = a_.stations.size();
         const std::size_t slowdowns = a_.slowdowns.size();
-        const std::size_t signals = a_.signals.size();
+        const std::size_t signals = signal_cell_.size();
         const std::size_t codes = a_.codes.size();
-        const std::size_t total = stations + slowdowns + signals + codes;
+        std::vector<train_node> nodes;
+        for (std::size_t k = 0; k < stations; ++k) {
+            train_node n{train_row_kind::station, k};
+            const voce& v = voci_[k + first_station_entry];
+            if (v.tipo_stazione < 25 && v.tipo_stazione != 5 && v.tipo_stazione != 6) {
+                for (int i = 1; i <= 4; ++i) {
+                    const double m = v.fine_area / 50.0 - i - 1;
+                    if (m > 1 && in(celle_, near(m))) {
+                        n.cells[static_cast<std::size_t>(i - 1)] = near(m);
+                        n.values[static_cast<std::size_t>(i - 1)] = 80 + i;
+                    }
+                }
+            }
+            if (k > 0) {
+                n.before.push_back(k - 1);
+            }
+            nodes.push_back(n);
+        }
+        for (std::size_t k = 0; k < slowdowns; ++k) {
+            nodes.emplace_back(train_row_kind::slowdown, k);
+        }
+        for (std::size_t k = 0; k < signals; ++k) {
+            train_node n{train_row_kind::signal, k};
+            for (int b = 1; b <= 4; ++b) {
+                const i64 m = signal_cell_[k] - 2 * b;
+                if (in(celle_, m)) {
+                    n.cells[static_cast<std::size_t>(b - 1)] = m;
+                }
+            }
+            nodes.push_back(n);
+        }
+        for (std::size_t k = 0; k < codes; ++k) {
+            nodes.emplace_back(train_row_kind::code, k);
+        }
         const auto node_of = [&](train_row_kind k, std::size_t i) {
             switch (k) {
-                case train_row_kind::station:
-                    return i;
                 case train_row_kind::slowdown:
                     return stations + i;
                 case train_row_kind::signal:
                     return stations + slowdowns + i;
                 case train_row_kind::code:
                     return stations + slowdowns + signals + i;
-            }
-            return i;
-        };
-        std::vector<std::vector<std::size_t>> after(total);
-        std::vector<int> waiting(total, 0);
-        const auto edge = [&](std::size_t from, std::size_t to) {
-            if (from != to) {
-                after[from].push_back(to);
-                ++waiting[to];
+                default:
+                    return i;
             }
         };
-        for (std::size_t k = 1; k < stations; ++k) {
-            edge(k - 1, k);
-        }
         for (const before_station& b : before_station_) {
             if (b.resolved) {
-                edge(node_of(b.kind, b.index), node_of(train_row_kind::station, b.station));
+                nodes[b.station].before.push_back(node_of(b.kind, b.index));
             }
         }
-        marker_edges(node_of, edge);
+        for (const train_node& n : nodes) {
+            for (const std::size_t m : n.before) {
+                ++nodes[m].waiting;
+            }
+        }
+        // The rows writing each cell.
+        std::vector<std::vector<std::size_t>> writers(celle_.size());
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            for (const i64 c : nodes[i].cells) {
+                if (c >= 0) {
+                    writers[static_cast<std::size_t>(c)].push_back(i);
+                }
+            }
+        }
 
-        // Kahn's order, the canonical one among the rows that are free to go.
-        std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> ready;
-        for (std::size_t i = 0; i < total; ++i) {
-            if (waiting[i] == 0) {
+        // From the last row back: the latest row in the canonical order among those that
+        // may be the latest now. A row placed leaves its cells claimed, which only
+        // frees the rows before it: if any order gives the cells, this finds one.
+        std::vector<bool> claimed(celle_.size(), false);
+        std::priority_queue<std::size_t> ready;
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            if (nodes[i].waiting == 0 && fits_last(nodes[i], claimed)) {
                 ready.push(i);
             }
         }
-        std::vector<std::size_t> order;
+        std::vector<std::size_t> reversed;
         while (!ready.empty()) {
             const std::size_t i = ready.top();
             ready.pop();
-            order.push_back(i);
-            for (const std::size_t j : after[i]) {
-                if (--waiting[j] == 0) {
-                    ready.push(j);
-                }
-            }
-        }
-        if (order.size() != total) {
-            // The markers ask for a circle: keep the canonical order (the check names
-            // the cells it cannot give).
-            order.resize(total);
-            for (std::size_t i = 0; i < total; ++i) {
-                order[i] = i;
-            }
-        }
-        for (const std::size_t i : order) {
-            if (i < stations) {
-                a_.train_order.push_back({train_row_kind::station, i});
-            } else if (i < stations + slowdowns) {
-                a_.train_order.push_back({train_row_kind::slowdown, i - stations});
-            } else if (i < stations + slowdowns + signals) {
-                a_.train_order.push_back({train_row_kind::signal, i - stations - slowdowns});
-            } else {
-                a_.train_order.push_back(
-                    {train_row_kind::code, i - stations - slowdowns - signals});
-            }
-        }
-    }
-
-    // Each marker cell that two rows write: the one whose value the cell holds goes
-    // after the others (the latest in the canonical order when several hold it).
-    template <typename Node, typename Edge>
-    void marker_edges(Node node_of, Edge edge) {
-        std::vector<marker_writer> writers;
-        for (std::size_t k = 0; k < a_.stations.size(); ++k) {
-            const voce& v = voci_[k + first_station_entry];
-            if (v.tipo_stazione >= 25 || v.tipo_stazione == 5 || v.tipo_stazione == 6) {
+            train_node& n = nodes[i];
+            if (n.placed || n.waiting != 0 || !fits_last(n, claimed)) {
                 continue;
             }
-            marker_writer w{train_row_kind::station, k};
-            for (int i = 1; i <= 4; ++i) {
-                const double m = v.fine_area / 50.0 - i - 1;
-                if (m > 1) {
-                    w.cells[static_cast<std::size_t>(i - 1)] = near(m);
-                    w.values[static_cast<std::size_t>(i - 1)] = 80 + i;
+            n.placed = true;
+            reversed.push_back(i);
+            std::vector<std::size_t> touched;
+            for (const i64 c : n.cells) {
+                if (c >= 0 && !claimed[static_cast<std::size_t>(c)]) {
+                    claimed[static_cast<std::size_t>(c)] = true;
+                    const auto& w = writers[static_cast<std::size_t>(c)];
+                    touched.insert(touched.end(), w.begin(), w.end());
                 }
             }
-            writers.push_back(w);
-        }
-        for (std::size_t k = 0; k < a_.signals.size(); ++k) {
-            marker_writer w{train_row_kind::signal, k};
-            for (int b = 1; b <= 4; ++b) {
-                const i64 m = signal_cell_[k] - 2 * b;
-                if (in(celle_, m)) {
-                    w.cells[static_cast<std::size_t>(b - 1)] = m;
-                    w.values[static_cast<std::size_t>(b - 1)] = marker_value(signal_q_[k], b);
-                }
+            for (const std::size_t m : n.before) {
+                --nodes[m].waiting;
+                touched.push_back(m);
             }
-            writers.push_back(w);
-        }
-        // Per cell, who writes what.
-        struct write {
-            i64 cell;
-            std::size_t node;
-            int value;
-        };
-        std::vector<write> writes;
-        for (const marker_writer& w : writers) {
-            for (std::size_t i = 0; i < 4; ++i) {
-                if (in(celle_, w.cells[i])) {
-                    writes.push_back({w.cells[i], node_of(w.kind, w.index), w.values[i]});
+            for (const std::size_t m : touched) {
+                if (!nodes[m].placed && nodes[m].waiting == 0 && fits_last(nodes[m], claimed)) {
+                    ready.push(m);
                 }
             }
         }
-        std::sort(writes.begin(), writes.end(), [](const write& x, const write& y) {
-            return x.cell != y.cell ? x.cell < y.cell : x.node < y.node;
-        });
-        for (std::size_t i = 0; i < writes.size();) {
-            std::size_t j = i;
-            while (j < writes.size() && writes[j].cell == writes[i].cell) {
-                ++j;
-            }
-            const int held = cell(writes[i].cell).avvicinamento;
-            std::optional<std::size_t> winner;
-            for (std::size_t k = i; k < j; ++k) {
-                if (writes[k].value == held) {
-                    winner = writes[k].node;
+        // Rows no order explains come first, in the canonical order (the check names the
+        // cells they cannot give).
+        std::vector<std::size_t> order;
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            if (!nodes[i].placed) {
+                const train_node& n = nodes[i];
+                if (n.kind == train_row_kind::signal) {
+                    nodes[i].q = ((cell(signal_cell_[n.index]).valore4 % 10) + 10) % 10;
                 }
+                order.push_back(i);
             }
-            if (winner) {
-                for (std::size_t k = i; k < j; ++k) {
-                    if (writes[k].value != held) {
-                        edge(writes[k].node, *winner);
-                    }
-                }
-            }
-            i = j;
+        }
+        order.insert(order.end(), reversed.rbegin(), reversed.rend());
+
+        for (std::size_t k = 0; k < signals; ++k) {
+            a_.signals.push_back(signal_of(signal_cell_[k], nodes[stations + slowdowns + k].q));
+        }
+        for (const std::size_t i : order) {
+            a_.train_order.push_back({nodes[i].kind, nodes[i].index});
         }
     }
 
@@ -860,6 +916,7 @@ class reconstruction {
     std::vector<i64> reference_cells_;     // the station cells, each once
     std::vector<std::size_t> first_station_at_;  // per reference cell, its first station
     std::vector<i64> hidden_signals_;
+    std::vector<i64> boards_used_;  // warning board cells of the slowdowns found
     std::vector<i64> hidden_speed_boards_;
     std::vector<before_station> before_station_;
     std::vector<i64> signal_q_;
