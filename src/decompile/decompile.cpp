@@ -267,15 +267,11 @@ void compare_plan(byte_source& file, const run_state& given, std::vector<file_di
 
 }  // namespace
 
-decompiled_scenario decompile(const compiled_files& files) {
-    decompiled_scenario result;
-    result.authored = reconstruct(files.voci, files.celle, files.plan);
-    result.documents = write_documents(result.authored, files.file_names);
-    if (files.plan) {
-        result.first_unmatched_metre = files.plan->first_unmatched;
-        result.unmatched_metres = files.plan->unmatched;
-    }
+namespace {
 
+// The documents of one set of rows, compiled in memory and compared with the files.
+void check(const compiled_files& files, decompiled_scenario& result) {
+    result.documents = write_documents(result.authored, files.file_names);
     compile_request request;
     request.scenario = result.authored.scenario;
     request.train = result.authored.train;
@@ -283,15 +279,63 @@ decompiled_scenario decompile(const compiled_files& files) {
     request.train_document = document_source{result.documents.train_name, result.documents.train};
     request.plan = files.plan.has_value();
     const compiled_scenario compiled = compile(request);
+    result.document_errors.clear();
     for (const diagnostic& d : compiled.state.diagnostics) {
         if (d.level == severity::error) {
             result.document_errors.push_back(d);
         }
     }
+    result.differences.clear();
     compare_header(files.voci, compiled.state.voci, result.differences);
     compare_grid(files.celle, compiled.state.celle, result.differences);
     if (files.plan && files.plan_bytes != nullptr) {
         compare_plan(*files.plan_bytes, compiled.state, result.differences);
+    }
+}
+
+// The station cells whose guess may be the cause of the approach markers that differ:
+// those with a marker cell of a signal there among them.
+std::vector<std::int64_t> to_flip(const std::vector<std::int64_t>& guessed,
+                                  const std::vector<file_difference>& differences) {
+    std::vector<std::int64_t> flip;
+    for (const std::int64_t r : guessed) {
+        for (const file_difference& d : differences) {
+            if (d.file != file_format::grid || d.offset < grid_header_bytes) {
+                continue;
+            }
+            const auto c = static_cast<std::int64_t>((d.offset - grid_header_bytes) / cell_bytes);
+            if (d.what.ends_with("avvicinamento") && c < r && c >= r - 8 && (r - c) % 2 == 0) {
+                flip.push_back(r);
+                break;
+            }
+        }
+    }
+    return flip;
+}
+
+}  // namespace
+
+decompiled_scenario decompile(const compiled_files& files) {
+    decompiled_scenario result;
+    std::vector<std::int64_t> guessed;
+    result.authored = reconstruct(files.voci, files.celle, files.plan, {}, &guessed);
+    if (files.plan) {
+        result.first_unmatched_metre = files.plan->first_unmatched;
+        result.unmatched_metres = files.plan->unmatched;
+    }
+    check(files, result);
+    // A guess of what a station was written over that the markers contradict: the
+    // other guess, kept when it gives more back.
+    const std::vector<std::int64_t> flip = to_flip(guessed, result.differences);
+    if (!flip.empty()) {
+        decompiled_scenario other;
+        other.authored = reconstruct(files.voci, files.celle, files.plan, {flip});
+        other.first_unmatched_metre = result.first_unmatched_metre;
+        other.unmatched_metres = result.unmatched_metres;
+        check(files, other);
+        if (other.differences.size() < result.differences.size()) {
+            result = std::move(other);
+        }
     }
     return result;
 }

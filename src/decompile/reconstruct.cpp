@@ -221,9 +221,13 @@ void curve_rows(const plan_analysis& plan, i64 last_cell_index, authored_scenari
 
 class reconstruction {
   public:
-    reconstruction(const tabella_voci& voci, const griglia& celle, authored_scenario& a)
-        : voci_(voci), celle_(celle), a_(a), n_(static_cast<i64>(celle.size()) - 1),
-          claimed_(celle.size(), false) {}
+    reconstruction(const tabella_voci& voci, const griglia& celle, authored_scenario& a,
+                   const reconstruct_options& options)
+        : voci_(voci), celle_(celle), a_(a), options_(options),
+          n_(static_cast<i64>(celle.size()) - 1), claimed_(celle.size(), false) {}
+
+    // The station cells that may hide a signal or something else.
+    const std::vector<i64>& ambiguous() const { return ambiguous_; }
 
     void run() {
         stations();
@@ -395,7 +399,7 @@ class reconstruction {
                 slowdown_values v{cell(w).valore1, cell(w).valore2, 0};
                 if (kept(s, v, false)) {
                     v.f_tt = residue_of(cell(s)).v3;
-                    add_slowdown(s, end_for(s, v, false), v);
+                    add_slowdown(s, end_for(s, v, true), v);
                 }
             }
         }
@@ -405,9 +409,11 @@ class reconstruction {
             }
             const i64 e = ends[i];
             const slowdown_values v{cell(e).valore1, cell(e).valore2, cell(e).valore3};
-            // Without a warning board, or with one a station took too.
-            for (i64 s = e - 1; s >= 0; --s) {
-                if (kept(s, v, true) && (s < 32 || holds(s - 24, tipo::stazione))) {
+            // The nearest such start, before the end or after it (a slowdown of no
+            // length or less), without a warning board or with one a station took too.
+            for (i64 d = 1; d <= n_; ++d) {
+                const i64 s = e - d <= 0 ? e + d : (kept(e - d, v, true) ? e - d : e + d);
+                if (s <= n_ && kept(s, v, true) && (s < 32 || holds(s - 24, tipo::stazione))) {
                     used[i] = true;
                     add_slowdown(s, e, v);
                     break;
@@ -425,20 +431,32 @@ class reconstruction {
         // From cell 32 on, the start lies beyond 1500 m: there is a warning board. Cell
         // 31 has one only when written 10 m past 1500.
         const bool board = s >= 32 || (s == 31 && holds(w, tipo::avviso_rallentamento));
+        // Four pre-warning cells counting 1 to 4 back from h (a station may have taken
+        // some), none another slowdown's.
         const auto prewarning_at = [&](i64 h) {
+            bool seen = false;
             for (i64 i = 0; i < 4; ++i) {
-                if (holds(h - i, tipo::preavviso_rallentamento) && cell(h - i).valore1 == i + 1) {
-                    return true;
+                const i64 c = h - i;
+                if (std::find(prewarnings_used_.begin(), prewarnings_used_.end(), c) !=
+                    prewarnings_used_.end()) {
+                    return false;
                 }
+                const bool mine = holds(c, tipo::preavviso_rallentamento) &&
+                                  cell(c).valore1 == i + 1 &&
+                                  cell(c).valore2 == (v.d_v != 0 ? i + 1 : 0);
+                if (!mine && !holds(c, tipo::stazione)) {
+                    return false;
+                }
+                seen = seen || mine;
             }
-            return false;
+            return seen;
         };
         bool prewarning = false;
         bool half = false;
         if (board) {
             if (prewarning_at(s - 25)) {
                 prewarning = true;
-            } else if (s % 2 == 0 && s >= 33 && prewarning_at(s - 26)) {
+            } else if (s % 2 == 0 && s >= 32 && prewarning_at(s - 26)) {
                 prewarning = true;
                 half = true;
             }
@@ -465,6 +483,7 @@ class reconstruction {
                 const i64 h = half ? s - 26 : s - 25;
                 for (i64 i = 0; i < 4; ++i) {
                     written.push_back(h - i);
+                    prewarnings_used_.push_back(h - i);
                 }
             }
         }
@@ -478,21 +497,76 @@ class reconstruction {
     // ----- what a station cell keeps of an element written before it: a signal's
     // time (a signal), other values (a speed board of the line document, which has
     // no other effect).
+    // A signal's time only a signal leaves; the other values a speed board of the line
+    // document leaves as well, with no other trace. A signal also leaves approach
+    // markers 100 to 400 m before its cell, which later rows may have covered: one that
+    // shows there (a value 10 q + b of the fourth value's parity, not a station's)
+    // makes it a signal. Where the check of the documents shows that the choice was
+    // wrong, the decompile takes the other one (options_.flipped).
     void hidden_elements() {
         for (const i64 r : reference_cells_) {
             if (claimed_[static_cast<std::size_t>(r)]) {
                 continue;
             }
             const residue left = residue_of(cell(r));
-            if (left.empty()) {
-                continue;
+            const bool flipped = std::find(options_.flipped.begin(), options_.flipped.end(), r) !=
+                                 options_.flipped.end();
+            const bool signal = left.tempo != 0 || looks_like_signal(r, left.v4);
+            if (!left.empty() || signal) {
+                ambiguous_.push_back(r);
             }
-            if (left.tempo != 0) {
+            if (signal != flipped) {
                 hidden_signals_.push_back(r);
                 claim(r, train_row_kind::signal, 0);
-            } else {
+            } else if (!left.empty()) {
                 hidden_speed_boards_.push_back(r);
                 claimed_[static_cast<std::size_t>(r)] = true;
+            }
+        }
+    }
+
+    // A marker value in a signal's marker cell that no station there and no visible
+    // signal (with its plain q) writes.
+    bool looks_like_signal(i64 r, std::int16_t fourth) {
+        if (explained_.empty()) {
+            explain_markers();
+        }
+        for (int b = 1; b <= 4; ++b) {
+            const i64 m = r - 2 * b;
+            if (!in(celle_, m)) {
+                continue;
+            }
+            const int held = cell(m).avvicinamento;
+            const int twice = (held - b + 256) % 256;
+            const auto& known = explained_[static_cast<std::size_t>(m)];
+            if (held != 0 && std::find(known.begin(), known.end(), held) == known.end() &&
+                twice % 2 == 0 && ((twice / 2) * 77 % 128 - fourth) % 2 == 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void explain_markers() {
+        explained_.assign(celle_.size(), {});
+        for (std::size_t k = 0; k < a_.stations.size(); ++k) {
+            const voce& v = voci_[k + first_station_entry];
+            for (int i = 1; i <= 4; ++i) {
+                const double m = v.fine_area / 50.0 - i - 1;
+                if (m > 1 && in(celle_, near(m))) {
+                    explained_[static_cast<std::size_t>(near(m))].push_back(80 + i);
+                }
+            }
+        }
+        for (i64 c = 0; c <= n_; ++c) {
+            if (holds(c, tipo::segnale)) {
+                const i64 q = ((cell(c).valore4 % 10) + 10) % 10;
+                for (int b = 1; b <= 4; ++b) {
+                    if (in(celle_, c - 2 * b)) {
+                        explained_[static_cast<std::size_t>(c - 2 * b)].push_back(
+                            wrap8(10 * q + b));
+                    }
+                }
             }
         }
     }
@@ -545,6 +619,16 @@ class reconstruction {
                 return r;
             }
         }
+        // A board text is sure, a signal that left nothing in its cell a guess.
+        for (const i64 r : hidden_signals_) {
+            if (residue_of(cell(r)).empty()) {
+                hidden_signals_.erase(std::find(hidden_signals_.begin(), hidden_signals_.end(), r));
+                std::erase_if(before_station_, [&](const before_station& b) {
+                    return b.kind == train_row_kind::signal && b.cell == r;
+                });
+                return r;
+            }
+        }
         for (i64 i = 2; i < n_; ++i) {
             if (holds(i, tipo::vuota)) {
                 return i;
@@ -588,6 +672,37 @@ class reconstruction {
     // The pass is run on the grid without the cells that may be its own (a code of
     // 180): what it places there is its own, the rest were written; until the two
     // agree.
+    // The cells the code placement pass fills when the candidates not taken for entries
+    // of the document are free.
+    std::vector<i64> placed_by_pass(const std::vector<i64>& candidates,
+                                    const std::vector<i64>& written) const {
+        run_state trial;
+        trial.celle = celle_;
+        for (const i64 c : candidates) {
+            if (!std::binary_search(written.begin(), written.end(), c)) {
+                cella& freed = trial.celle[static_cast<std::size_t>(c)];
+                freed.tipo_cella = tipo::vuota;
+                freed.valore1 = 0;
+            }
+        }
+        const griglia before = trial.celle;
+        place_code_points(trial);
+        std::vector<i64> placed;
+        for (i64 i = 0; i <= n_; ++i) {
+            if (before[static_cast<std::size_t>(i)].tipo_cella != tipo::cambio_codice &&
+                trial.celle[static_cast<std::size_t>(i)].tipo_cella == tipo::cambio_codice) {
+                placed.push_back(i);
+            }
+        }
+        return placed;
+    }
+
+    // ----- code entries: every code cell but those the code placement pass places.
+    // The candidates are the codes of 180, the pass's own value: the pass is run with
+    // them free; one it does not fill again was written by the document, and where it
+    // places a code the files do not hold, the candidate nearest before that cell was
+    // (the pass, finding it taken, went on elsewhere). Until the pass fills exactly the
+    // candidates not written.
     void codes() {
         std::vector<i64> candidates;
         for (i64 i = 0; i <= n_; ++i) {
@@ -596,33 +711,33 @@ class reconstruction {
             }
         }
         std::vector<bool> automatic(celle_.size(), false);
-        std::vector<i64> written;  // candidates taken for entries of the document
-        for (int round = 0; round < 4 && !candidates.empty(); ++round) {
-            run_state trial;
-            trial.celle = celle_;
-            for (const i64 c : candidates) {
-                if (std::find(written.begin(), written.end(), c) == written.end()) {
-                    cella& freed = trial.celle[static_cast<std::size_t>(c)];
-                    freed.tipo_cella = tipo::vuota;
-                    freed.valore1 = 0;
-                }
-            }
-            const griglia before = trial.celle;
-            place_code_points(trial);
-            std::vector<i64> placed;
-            for (i64 i = 0; i <= n_; ++i) {
-                if (before[static_cast<std::size_t>(i)].tipo_cella != tipo::cambio_codice &&
-                    trial.celle[static_cast<std::size_t>(i)].tipo_cella == tipo::cambio_codice) {
-                    placed.push_back(i);
-                }
-            }
-            std::vector<i64> rest;
-            std::set_difference(candidates.begin(), candidates.end(), placed.begin(), placed.end(),
-                                std::back_inserter(rest));
+        std::vector<i64> written;  // candidates taken for entries of the document, sorted
+        for (int round = 0; round < 64 && !candidates.empty(); ++round) {
+            const std::vector<i64> placed = placed_by_pass(candidates, written);
             std::fill(automatic.begin(), automatic.end(), false);
             for (const i64 c : placed) {
                 automatic[static_cast<std::size_t>(c)] = true;
             }
+            std::vector<i64> stray;  // placed where the files hold no candidate
+            std::set_difference(placed.begin(), placed.end(), candidates.begin(),
+                                candidates.end(), std::back_inserter(stray));
+            if (!stray.empty()) {
+                const i64 x = stray.front();
+                std::optional<i64> before;
+                for (const i64 c : placed) {
+                    if (c < x && std::binary_search(candidates.begin(), candidates.end(), c)) {
+                        before = c;
+                    }
+                }
+                if (!before) {
+                    break;
+                }
+                written.insert(std::upper_bound(written.begin(), written.end(), *before), *before);
+                continue;
+            }
+            std::vector<i64> rest;
+            std::set_difference(candidates.begin(), candidates.end(), placed.begin(), placed.end(),
+                                std::back_inserter(rest));
             if (rest == written) {
                 break;
             }
@@ -911,12 +1026,16 @@ class reconstruction {
     const tabella_voci& voci_;
     const griglia& celle_;
     authored_scenario& a_;
+    const reconstruct_options& options_;
     i64 n_;
+    std::vector<i64> ambiguous_;
+    std::vector<std::vector<int>> explained_;  // per cell, the marker values known rows write
     std::vector<bool> claimed_;  // station cells an element is put under
     std::vector<i64> reference_cells_;     // the station cells, each once
     std::vector<std::size_t> first_station_at_;  // per reference cell, its first station
     std::vector<i64> hidden_signals_;
     std::vector<i64> boards_used_;  // warning board cells of the slowdowns found
+    std::vector<i64> prewarnings_used_;  // and their pre-warning cells
     std::vector<i64> hidden_speed_boards_;
     std::vector<before_station> before_station_;
     std::vector<i64> signal_q_;
@@ -926,7 +1045,9 @@ class reconstruction {
 }  // namespace
 
 authored_scenario reconstruct(const tabella_voci& voci, const griglia& stored,
-                              const std::optional<plan_analysis>& plan) {
+                              const std::optional<plan_analysis>& plan,
+                              const reconstruct_options& options,
+                              std::vector<std::int64_t>* ambiguous) {
     // Cell 1's first two values are the marker slots the compile fills last: whatever
     // element the documents put there left them 0 (else the compile ends in error 1250
     // or 1251).
@@ -943,7 +1064,11 @@ authored_scenario reconstruct(const tabella_voci& voci, const griglia& stored,
         curve_rows(*plan, static_cast<i64>(celle.size()) - 1, a);
     }
     a.tunnels = tunnel_rows(celle);
-    reconstruction(voci, celle, a).run();
+    reconstruction r(voci, celle, a, options);
+    r.run();
+    if (ambiguous != nullptr) {
+        *ambiguous = r.ambiguous();
+    }
     return a;
 }
 
