@@ -1,6 +1,7 @@
 #include "decompile/compiled_files_reader.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -187,7 +188,9 @@ read_files read_compiled_files(compiled_file_paths paths) {
             void point(std::int64_t m, valore_piano x, valore_piano y) override { a.point(m, x, y); }
         } visitor(analyser);
         try {
-            stream_plan(*source, visitor);
+            if (!analyse_plan_file(*source, analyser)) {
+                stream_plan(*source, visitor);
+            }
         } catch (const decode_error& e) {
             throw undecodable_file(*paths.plan, file_format::plan, e.offset(), e.what());
         }

@@ -1,8 +1,12 @@
 #include "decompile/plan_analysis.hpp"
 
+#include <array>
 #include <bit>
+#include <cstring>
+#include <vector>
 
 #include "compiler/plan_drawing.hpp"
+#include "files/plan_file.hpp"
 
 namespace scenario {
 
@@ -15,6 +19,19 @@ bool same_bits(double a, double b) {
 // The curvatures tried after the one of the run going on: straight first, then the
 // classes from the gentlest, right before left.
 constexpr int tried = 1 + 2 * curve_classes;
+
+const std::array<double, tried>& tried_curvatures() {
+    static const std::array<double, tried> ks = [] {
+        std::array<double, tried> a{};
+        a[0] = 0.0;
+        for (int c = 1; c <= curve_classes; ++c) {
+            a[static_cast<std::size_t>(2 * c - 1)] = class_curvature(c);
+            a[static_cast<std::size_t>(2 * c)] = -class_curvature(c);
+        }
+        return a;
+    }();
+    return ks;
+}
 
 }  // namespace
 
@@ -61,22 +78,23 @@ void plan_analyser::point(std::int64_t metro, const valore_piano& x, const valor
     }
     const bool drawn = x.tipo == tipo_valore::doppio && y.tipo == tipo_valore::doppio;
     if (drawn) {
-        double candidates[tried + 1];
-        int n = 0;
-        candidates[n++] = k_;
-        candidates[n++] = 0.0;
-        for (int c = 1; c <= curve_classes; ++c) {
-            candidates[n++] = class_curvature(c);
-            candidates[n++] = -class_curvature(c);
+        // Most metres go on as the one before: that step first.
+        passo_disegno p = drawn_;
+        p.avanza(k_);
+        if (same_bits(p.x1, x.numero) && same_bits(p.y1, y.numero)) {
+            drawn_ = p;
+            result_.last_drawn = metro;
+            next_ = metro + 1;
+            return;
         }
-        for (int i = 0; i < n; ++i) {
-            if (i > 0 && candidates[i] == k_) {
+        for (const double k : tried_curvatures()) {
+            if (k == k_) {
                 continue;
             }
-            passo_disegno p = drawn_;
-            p.avanza(candidates[i]);
+            p = drawn_;
+            p.avanza(k);
             if (same_bits(p.x1, x.numero) && same_bits(p.y1, y.numero)) {
-                step_with(candidates[i]);
+                step_with(k);
                 result_.last_drawn = metro;
                 drawn_ = p;
                 next_ = metro + 1;
@@ -103,6 +121,132 @@ plan_analysis plan_analyser::finish() {
     close_run();
     k_ = 0.0;
     return std::move(result_);
+}
+
+namespace {
+
+// Reads a range of a source front to back through a buffer of its own.
+class cursor {
+  public:
+    static constexpr std::size_t buffer_bytes = std::size_t{256} << 10;
+
+    cursor(byte_source& source, std::uint64_t from, std::uint64_t to)
+        : source_(source), next_(from), end_(to), buffer_(buffer_bytes) {}
+
+    std::uint64_t offset() const { return next_ - (held_ - at_); }
+
+    // The next n bytes (at most 10), or nullptr when the range has fewer left.
+    const char* take(std::size_t n) {
+        if (held_ - at_ < n) {
+            const std::size_t kept = held_ - at_;
+            std::memmove(buffer_.data(), buffer_.data() + at_, kept);
+            const std::uint64_t left = end_ - next_;
+            const std::size_t more = static_cast<std::size_t>(
+                std::min<std::uint64_t>(left, buffer_.size() - kept));
+            source_.read_at(next_, buffer_.data() + kept, more);
+            next_ += more;
+            held_ = kept + more;
+            at_ = 0;
+            if (held_ < n) {
+                return nullptr;
+            }
+        }
+        const char* p = buffer_.data() + at_;
+        at_ += n;
+        return p;
+    }
+
+    // One tagged value; false for an unknown tag or a value cut short.
+    bool value(valore_piano& v) {
+        const char* p = take(plan_tag_bytes);
+        if (p == nullptr) {
+            return false;
+        }
+        const auto tag = static_cast<std::uint16_t>(static_cast<unsigned char>(p[0]) |
+                                                    (static_cast<unsigned char>(p[1]) << 8));
+        switch (tag) {
+            case static_cast<std::uint16_t>(tipo_valore::vuoto):
+                v = {};
+                return true;
+            case static_cast<std::uint16_t>(tipo_valore::intero): {
+                p = take(2);
+                if (p == nullptr) {
+                    return false;
+                }
+                const auto i = static_cast<std::int16_t>(static_cast<unsigned char>(p[0]) |
+                                                         (static_cast<unsigned char>(p[1]) << 8));
+                v = {tipo_valore::intero, static_cast<double>(i)};
+                return true;
+            }
+            case static_cast<std::uint16_t>(tipo_valore::doppio): {
+                p = take(8);
+                if (p == nullptr) {
+                    return false;
+                }
+                std::uint64_t bits = 0;
+                if constexpr (std::endian::native == std::endian::little) {
+                    std::memcpy(&bits, p, sizeof bits);
+                } else {
+                    for (std::size_t i = 0; i < 8; ++i) {
+                        bits |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+                    }
+                }
+                v = {tipo_valore::doppio, std::bit_cast<double>(bits)};
+                return true;
+            }
+            default:
+                return false;
+        }
+    }
+
+  private:
+    byte_source& source_;
+    std::uint64_t next_;  // the next offset to read into the buffer
+    std::uint64_t end_;
+    std::vector<char> buffer_;
+    std::size_t at_ = 0;
+    std::size_t held_ = 0;
+};
+
+std::int32_t i32_at(const char* b) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        v |= std::uint32_t{static_cast<unsigned char>(b[i])} << (8 * i);
+    }
+    return static_cast<std::int32_t>(v);
+}
+
+}  // namespace
+
+bool analyse_plan_file(byte_source& source, plan_analyser& a) {
+    const std::uint64_t size = source.size();
+    if (size < plan_header_bytes || (size - plan_header_bytes) % 2 != 0) {
+        return false;
+    }
+    char header[plan_header_bytes];
+    source.read_at(0, header, plan_header_bytes);
+    const std::int32_t metres = i32_at(header + 2);
+    if ((static_cast<unsigned char>(header[0]) | (static_cast<unsigned char>(header[1]) << 8)) !=
+            plan_dimensions ||
+        metres < 1 || i32_at(header + 6) != 0 || i32_at(header + 10) != plan_coordinates ||
+        i32_at(header + 14) != 0) {
+        return false;
+    }
+    // The compiler gives both coordinates of a point the same tag: the second ones start
+    // halfway. Whether they do shows at the end.
+    const std::uint64_t second = plan_header_bytes + (size - plan_header_bytes) / 2;
+    cursor x(source, plan_header_bytes, second);
+    cursor y(source, second, size);
+    a.start(metres);
+    for (std::int32_t m = 0; m < metres; ++m) {
+        valore_piano vx;
+        valore_piano vy;
+        if (!x.value(vx) || !y.value(vy)) {
+            return false;
+        }
+        a.point(m, vx, vy);
+    }
+    return x.offset() == second && y.offset() == size;
 }
 
 namespace {

@@ -3,8 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
+#include "files/byte_reader.hpp"
 #include "model/passo_disegno.hpp"
 #include "model/tracciato.hpp"
 
@@ -57,6 +59,12 @@ class plan_analyser {
     std::int64_t run_first_ = 2;
     std::int64_t next_ = 0;  // the metre expected next
 };
+
+// Analyses a plan file laid out as the compiler writes one (two dimensions, the metres
+// first, both coordinates of a point with the same tag, nothing after the last value),
+// reading it once from front to back; false for any other file (stream_plan then
+// analyses it, or says where it goes wrong), the analyser's result then unfinished.
+bool analyse_plan_file(byte_source& source, plan_analyser& a);
 
 // The analysis of a plan held in memory (a compile's): from its stretches when they draw
 // every metre from 2 on (a compile's plan always does), else walking it once.
