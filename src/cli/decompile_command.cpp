@@ -156,9 +156,13 @@ void write_text(const decompile_report& r, std::ostream& err) {
     if (d.exact()) {
         err << ": they compile to the " << files << " files read, byte for byte\n";
     } else {
-        const std::size_t n = d.differences.size() + (d.first_unmatched_metre ? 1 : 0);
-        err << ", the closest documents: " << n << (n == 1 ? " value" : " values")
-            << " of the files read cannot be reproduced\n";
+        const std::size_t n = d.differences.size();
+        err << ", the closest documents";
+        if (n > 0) {
+            err << ": " << n << (n == 1 ? " value" : " values")
+                << " of the files read cannot be reproduced";
+        }
+        err << '\n';
     }
 }
 
