@@ -238,9 +238,10 @@ const std::array<command_spec, 11> table{{
      "15,000 m: 130 -> 120 km/h\", \"station PRALBO P.P. (60,300 m): time 19:53:00 ->\n"
      "19:55:00\", \"plan: first difference at 901 m\". Each side is a line and a train\n"
      "document (LINE TRAIN, compiled in memory with the line plan) or a folder of\n"
-     "compiled files: \"scenario diff L1 T1 L2 T2\", \"scenario diff DIR1 DIR2\",\n"
-     "\"scenario diff DIR L T\" or \"scenario diff L T DIR\". Documents that compile to\n"
-     "the same files are the same scenario, however their text differs.\n",
+     "compiled files (or, with no header file, of one line and one train document):\n"
+     "\"scenario diff L1 T1 L2 T2\", \"scenario diff DIR1 DIR2\", \"scenario diff DIR L T\"\n"
+     "or \"scenario diff L T DIR\". Documents that compile to the same files are the\n"
+     "same scenario, however their text differs.\n",
      "",
      "Exit status: 0 the scenarios are the same; 1 they differ; 2 usage error; 4 a file\n"
      "could not be read, is not a scenario file, or a side's documents do not compile\n"

@@ -12,6 +12,7 @@
 #include "decompile/compiled_files_reader.hpp"
 #include "decompile/scenario_diff.hpp"
 #include "files/file_error.hpp"
+#include "model/file_names.hpp"
 #include "report/json_writer.hpp"
 
 namespace scenario::cli {
@@ -74,11 +75,44 @@ void load_documents(loaded_side& s, const std::string& line, const std::string& 
     }
 }
 
-void load_folder(loaded_side& s, const std::string& folder) {
+// The line document of a folder and the train document of its scenario, when the
+// folder holds exactly one of each.
+std::optional<std::pair<std::string, std::string>> documents_in(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> lines;
+    std::vector<std::string> trains;
+    std::error_code error;
+    for (const fs::directory_entry& e : fs::directory_iterator(fs::path(folder), error)) {
+        std::error_code ignored;
+        if (e.is_regular_file(ignored)) {
+            const std::string name = e.path().filename().string();
+            (scenario_of_line_document(name) ? lines : trains).push_back(name);
+        }
+    }
+    if (lines.size() != 1) {
+        return std::nullopt;
+    }
+    const std::string scenario = *scenario_of_line_document(lines.front());
+    std::erase_if(trains, [&](const std::string& name) {
+        return !train_of_train_document(name, scenario).has_value();
+    });
+    if (trains.size() != 1) {
+        return std::nullopt;
+    }
+    const auto in = [&](const std::string& name) { return (fs::path(folder) / name).string(); };
+    return std::pair{in(lines.front()), in(trains.front())};
+}
+
+void load_folder(loaded_side& s, const std::string& folder, std::ostream& err) {
     s.label = folder;
     try {
         s.files.emplace(read_compiled_files(locate_compiled_files({folder})));
     } catch (const paths_error& e) {
+        // A folder of documents (a checkout of a scenario's sources) is compiled.
+        if (const auto documents = documents_in(folder)) {
+            load_documents(s, documents->first, documents->second, err);
+            return;
+        }
         throw side_failure(e.what());
     } catch (const file_error& e) {
         throw side_failure(e.what());
@@ -135,7 +169,7 @@ int run_diff(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
         for (int i = 0; i < 2; ++i) {
             const std::vector<std::string>& paths = (i == 0 ? before : after).paths;
             if (paths.size() == 1) {
-                load_folder(sides[i], paths[0]);
+                load_folder(sides[i], paths[0], err);
             } else {
                 load_documents(sides[i], paths[0], paths[1], err);
             }

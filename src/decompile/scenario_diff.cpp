@@ -408,10 +408,27 @@ void rows_by_position(const std::vector<Row>& a, const std::vector<Row>& b, cons
             out.add(p->values[0], element, at(*p) + changed);
         }
     }
+    // A row removed and one added with all the same values but the position: moved
+    // (to the nearest such).
+    std::vector<const Row*> added = m.added;
     for (const Row* r : m.removed) {
-        out.add(r->values[0], element, at(*r) + "removed" + summary(*r));
+        const Row* to = nullptr;
+        for (const Row* a : added) {
+            if (std::equal(r->values.begin() + 1, r->values.end(), a->values.begin() + 1) &&
+                (to == nullptr || std::abs(i64{a->values[0]} - r->values[0]) <
+                                      std::abs(i64{to->values[0]} - r->values[0]))) {
+                to = a;
+            }
+        }
+        if (to != nullptr) {
+            out.add(r->values[0], element,
+                    at(*r) + "moved to " + metres_text(to->values[0]) + " m");
+            std::erase(added, to);
+        } else {
+            out.add(r->values[0], element, at(*r) + "removed" + summary(*r));
+        }
     }
-    for (const Row* r : m.added) {
+    for (const Row* r : added) {
         out.add(r->values[0], element, at(*r) + "added" + summary(*r));
     }
 }
