@@ -39,7 +39,7 @@ struct files_folder {
 
     std::string in() const { return folder.file("in"); }
     std::string out() const { return folder.file("out"); }
-    std::string path(const std::string& name) const { return folder.file("in/" + name); }
+    std::string path(const std::string& name) const { return (fs::path(in()) / name).string(); }
     void write() const {
         write_bytes(path(header_name), header);
         write_bytes(path(grid_name), grid);
@@ -74,7 +74,7 @@ TEST(DecompileCommand, BuiltInFilesComeBackByteForByte) {
     EXPECT_EQ(r.status, exit_status::ok) << r.err;
     EXPECT_EQ(r.err, "scenario: wrote \"" + line_name + "\" and \"" + train_name + "\" into \"" +
                          f.out() + "\": they compile to the 3 files read, byte for byte\n");
-    const std::string line = read_bytes(f.folder.file("out/" + line_name));
+    const std::string line = read_bytes((fs::path(f.out()) / line_name).string());
     EXPECT_TRUE(line.starts_with("- decompiled by \"scenario decompile\" from " + header_name +
                                  ", " + grid_name + ", " + plan_name + "\r\n[generale]\r\n"));
     const auto again = run({"compile", f.folder.file("out/" + line_name),

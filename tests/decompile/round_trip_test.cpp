@@ -128,6 +128,28 @@ TEST(RoundTrip, BuiltInDocumentsComeBackRowForRow) {
     EXPECT_NE(d.documents.train.find("\r\norologio,    19,  8,  15\r\n"), std::string::npos);
 }
 
+TEST(RoundTrip, DecompiledDocumentsCompileWithoutAWarning) {
+    // As documents an author wrote: the remark at the top, the rows and their layout
+    // give no diagnostic at all (the tool, the language server and the live page compile
+    // them alike).
+    const bench::scenario_layout layout = bench::make_layout(100000);
+    const compiled_scenario sources[] = {
+        compiled_from(built_in_line(), built_in_train(), true),
+        compiled_from(bench::line_document(layout), bench::train_document(layout), true,
+                      layout.scenario_name, layout.train_name)};
+    for (const compiled_scenario& c : sources) {
+        std::string plan_bytes;
+        compiled_files files = files_of(c.state, plan_bytes);
+        files.file_names = {"A_1.sim", "A_1.dat", "A_linea.dat"};
+        const decompiled_scenario d = decompile(files);
+        const compiled_scenario again =
+            compiled_from(d.documents.line, d.documents.train, true, c.state.nome_scenario,
+                          c.state.nome_treno);
+        EXPECT_TRUE(again.state.diagnostics.empty())
+            << (again.state.diagnostics.empty() ? "" : again.state.diagnostics.front().message);
+    }
+}
+
 TEST(RoundTrip, GeneratedRoutes) {
     for (const std::int32_t length : {10000, 100000, 1000000}) {
         const bench::scenario_layout layout = bench::make_layout(length);
