@@ -48,6 +48,8 @@ struct tunnel_row {
     std::int32_t start = 0;
     std::int32_t end = 0;
     std::int32_t type = 0;
+
+    bool operator==(const tunnel_row&) const = default;
 };
 
 // "indicatori_vmax": the chainage, then speeds A, B, C and stripes of the left-hand

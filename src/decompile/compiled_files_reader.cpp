@@ -124,6 +124,9 @@ compiled_file_paths locate_compiled_files(const std::vector<std::string>& paths)
             take(found.header, p, "header files");
         } else if (ends_with_ascii(name, grid_ending)) {
             take(found.grid, p, "grid files");
+        } else if (!path_exists(p)) {
+            throw file_error(p, "no such file or folder",
+                             "cannot read \"" + p + "\": no such file or folder");
         } else {
             throw paths_error("cannot tell what \"" + p +
                               "\" is from its name: a header file ends in \".sim\", a line "
