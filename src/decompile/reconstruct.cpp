@@ -327,17 +327,6 @@ class reconstruction {
 
     // ----- slowdowns: each start cell with the end cell that has its values, the
     // warning board 24 cells before it and the four pre-warning cells before that.
-    struct slowdown_cells_found {
-        i64 start;
-        i64 end;
-        bool board;
-        bool prewarning;
-        bool half;  // pre-warning cells one cell further back: started 25 m before the cell
-    };
-
-    static bool same_values(const cella& a, const cella& b) {
-        return a.valore1 == b.valore1 && a.valore2 == b.valore2 && a.valore3 == b.valore3;
-    }
 
     // The values a slowdown writes into its start and end cells.
     struct slowdown_values {
@@ -766,7 +755,6 @@ class reconstruction {
         }
         signal_cell_.insert(signal_cell_.end(), hidden_signals_.begin(), hidden_signals_.end());
         std::sort(signal_cell_.begin(), signal_cell_.end());
-        signal_q_.assign(signal_cell_.size(), 0);
         for (before_station& b : before_station_) {
             if (b.kind == train_row_kind::signal && !b.resolved) {
                 const auto it = std::find(signal_cell_.begin(), signal_cell_.end(), b.cell);
@@ -1038,7 +1026,6 @@ class reconstruction {
     std::vector<i64> prewarnings_used_;  // and their pre-warning cells
     std::vector<i64> hidden_speed_boards_;
     std::vector<before_station> before_station_;
-    std::vector<i64> signal_q_;
     std::vector<i64> signal_cell_;
 };
 
