@@ -143,7 +143,9 @@ class cursor {
             const std::uint64_t left = end_ - next_;
             const std::size_t more = static_cast<std::size_t>(
                 std::min<std::uint64_t>(left, buffer_.size() - kept));
-            source_.read_at(next_, buffer_.data() + kept, more);
+            if (more > 0) {
+                source_.read_at(next_, buffer_.data() + kept, more);
+            }
             next_ += more;
             held_ = kept + more;
             at_ = 0;
