@@ -142,7 +142,8 @@ said from_language_server(const document& line, const document& train) {
     memory_files disk;
     disk.files["/agree/" + line.name] = line.bytes;
     disk.files["/agree/" + train.name] = train.bytes;
-    language::server server(disk, {});
+    std::ostringstream log;
+    language::server server(disk, {}, log);
     std::ostringstream out;
     const auto send = [&](const json& m) { server.handle(m.dump(), out); };
     send({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", json::object()}});
@@ -336,7 +337,8 @@ TEST(FrontEnds, NoDocumentEndsALongRunningProgram) {
             disk.files["/agree/Vessana_Pralbo_5 bis-.txt"] = input.train;
             language::server_options options;
             options.encoding = input.utf8 ? text_encoding::utf_8 : text_encoding::windows_1252;
-            language::server server(disk, options);
+            std::ostringstream log;
+            language::server server(disk, options, log);
             std::ostringstream out;
             const auto send = [&](const json& m) { return server.handle(m.dump(), out); };
             send({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", json::object()}});
