@@ -55,14 +55,14 @@ std::vector<std::string> compiled_form(const compiled_scenario& c) {
 // Lines first to last of a document laid out, as one edit; refused when the whole text
 // so changed would compile to anything else.
 std::vector<text_edit> edits_of_lines(const compiled_pair& pair, source_document which, int first,
-                                      int last) {
+                                      int last, layout_function layout) {
     const document_text& text = *pair.document(which).text;
     if (!text.faults().empty()) {
         throw request_error(error_code::request_failed,
                             "the document holds characters Windows-1252 cannot hold; "
                             "formatting would lose them");
     }
-    const std::string formatted = format_document(text.bytes(), which);
+    const std::string formatted = layout(text.bytes(), which);
     const std::vector<std::string_view> lines = lines_of(formatted);
     if (static_cast<int>(lines.size()) != text.line_count()) {
         throw request_error(error_code::internal_error, "the layout changed the number of lines");
@@ -101,13 +101,18 @@ const document_text& text_of(const compiled_pair& pair, source_document which) {
 
 }  // namespace
 
-std::vector<text_edit> format_edits(const compiled_pair& pair, source_document which) {
+std::string canonical_layout(std::string_view text, source_document kind) {
+    return format_document(text, kind);
+}
+
+std::vector<text_edit> format_edits(const compiled_pair& pair, source_document which,
+                                    layout_function layout) {
     const document_text& text = text_of(pair, which);
-    return edits_of_lines(pair, which, 0, text.line_count() - 1);
+    return edits_of_lines(pair, which, 0, text.line_count() - 1, layout);
 }
 
 std::vector<text_edit> format_range_edits(const compiled_pair& pair, source_document which,
-                                          text_range selection) {
+                                          text_range selection, layout_function layout) {
     const document_text& text = text_of(pair, which);
     const int count = text.line_count();
     int last = selection.end.line;
@@ -116,7 +121,7 @@ std::vector<text_edit> format_range_edits(const compiled_pair& pair, source_docu
     }
     const int first = std::clamp(selection.start.line, 0, count - 1);
     last = std::clamp(last, first, count - 1);
-    return edits_of_lines(pair, which, first, last);
+    return edits_of_lines(pair, which, first, last, layout);
 }
 
 }  // namespace scenario::language

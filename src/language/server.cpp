@@ -52,30 +52,34 @@ std::pair<std::shared_ptr<const compiled_pair>, source_document> scenario_method
 }
 
 json scenario_methods::request(const std::string& method, const json& params, notification_sink& out) {
-    const bool known = method == "textDocument/hover" || method == "textDocument/documentSymbol" ||
-                       method == "textDocument/completion" || method == "textDocument/formatting" ||
-                       method == "textDocument/rangeFormatting";
-    if (!known) {
-        throw request_error(error_code::method_not_found, "unknown method \"" + method + "\"");
-    }
-    const auto [pair, which] = pair_of(document_uri(params), out);
+    // Each reads all its parameters before it acts.
     if (method == "textDocument/hover") {
+        const std::string uri = document_uri(params);
         const text_position at = position_of(params);
+        const auto [pair, which] = pair_of(uri, out);
         return to_json(pair ? hover_at(*pair, which, at) : std::nullopt, client_);
     }
     if (method == "textDocument/completion") {
+        const std::string uri = document_uri(params);
         const text_position at = position_of(params);
+        const auto [pair, which] = pair_of(uri, out);
         return to_json(pair ? completions_at(*pair, which, at) : std::vector<completion_item>{}, client_);
     }
     if (method == "textDocument/rangeFormatting") {
+        const std::string uri = document_uri(params);
         const text_range range = range_of(params);
+        const auto [pair, which] = pair_of(uri, out);
         return to_json(pair ? format_range_edits(*pair, which, range) : std::vector<text_edit>{});
     }
-    if (!pair) {
-        return json::array();
+    if (method == "textDocument/formatting") {
+        const auto [pair, which] = pair_of(document_uri(params), out);
+        return to_json(pair ? format_edits(*pair, which) : std::vector<text_edit>{});
     }
-    return method == "textDocument/documentSymbol" ? to_json(outline_of(*pair, which))
-                                                   : to_json(format_edits(*pair, which));
+    if (method == "textDocument/documentSymbol") {
+        const auto [pair, which] = pair_of(document_uri(params), out);
+        return to_json(pair ? outline_of(*pair, which) : std::vector<outline_symbol>{});
+    }
+    throw request_error(error_code::method_not_found, "unknown method \"" + method + "\"");
 }
 
 void scenario_methods::notification(const std::string& method, const json& params,

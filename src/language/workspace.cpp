@@ -144,6 +144,10 @@ compile_outcome workspace::compile(const std::string& uri) {
         pair->train.uri = uri_in_folder(uri, name, *names->train_file);
         pair->train.text = text_of(pair->train.uri, outcome.notices);
     }
+    const pair_document& own = pair->line.uri == uri ? pair->line : pair->train;
+    if (!own.text) {
+        return outcome;  // neither open nor on disk: nothing to compile
+    }
     if (pair->line.text) {
         pair->request.line = document_source{pair->line.name, pair->line.text->bytes()};
     } else {

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "language/server.hpp"
+#include "memory_files.hpp"
 
 namespace scenario::language {
 namespace {
@@ -23,23 +24,7 @@ using nlohmann::json;
 
 const fs::path transcripts = fs::path(__FILE__).parent_path() / "transcripts";
 
-class memory_files : public file_access {
-  public:
-    std::map<std::string, std::string> files;  // path -> bytes
-    std::optional<std::string> read(const std::string& path) const override {
-        const auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional(it->second);
-    }
-    std::vector<std::string> list(const std::string& folder) const override {
-        std::vector<std::string> names;
-        for (const auto& [path, bytes] : files) {
-            if (path.rfind(folder + "/", 0) == 0) {
-                names.push_back(path.substr(folder.size() + 1));
-            }
-        }
-        return names;
-    }
-};
+using testing::memory_files;
 
 std::string framed(const std::string& content) {
     return "Content-Length: " + std::to_string(content.size()) + "\r\n\r\n" + content;
