@@ -107,7 +107,9 @@ bool protocol_server::handle(std::string_view content, std::ostream& out) {
         return true;
     }
     const std::string method = message["method"].get<std::string>();
-    const json params = message.value("params", json::object());
+    // No params, or null (some clients send it for "shutdown"), is none.
+    const json params = message.contains("params") && !message["params"].is_null() ? message["params"]
+                                                                                   : json::object();
     if (has_id) {
         answer(id, method, params, out);
     } else {
