@@ -194,6 +194,13 @@ struct reading {
     bool passes(const keyword_test& t, std::string_view field) const {
         return t.matches(field, state.con_tracciato != 0);
     }
+    // The tests of the last keyword field acted on, kept for the next one written alike.
+    struct keyword_tests {
+        std::span<const keyword_entry> table;
+        std::string keyword;
+        std::uint32_t passed = 0;
+        bool valid = false;
+    } last_tests;
 
     // Acts on the keyword field being read: calls, in table order, the reader of every
     // entry whose test the field passes, until one says anything but go on; returns
