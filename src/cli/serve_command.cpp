@@ -74,12 +74,16 @@ int run_serve(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
         err << "scenario: serving the live page of \"" << line << "\" and \"" << train
             << "\" at " << url << "; Ctrl-C ends\n";
         report(session, err);
-        if (parsed.flag("--open") && !live::open_browser(url)) {
-            err << "scenario: could not start a browser; open " << url << " yourself\n";
+        if (parsed.flag("--open")) {
+            try {
+                live::open_browser(url);
+            } catch (const failure& e) {
+                err << "scenario: " << e.what() << "; open " << url << " yourself\n";
+            }
         }
         server.run();
-    } catch (const file_error& e) {
-        err << file_failure_line(e) << '\n';
+    } catch (const failure& e) {
+        err << failure_line(e) << '\n';
         return exit_status::file;
     }
     return exit_status::ok;

@@ -39,6 +39,20 @@ reading::reading(run_state& s, document_store& d)
       line_name(nome_documento_linea(s.nome_scenario)),
       train_name(nome_documento_treno(s.nome_scenario, s.nome_treno)) {}
 
+std::string reading::whole_document(const std::string& name, std::string_view which) {
+    const std::string cannot = "the " + std::string(which) + " document cannot be opened";
+    std::optional<std::string> content;
+    try {
+        content = store.read(name);
+    } catch (const failure& f) {
+        throw reader_failure(cannot + ": " + f.reason());
+    }
+    if (!content) {
+        throw reader_failure(cannot);
+    }
+    return std::move(*content);
+}
+
 void reading::open(const std::string& name, std::string content, source_document document_read) {
     document = name;
     which = document_read;
