@@ -14,6 +14,7 @@
 #include "files/scenario_files.hpp"
 #include "files/stores.hpp"
 #include "model/file_names.hpp"
+#include "support/whole_decoders.hpp"
 
 namespace {
 
@@ -62,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         scenario::encode_output(stato, file.format, sink);
         const bool same =
             file.format == scenario::file_format::header
-                ? scenario::decode_header(sink.bytes()) == stato.voci
+                ? scenario::testing::decode_header(sink.bytes()) == stato.voci
                 : sink.bytes().size() == scenario::grid_file_size(stato.celle.size()) &&
-                      scenario::decode_grid(sink.bytes()) == stato.celle;
+                      scenario::testing::decode_grid(sink.bytes()) == stato.celle;
         if (!same) {
             __builtin_trap();
         }

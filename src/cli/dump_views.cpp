@@ -135,7 +135,7 @@ void header_row(int k, const voce& v, row_sink& row) {
     row.value(std::int64_t{k});
     for_each_field(voce_fields, [&](auto field) {
         if constexpr (field.is_text) {
-            row.value(document_text{v.*field.member});
+            row.value(windows1252_bytes{v.*field.member});
         } else {
             row.value(std::int64_t{field.stored(v)});
         }
@@ -197,8 +197,8 @@ std::vector<dump_column> plan_columns(std::int64_t points) {
     return columns;
 }
 
-void plan_row(std::int64_t metro, const valore_piano& x, const valore_piano& y, row_sink& row) {
-    row.value(metro);
+void plan_row(std::int64_t metre, const valore_piano& x, const valore_piano& y, row_sink& row) {
+    row.value(metre);
     for (const valore_piano* v : {&x, &y}) {
         row.value(std::string_view(value_kind_name(v->tipo)));
         row.value(static_cast<std::int64_t>(v->tipo));

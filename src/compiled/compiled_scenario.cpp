@@ -171,7 +171,7 @@ compiled_scenario compile(const compile_request& request, document_store& store)
 
 std::vector<std::string> write_files(const compiled_scenario& compiled, const std::string& folder) {
     make_folders(folder);
-    return write_scenario_files(compiled.state, folder, path_separator);
+    return write_scenario_files(compiled.state, folder);
 }
 
 }  // namespace scenario

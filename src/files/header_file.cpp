@@ -78,14 +78,4 @@ void stream_header(byte_source& bytes, header_visitor& visitor) {
     in.expect_end("the 87 header records");
 }
 
-tabella_voci decode_header(std::string_view bytes) {
-    struct table_visitor final : header_visitor {
-        tabella_voci voci{};
-        void entry(int k, const voce& v) override { voci[static_cast<std::size_t>(k)] = v; }
-    } table;
-    memory_source source(bytes);
-    stream_header(source, table);
-    return table.voci;
-}
-
 }  // namespace scenario
