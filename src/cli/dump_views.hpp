@@ -64,10 +64,6 @@ void plan_row(std::int64_t metre, const valore_piano& x, const valore_piano& y, 
 
 // The name of a cell kind: the model's ("vuota", "segnale", ...), or "unknown kind N".
 std::string kind_name(tipo tipo_cella);
-// Seconds as hh:mm:ss (more digits for the hours when needed, "-" before a negative
-// time); three values as hh:mm:ss each at least two digits.
-std::string clock_text(std::int64_t seconds);
-std::string clock_text(std::int64_t hours, std::int64_t minutes, std::int64_t seconds);
 
 // A grid cell holds something when it carries an element or a marker; the track
 // profile (montagna, vel_limite, pendenza, aderenza) is in nearly every cell.

@@ -46,7 +46,8 @@ void check_encodable(run_state& state) {
                        : *k == voce_treno  ? "train name"
                                            : "header text";
     record_tool_error(state, error_place{},
-                      say(phrase::name_too_long, {what, std::to_string(v.nome.size())}));
+                      say(phrase::name_too_long,
+                          {what, std::to_string(v.nome.size()), std::to_string(longest_text)}));
 }
 
 compiled_scenario start(const compile_request& request) {

@@ -180,7 +180,7 @@ voce& reading::entry(std::int64_t i) {
 
 bool reading::beyond_grid(std::int64_t p, std::int64_t margin) {
     // (p + margin) / 50 > N, exactly.
-    if (p + margin <= 50 * last_cell(state.celle)) {
+    if (p + margin <= metres_per_cell * last_cell(state.celle)) {
         const std::int32_t route = state.voci[voce_percorso].fine_area;
         if (p > route) {
             warn(warning::beyond_route, entry_place.value_or(keyword_place),

@@ -39,7 +39,8 @@ std::optional<std::size_t> first_unencodable_record(const tabella_voci& voci) {
 
 void encode_header(const tabella_voci& voci, byte_sink& out) {
     if (first_unencodable_record(voci)) {
-        const std::string reason = "a header record's nome is longer than 65535 bytes";
+        const std::string reason =
+            "a header record's nome is longer than " + std::to_string(longest_text) + " bytes";
         throw file_error(std::string(), reason, reason);
     }
     block_buffer buffer(out);
