@@ -1,5 +1,6 @@
 #include <charconv>
 #include <cstdio>
+#include <limits>
 #include <ostream>
 
 #include "cli/args.hpp"
@@ -22,11 +23,13 @@ std::uint16_t port_of(const parsed_args& parsed) {
     if (!text) {
         return 0;
     }
+    constexpr unsigned largest = std::numeric_limits<std::uint16_t>::max();
     unsigned value = 0;
     const char* end = text->data() + text->size();
     const auto [ptr, ec] = std::from_chars(text->data(), end, value);
-    if (text->empty() || ec != std::errc() || ptr != end || value > 65535) {
-        throw usage_error("--port takes a number from 0 to 65535, not \"" + *text + "\"");
+    if (text->empty() || ec != std::errc() || ptr != end || value > largest) {
+        throw usage_error("--port takes a number from 0 to " + std::to_string(largest) +
+                          ", not \"" + *text + "\"");
     }
     return static_cast<std::uint16_t>(value);
 }
