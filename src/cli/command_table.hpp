@@ -22,6 +22,13 @@ struct option_spec {
                           // and the option may be given more than once
 };
 
+// A status a command can end with and what it means for that command: the words of
+// exit_status_meanings (exit_status.hpp) unless `when` says it in the command's own.
+struct exit_case {
+    int status;
+    const char* when = nullptr;
+};
+
 // One command of the tool: what it takes, what it says about itself, and its code,
 // which receives the parsed arguments and returns the exit status.
 struct command_spec {
@@ -31,8 +38,8 @@ struct command_spec {
     std::vector<const char*> positionals;
     std::vector<option_spec> options;
     const char* description;  // what the command does, before the options
-    const char* notes;        // after the options; may be empty
-    const char* exit_statuses;
+    std::string notes;        // after the options; may be empty
+    std::vector<exit_case> exits;  // every status but internal, which any command may end with
     int (*run)(const parsed_args& args, std::ostream& out, std::ostream& err);
 
     command_syntax syntax() const;
@@ -50,6 +57,8 @@ const command_spec* find_command(const std::string& name);
 std::string usage_line(const command_spec& c);
 // The command's whole help: usage, description, options, notes, exit statuses.
 std::string help_text(const command_spec& c);
+// "Exit status: 0 ...; 2 usage error; ...; 70 a fault of the tool itself.", wrapped.
+std::string exit_status_text(const command_spec& c);
 // The tool's own usage line and help, listing every command.
 std::string tool_usage_line();
 std::string tool_help();

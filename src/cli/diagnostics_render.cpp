@@ -35,7 +35,7 @@ std::string place_text(const std::string& document, int line, int column,
 
 }  // namespace
 
-std::string file_failure_line(const file_error& e) {
+std::string failure_line(const failure& e) {
     if (dynamic_cast<const document_text_error*>(&e) != nullptr) {
         return e.what();
     }

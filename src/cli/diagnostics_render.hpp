@@ -16,10 +16,11 @@
 
 namespace scenario::cli {
 
-// The line that reports a file that could not be read or written: "scenario: " and the
-// sentence, or the sentence alone when it begins with its place in a document
-// ("PATH:LINE:COLUMN: error: ...", as the compiler's errors do).
-std::string file_failure_line(const file_error& e);
+// The line that reports a failure (a file that could not be read or written, a port
+// that could not be opened): "scenario: " and the sentence, or the sentence alone when
+// it begins with its place in a document ("PATH:LINE:COLUMN: error: ...", as the
+// compiler's errors do).
+std::string failure_line(const failure& e);
 // The same line for a document a compile could not read.
 std::string read_failure_line(const read_failure& failure);
 

@@ -46,7 +46,8 @@ void check_encodable(run_state& state) {
                        : *k == voce_treno  ? "train name"
                                            : "header text";
     record_tool_error(state, error_place{},
-                      say(phrase::name_too_long, {what, std::to_string(v.nome.size())}));
+                      say(phrase::name_too_long,
+                          {what, std::to_string(v.nome.size()), std::to_string(longest_text)}));
 }
 
 compiled_scenario start(const compile_request& request) {
@@ -171,7 +172,7 @@ compiled_scenario compile(const compile_request& request, document_store& store)
 
 std::vector<std::string> write_files(const compiled_scenario& compiled, const std::string& folder) {
     make_folders(folder);
-    return write_scenario_files(compiled.state, folder, path_separator);
+    return write_scenario_files(compiled.state, folder);
 }
 
 }  // namespace scenario

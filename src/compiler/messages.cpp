@@ -324,10 +324,10 @@ constexpr phrase_text phrases[] = {
     {phrase::detail_cell_one, "this line's {0} takes cell 1"},
     {phrase::detail_cell_one_automatic, "an automatic code point of this slowdown takes cell 1"},
     {phrase::text_too_long,
-     "the {0} is {1} bytes long, but the header file holds at most 65535 bytes for a text; "
+     "the {0} is {1} bytes long, but the header file holds at most {2} bytes for a text; "
      "shorten it"},
     {phrase::name_too_long,
-     "the {0} is {1} bytes long, but the header file holds at most 65535 bytes for a text; "
+     "the {0} is {1} bytes long, but the header file holds at most {2} bytes for a text; "
      "give a shorter name"},
 };
 

@@ -39,6 +39,20 @@ reading::reading(run_state& s, document_store& d)
       line_name(nome_documento_linea(s.nome_scenario)),
       train_name(nome_documento_treno(s.nome_scenario, s.nome_treno)) {}
 
+shared_document reading::whole_document(const std::string& name, std::string_view which) {
+    const std::string cannot = "the " + std::string(which) + " document cannot be opened";
+    shared_document content;
+    try {
+        content = store.read(name);
+    } catch (const failure& f) {
+        throw reader_failure(cannot + ": " + f.reason());
+    }
+    if (!content) {
+        throw reader_failure(cannot);
+    }
+    return content;
+}
+
 void reading::open(const std::string& name, shared_document content, source_document document_read) {
     document = name;
     which = document_read;
@@ -177,7 +191,7 @@ voce& reading::entry(std::int64_t i) {
 
 bool reading::beyond_grid(std::int64_t p, std::int64_t margin) {
     // (p + margin) / 50 > N, exactly.
-    if (p + margin <= 50 * last_cell(state.celle)) {
+    if (p + margin <= metres_per_cell * last_cell(state.celle)) {
         const std::int32_t route = state.voci[voce_percorso].fine_area;
         if (p > route) {
             warn(warning::beyond_route, entry_place.value_or(keyword_place),

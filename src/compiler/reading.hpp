@@ -178,6 +178,10 @@ struct reading {
     std::int32_t station = 1;   // the next station's entry
     field_place station_place;  // the last station's chainage
 
+    // The whole text of the document `name` (the "line" or the "train" document): one
+    // the store does not hold, or cannot read, is a reader_failure (error 25) saying so,
+    // with the store's reason when it gives one.
+    shared_document whole_document(const std::string& name, std::string_view which);
     // Starts reading a document (the store gave its whole content), and makes the
     // warnings about the document as a whole.
     void open(const std::string& name, shared_document content, source_document document);

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
+
+#include "model/failure.hpp"
 
 namespace scenario::language {
 
@@ -19,10 +20,9 @@ enum class error_code : int {
 // A request that cannot be answered as asked: the code and the message the client gets
 // as its error. Whoever finds it throws it (the reading of parameters, a feature); the
 // protocol layer turns it into the error response, or logs it for a notification.
-class request_error : public std::runtime_error {
+class request_error : public failure {
   public:
-    request_error(error_code code, const std::string& message)
-        : std::runtime_error(message), code_(code) {}
+    request_error(error_code code, const std::string& message) : failure(message), code_(code) {}
     error_code code() const { return code_; }
 
   private:
