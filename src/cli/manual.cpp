@@ -1,8 +1,10 @@
 #include "cli/manual.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "cli/command_table.hpp"
 #include "compiler/messages.hpp"
@@ -19,8 +21,8 @@ bool letter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// The escape of one character of a text line; `word` is the word it stands in (up to
-// blanks), `at` its place there.
+// Appends the escape of the character at text[at] and moves `at` past it; the word it
+// stands in (up to a blank) starts at word_start.
 void append_escaped(std::string& out, std::string_view text, std::size_t& at,
                     std::size_t word_start) {
     const char c = text[at];
