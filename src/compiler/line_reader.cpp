@@ -214,7 +214,7 @@ bool read_line_document(reading& r) {
         r.document = r.line_name;
         throw reader_failure("the line document cannot be opened");
     }
-    r.open(r.line_name, std::move(*content), source_document::line);
+    r.open(r.line_name, std::move(content), source_document::line);
     if (!find_general(r) || !read_general_part(r)) {
         return false;
     }

@@ -39,11 +39,12 @@ reading::reading(run_state& s, document_store& d)
       line_name(nome_documento_linea(s.nome_scenario)),
       train_name(nome_documento_treno(s.nome_scenario, s.nome_treno)) {}
 
-void reading::open(const std::string& name, std::string content, source_document document_read) {
+void reading::open(const std::string& name, shared_document content, source_document document_read) {
     document = name;
     which = document_read;
     part = section::before_general;
-    text = std::move(content);
+    held = std::move(content);
+    text = *held;
     fields = field_reader(text);
     keyword = {};
     keyword_place = field_place{};

@@ -126,7 +126,8 @@ struct reading {
     std::string document;  // its name
     source_document which = source_document::line;
     section part = section::before_general;
-    std::string text;
+    shared_document held;   // its text, shared with the store and then the trace
+    std::string_view text;
     field_reader fields;
     std::string_view keyword;                        // the keyword field being acted on
     field_place keyword_place;                       // where it is
@@ -144,7 +145,8 @@ struct reading {
     bool in_entry = false;                       // an entry's reader is reading its fields
     std::optional<std::size_t> outside_warning;  // body lines in the general part: the first
     int outside_lines = 0;                       // warning, and how many such lines
-    std::string line_text;  // the line document, kept to compare the train document with
+    shared_document line_held;  // the line document, kept to compare the train document with
+    std::string_view line_text;
     bool line_looks_like_train = false;
     bool generale_found = false;
     int header_line = 0;             // the line document's first section header
@@ -178,7 +180,7 @@ struct reading {
 
     // Starts reading a document (the store gave its whole content), and makes the
     // warnings about the document as a whole.
-    void open(const std::string& name, std::string content, source_document document);
+    void open(const std::string& name, shared_document content, source_document document);
     // Closing is implicit; the store decides whether a document really goes away.
     void close_and_delete() { store.remove(document); }
 

@@ -78,8 +78,9 @@ TEST(ToolStore, ServesTheGivenFileUnderTheExpectedNameAndNeverDeletes) {
     EXPECT_TRUE(store.exists("S_linea.txt"));
     EXPECT_FALSE(store.exists("my line.txt"));
     EXPECT_FALSE(store.exists(""));
-    EXPECT_EQ(store.read("S_linea.txt"), "[generale]\r\n");
-    EXPECT_EQ(store.read("S_T-.txt"), std::nullopt);
+    ASSERT_TRUE(store.read("S_linea.txt"));
+    EXPECT_EQ(*store.read("S_linea.txt"), "[generale]\r\n");
+    EXPECT_EQ(store.read("S_T-.txt"), nullptr);
     EXPECT_EQ(store.path_of("S_linea.txt"), path);
     EXPECT_EQ(store.path_of("other"), "other");
     store.remove("S_linea.txt");
