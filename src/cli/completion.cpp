@@ -25,29 +25,34 @@ std::string ending_glob(std::string_view ending) {
     return out;
 }
 
-// What completes a value or a positional by the name the command table gives it: the
-// documents for LINE and TRAIN, folders for DIR, SVG pictures for FILE.svg, any file for
-// FILE, the topics of help; nothing for a name or a number.
+// What completes an option's value by the name the command table gives it: folders for
+// DIR, SVG pictures for FILE.svg, any file for FILE; nothing for a name or a number.
 std::string value_action(std::string_view name) {
-    if (name == "LINE") {
-        return "_scenario_files '" + ending_glob(line_document_ending) + "'";
-    }
-    if (name == "TRAIN") {
-        return "_scenario_files '" + ending_glob(train_document_ending) + "'";
-    }
     if (name == "DIR") {
         return "_filedir -d";
     }
     if (name == "FILE.svg") {
         return "_filedir svg";
     }
-    if (name == "FILE" || name == "FILE...") {
+    if (name == "FILE") {
         return "_filedir";
+    }
+    return ":";
+}
+
+// What completes a positional: the documents for LINE and TRAIN, the topics of help,
+// files and folders for any other (FILE, FILE..., a compiled scenario's files).
+std::string positional_action(std::string_view name) {
+    if (name == "LINE") {
+        return "_scenario_files '" + ending_glob(line_document_ending) + "'";
+    }
+    if (name == "TRAIN") {
+        return "_scenario_files '" + ending_glob(train_document_ending) + "'";
     }
     if (name == "[TOPIC]") {
         return "_scenario_words 'documents'";
     }
-    return ":";
+    return "_filedir";
 }
 
 std::string choice_words(std::string_view choices) {
@@ -84,7 +89,8 @@ std::string command_branch(const command_spec& c) {
     }
     std::string positionals;
     for (const char* p : c.positionals) {
-        positionals += std::string(positionals.empty() ? "" : " ") + "\"" + value_action(p) + "\"";
+        positionals +=
+            std::string(positionals.empty() ? "" : " ") + "\"" + positional_action(p) + "\"";
     }
     const bool repeats =
         !c.positionals.empty() && std::string_view(c.positionals.back()).ends_with("...");

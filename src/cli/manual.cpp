@@ -283,8 +283,14 @@ std::string synopsis_word(const option_spec& o) {
 void synopsis(page_writer& page, const command_spec& c) {
     page.heading("Synopsis");
     page.raw(std::string(".SY \"scenario ") + c.name + "\"");
-    for (const char* p : c.positionals) {
-        page.raw(italic(p));
+    // The arguments as the usage line writes them.
+    std::string_view arguments = c.arguments;
+    while (!arguments.empty()) {
+        const std::size_t blank = std::min(arguments.find(' '), arguments.size());
+        if (blank > 0) {
+            page.raw(italic(arguments.substr(0, blank)));
+        }
+        arguments.remove_prefix(std::min(blank + 1, arguments.size()));
     }
     // Options that must be given come first, as in the usage line.
     std::vector<const option_spec*> order;
