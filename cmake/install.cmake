@@ -101,7 +101,7 @@ set(CPACK_PACKAGE_CONTACT
     "Scenario compiler maintainers <maintainers@users.noreply.c-seed-e7299618.example>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compiler and authoring tool for train-driving scenarios")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "A scenario of the train-driving simulator is written in two plain-text documents, a "
     "line document and a train document. The authoring tool scenario compiles them into "
     "the binary files the simulator loads, reports what is wrong in them, lays them out, "

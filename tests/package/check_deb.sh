@@ -21,7 +21,8 @@ if grep -rhsE '^path-exclude.*/usr/share/(man|doc)' /etc/dpkg/dpkg.cfg.d/; then
     exit 1
 fi
 version=$(dpkg-deb -f "$deb" Version)
-echo "$(basename "$deb"): version $version, depends on: $(dpkg-deb -f "$deb" Depends)"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "$(basename "$deb"): version $version, depends on: ${depends:-nothing}"
 dpkg -i "$deb" >/dev/null
 trap 'dpkg -r scenario >/dev/null 2>&1 || true' EXIT
 installed=$(dpkg -L scenario)
@@ -31,10 +32,14 @@ bash "$here/check_layout.sh" /usr <<<"$installed"
 scenario --version | grep -q "^scenario $version\( (git .*)\)\?$" ||
     { echo "scenario --version says \"$(scenario --version)\", the package $version"; exit 1; }
 anywhere=$(mktemp -d)
-(cd "$anywhere" && scenario example -o w >/dev/null 2>&1 && scenario check w/*_linea.txt w/*-.txt)
+(cd "$anywhere" && scenario example -o w >/dev/null 2>&1 && scenario check w/*_linea.txt w/*-.txt 2>/dev/null) ||
+    { echo "scenario example and check failed in $anywhere"; exit 1; }
 rm -rf "$anywhere"
-[ "$(man -w scenario-check)" = /usr/share/man/man1/scenario-check.1 ] ||
-    { echo "man finds no /usr/share/man/man1/scenario-check.1"; exit 1; }
+echo "scenario example -o w && scenario check w/*_linea.txt w/*-.txt: works in any folder"
+for page in scenario scenario-check; do
+    [ "$(man -w "$page")" = "/usr/share/man/man1/$page.1" ] ||
+        { echo "man finds no /usr/share/man/man1/$page.1"; exit 1; }
+done
 MANWIDTH=80 man scenario-check 2>/dev/null | grep -q "scenario check LINE TRAIN" ||
     { echo "man scenario-check does not show the page"; exit 1; }
 bash "$here/check_manual.sh" /usr/share/man
