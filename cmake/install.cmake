@@ -102,12 +102,12 @@ set(CPACK_PACKAGE_CONTACT
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compiler and authoring tool for train-driving scenarios")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "A scenario of the train-driving simulator is written in two plain-text documents, a "
-    "line document and a train document. The authoring tool scenario compiles them into "
-    "the binary files the simulator loads, reports what is wrong in them, lays them out, "
-    "draws the compiled line, shows it on a live page that follows every save, decodes "
-    "the binary files, and serves editors as a language server. genera_scenario writes "
-    "and compiles the built-in scenario.")
+    "A scenario of the train-driving simulator is written in two plain-text\n"
+    "documents, a line document and a train document. The authoring tool scenario\n"
+    "compiles them into the binary files the simulator loads, reports what is wrong\n"
+    "in them, lays them out, draws the compiled line, shows it on a live page that\n"
+    "follows every save, decodes the binary files, and serves editors as a language\n"
+    "server. genera_scenario writes and compiles the built-in scenario.")
 set(CPACK_STRIP_FILES ON)
 if(WIN32)
     set(CPACK_GENERATOR ZIP)
