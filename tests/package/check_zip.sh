@@ -12,6 +12,8 @@ wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
 work=$(mktemp -d)
 export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The console tool needs no display (and one left set by an earlier stage may be gone).
+unset DISPLAY
 serve_pid=
 finish() {
     [ -z "$serve_pid" ] || kill "$serve_pid" 2>/dev/null || true
