@@ -2,6 +2,7 @@
 
 #include "cli/command_table.hpp"
 #include "cli/commands.hpp"
+#include "cli/version.hpp"
 #include "language/server.hpp"
 
 #ifdef _WIN32
@@ -21,7 +22,7 @@ int run_lsp(const parsed_args& args, std::ostream& out, std::ostream& err) {
     const language::disk_files disk;
     language::server_options options;
     options.encoding = input_encoding(args);
-    options.version = SCENARIO_VERSION;
+    options.version = tool_version();
     language::server server(disk, options, err);
     return server.run(std::cin, out);
 }
