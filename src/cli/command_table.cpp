@@ -413,20 +413,26 @@ std::string help_text(const command_spec& c) {
     return out + "\n" + exit_status_text(c);
 }
 
-std::string exit_status_text(const command_spec& c) {
+std::vector<stated_status> exit_statuses_of(const command_spec& c) {
     std::vector<exit_case> cases = c.exits;
     cases.push_back({exit_status::internal});
+    std::vector<stated_status> out;
+    for (const exit_case& e : cases) {
+        const auto meaning =
+            std::find_if(exit_status_meanings.begin(), exit_status_meanings.end(),
+                         [&](const exit_status_meaning& m) { return m.status == e.status; });
+        out.push_back({e.status, e.when != nullptr                      ? std::string(e.when)
+                                 : meaning != exit_status_meanings.end() ? std::string(meaning->meaning)
+                                                                         : std::string()});
+    }
+    return out;
+}
+
+std::string exit_status_text(const command_spec& c) {
+    const std::vector<stated_status> cases = exit_statuses_of(c);
     std::vector<std::string> words;
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const auto meaning = std::find_if(
-            exit_status_meanings.begin(), exit_status_meanings.end(),
-            [&](const exit_status_meaning& m) { return m.status == cases[i].status; });
-        std::string said = std::to_string(cases[i].status) + " ";
-        if (cases[i].when != nullptr) {
-            said += cases[i].when;
-        } else if (meaning != exit_status_meanings.end()) {
-            said += meaning->meaning;
-        }
+        std::string said = std::to_string(cases[i].status) + " " + cases[i].meaning;
         said += i + 1 < cases.size() ? ";" : ".";
         std::vector<std::string> more = words_of(said);
         // The number and the first word of its meaning stay on one line.

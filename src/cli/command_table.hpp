@@ -45,6 +45,14 @@ struct command_spec {
     command_syntax syntax() const;
 };
 
+// A status a command can end with and what it means for that command.
+struct stated_status {
+    int status;
+    std::string meaning;
+};
+// Every status a command can end with, in order, `internal` last.
+std::vector<stated_status> exit_statuses_of(const command_spec& c);
+
 // The encoding the shared option --input-encoding names: windows-1252 when it is not
 // given. Any other value throws usage_error.
 text_encoding input_encoding(const parsed_args& args);

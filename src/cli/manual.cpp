@@ -305,45 +305,12 @@ void synopsis(page_writer& page, const command_spec& c) {
     page.raw(".YS");
 }
 
-// The statuses a command ends with, as its help states them ("Exit status: 0 no error;
-// 1 ...; 2 usage error."), one tagged paragraph each; as a paragraph when the sentence is
-// not of that form.
-void exit_statuses(page_writer& page, std::string_view sentence) {
+// The statuses a command ends with, one tagged paragraph each (the table its help is
+// made from).
+void exit_statuses(page_writer& page, const command_spec& c) {
     page.heading("Exit status");
-    std::string text;
-    for (const char c : sentence) {
-        if (c == '\n') {
-            text += ' ';
-        } else {
-            text += c;
-        }
-    }
-    constexpr std::string_view lead = "Exit status: ";
-    if (text.starts_with(lead)) {
-        text.erase(0, lead.size());
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '.')) {
-        text.pop_back();
-    }
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i + 2 < text.size(); ++i) {
-        if (text.compare(i, 2, "; ") == 0 && text[i + 2] >= '0' && text[i + 2] <= '9') {
-            items.push_back(text.substr(start, i - start));
-            start = i + 2;
-        }
-    }
-    items.push_back(text.substr(start));
-    for (const std::string& item : items) {
-        const std::size_t blank = item.find(' ');
-        if (item.empty() || item[0] < '0' || item[0] > '9' || blank == std::string::npos) {
-            page.help_text(sentence);
-            return;
-        }
-    }
-    for (const std::string& item : items) {
-        const std::size_t blank = item.find(' ');
-        page.tagged(bold(item.substr(0, blank)), roff_text(item.substr(blank + 1) + "."));
+    for (const stated_status& s : exit_statuses_of(c)) {
+        page.tagged(bold(std::to_string(s.status)), roff_text(s.meaning + "."));
     }
 }
 
@@ -394,7 +361,7 @@ manual_page command_page(const command_spec& c, std::string_view version) {
         page.tagged(bold("--help") + ", " + bold("-h"),
                     roff_text("print the command's help and end"));
     }
-    if (*c.notes != '\0') {
+    if (!c.notes.empty()) {
         page.heading("Notes");
         page.help_text(c.notes);
     }
@@ -402,7 +369,7 @@ manual_page command_page(const command_spec& c, std::string_view version) {
                     [](const option_spec& o) { return o.joined; })) {
         warnings(page);
     }
-    exit_statuses(page, c.exit_statuses);
+    exit_statuses(page, c);
     if (const command_manual* m = find_command_manual(c.name)) {
         page.heading("Files");
         page.prose(m->files);

@@ -141,7 +141,7 @@ void check_document(reading& r) {
             r.keyword_warnings = false;
             // A train document the store cannot read is not taken for a line document
             // here: the train reader says why when it opens it.
-            std::optional<std::string> other;
+            shared_document other;
             try {
                 other = r.store.read(r.train_name);
             } catch (const failure&) {
