@@ -64,7 +64,7 @@ void write_table(const timetable& t, const run_state& state, std::ostream& out) 
     }
     out << '\n';
     text_table table({{"position"},
-                      {"time"},
+                      {"time", true, 8},
                       {"least", true, 8},
                       {"estimate", true, 8},
                       {"margin", true, 7},

@@ -13,8 +13,8 @@ namespace scenario {
 namespace {
 
 constexpr double cell_metres = metres_per_cell;
-constexpr double day = 86400;
-constexpr double half_day = 43200;
+constexpr std::int64_t day = 86400;  // s
+constexpr std::int64_t half_day = day / 2;
 constexpr double gravity = 9.81;  // m/s²
 constexpr double infinite = std::numeric_limits<double>::infinity();
 // A running time this far above a whole second is that second: sums of cell times carry
@@ -218,6 +218,11 @@ std::size_t timetable::timed() const {
         stations.begin(), stations.end(), [](const timetable_station& s) { return s.time; }));
 }
 
+std::int64_t late_start(std::int32_t clock, std::int32_t departure) {
+    const std::int64_t late = std::int64_t{clock} - departure;
+    return late > half_day ? late - day : late;
+}
+
 std::int64_t whole_seconds(double seconds) {
     return static_cast<std::int64_t>(std::ceil(seconds - rounding_slack));
 }
@@ -271,9 +276,8 @@ timetable make_timetable(const run_state& state, const timetable_options& option
             // The run leaves the first timed station at its time, or when the clock starts
             // if that is later.
             timeline = *s.time;
-            double late = out.clock - timeline;
-            late -= late > half_day ? day : late < -half_day ? -day : 0;
-            leaves = timeline + std::max(0.0, late);
+            leaves = timeline + static_cast<double>(
+                                    std::max<std::int64_t>(0, late_start(out.clock, *s.time)));
             if (with_run) {
                 s.arrival = leaves;
                 s.departure = leaves;
@@ -289,7 +293,7 @@ timetable make_timetable(const run_state& state, const timetable_options& option
         s.previous = static_cast<std::int32_t>(*before);
         std::int64_t available = std::int64_t{*s.time} - *from.time;
         if (available < -half_day) {
-            available += static_cast<std::int64_t>(day);
+            available += day;
         }
         s.available = available;
         timeline += static_cast<double>(available);

@@ -70,6 +70,11 @@ struct timetable {
     std::size_t timed() const;
 };
 
+// How long after a departure at `departure` s the clock starts at `clock` s: 0 or less when
+// it starts in time. A clock more than 12 hours after the departure is the day before's
+// (23:59 before a departure at 00:05).
+std::int64_t late_start(std::int32_t clock, std::int32_t departure);
+
 // The running times in whole seconds as the tool and the warnings show them: rounded up,
 // a figure a few millionths of a second above a whole second counting as that second.
 std::int64_t whole_seconds(double seconds);

@@ -113,8 +113,7 @@ void record_timetable_warnings(run_state& state, const timetable_options& option
     if (first == t.stations.end()) {
         return;
     }
-    double late = t.clock - *first->time;
-    late -= late > 43200 ? 86400 : late < -43200 ? -86400 : 0;
+    const std::int64_t late = late_start(t.clock, *first->time);
     if (late > 0) {
         const source_row* clock = clock_row(state);
         const source_row* at_first = row_of(state, *first);
@@ -129,7 +128,7 @@ void record_timetable_warnings(run_state& state, const timetable_options& option
                                                         : error_place{};
         record_warning(state, warning::timetable, place,
                        say(phrase::clock_after_departure,
-                           {clock_text(t.clock), duration_text(static_cast<std::int64_t>(late)),
+                           {clock_text(t.clock), duration_text(late),
                             name_of(state, *first), clock_text(*first->time)}),
                        std::move(notes));
     }

@@ -185,7 +185,11 @@ TEST(Timetable, ClockStartingAfterTheFirstDeparture) {
     const timetable t = make_timetable(late.state, {});
     ASSERT_TRUE(t.stations.front().departure);
     EXPECT_EQ(*t.stations.front().departure, 19 * 3600 + 1);
-    // A clock just before midnight and a first time just after it: not late.
+    // A clock left at 0 (no clock row) is not late, nor one just before midnight with a
+    // first time just after it.
+    EXPECT_EQ(warnings(compiled(line_document(),
+                                train_document(speeds, "19, 0, 0", "19, 5, 0", 125, "0  0  0"))),
+              list{});
     EXPECT_EQ(warnings(compiled(line_document(),
                                 train_document(speeds, "0, 1, 0", "0, 6, 0", 125, "23 59  0"))),
               list{});
