@@ -92,7 +92,8 @@ const std::array<command_spec, 10> table{{
      "errors and warnings with the same exit status, but writes no file.\n",
      "The timetable is checked as \"scenario timetable\" describes: -Wtimetable at a\n"
      "station time no train can keep at the speeds allowed; -Wtimetable-tight, off\n"
-     "unless asked for, at one shorter than the estimate with acceleration and braking.\n",
+     "unless asked for, at one shorter than the estimate with acceleration and\n"
+     "braking.\n",
      "Exit status: 0 no error; 1 the scenario records an error, or the header file\n"
      "cannot hold a text, or --werror and a warning; 2 usage error; 3 fatal error\n"
      "1250 or 1251; 4 a document could not be read.\n",
@@ -185,9 +186,9 @@ const std::array<command_spec, 10> table{{
      "               later) and waits at each timed station until its time (\"A - D\")\n"
      "Durations are minutes:seconds (hours:minutes:seconds from an hour), rounded up.\n",
      "A station whose time is 0 (00:00:00) is not timed. A time earlier than the one\n"
-     "before it by more than 12 hours is taken for the next day's. \"blocked\": a stretch\n"
-     "of the way allows 0 km/h. --json prints one object: error, position, fatal,\n"
-     "diagnostics (as check's) and timetable (docs/live.md).\n",
+     "before it by more than 12 hours is taken for the next day's. \"blocked\": a\n"
+     "stretch of the way allows 0 km/h. --json prints one object: error, position,\n"
+     "fatal, diagnostics (as check's) and timetable (docs/live.md).\n",
      "Exit status: 0 no error; 1 the scenario records an error, or the header file\n"
      "cannot hold a text, or --werror and a warning; 2 usage error; 3 fatal error\n"
      "1250 or 1251; 4 a document could not be read.\n",

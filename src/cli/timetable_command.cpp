@@ -1,4 +1,3 @@
-#include <cstdio>
 
 #include "cli/args.hpp"
 #include "cli/command_table.hpp"
@@ -20,24 +19,13 @@ namespace {
 
 // A running time as the table shows it: "27:51", "1:02:05", "-0:12".
 std::string table_duration(std::int64_t seconds) {
-    const char* sign = seconds < 0 ? "-" : "";
     const std::int64_t s = seconds < 0 ? -seconds : seconds;
-    char text[48];
+    const std::string sign = seconds < 0 ? "-" : "";
     if (s >= 3600) {
-        std::snprintf(text, sizeof text, "%s%lld:%02lld:%02lld", sign,
-                      static_cast<long long>(s / 3600), static_cast<long long>(s / 60 % 60),
-                      static_cast<long long>(s % 60));
-    } else {
-        std::snprintf(text, sizeof text, "%s%lld:%02lld", sign, static_cast<long long>(s / 60),
-                      static_cast<long long>(s % 60));
+        return sign + std::to_string(s / 3600) + ":" + two_digits(s / 60 % 60) + ":" +
+               two_digits(s % 60);
     }
-    return text;
-}
-
-std::string two_places(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", v);
-    return text;
+    return sign + std::to_string(s / 60) + ":" + two_digits(s % 60);
 }
 
 // The fastest run's time at a station, to the second (a run that reaches it within a
@@ -50,11 +38,11 @@ void write_table(const timetable& t, const run_state& state, std::ostream& out) 
     out << "train \"" << windows1252_to_utf8(state.nome_treno) << "\": braked mass "
         << t.braked_mass << " %, ";
     if (t.braking) {
-        out << "braking " << two_places(*t.braking) << " m/s²";
+        out << "braking " << two_decimals(*t.braking) << " m/s²";
     } else {
         out << "no braking figure (a braked mass of 0 or less: no estimate)";
     }
-    out << ", acceleration " << two_places(t.acceleration)
+    out << ", acceleration " << two_decimals(t.acceleration)
         << " m/s² (both on the level); the clock starts at " << clock_text(t.clock) << "\n";
     if (!t.has_speeds) {
         out << "the train document has no speed limit profile (\"velocita\"): no running time "

@@ -345,14 +345,20 @@ timetable make_timetable(const run_state& state, const timetable_options& option
     return out;
 }
 
-std::string clock_text(std::int64_t seconds) {
-    const char* sign = seconds < 0 ? "-" : "";
-    const std::int64_t s = seconds < 0 ? -seconds : seconds;
+std::string two_digits(std::int64_t v) {
+    return (v < 10 ? "0" : "") + std::to_string(v);
+}
+
+std::string two_decimals(double v) {
     char text[48];
-    std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld", sign,
-                  static_cast<long long>(s / 3600), static_cast<long long>(s / 60 % 60),
-                  static_cast<long long>(s % 60));
+    std::snprintf(text, sizeof text, "%.2f", v);
     return text;
+}
+
+std::string clock_text(std::int64_t seconds) {
+    const std::int64_t s = seconds < 0 ? -seconds : seconds;
+    return (seconds < 0 ? "-" : "") + two_digits(s / 3600) + ":" + two_digits(s / 60 % 60) + ":" +
+           two_digits(s % 60);
 }
 
 std::string duration_text(std::int64_t seconds) {

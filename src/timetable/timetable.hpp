@@ -102,6 +102,10 @@ timetable make_timetable(const run_state& state, const timetable_options& option
 // state with an error, or without a speed limit profile.
 void record_timetable_warnings(run_state& state, const timetable_options& options);
 
+// "07" for 7, "12" for 12, "123" for 123.
+std::string two_digits(std::int64_t v);
+// "0.83" for 0.825216: an acceleration or a braking as messages and tables show it.
+std::string two_decimals(double v);
 // "19:09:00" for a time of day in seconds (a time past midnight shows the next day's hours,
 // "24:05:00"); "-0:10:00" for one before.
 std::string clock_text(std::int64_t seconds);

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <string_view>
 
 #include "compiler/diagnostics.hpp"
@@ -82,12 +81,6 @@ const std::string& name_of(const run_state& state, const timetable_station& s) {
     return state.voci[static_cast<std::size_t>(s.entry)].nome;
 }
 
-std::string two_places(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", v);
-    return text;
-}
-
 void warn_station(run_state& state, warning w, const timetable_station& s,
                   const timetable_station& before, std::string message) {
     const source_row* row = row_of(state, s);
@@ -152,7 +145,7 @@ void record_timetable_warnings(run_state& state, const timetable_options& option
                          say(phrase::timetable_too_short,
                              {name, duration_text(available), before_name,
                               clock_text(*before.time), clock_text(*s.time),
-                              std::to_string(s.position - before.position),
+                              std::to_string(std::int64_t{s.position} - before.position),
                               duration_text(least)}));
             continue;
         }
@@ -161,7 +154,7 @@ void record_timetable_warnings(run_state& state, const timetable_options& option
                          say(phrase::timetable_tight,
                              {name, duration_text(available), before_name,
                               duration_text(whole_seconds(*s.estimate)),
-                              two_places(t.acceleration), std::to_string(t.braked_mass),
+                              two_decimals(t.acceleration), std::to_string(t.braked_mass),
                               duration_text(least)}));
         }
     }

@@ -99,7 +99,7 @@ window.scenarioTimetable = (() => {
       svgNode('line', { x1: x(m), x2: x(m), y1: PAD.top, y2: HEIGHT - PAD.bottom, class: 'tt-grid' }, axes);
       svgNode('text', { x: x(m), y: HEIGHT - 8, 'text-anchor': 'middle' }, axes).textContent = `${m / 1000}`;
     }
-    svgNode('text', { x: width - PAD.right, y: HEIGHT - 8, 'text-anchor': 'end', class: 'tt-unit' }, axes).textContent = 'km';
+    svgNode('text', { x: PAD.left - 10, y: HEIGHT - 8, 'text-anchor': 'end', class: 'tt-unit' }, axes).textContent = 'km';
     const tStep = step(t1 - t0, 5, [60, 120, 300, 600, 900, 1800, 3600, 7200, 14400, 28800]);
     for (let t = Math.ceil(t0 / tStep) * tStep; t <= t1; t += tStep) {
       svgNode('line', { x1: PAD.left, x2: width - PAD.right, y1: y(t), y2: y(t), class: 'tt-grid' }, axes);
