@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 #include "cli/commands.hpp"
 #include "cli/exit_status.hpp"
 #include "compiler/messages.hpp"
 #include "model/cella.hpp"
 #include "model/voce.hpp"
+#include "timetable/timetable.hpp"
 
 namespace scenario::cli {
 
@@ -38,6 +40,15 @@ const option_spec no_warning_option{
     "-Wno-", "NAME",
     "switch off the warning NAME (listed below); may be given more than once",
     nullptr, nullptr, true};
+const option_spec warning_on_option{
+    "-W", "NAME",
+    "switch on the warning NAME, one that is off unless asked for (timetable-tight); may be "
+    "given more than once",
+    nullptr, nullptr, true};
+const option_spec acceleration_option{
+    "--acceleration", "M/S2",
+    "the train's acceleration on the level for the timetable's estimate, in m/s² (default "
+    "0.5; more than 0, at most 5)"};
 const option_spec werror_option{
     "--werror", nullptr, "treat warnings as errors: they are shown as errors and give exit status 1"};
 const option_spec no_warnings_option{"-w", nullptr, "show no warning"};
@@ -58,7 +69,7 @@ std::string with_model_values(std::string text) {
     return text;
 }
 
-const std::array<command_spec, 9> table{{
+const std::array<command_spec, 10> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
@@ -70,7 +81,9 @@ const std::array<command_spec, 9> table{{
       no_plan_option,
       input_encoding_option,
       json_option,
+      acceleration_option,
       no_warning_option,
+      warning_on_option,
       werror_option,
       no_warnings_option},
      "Compiles the line document LINE and the train document TRAIN as the generator\n"
@@ -96,10 +109,14 @@ const std::array<command_spec, 9> table{{
      "LINE TRAIN",
      {"LINE", "TRAIN"},
      {scenario_option, train_option, no_plan_option, input_encoding_option, json_option,
-      no_warning_option, werror_option, no_warnings_option},
+      acceleration_option, no_warning_option, warning_on_option, werror_option,
+      no_warnings_option},
      "Compiles LINE and TRAIN exactly as \"scenario compile\" does and reports the same\n"
      "errors and warnings with the same exit status, but writes no file.\n",
-     "",
+     "The timetable is checked as \"scenario timetable\" describes: -Wtimetable at a\n"
+     "station time no train can keep at the speeds allowed; -Wtimetable-tight, off\n"
+     "unless asked for, at one shorter than the estimate with acceleration and\n"
+     "braking.\n",
      {{exit_status::ok, "no error"},
       {exit_status::scenario_error},
       {exit_status::usage},
@@ -180,6 +197,37 @@ const std::array<command_spec, 9> table{{
       {exit_status::fatal},
       {exit_status::file}},
      run_render},
+    {"timetable",
+     "print the running times the timetable gives and what the train needs",
+     "LINE TRAIN",
+     {"LINE", "TRAIN"},
+     {scenario_option, train_option, input_encoding_option, json_option, acceleration_option,
+      no_warning_option, werror_option, no_warnings_option},
+     "Compiles LINE and TRAIN as \"scenario check\" does, reports the same errors and\n"
+     "warnings (-Wtimetable-tight included), and prints every station of the train\n"
+     "document: its position (m) and time, and for a timed station after the first:\n"
+     "  least        the least running time from the timed station before it at the\n"
+     "               speeds allowed (the speed limit profile, and each slowdown at its\n"
+     "               speed from its start to its end), needing nothing of the train\n"
+     "  estimate     the running time from rest to rest, accelerating at the given\n"
+     "               acceleration less the gradient's pull and braking as the Minden\n"
+     "               formula gives for the braked-mass percentage (docs/timetable.md)\n"
+     "  margin       the time given less the estimate (less the least running time\n"
+     "               without a braking figure)\n"
+     "  fastest run  when a run at the estimate's pace reaches the station: it leaves\n"
+     "               the first timed station at its time (or when the clock starts, if\n"
+     "               later) and waits at each timed station until its time (\"A - D\")\n"
+     "Durations are minutes:seconds (hours:minutes:seconds from an hour), rounded up.\n",
+     "A station whose time is 0 (00:00:00) is not timed. A time earlier than the one\n"
+     "before it by more than 12 hours is taken for the next day's. \"blocked\": a\n"
+     "stretch of the way allows 0 km/h. --json prints one object: error, position,\n"
+     "fatal, diagnostics (as check's) and timetable (docs/live.md).\n",
+     {{exit_status::ok, "no error"},
+      {exit_status::scenario_error},
+      {exit_status::usage},
+      {exit_status::fatal},
+      {exit_status::file, "a document could not be read"}},
+     run_timetable},
     {"lsp",
      "serve an editor as a language server on standard input and output",
      "",
@@ -226,6 +274,7 @@ const std::array<command_spec, 9> table{{
       train_option,
       {"--no-plan", nullptr, "compile without the line plan and draw only the profiles"},
       input_encoding_option,
+      acceleration_option,
       {"--open", nullptr, "open the page in the system's browser"}},
      "Compiles LINE and TRAIN as \"scenario compile\" does, writes no file, and serves a\n"
      "page at http://127.0.0.1:PORT/ (the URL is the first line on standard output)\n"
@@ -348,6 +397,21 @@ std::vector<std::string> usage_words(const command_spec& c) {
 }
 
 }  // namespace
+
+double acceleration(const parsed_args& args) {
+    const std::optional<std::string> text = args.value(acceleration_option.name);
+    if (!text) {
+        return default_acceleration;
+    }
+    double v = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), v);
+    if (error != std::errc{} || end != text->data() + text->size() || !(v > 0) ||
+        v > highest_acceleration) {
+        throw usage_error("--acceleration takes a number of m/s² above 0 and at most 5, not \"" +
+                          *text + "\"");
+    }
+    return v;
+}
 
 text_encoding input_encoding(const parsed_args& args) {
     const std::optional<std::string> name = args.value(input_encoding_option.name);

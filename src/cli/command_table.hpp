@@ -56,6 +56,10 @@ std::vector<stated_status> exit_statuses_of(const command_spec& c);
 // The encoding the shared option --input-encoding names: windows-1252 when it is not
 // given. Any other value throws usage_error.
 text_encoding input_encoding(const parsed_args& args);
+// The acceleration the shared option --acceleration gives (default_acceleration when it is
+// not given). A value that is not a number above 0 and at most highest_acceleration throws
+// usage_error.
+double acceleration(const parsed_args& args);
 
 // Every command, in the order of the tool's help.
 std::span<const command_spec> commands();

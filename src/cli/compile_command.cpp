@@ -108,10 +108,11 @@ void write_summary(const run_state& state, std::span<const diagnostic> shown, co
 
 int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
                      std::ostream& err) {
-    const compile_request request = request_of(parsed);
+    compile_request request = request_of(parsed);
     const bool json = parsed.flag("--json");
     const std::string folder = parsed.value("-o").value_or(".");
     const warning_options warnings = warning_options_of(parsed);
+    request.timetable.tight = warnings.asked(warning_name(warning::timetable_tight));
 
     const compiled_scenario compiled = compile(request);
     const document_paths paths = [&](const std::string& name) { return compiled.path_of(name); };

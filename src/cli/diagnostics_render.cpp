@@ -57,6 +57,13 @@ warning_options warning_options_of(const parsed_args& args) {
         }
         options.off.insert(name);
     }
+    for (const std::string& name : args.values_of("-W")) {
+        if (!find_warning(name)) {
+            throw usage_error("no warning is called \"" + name + "\" (in \"-W" + name +
+                              "\"); \"--help\" lists them");
+        }
+        options.on.insert(name);
+    }
     return options;
 }
 

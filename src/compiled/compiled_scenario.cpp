@@ -72,6 +72,9 @@ void run(compiled_scenario& compiled, const compile_request& request, document_s
     compiled.fatal = compile_scenario(compiled.state, store, request.plan ? 1 : 0);
     if (compiled.fatal == 0) {
         check_encodable(compiled.state);
+        // Made here, once, from the compiled grid and header: every front end then has
+        // them from the one compile, as it has the compiler's own.
+        record_timetable_warnings(compiled.state, request.timetable);
     }
     finish(compiled);
 }

@@ -30,7 +30,8 @@ struct small_run {
     temp_folder dir;
     fake_platform sistema{dir.str()};
     memory_store documents;
-    compile_request request{"S", "t", {}, {}, true, text_encoding::windows_1252};
+    compile_request request{"S", "t", {}, {}, true, text_encoding::windows_1252,
+                            timetable_options{}};
     compiled_scenario compiled;
     run_context context{sistema, dir.str(), documents};
 

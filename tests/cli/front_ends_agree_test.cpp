@@ -208,7 +208,7 @@ void expect_agreement(const document& line, const document& train) {
     const scenario_names names = derive_names(line_path, train_path, {}, {});
     live::compile_session session({names.scenario, names.train, document_source{line_path, {}},
                                    document_source{train_path, {}}, true,
-                                   text_encoding::windows_1252});
+                                   text_encoding::windows_1252, timetable_options{}});
     ASSERT_TRUE(session.compile());
     const said by_page = from_report(json::parse(*session.result())["diagnostics"], texts, line.name);
 
@@ -288,7 +288,7 @@ TEST(FrontEnds, HoverShowsEachElementAsTheLivePageListsIt) {
     write_bytes(folder.file(train.name), train.bytes);
     live::compile_session session({"Vessana_Pralbo", "5 bis", document_source{folder.file(line.name), {}},
                                    document_source{folder.file(train.name), {}}, true,
-                                   text_encoding::windows_1252});
+                                   text_encoding::windows_1252, {}});
     ASSERT_TRUE(session.compile());
     const json elements = json::parse(*session.result())["drawing"]["elements"];
     ASSERT_GT(elements.size(), 100u);
@@ -380,7 +380,8 @@ TEST(FrontEnds, NoDocumentEndsALongRunningProgram) {
         }
         live::compile_session session({"Vessana_Pralbo", "5 bis", document_source{line_path, {}},
                                        document_source{train_path, {}}, true,
-                                       input.utf8 ? text_encoding::utf_8 : text_encoding::windows_1252});
+                                       input.utf8 ? text_encoding::utf_8 : text_encoding::windows_1252,
+                                       timetable_options{}});
         ASSERT_TRUE(session.compile());
         EXPECT_TRUE(session.ok());
         // The bad save, then the good one again.

@@ -27,8 +27,11 @@ using nlohmann::json;
 // What a compile writes: each file's name and bytes (or why it cannot be encoded), then
 // the fatal error.
 std::vector<std::string> written(const std::string& line, const std::string& train) {
-    compile_request request{"Vessana_Pralbo", "5 bis", document_source{"line", line},
-                            document_source{"train", train}};
+    compile_request request;
+    request.scenario = "Vessana_Pralbo";
+    request.train = "5 bis";
+    request.line = document_source{"line", line};
+    request.train_document = document_source{"train", train};
     const compiled_scenario c = compile(request);
     std::vector<std::string> out;
     for (const output_file& f : output_files(c.state)) {

@@ -62,7 +62,7 @@ TEST(AnyDocument, IsDrawnByRenderAndByTheLiveSession) {
 
         live::compile_session session({"S", "T", document_source{line, std::nullopt},
                                        document_source{train, std::nullopt}, true,
-                                       text_encoding::windows_1252});
+                                       text_encoding::windows_1252, {}});
         ASSERT_TRUE(session.compile());
         const nlohmann::json result = nlohmann::json::parse(*session.result());
         ASSERT_TRUE(result["drawing"].is_object()) << result.dump().substr(0, 400);
