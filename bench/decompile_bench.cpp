@@ -49,7 +49,7 @@ void BM_PlanFileAnalysis(benchmark::State& state) {
     encode_output(s, file_format::plan, bytes);
     std::int64_t runs = 0;
     for (auto _ : state) {
-        memory_source source(bytes.bytes());
+        memory_bytes source(bytes.bytes());
         plan_analyser analyser;
         benchmark::DoNotOptimize(analyse_plan_file(source, analyser));
         runs = static_cast<std::int64_t>(analyser.finish().curves.size());

@@ -1,19 +1,20 @@
-// Feeds arbitrary line and train documents through the whole compile in memory:
-// readers, recorders, zone ordering, code placement, markers, integrity codes and
-// the encoders of the files the compile produces; the header and the grid file must
-// decode back to what was encoded. Input layout: one byte whose lowest bit is the plan
-// switch, then the line document, a NUL byte, and the train document.
+// Feeds arbitrary line and train documents through the whole compile in memory, as every
+// front end compiles: readers, recorders, zone ordering, code placement, markers,
+// integrity codes, the element index and the encoders of the files the compile says it
+// would write. Each file must have the size the compile counted for it, and the header
+// and the grid file must decode back to what was encoded. Input layout: one byte whose
+// lowest bit is the plan switch, then the line document, a NUL byte, and the train
+// document.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "compiler/compile.hpp"
+#include "compiled/compiled_scenario.hpp"
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
 #include "files/scenario_files.hpp"
-#include "files/stores.hpp"
-#include "model/file_names.hpp"
+#include "support/whole_decoders.hpp"
 
 namespace {
 
@@ -22,6 +23,7 @@ class counting_sink : public scenario::byte_sink {
   public:
     void write(std::string_view bytes) override { size_ += bytes.size(); }
     void write_at(std::uint64_t, std::string_view bytes) override { size_ += bytes.size(); }
+    std::size_t size() const { return size_; }
 
   private:
     std::size_t size_ = 0;
@@ -40,31 +42,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view train =
         split == std::string_view::npos ? std::string_view{} : rest.substr(split + 1);
 
-    scenario::run_state stato;
-    stato.nome_scenario = "Fuzz";
-    stato.nome_treno = "1";
-    scenario::memory_store store;
-    store.put(scenario::nome_documento_linea(stato.nome_scenario), std::string(line));
-    store.put(scenario::nome_documento_treno(stato.nome_scenario, stato.nome_treno),
-              std::string(train));
-
-    if (scenario::compile_scenario(stato, store, j) != 0) {
-        return 0;  // a fatal marker error: nothing is written
+    scenario::compile_request request;
+    request.scenario = "Fuzz";
+    request.train = "1";
+    request.line = scenario::document_source{"Fuzz_linea.txt", std::string(line)};
+    request.train_document = scenario::document_source{"Fuzz_1-.txt", std::string(train)};
+    request.plan = j != 0;
+    const scenario::compiled_scenario compiled = scenario::compile(request);
+    const scenario::run_state& state = compiled.state;
+    if (compiled.elements().all().size() < compiled.elements().of(scenario::element_kind::station).size()) {
+        __builtin_trap();
     }
-    for (const scenario::output_file& file : scenario::output_files(stato)) {
+    for (const scenario::planned_file& file : compiled.files) {
         if (file.format == scenario::file_format::plan) {
             // Encoded only: drawn points may be NaN, which never compare equal.
             counting_sink plan;
-            scenario::encode_output(stato, file.format, plan);
+            scenario::encode_output(state, file.format, plan);
+            if (plan.size() != file.size) {
+                __builtin_trap();
+            }
             continue;
         }
         scenario::string_sink sink;
-        scenario::encode_output(stato, file.format, sink);
+        scenario::encode_output(state, file.format, sink);
         const bool same =
-            file.format == scenario::file_format::header
-                ? scenario::decode_header(sink.bytes()) == stato.voci
-                : sink.bytes().size() == scenario::grid_file_size(stato.celle.size()) &&
-                      scenario::decode_grid(sink.bytes()) == stato.celle;
+            sink.bytes().size() == file.size &&
+            (file.format == scenario::file_format::header
+                 ? scenario::testing::decode_header(sink.bytes()) == state.voci
+                 : scenario::testing::decode_grid(sink.bytes()) == state.celle);
         if (!same) {
             __builtin_trap();
         }

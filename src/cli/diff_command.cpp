@@ -25,9 +25,9 @@ bool is_folder(const std::string& path) {
 }
 
 // A side that cannot be compared: the sentence says why.
-class side_failure : public std::runtime_error {
+class side_failure : public failure {
   public:
-    explicit side_failure(const std::string& why) : std::runtime_error(why) {}
+    explicit side_failure(const std::string& why) : failure(why) {}
 };
 
 // One side of the comparison with what it was made from: its documents compiled in

@@ -29,12 +29,12 @@ void memorizza_dati(run_state& stato, document_store& documenti) {
     // The rows of the trace point into the documents: they stay with it.
     reading_trace& trace = stato.trace;
     if (r.which == source_document::train) {
-        trace.line_document = std::move(r.line_text);
-        trace.train_document = std::move(r.text);
+        trace.line_document = std::move(r.line_held);
+        trace.train_document = std::move(r.held);
     } else {
         // The train document was never opened; the line document may already have been
         // put aside for it.
-        trace.line_document = r.line_text.empty() ? std::move(r.text) : std::move(r.line_text);
+        trace.line_document = r.line_held ? std::move(r.line_held) : std::move(r.held);
     }
 }
 

@@ -126,7 +126,8 @@ struct reading {
     std::string document;  // its name
     source_document which = source_document::line;
     section part = section::before_general;
-    std::string text;
+    shared_document held;   // its text, shared with the store and then the trace
+    std::string_view text;
     field_reader fields;
     std::string_view keyword;                        // the keyword field being acted on
     field_place keyword_place;                       // where it is
@@ -144,7 +145,8 @@ struct reading {
     bool in_entry = false;                       // an entry's reader is reading its fields
     std::optional<std::size_t> outside_warning;  // body lines in the general part: the first
     int outside_lines = 0;                       // warning, and how many such lines
-    std::string line_text;  // the line document, kept to compare the train document with
+    shared_document line_held;  // the line document, kept to compare the train document with
+    std::string_view line_text;
     bool line_looks_like_train = false;
     bool generale_found = false;
     int header_line = 0;             // the line document's first section header
@@ -176,9 +178,13 @@ struct reading {
     std::int32_t station = 1;   // the next station's entry
     field_place station_place;  // the last station's chainage
 
+    // The whole text of the document `name` (the "line" or the "train" document): one
+    // the store does not hold, or cannot read, is a reader_failure (error 25) saying so,
+    // with the store's reason when it gives one.
+    shared_document whole_document(const std::string& name, std::string_view which);
     // Starts reading a document (the store gave its whole content), and makes the
     // warnings about the document as a whole.
-    void open(const std::string& name, std::string content, source_document document);
+    void open(const std::string& name, shared_document content, source_document document);
     // Closing is implicit; the store decides whether a document really goes away.
     void close_and_delete() { store.remove(document); }
 
@@ -192,6 +198,13 @@ struct reading {
     bool passes(const keyword_test& t, std::string_view field) const {
         return t.matches(field, state.con_tracciato != 0);
     }
+    // The tests of the last keyword field acted on, kept for the next one written alike.
+    struct keyword_tests {
+        std::span<const keyword_entry> table;
+        std::string keyword;
+        std::uint32_t passed = 0;
+        bool valid = false;
+    } last_tests;
 
     // Acts on the keyword field being read: calls, in table order, the reader of every
     // entry whose test the field passes, until one says anything but go on; returns

@@ -331,12 +331,10 @@ std::span<const keyword_entry> train_keywords() {
 void read_train_document(reading& r) {
     r.document = r.train_name;
     r.fields = field_reader();
-    r.line_text = std::move(r.text);
-    auto content = r.store.read(r.train_name);
-    if (!content) {
-        throw reader_failure("the train document cannot be opened");
-    }
-    r.open(r.train_name, std::move(*content), source_document::train);
+    r.line_held = std::move(r.held);
+    r.line_text = r.text;
+    r.text = {};
+    r.open(r.train_name, r.whole_document(r.train_name, "train"), source_document::train);
     r.part = section::train;
     find_general(r);
     if (!r.generale_found && r.keyword_warnings) {

@@ -157,12 +157,28 @@ read_files read_compiled_files(compiled_file_paths paths) {
     read_files out;
     compiled_files& files = out.files;
     try {
-        files.voci = decode_header(read_whole_file(paths.header));
+        struct table_visitor final : header_visitor {
+            tabella_voci& voci;
+            explicit table_visitor(tabella_voci& to) : voci(to) {}
+            void entry(int k, const voce& v) override { voci[static_cast<std::size_t>(k)] = v; }
+        } table(files.voci);
+        file_source source(paths.header);
+        stream_header(source, table);
     } catch (const decode_error& e) {
         throw undecodable_file(paths.header, file_format::header, e.offset(), e.what());
     }
     try {
-        files.celle = decode_grid(read_whole_file(paths.grid));
+        file_source source(paths.grid);
+        struct grid_builder final : grid_visitor {
+            griglia& celle;
+            std::size_t most;  // the cells the file's bytes can hold
+            grid_builder(griglia& to, std::size_t cells) : celle(to), most(cells) {}
+            void start(std::int32_t cells) override {
+                celle.reserve(std::min(static_cast<std::size_t>(std::max(cells, 0)), most));
+            }
+            void cell(std::int32_t, const cella& c) override { celle.push_back(c); }
+        } grid(files.celle, static_cast<std::size_t>(source.size() / cell_bytes));
+        stream_grid(source, grid);
     } catch (const decode_error& e) {
         throw undecodable_file(paths.grid, file_format::grid, e.offset(), e.what());
     }

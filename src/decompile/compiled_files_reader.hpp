@@ -2,13 +2,13 @@
 
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "decompile/decompile.hpp"
 #include "files/file_error.hpp"
 #include "files/file_ops.hpp"
+#include "model/failure.hpp"
 
 namespace scenario {
 
@@ -25,9 +25,9 @@ struct compiled_file_paths {
 
 // Paths that do not name one scenario's files: the sentence says what is missing or
 // too many.
-class paths_error : public std::runtime_error {
+class paths_error : public failure {
   public:
-    explicit paths_error(const std::string& why) : std::runtime_error(why) {}
+    explicit paths_error(const std::string& why) : failure(why) {}
 };
 
 // The files named by their endings (".sim", "_linea.dat", any other ".dat", compared

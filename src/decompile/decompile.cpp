@@ -349,7 +349,7 @@ compiled_files files_of(const run_state& state, std::string& plan_bytes) {
         string_sink sink;
         encode_output(state, file_format::plan, sink);
         plan_bytes = sink.bytes();
-        files.owned_plan_bytes = std::make_unique<memory_source>(plan_bytes);
+        files.owned_plan_bytes = std::make_unique<memory_bytes>(plan_bytes);
         files.plan_bytes = files.owned_plan_bytes.get();
     }
     return files;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -16,6 +18,20 @@
 #include "model/run_state.hpp"
 
 namespace scenario {
+
+// Bytes held in memory as a decoder's source: the plan an in-memory compile encoded,
+// read as a plan file on disk is.
+class memory_bytes final : public byte_source {
+  public:
+    explicit memory_bytes(std::string_view bytes) : bytes_(bytes) {}
+    std::uint64_t size() const override { return bytes_.size(); }
+    void read_at(std::uint64_t offset, char* to, std::size_t n) override {
+        std::memcpy(to, bytes_.data() + offset, n);
+    }
+
+  private:
+    std::string_view bytes_;
+};
 
 // The compiled files a decompile starts from, decoded: the header table, the grid and,
 // when there is a plan file, what its points say (plan_analysis) and its bytes, which

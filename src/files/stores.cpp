@@ -4,7 +4,6 @@
 
 #include "files/file_error.hpp"
 #include "files/file_ops.hpp"
-#include "model/file_names.hpp"
 
 namespace scenario {
 
@@ -12,13 +11,12 @@ bool folder_store::exists(const std::string& name) const {
     return !name.empty() && is_regular_file(path(name));
 }
 
-std::optional<std::string> folder_store::read(const std::string& name) const {
-    // The compiler's readers take a document that cannot be read as missing.
-    try {
-        return read_whole_file(path(name));
-    } catch (const file_error&) {
-        return std::nullopt;
+shared_document folder_store::read(const std::string& name) const {
+    if (!exists(name)) {
+        return nullptr;
     }
+    // A file that cannot be read says why.
+    return std::make_shared<const std::string>(read_whole_file(path(name)));
 }
 
 void folder_store::remove(const std::string& name) {
@@ -31,12 +29,9 @@ bool memory_store::exists(const std::string& name) const {
     return !name.empty() && documents_.count(name) != 0;
 }
 
-std::optional<std::string> memory_store::read(const std::string& name) const {
+shared_document memory_store::read(const std::string& name) const {
     const auto it = documents_.find(name);
-    if (it == documents_.end()) {
-        return std::nullopt;
-    }
-    return it->second;
+    return it == documents_.end() ? nullptr : it->second;
 }
 
 void memory_store::remove(const std::string& name) {
@@ -58,19 +53,16 @@ void tool_store::give(const std::string& name, const std::string& path,
         }
         content = std::move(converted.text);
     }
-    documents_[name] = entry{path, std::move(content)};
+    documents_[name] = entry{path, std::make_shared<const std::string>(std::move(content))};
 }
 
 bool tool_store::exists(const std::string& name) const {
     return !name.empty() && documents_.count(name) != 0;
 }
 
-std::optional<std::string> tool_store::read(const std::string& name) const {
+shared_document tool_store::read(const std::string& name) const {
     const auto it = documents_.find(name);
-    if (it == documents_.end()) {
-        return std::nullopt;
-    }
-    return it->second.content;
+    return it == documents_.end() ? nullptr : it->second.content;
 }
 
 void tool_store::remove(const std::string& name) {
@@ -81,13 +73,6 @@ void tool_store::remove(const std::string& name) {
 std::string tool_store::path_of(const std::string& name) const {
     const auto it = documents_.find(name);
     return it == documents_.end() ? name : it->second.path;
-}
-
-void give_documents(tool_store& store, const std::string& scenario, const std::string& train,
-                    const std::string& line_path, const std::string& train_path,
-                    text_encoding encoding) {
-    store.give(nome_documento_linea(scenario), line_path, encoding);
-    store.give(nome_documento_treno(scenario, train), train_path, encoding);
 }
 
 }  // namespace scenario

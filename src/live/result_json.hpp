@@ -18,6 +18,11 @@ namespace scenario::live {
 void write_drawing(const compiled_scenario& drawn, std::uint64_t generation, bool stale,
                    std::span<const diagnostic> diagnostics, json_writer& json);
 
+// "timetable": the timetable of a compiled scenario (report/timetable_json.hpp), worked out
+// with the session's options; null when its documents could not be read.
+void write_timetable(const compiled_scenario& compiled, const timetable_options& options,
+                     json_writer& json);
+
 // "status": the element counts of a compile and the files "scenario compile" would
 // write for it with their sizes (none when it would write none).
 void write_status(const compiled_scenario& compiled, json_writer& json);

@@ -58,16 +58,26 @@ bool compile_session::compile() {
             write_error_json(d, paths, json);
         }
         json.end_array();
+        // The drawing and the timetable show the same model.
+        const compiled_scenario* shown = nullptr;
         if (ok) {
+            shown = compiled.get();
             write_drawing(*compiled, generation_, false, diagnostics, json);
         } else if (last_good_) {
             // The last good model with this compile's errors marked on it.
+            shown = last_good_.get();
             write_drawing(*last_good_, last_good_generation_, true, diagnostics, json);
         } else if (compiled->read()) {
             // Nothing good yet: the compile as it stands, as "scenario render" draws it.
+            shown = compiled.get();
             write_drawing(*compiled, generation_, false, diagnostics, json);
         } else {
             json.member_null("drawing");
+        }
+        if (shown != nullptr) {
+            write_timetable(*shown, request_.timetable, json);
+        } else {
+            json.member_null("timetable");
         }
         write_status(*compiled, json);
         json.end_object();

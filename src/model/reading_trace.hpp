@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,8 +80,8 @@ struct element_counts {
 // compiled scenario. Nothing compiled depends on it.
 struct reading_trace {
     // The two documents as read (once the reading is over): the rows' texts lie in them.
-    std::string line_document;
-    std::string train_document;
+    std::shared_ptr<const std::string> line_document;
+    std::shared_ptr<const std::string> train_document;
     std::vector<source_row> rows;
     std::vector<cell_origin> cells;  // one per cell of the grid, once there is a grid
     std::vector<traced_curve> curves;  // in the order read
@@ -91,12 +92,12 @@ struct reading_trace {
 
 // The text of a row's line, without its line break.
 inline std::string_view row_text(const reading_trace& trace, const source_row& row) {
-    const std::string& text =
+    const std::shared_ptr<const std::string>& text =
         row.document == source_document::line ? trace.line_document : trace.train_document;
-    if (std::size_t{row.text_offset} + row.text_length > text.size()) {
+    if (!text || std::size_t{row.text_offset} + row.text_length > text->size()) {
         return {};
     }
-    return std::string_view(text).substr(row.text_offset, row.text_length);
+    return std::string_view(*text).substr(row.text_offset, row.text_length);
 }
 
 }  // namespace scenario

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "compiled/compiled_scenario.hpp"
+#include "decompile/decompile.hpp"
 #include "decompile/plan_analysis.hpp"
 #include "decompile/tunnel_rows.hpp"
 #include "documents/built_in_documents.hpp"
@@ -102,7 +103,7 @@ std::string built_in_plan() {
 
 TEST(PlanAnalysis, BuiltInPlanFileGivesItsFortyTwoCurves) {
     const std::string bytes = built_in_plan();
-    memory_source source(bytes);
+    memory_bytes source(bytes);
     plan_analyser a;
     ASSERT_TRUE(analyse_plan_file(source, a));
     const plan_analysis p = a.finish();
@@ -138,7 +139,7 @@ TEST(PlanAnalysis, PointNoStepDrawsAndTagsThatDiffer) {
     x += 1.0;
     std::memcpy(bytes.data() + x2000 + 2, &x, sizeof x);
     {
-        memory_source source(bytes);
+        memory_bytes source(bytes);
         plan_analyser a;
         ASSERT_TRUE(analyse_plan_file(source, a));
         const plan_analysis p = a.finish();
@@ -153,7 +154,7 @@ TEST(PlanAnalysis, PointNoStepDrawsAndTagsThatDiffer) {
     std::string changed = whole.substr(0, 18 + 704982);  // the first coordinates
     changed += whole.substr(18 + 704982, whole.size() - 18 - 704982 - 4);
     changed += std::string("\x05\x00", 2) + std::string(8, '\0') + std::string("\x00\x00", 2);
-    memory_source source(changed);
+    memory_bytes source(changed);
     plan_analyser a;
     EXPECT_FALSE(analyse_plan_file(source, a));
 }

@@ -47,6 +47,7 @@
     showDocuments(next.documents || {});
     showDrawing(next.drawing);
     showDiagnostics(next.diagnostics || []);
+    if (window.scenarioTimetable) window.scenarioTimetable.show(next.timetable || null);
     // For the browser tests and the benchmark: when this result reached the screen.
     // (A task queued from the frame's callback runs once that frame is drawn.)
     requestAnimationFrame(() => setTimeout(() => {

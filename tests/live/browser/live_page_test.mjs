@@ -1,5 +1,6 @@
 // The live page of `scenario serve` in headless Chromium, against the real server on the
-// built-in example: the page loads cleanly with the 13 stations, a broken save shows its
+// built-in example: the page loads cleanly with the 13 stations and the timetable's graph
+// (hovering its points and its fastest run tells what they are), a broken save shows its
 // error in the panel and on the plan, the fix clears it, hovering a signal tells where it
 // is and where it is written, and a screenshot is kept.
 //
@@ -84,6 +85,35 @@ try {
   const planTexts = await page.$$eval('#plan text', (ts) => ts.map((t) => t.textContent.trim()));
   for (const name of STATIONS) assert.ok(planTexts.includes(name), `station ${name} on the plan`);
   assert.equal(await page.textContent('#diagnostics'), 'No error, no warning.');
+
+  // The timetable's graph: the example's three timed stations as points, the fastest run
+  // as a line; pointing at PRALBO P.P. (19:53) gives its figures, pointing along the run
+  // its time there.
+  await page.waitForSelector('#timetable-panel:not([hidden]) svg');
+  const points = await page.$$('#timetable .tt-point');
+  assert.equal(points.length, 3, 'three timed stations');
+  assert.equal(await page.$$eval('#timetable .tt-point.late, #timetable .tt-point.tight', (n) => n.length), 0);
+  const pralbo = await page.locator('#timetable .tt-point').nth(1).boundingBox();
+  await page.mouse.move(pralbo.x + pralbo.width / 2, pralbo.y + pralbo.height / 2);
+  await page.waitForSelector('#timetable-tip:not([hidden])');
+  let timetableTip = await page.textContent('#timetable-tip');
+  assert.ok(timetableTip.includes('PRALBO P.P.') && timetableTip.includes('19:53:00') &&
+    /margin/.test(timetableTip) && /fastest run/.test(timetableTip), timetableTip);
+  const runBox = await page.locator('#timetable .tt-run').boundingBox();
+  const along = await page.evaluate(() => {
+    const run = document.querySelector('#timetable .tt-run').points;
+    const p = run.getItem(Math.floor(run.numberOfItems / 3));
+    return { x: p.x, y: p.y };
+  });
+  const graphBox = await page.locator('#timetable svg').boundingBox();
+  await page.mouse.move(graphBox.x + along.x, graphBox.y + along.y);
+  await page.waitForFunction(() => /fastest run/.test(document.querySelector('#timetable-tip').textContent)
+    && !document.querySelector('#timetable-tip').hidden);
+  timetableTip = await page.textContent('#timetable-tip');
+  assert.ok(/km/.test(timetableTip) && /19:\d\d:\d\d/.test(timetableTip), timetableTip);
+  assert.ok(runBox.width > 0, 'the fastest run is drawn');
+  await page.locator('#timetable-panel').screenshot({ path: path.join(artifacts, 'live_page_timetable.png') });
+  await page.mouse.move(0, 0);
 
   // Waits until the page shows a result after `generation` for which `test` (an
   // expression) holds, and returns the milliseconds from `since` (wall clock) to its frame.
