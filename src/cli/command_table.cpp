@@ -40,7 +40,7 @@ const option_spec werror_option{
     "--werror", nullptr, "treat warnings as errors: they are shown as errors and give exit status 1"};
 const option_spec no_warnings_option{"-w", nullptr, "show no warning"};
 
-const std::array<command_spec, 9> table{{
+const std::array<command_spec, 10> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
@@ -181,6 +181,30 @@ const std::array<command_spec, 9> table{{
      "Exit status: 0 laid out (or, with --check, already so); 1 with --check, a file\n"
      "is not laid out; 2 usage error; 4 a file could not be read or written.\n",
      run_fmt},
+    {"fix",
+     "apply the fixes the warnings are certain of to both documents",
+     "LINE TRAIN",
+     {"LINE", "TRAIN"},
+     {{"--dry-run", nullptr, "change nothing; print the changes as a unified diff"},
+      scenario_option,
+      train_option,
+      no_plan_option,
+      input_encoding_option,
+      no_warning_option},
+     "Compiles LINE and TRAIN as \"scenario check\" does and makes every fix its\n"
+     "warnings are certain of (\"fix-it:\" in check's report): a misspelt keyword, a\n"
+     "keyword's case, a decimal comma, two commas in a row, a comment mark written\n"
+     "another way, a line whose value nothing reads, a value written as something\n"
+     "other than what is stored. It compiles again and goes on while that finds more.\n"
+     "Each document is replaced whole, keeping its line ends and its encoding; the\n"
+     "changes are listed as FILE:LINE: what was done.\n",
+     "A fix that is one of several choices (\"fix-it, a choice:\") is never made: the\n"
+     "language server offers it as a quick fix. A fix that removes a hidden line or\n"
+     "writes the value that is stored leaves the compiled files as they were; one that\n"
+     "corrects a keyword makes the line count as the author meant it to.\n",
+     "Exit status: 0 fixed, or nothing to fix; 2 usage error; 4 a document could not\n"
+     "be read, or could not be written (then neither is changed).\n",
+     run_fix},
     {"serve",
      "show the scenario on a live page that follows every save",
      "LINE TRAIN",
