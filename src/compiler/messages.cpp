@@ -317,8 +317,7 @@ constexpr phrase_text phrases[] = {
      "times go back along the run"},
     {phrase::board_speed,
      "the speed board shows {0} km/h at most, but the train's speed limit stays above that, at "
-     "{1} km/h or more, from the board up to {2} m, as far as a board with {3} stripes "
-     "announces"},
+     "{1} km/h or more, from the board up to {2} m, as far as a board with {3} announces"},
     {phrase::missing_train_value,
      "the train document has no {0} line: {1} {2} 0 in the header"},
     {phrase::profile_goes_back,

@@ -50,6 +50,11 @@ std::string listed(const std::vector<const char*>& items, const char* last) {
     return out;
 }
 
+std::string stripes_text(std::int32_t stripes) {
+    const std::int32_t n = std::clamp(stripes, 0, most_stripes);
+    return n == 0 ? "no stripe" : std::to_string(n) + (n == 1 ? " stripe" : " stripes");
+}
+
 std::string rows_text(std::int64_t n) {
     return std::to_string(n) + (n == 1 ? " row" : " rows");
 }
@@ -101,8 +106,7 @@ void check_read_train(reading& r) {
             record_warning(r.state, warning::board_speed, b.place,
                            say(phrase::board_speed,
                                {std::to_string(b.fastest), std::to_string(lowest),
-                                std::to_string(b.position + reach),
-                                std::to_string(std::clamp(b.stripes, 0, most_stripes))}));
+                                std::to_string(b.position + reach), stripes_text(b.stripes)}));
         }
     }
     // The train's values that stay 0 when their lines are left out: one warning for all.
