@@ -237,10 +237,13 @@ outcome read_speed_board(reading& r) {
                 r.cause = reading::blame{r.place_of(places[i]), {}};
             }
         } else if (v[4 + i] % 5 != 0) {
+            const std::string stored = std::to_string(5 * packed - 100 * std::int64_t{v[i]});
             r.warn(warning::value_rounded, places[4 + i],
                    say(phrase::board_speed_rounded,
-                       {std::to_string(v[4 + i]), ranks[i], std::to_string(packed),
-                        std::to_string(5 * packed - 100 * std::int64_t{v[i]})}));
+                       {std::to_string(v[4 + i]), ranks[i], std::to_string(packed), stored}),
+                   {},
+                   {r.fix_at(places[4 + i], stored, "write " + stored + ", the speed stored",
+                             true)});
         }
     }
     const std::int64_t stripes = stripe_packing(v[3], v[7]);
