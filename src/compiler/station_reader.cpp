@@ -30,11 +30,40 @@ void check_replaced(reading& r, std::int64_t cell, const field_place& at) {
     const auto i = static_cast<std::size_t>(cell);
     const tipo kind = r.state.celle[i].tipo_cella;
     std::string line = "?";
-    if (i < r.state.trace.cells.size() && r.state.trace.cells[i].row >= 0) {
+    std::vector<diagnostic_fix> fixes;
+    if (i < r.state.trace.cells.size() && r.state.trace.cells[i].row >= 0 &&
+        !r.state.trace.cells[i].automatic) {
         const source_row& row =
             r.state.trace.rows[static_cast<std::size_t>(r.state.trace.cells[i].row)];
         line = std::to_string(row.line) +
                (row.document == source_document::line ? " of the line document" : "");
+        // A choice: the element one cell on, where the station's cell is not. Its row's
+        // chainage field is in the trace (in the line document, or earlier in this one).
+        // The trace keeps the documents only once the reading is over: here they are the
+        // reading's own.
+        const std::string_view document = row.document == source_document::line ? r.line_text : r.text;
+        const std::string_view text =
+            std::size_t{row.text_offset} + row.text_length <= document.size()
+                ? document.substr(row.text_offset, row.text_length)
+                : std::string_view();
+        const auto from = static_cast<std::size_t>(row.column - 1);
+        std::int64_t chainage = 0;
+        if (row.column > 0 && row.end_column >= row.column && row.end_column <= static_cast<int>(text.size())) {
+            const std::string_view digits = text.substr(from, static_cast<std::size_t>(row.end_column - row.column + 1));
+            bool number = !digits.empty();
+            for (const char c : digits) {
+                number = number && c >= '0' && c <= '9';
+                chainage = number ? chainage * 10 + (c - '0') : 0;
+            }
+            if (number && digits.size() < 10) {
+                const std::string moved = std::to_string(chainage + 50);
+                fixes.push_back(diagnostic_fix{
+                    document_name(r.state, row.document), row.line, row.column, row.end_column,
+                    moved,
+                    std::string("move the ") + element_name(kind) + " 50 m on, to " + moved + " m",
+                    false});
+            }
+        }
     }
     std::vector<diagnostic_note> notes;
     if (auto note = cell_note(r.state, cell)) {
@@ -42,7 +71,7 @@ void check_replaced(reading& r, std::int64_t cell, const field_place& at) {
     }
     r.warn(warning::element_replaced, at,
            say(phrase::element_replaced, {std::to_string(cell), element_name(kind), line}),
-           std::move(notes));
+           std::move(notes), std::move(fixes));
 }
 
 // The station area; kinds 5 to 8 also lose opzione_d.
