@@ -1,7 +1,6 @@
 #include "compiler/value_checks.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "compiler/grid_access.hpp"
@@ -64,11 +63,8 @@ std::string rows_text(std::int64_t n) {
 std::string clock_text(std::int64_t seconds) {
     const bool negative = seconds < 0;
     const std::int64_t s = negative ? -seconds : seconds;
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld", negative ? "-" : "",
-                  static_cast<long long>(s / 3600), static_cast<long long>(s / 60 % 60),
-                  static_cast<long long>(s % 60));
-    return text;
+    const auto two = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    return (negative ? "-" : "") + two(s / 3600) + ":" + two(s / 60 % 60) + ":" + two(s % 60);
 }
 
 void check_time_of_day(reading& r, const std::array<std::int64_t, 3>& hms,
