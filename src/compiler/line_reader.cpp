@@ -207,6 +207,7 @@ bool read_line_document(reading& r) {
     if (!r.store.exists(r.line_name)) {
         record_error(r.state, 101, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},
                      error_message(101, say(phrase::detail_document, {r.line_name})));
+        r.mark_stop();
         return false;
     }
     r.document = r.line_name;
