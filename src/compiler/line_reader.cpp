@@ -33,6 +33,13 @@ outcome read_route_length(reading& r) {
     }
     r.state.celle.assign(static_cast<std::size_t>(n) + 1, cella{});
     r.state.trace.cells.assign(static_cast<std::size_t>(n) + 1, cell_origin{});
+    // A profile's fills are disjoint runs of cells: never more than the cells. Room for
+    // them is asked for once and touched only as fills are traced.
+    for (std::vector<traced_fill>* fills :
+         {&r.state.trace.profiles.gradient, &r.state.trace.profiles.speed,
+          &r.state.trace.profiles.adhesion}) {
+        fills->reserve(static_cast<std::size_t>(n) + 1);
+    }
     if (r.state.con_tracciato != 0) {
         r.state.tracciato = tracciato_linea(last_metre);
     }

@@ -1,5 +1,7 @@
 #include "compiler/reading.hpp"
 
+#include <algorithm>
+
 #include <stdexcept>
 #include <utility>
 
@@ -60,6 +62,16 @@ void reading::open(const std::string& name, shared_document content, source_docu
     held = std::move(content);
     text = *held;
     fields = field_reader(text);
+    // Room for a trace row per line, asked for once: growing the rows by doubling would
+    // copy them and touch twice the memory. The line document is read first and is
+    // nearly always the longer, so it asks for a quarter more for the train document's.
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    std::vector<source_row>& rows = state.trace.rows;
+    const std::size_t wanted =
+        rows.size() + (document_read == source_document::line ? lines + lines / 4 : lines);
+    if (rows.capacity() < wanted) {
+        rows.reserve(wanted);
+    }
     keyword = {};
     keyword_place = field_place{};
     described = nullptr;
