@@ -93,6 +93,25 @@ const std::vector<command_manual> manuals = {
        "The built-in scenario's stations, the times written and the times the train needs:"},
       {"scenario timetable --acceleration 0.3 " LINE_DOC " " TRAIN_DOC,
        "The same for a train that gathers speed more slowly:"}}},
+    {"decompile",
+     "Reads FILES: a header file `NAME_TRAIN.sim`, a grid file `NAME_TRAIN.dat` and, when "
+     "there is one, a line plan file `NAME_linea.dat`, or a folder holding them. Writes "
+     "into DIR (made when missing) `NAME_linea.txt` and `NAME_TRAIN-.txt`, named by the "
+     "names the header file holds, each replaced whole or not at all, and only with "
+     "`--force` when it exists. Nothing is written when a file is not a scenario file or "
+     "is cut short.",
+     {{"scenario decompile out -o work",
+       "Give back the documents of the scenario compiled into `out`:"},
+      {"scenario decompile \"out/Vessana_Pralbo_5 bis.sim\" \"out/Vessana_Pralbo_5 bis.dat\" "
+       "-o work",
+       "The same without the line plan (the documents then compile with `--no-plan`):"}}},
+    {"diff",
+     "Reads each side: a line and a train document, compiled in memory with the line plan, "
+     "or a folder of compiled files (or, with no header file in it, of one line and one "
+     "train document). Writes no file.",
+     {{"scenario diff old out", "What changed between the scenarios compiled into `old` and `out`:"},
+      {"scenario diff out " LINE_DOC " " TRAIN_DOC,
+       "What the documents being edited change in the scenario compiled into `out`:"}}},
     {"help",
      "Reads and writes no file.",
      {{"scenario help documents > documents.md",

@@ -69,7 +69,7 @@ std::string with_model_values(std::string text) {
     return text;
 }
 
-const std::array<command_spec, 11> table{{
+const std::array<command_spec, 13> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
@@ -315,6 +315,58 @@ const std::array<command_spec, 11> table{{
        "a document could not be read at the start, the port could not be opened or the "
        "documents could not be watched"}},
      run_serve},
+    {"decompile",
+     "write the documents of compiled files, to edit them",
+     "FILES...",
+     {"FILES..."},
+     {{"-o", "DIR", "folder for the documents, made when missing (default: the current folder)"},
+      {"--force", nullptr, "replace documents that already exist in DIR"},
+      json_option},
+     "Reads the files of a compiled scenario, the header file (NAME_TRAIN.sim), the grid\n"
+     "file (NAME_TRAIN.dat) and, when there is one, the line plan file (NAME_linea.dat),\n"
+     "or a folder holding them, and writes the line and train documents that compile\n"
+     "to them: NAME_linea.txt and NAME_TRAIN-.txt, named by the names the header file\n"
+     "holds, laid out as \"scenario fmt\" lays them out, rows in chainage order in the\n"
+     "sections of the built-in documents, a remark at the top naming the files read.\n"
+     "Without a plan file the documents compile with --no-plan.\n",
+     "Before it writes, decompile compiles the documents in memory and compares every\n"
+     "value with the files read. The curves come from the plan's points, one step per\n"
+     "metre; an automatic code point of the compiler does not come back as a row.\n"
+     "Values no document can give (a file written by another program, or damaged) are\n"
+     "named one per line, FILE: offset N: what: stored S, the documents give G, and\n"
+     "the closest documents are written. A file that is not a scenario file, or is cut\n"
+     "short, is named with the byte offset where it goes wrong, and nothing is written.\n"
+     "A document that already exists is never replaced unless --force is given.\n",
+     {{exit_status::ok, "the documents give back every file byte for byte"},
+      {exit_status::scenario_error,
+       "a file is not a scenario file or is cut short (nothing written)"},
+      {exit_status::usage},
+      {exit_status::file,
+       "a file could not be read or written, or a document exists (without --force)"},
+      {exit_status::not_reproduced}},
+     run_decompile},
+    {"diff",
+     "say what changed between two scenarios, element by element",
+     "OLD NEW",
+     {"OLD", "NEW..."},
+     {json_option},
+     "Compares two scenarios and prints what changed, one element per line in chainage\n"
+     "order, in the documents' units: \"signal at 6,450 m: added\", \"speed limit from\n"
+     "15,000 m: 130 -> 120 km/h\", \"station PRALBO P.P. (60,300 m): time 19:53:00 ->\n"
+     "19:55:00\", \"plan: first difference at 901 m\". Each side is a line and a train\n"
+     "document (LINE TRAIN, compiled in memory with the line plan) or a folder of\n"
+     "compiled files (or, with no header file, of one line and one train document):\n"
+     "\"scenario diff L1 T1 L2 T2\", \"scenario diff DIR1 DIR2\", \"scenario diff DIR L T\"\n"
+     "or \"scenario diff L T DIR\". Documents that compile to the same files are the\n"
+     "same scenario, however their text differs.\n",
+     "",
+     {{exit_status::ok, "the scenarios are the same"},
+      {exit_status::scenario_error, "they differ"},
+      {exit_status::usage},
+      {exit_status::file,
+       "a file could not be read, is not a scenario file, or a side's documents do not "
+       "compile (a fatal error, or a text too long for the header file)"}},
+     run_diff},
     {"help",
      "describe the tool, or a topic: documents",
      "[TOPIC]",

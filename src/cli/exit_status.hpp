@@ -13,6 +13,8 @@ constexpr int scenario_error = 1;  // compiled, but the scenario records an erro
 constexpr int usage = 2;           // bad command line
 constexpr int fatal = 3;           // fatal marker error 1250 or 1251: nothing written
 constexpr int file = 4;            // a file could not be read or written
+constexpr int not_reproduced = 5;  // decompile: the documents written do not give back every
+                                   // value of the files read
 constexpr int internal = 70;       // a fault of the tool itself
 }  // namespace exit_status
 
@@ -23,7 +25,7 @@ struct exit_status_meaning {
     int status;
     std::string_view meaning;
 };
-inline constexpr std::array<exit_status_meaning, 6> exit_status_meanings{{
+inline constexpr std::array<exit_status_meaning, 7> exit_status_meanings{{
     {exit_status::ok, "success"},
     {exit_status::scenario_error,
      "the scenario records an error, or --werror and a warning, or the header file cannot "
@@ -31,6 +33,9 @@ inline constexpr std::array<exit_status_meaning, 6> exit_status_meanings{{
     {exit_status::usage, "usage error"},
     {exit_status::fatal, "fatal error 1250 or 1251 (no binary file written)"},
     {exit_status::file, "a file could not be read or written"},
+    {exit_status::not_reproduced,
+     "the documents written are the closest ones, not exact: they do not give back every "
+     "value of the files read"},
     {exit_status::internal, "a fault of the tool itself"},
 }};
 

@@ -48,7 +48,12 @@ inline std::string read_bytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Writes a file, making the folders above it that are missing.
 inline void write_bytes(const std::string& path, const std::string& bytes) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) {
+        std::filesystem::create_directories(parent);
+    }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
