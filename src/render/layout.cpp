@@ -2,23 +2,63 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
 
 namespace scenario::render {
 
-double text_width(std::string_view text, double font_size) {
-    double em = 0;
+namespace {
+
+// The advance of each Windows-1252 character in thousandths of an em: the larger of
+// DejaVu Sans and of a face metric-compatible with Arial (the picture's first two
+// fonts), measured and rounded up; a byte the code page leaves undefined or a control
+// character is drawn as the replacement character.
+constexpr std::uint16_t regular_advance[256] = {
+    1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000,  // 0x00
+    1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000,  // 0x10
+     318,  401,  460,  838,  637,  951,  780,  275,  391,  391,  500,  838,  318,  361,  318,  337,  // 0x20
+     637,  637,  637,  637,  637,  637,  637,  637,  637,  637,  337,  337,  838,  838,  838,  557,  // 0x30
+    1016,  685,  687,  723,  771,  667,  611,  778,  752,  295,  500,  667,  558,  863,  749,  788,  // 0x40
+     667,  788,  723,  667,  611,  732,  685,  989,  686,  667,  686,  391,  337,  391,  838,  557,  // 0x50
+     500,  613,  635,  550,  635,  616,  353,  635,  634,  278,  278,  580,  278,  975,  634,  612,  // 0x60
+     635,  635,  412,  521,  393,  634,  592,  818,  592,  592,  525,  637,  337,  637,  838,  601,  // 0x70
+     637, 1026,  318,  557,  519, 1000,  557,  557,  500, 1342,  667,  400, 1070, 1026,  686, 1026,  // 0x80
+    1026,  318,  318,  519,  519,  590,  557, 1000,  500, 1000,  521,  400, 1023, 1026,  525,  667,  // 0x90
+     318,  401,  637,  637,  637,  637,  337,  557,  500, 1000,  472,  612,  838,    0, 1000,  553,  // 0xA0
+     500,  838,  401,  401,  500,  637,  637,  318,  500,  401,  472,  612,  970,  970,  970,  611,  // 0xB0
+     685,  685,  685,  685,  685,  685, 1000,  723,  667,  667,  667,  667,  295,  295,  295,  295,  // 0xC0
+     775,  749,  788,  788,  788,  788,  788,  838,  788,  732,  732,  732,  732,  667,  667,  630,  // 0xD0
+     613,  613,  613,  613,  613,  613,  982,  550,  616,  616,  616,  616,  278,  278,  278,  278,  // 0xE0
+     612,  634,  612,  612,  612,  612,  612,  838,  612,  634,  634,  634,  634,  592,  635,  592,  // 0xF0
+};
+constexpr std::uint16_t bold_advance[256] = {
+    1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000,  // 0x00
+    1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000,  // 0x10
+     349,  457,  521,  838,  696, 1002,  873,  307,  458,  458,  523,  838,  380,  416,  380,  366,  // 0x20
+     696,  696,  696,  696,  696,  696,  696,  696,  696,  696,  400,  400,  838,  838,  838,  611,  // 0x30
+    1000,  774,  763,  734,  831,  684,  684,  821,  837,  373,  557,  775,  638,  996,  837,  851,  // 0x40
+     733,  851,  771,  721,  683,  813,  774, 1104,  771,  725,  726,  458,  366,  458,  838,  557,  // 0x50
+     500,  675,  716,  593,  716,  679,  436,  716,  712,  343,  343,  666,  343, 1042,  712,  688,  // 0x60
+     716,  716,  494,  596,  479,  712,  652,  924,  646,  652,  583,  712,  366,  712,  838,  601,  // 0x70
+     696, 1114,  380,  557,  658, 1000,  557,  557,  500, 1440,  721,  413, 1167, 1114,  726, 1114,  // 0x80
+    1114,  380,  380,  658,  658,  640,  557, 1000,  500, 1000,  596,  413, 1095, 1114,  583,  725,  // 0x90
+     349,  457,  696,  696,  637,  696,  366,  557,  500, 1000,  564,  646,  838,    0, 1000,  553,  // 0xA0
+     500,  838,  438,  438,  500,  736,  637,  380,  500,  438,  564,  646, 1036, 1036, 1036,  611,  // 0xB0
+     774,  774,  774,  774,  774,  774, 1085,  734,  684,  684,  684,  684,  373,  373,  373,  373,  // 0xC0
+     838,  837,  851,  851,  851,  851,  851,  838,  851,  813,  813,  813,  813,  725,  738,  720,  // 0xD0
+     675,  675,  675,  675,  675,  675, 1048,  593,  679,  679,  679,  679,  343,  343,  343,  343,  // 0xE0
+     688,  712,  688,  688,  688,  688,  688,  838,  688,  712,  712,  712,  712,  652,  716,  652,  // 0xF0
+};
+
+}  // namespace
+
+double text_width(std::string_view text, double font_size, bool bold) {
+    const std::uint16_t* advance = bold ? bold_advance : regular_advance;
+    std::uint32_t thousandths = 0;
     for (char c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            em += 0.68;  // capitals of a sans-serif face are wide
-        } else if (c == ' ' || c == '.' || c == ',' || c == '(' || c == ')' || c == 'i' ||
-                   c == 'l') {
-            em += 0.33;
-        } else {
-            em += 0.56;
-        }
+        thousandths += advance[static_cast<unsigned char>(c)];
     }
-    return em * font_size;
+    return thousandths * font_size / 1000;
 }
 
 double nice_step(double span, int ticks) {
@@ -50,6 +90,10 @@ axis_range nice_range(double low, double high, int ticks) {
 }
 
 bool label_placer::is_free(const box& b) const {
+    if (bounds_ && (b.x0 < bounds_->x0 || b.y0 < bounds_->y0 || b.x1 > bounds_->x1 ||
+                    b.y1 > bounds_->y1)) {
+        return false;
+    }
     for (const box& t : taken_) {
         if (t.overlaps(b)) {
             return false;
@@ -71,43 +115,6 @@ std::optional<box> label_placer::place(const std::vector<box>& candidates) {
         }
     }
     return std::nullopt;
-}
-
-double label_placer::collision(const box& b) const {
-    // Overlapping area with the labels, and a few pixels' worth for every covered point.
-    double score = 0;
-    for (const box& t : taken_) {
-        if (t.overlaps(b)) {
-            score += (std::min(t.x1, b.x1) - std::max(t.x0, b.x0)) *
-                     (std::min(t.y1, b.y1) - std::max(t.y0, b.y0));
-        }
-    }
-    for (point p : points_) {
-        if (b.contains(p)) {
-            score += 4;
-        }
-    }
-    return score;
-}
-
-box label_placer::place_anyway(const std::vector<box>& candidates) {
-    if (candidates.empty()) {
-        return {};
-    }
-    if (auto free = place(candidates)) {
-        return *free;
-    }
-    box best = candidates.front();
-    double best_score = collision(best);
-    for (const box& b : candidates) {
-        const double score = collision(b);
-        if (score < best_score) {
-            best = b;
-            best_score = score;
-        }
-    }
-    taken_.push_back(best);
-    return best;
 }
 
 std::vector<int> stack_rows(const std::vector<std::pair<double, double>>& spans, double gap) {

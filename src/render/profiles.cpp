@@ -16,6 +16,7 @@ namespace {
 constexpr double label_font = 10;
 constexpr double row_height = 14;
 constexpr double band_gap = 20;
+constexpr const char* run_off_text = "run-off";
 
 // The span a label centred on picture x takes, kept inside the panel.
 std::pair<double, double> label_span(const profile_layout& v, double x, const std::string& text) {
@@ -252,8 +253,8 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
     const axis_range gradient = value_range(marks.gradient, -2, 2);
     const axis_range adhesion = value_range(marks.adhesion, 80, 100);
     draw_band(w, v, v.speed, speed, "speed limit (km/h)");
-    draw_band(w, v, v.gradient, gradient, "gradient");
-    draw_band(w, v, v.adhesion, adhesion, "adhesion");
+    draw_band(w, v, v.gradient, gradient, "gradient (\x89)");  // per mille, in Windows-1252
+    draw_band(w, v, v.adhesion, adhesion, "adhesion (%)");
     draw_band(w, v, v.tunnels, std::nullopt, "");
     text_at(w, v.left - 5, v.tunnels.top + 14, "tunnels", 10.5, style::ink, "end");
     draw_axis(w, v);
@@ -321,6 +322,29 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
     draw_steps(w, v, v.adhesion, adhesion, marks.adhesion, "adhesion", style::adhesion, ids,
                &element_ids::adhesion);
 
+    if (marks.route_length > 0 && marks.route_length < v.axis_end) {
+        // The grid runs on past the route end for the train to stop: greyed over.
+        const double x0 = v.x(marks.route_length);
+        w.open("g")
+            .attr("class", "run-off")
+            .attr("data-position", static_cast<std::int64_t>(marks.route_length))
+            .attr("data-end", static_cast<std::int64_t>(v.axis_end));
+        w.text_element("title", "run-off after the route end, to " +
+                                    format_number(v.axis_end, 0) + " m");
+        w.open("rect")
+            .attr("x", x0)
+            .attr("y", marks_top)
+            .attr("width", v.right - x0)
+            .attr("height", marks_bottom - marks_top)
+            .attr("fill", "white")
+            .attr("fill-opacity", 0.6)
+            .attr("stroke", "none")
+            .close();
+        if (v.right - x0 >= text_width(run_off_text, 9) + 8) {
+            text_at(w, x0 + 4, v.speed.top + 11, run_off_text, 9, style::muted, "start");
+        }
+        w.close();
+    }
     if (marks.route_length > 0 && marks.route_length <= v.axis_end) {
         w.open("g")
             .attr("class", "route-end")

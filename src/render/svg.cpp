@@ -30,10 +30,11 @@ void draw_legend(svg_writer& w, double left, double y, bool plan) {
         {style::station, "ring", "station"},         {style::signal, "dot", "signal"},
         {style::slowdown, "bar", "slowdown"},        {style::tunnel, "bar", "tunnel"},
         {style::board, "square", "indicator board"}, {style::speed_board, "square", "speed board"},
-        {style::ink, "dash", "end of the route"},    {style::error, "ring", "recorded error"},
+        {style::ink, "dash", "end of the route"},    {style::run_off, "dash", "run-off"},
+        {style::error, "ring", "recorded error"},
     };
     if (!plan) {
-        items = {items[0], items[2], items[3], items[6], items[7]};
+        items = {items[0], items[2], items[3], items[6], items[7], items[8]};
     }
     w.open("g").attr("id", "legend").attr("font-size", 10.5).attr("fill", style::ink);
     double x = left;
