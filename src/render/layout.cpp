@@ -117,6 +117,85 @@ std::optional<box> label_placer::place(const std::vector<box>& candidates) {
     return std::nullopt;
 }
 
+std::vector<std::size_t> simplify(std::span<const point> line, double tolerance) {
+    std::vector<std::size_t> kept;
+    if (line.empty()) {
+        return kept;
+    }
+    // Half the tolerance goes to a first pass, which drops every point within it of the
+    // point kept before (a dense line, as a plan of a point a metre is, loses most points
+    // here at little cost), the other half to Douglas and Peucker's pass over the rest: a
+    // point the first pass dropped lies within half the tolerance of one that strays by at
+    // most the other half.
+    const double half = tolerance / 2;
+    const double limit = half * half;
+    std::vector<std::size_t> near;
+    std::vector<point> at;  // the points of `near`, side by side
+    near.push_back(0);
+    at.push_back(line[0]);
+    for (std::size_t i = 1; i + 1 < line.size(); ++i) {
+        const double dx = line[i].x - at.back().x;
+        const double dy = line[i].y - at.back().y;
+        if (dx * dx + dy * dy > limit) {
+            near.push_back(i);
+            at.push_back(line[i]);
+        }
+    }
+    if (line.size() > 1) {
+        near.push_back(line.size() - 1);
+        at.push_back(line.back());
+    }
+    std::vector<bool> keep(near.size(), false);
+    // The second pass goes over pieces of a bounded number of points, each ends kept: a
+    // long winding line costs no more than its pieces.
+    constexpr std::size_t piece = 2048;
+    std::vector<std::pair<std::size_t, std::size_t>> open;  // stretches still to look at
+    for (std::size_t start = 0; start + 1 < near.size(); start += piece) {
+        const std::size_t end = std::min(start + piece, near.size() - 1);
+        keep[start] = true;
+        keep[end] = true;
+        open.emplace_back(start, end);
+        while (!open.empty()) {
+            const auto [first, last] = open.back();
+            open.pop_back();
+            if (last - first < 2) {
+                continue;
+            }
+            const point a = at[first];
+            const double dx = at[last].x - a.x;
+            const double dy = at[last].y - a.y;
+            const double length = dx * dx + dy * dy;
+            const double inverse = length > 0 ? 1 / length : 0;
+            double farthest = -1;
+            std::size_t split = first;
+            for (std::size_t i = first + 1; i < last; ++i) {
+                const double px = at[i].x - a.x;
+                const double py = at[i].y - a.y;
+                const double t = std::clamp((px * dx + py * dy) * inverse, 0.0, 1.0);
+                const double ex = t * dx - px;
+                const double ey = t * dy - py;
+                const double d = ex * ex + ey * ey;
+                if (d > farthest) {
+                    farthest = d;
+                    split = i;
+                }
+            }
+            if (farthest > limit) {
+                keep[split] = true;
+                open.emplace_back(first, split);
+                open.emplace_back(split, last);
+            }
+        }
+    }
+    keep.front() = true;
+    for (std::size_t i = 0; i < near.size(); ++i) {
+        if (keep[i]) {
+            kept.push_back(near[i]);
+        }
+    }
+    return kept;
+}
+
 std::vector<int> stack_rows(const std::vector<std::pair<double, double>>& spans, double gap) {
     // Greedy from left to right: each span goes into the first row it fits.
     std::vector<std::size_t> order(spans.size());

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
 namespace scenario::render {
+
+// What a picture draws: all of it, or its frame only (titles, panels, axes, scale and
+// legend: what the live page draws its marks over).
+enum class picture_part { whole, frame };
 
 // Small geometry helpers of the scenario picture, in picture units (pixels, y down).
 
@@ -57,6 +63,11 @@ class label_placer {
     std::vector<point> points_;
     std::optional<box> bounds_;
 };
+
+// The points of a polyline to keep so that the line through them strays from every
+// point left out by at most `tolerance`, each measured to the segment that replaces it:
+// their indices, in order, the first and the last always among them.
+std::vector<std::size_t> simplify(std::span<const point> line, double tolerance);
 
 // Assigns text spans [x0, x1) on a line to rows so that no two spans in one row
 // come closer than `gap`; returns the row of each span, in input order.

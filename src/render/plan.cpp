@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "render/annotation.hpp"
 #include "render/style.hpp"
 
 namespace scenario::render {
@@ -138,13 +137,11 @@ void open_mark(svg_writer& w, const char* cls, std::int32_t position) {
 }
 
 void draw_spans(svg_writer& w, const plan_view& view, const std::vector<span_mark>& spans,
-                const char* cls, const char* colour, double width, double opacity,
-                const element_ids* ids, std::size_t element_ids::*list) {
+                const char* cls, const char* colour, double width, double opacity) {
     for (std::size_t i = 0; i < spans.size(); ++i) {
         const span_mark& s = spans[i];
         open_mark(w, cls, s.start);
         w.attr("data-end", static_cast<std::int64_t>(s.end));
-        element_attr(w, ids, list, i);
         w.text_element("title", s.detail);
         // As dense as the track itself, and at least a few points for short stretches.
         const std::int64_t share = (static_cast<std::int64_t>(s.end) - s.start) * track_points /
@@ -226,13 +223,11 @@ void draw_kilometre_points(svg_writer& w, const plan_view& view, const plan_layo
 }
 
 void draw_point_marks(svg_writer& w, const plan_view& view, const std::vector<point_mark>& list,
-                      const char* cls, const char* colour, double size, const element_ids* ids,
-                      std::size_t element_ids::*first) {
+                      const char* cls, const char* colour, double size) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         const point_mark& m = list[i];
         const point p = view.at(m.position);
         open_mark(w, cls, m.position);
-        element_attr(w, ids, first, i);
         w.text_element("title", m.detail);
         w.open("rect")
             .attr("x", p.x - size / 2)
@@ -249,7 +244,7 @@ void draw_point_marks(svg_writer& w, const plan_view& view, const std::vector<po
 
 }  // namespace
 
-plan_layout layout_plan(const plan_view& view, const route_marks& marks) {
+plan_layout layout_plan(const plan_view& view, const route_marks& marks, picture_part part) {
     plan_layout out;
     if (view.empty()) {
         return out;
@@ -285,6 +280,13 @@ plan_layout layout_plan(const plan_view& view, const route_marks& marks) {
         }
     }
     layout_scale(view, placer, out);
+    const double step = std::max(1000.0, nice_step(static_cast<double>(last), 14));
+    for (double m = 0; m <= static_cast<double>(last); m += step) {
+        out.kilometres.push_back({static_cast<std::int64_t>(m), std::nullopt});
+    }
+    if (part == picture_part::frame) {
+        return out;  // the marks' labels are the page's own
+    }
     for (const error_mark& e : marks.errors) {
         if (e.position) {
             out.error_labels.push_back(
@@ -295,12 +297,8 @@ plan_layout layout_plan(const plan_view& view, const route_marks& marks) {
         out.station_labels.push_back(
             placer.place(label_candidates(view.at(s.position), s.name, station_label)));
     }
-    const double step = std::max(1000.0, nice_step(static_cast<double>(last), 14));
-    for (double m = 0; m <= static_cast<double>(last); m += step) {
-        const auto metre = static_cast<std::int64_t>(m);
-        out.kilometres.push_back(
-            {metre, placer.place(
-                        label_candidates(view.at(metre), kilometre_text(metre), kilometre_label))});
+    for (plan_layout::kilometre_point& k : out.kilometres) {
+        k.label = placer.place(label_candidates(view.at(k.metre), kilometre_text(k.metre), kilometre_label));
     }
     out.route_end = marks.route_length > 0 && marks.route_length <= last;
     if (out.route_end) {
@@ -311,7 +309,7 @@ plan_layout layout_plan(const plan_view& view, const route_marks& marks) {
 }
 
 void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
-               const route_marks& marks, const element_ids* ids) {
+               const route_marks& marks, picture_part part) {
     w.open("g").attr("id", "plan");
     if (view.empty()) {
         w.open("text")
@@ -324,7 +322,12 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         w.close();
         return;
     }
-    draw_spans(w, view, marks.tunnels, "tunnel", style::tunnel, 7, 0.8, ids, &element_ids::tunnels);
+    if (part == picture_part::frame) {
+        draw_scale(w, layout);
+        w.close();
+        return;
+    }
+    draw_spans(w, view, marks.tunnels, "tunnel", style::tunnel, 7, 0.8);
     w.open("g").attr("class", "track");
     polyline(w, layout.track, style::track, 1.6, 1);
     w.close();
@@ -342,27 +345,13 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
             .close();
         w.close();
     }
-    if (ids != nullptr) {
-        // Curves are part of the track; an annotated picture lays an unseen band over
-        // each so that it can be pointed at.
-        draw_spans(w, view, marks.curves, "curve", style::track, 8, 0, ids, &element_ids::curves);
-    }
-    draw_spans(w, view, marks.slowdowns, "slowdown", style::slowdown, 9, 0.75, ids,
-               &element_ids::slowdowns);
-    draw_point_marks(w, view, marks.speed_boards, "speed-board", style::speed_board, 5.5, ids,
-                     &element_ids::speed_boards);
-    draw_point_marks(w, view, marks.boards, "board", style::board, 5, ids, &element_ids::boards);
-    if (ids != nullptr) {
-        // The code points the signals' codes change at: only an annotated picture shows
-        // them, small, under the signals.
-        draw_point_marks(w, view, marks.code_points, "code-point", style::code_point, 3, ids,
-                         &element_ids::code_points);
-    }
+    draw_spans(w, view, marks.slowdowns, "slowdown", style::slowdown, 9, 0.75);
+    draw_point_marks(w, view, marks.speed_boards, "speed-board", style::speed_board, 5.5);
+    draw_point_marks(w, view, marks.boards, "board", style::board, 5);
     for (std::size_t i = 0; i < marks.signals.size(); ++i) {
         const point_mark& s = marks.signals[i];
         const point p = view.at(s.position);
         open_mark(w, "signal", s.position);
-        element_attr(w, ids, &element_ids::signals, i);
         w.text_element("title", s.detail);
         w.open("circle")
             .attr("cx", p.x)
@@ -378,7 +367,6 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         const station_mark& s = marks.stations[i];
         const point p = view.at(s.position);
         open_mark(w, "station", s.position);
-        element_attr(w, ids, &element_ids::stations, i);
         w.text_element("title", s.name + " at " + std::to_string(s.position) + " m");
         w.open("circle")
             .attr("cx", p.x)
@@ -400,7 +388,6 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         }
         const point p = view.at(*e.position);
         open_mark(w, "error", *e.position);
-        diagnostic_attr(w, ids, e);
         w.text_element("title", e.text);
         w.open("circle")
             .attr("cx", p.x)

@@ -37,13 +37,15 @@ struct plan_layout {
 // corner first; then each label, errors first, then stations, kilometre points and the
 // route end, takes the first place near its point that lies within the plan's area and
 // covers no label placed before it, no point of the track and no mark; a label without
-// such a place is left out, so that no two labels ever overlap.
-plan_layout layout_plan(const plan_view& view, const route_marks& marks);
+// such a place is left out, so that no two labels ever overlap. For the frame alone only
+// the track and the scale bar are placed.
+plan_layout layout_plan(const plan_view& view, const route_marks& marks,
+                        picture_part part = picture_part::whole);
 
 // Draws the plan group (id "plan"): track, tunnels, slowdowns, boards, signals,
-// stations, positioned errors, kilometre points and scale. With ids, the picture is
-// annotated (see annotation.hpp).
+// stations, positioned errors, kilometre points and scale; its frame is the scale bar
+// alone (or the note that there is no plan).
 void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
-               const route_marks& marks, const element_ids* ids = nullptr);
+               const route_marks& marks, picture_part part = picture_part::whole);
 
 }  // namespace scenario::render

@@ -238,7 +238,7 @@ curvad1, 5000, 99999999999
     far.position = 9000;
     far.has_position = true;
     const picture_layout layout = lay_out_picture(s, std::vector<diagnostic>{far});
-    ASSERT_TRUE(layout.plan.has_value());
+    ASSERT_TRUE(layout.plan);
     EXPECT_EQ(layout.plan->last_metre(), 3500);
     const std::vector<point>& track = layout.on_plan.track;
     ASSERT_GE(track.size(), 2u);
@@ -289,7 +289,7 @@ TEST(RenderPicture, StationLabelsKeepApartInThePlanAndInTheirRows) {
     const compiled_scenario s = compiled(straight_line(20000), document(train + "[fine]\n"));
     ASSERT_TRUE(s.state.diagnostics.empty()) << s.state.diagnostics.front().message;
     const picture_layout layout = lay_out_picture(s, s.state.diagnostics);
-    ASSERT_TRUE(layout.plan.has_value());
+    ASSERT_TRUE(layout.plan);
 
     const std::vector<std::optional<box>>& plan = layout.on_plan.station_labels;
     ASSERT_EQ(plan.size(), 12u);
