@@ -348,9 +348,30 @@
     drawSteps();
   }
 
+  // The plan's kilometre points: the server's, or, zoomed in, closer ones (a step of 1, 2
+  // or 5 times a power of ten metres, at least 80 pixels apart) along the track in view.
+  function kilometres() {
+    const k = drawing.kilometres || [];
+    if (!drawing.plan) return [];
+    const serverStep = k.length >= 6 ? k[3] - k[0] : Infinity;
+    const wanted = 80 / (committed.s * drawing.plan.scale);
+    let step = 100;
+    for (let p = 100; step < wanted; p *= 10) step = [p, 2 * p, 5 * p, 10 * p].find((v) => v >= wanted) || 10 * p;
+    if (step >= serverStep) return k;
+    const out = [];
+    const last = drawing.plan.last;
+    for (const [a, b] of level < 0 ? [[0, last]] : visible) {
+      for (let m = Math.ceil(a / step) * step; m <= b; m += step) {
+        const p = trackBetween(m, m)[0];
+        if (p) out.push(m, p[0], p[1]);
+      }
+    }
+    return out;
+  }
+
   function drawKilometres() {
     layers.km.replaceChildren();
-    const k = drawing.kilometres || [];
+    const k = kilometres();
     for (let i = 0; i + 2 < k.length; i += 3) {
       dot(k[i + 1], k[i + 2], 3.6, COLOUR.ink, false, layers.km, { 'data-position': k[i], class: 'dot km' });
     }
@@ -654,17 +675,27 @@
 
   // The frame's texts and dots keep their size on screen when zoomed in and shrink with
   // the picture when zoomed out, so that they never come closer than `scenario render`
-  // placed them; the marks keep their size on screen (their strokes do not scale).
+  // placed them (and are left out below 3 pixels); the marks keep their size on screen
+  // (their strokes do not scale).
   const scaleSheet = document.head.appendChild(document.createElement('style'));
   let textSizes = new Set();
   let dotSizes = new Set();
   let scaledBy = 0;
+  let hiddenSizes = '';
   function scaleMarks(s) {
     if (s === scaledBy) return;
     scaledBy = s;
     const ts = Math.min(1, 1 / s);
     const rules = [];
-    for (const f of textSizes) rules.push(`#frame text[data-fs="${f}"]{font-size:${f * ts}px}`);
+    // A text too small to read is not drawn: the browser would lay it out on whole pixels.
+    let hidden = '';
+    for (const f of textSizes) {
+      const unread = f * ts * s < 3;
+      if (unread) hidden += `${f} `;
+      rules.push(`#frame text[data-fs="${f}"]{font-size:${f * ts}px${unread ? ';display:none' : ''}}`);
+    }
+    if (hidden !== hiddenSizes) frameBoxes = null;  // measured again as they now are
+    hiddenSizes = hidden;
     for (const r of dotSizes) rules.push(`#frame circle[data-r="${r}"]{r:${r * ts}px}`);
     rules.push(`#picture circle.station{r:${4.5 / s}px}`);
     rules.push(`#picture circle.error-ring{r:${7 / s}px}`);
@@ -965,7 +996,7 @@
           COLOUR.station, { 'data-element': first.station + i, class: 'label station' });
       }
       const end = P().route_end;
-      const km = drawing.kilometres || [];
+      const km = kilometres();
       for (let i = 0; i + 2 < km.length; i += 3) {
         around(`km${km[i]}`, screenX(km[i + 1]), screenY(km[i + 2]), (km[i] / 1000).toFixed(3).replace(/\.?0+$/, ''),
           8.5 * ls, false, COLOUR.muted, { class: 'label km' });
