@@ -106,9 +106,12 @@ try {
     });
     for (const k of Object.keys(phases)) phases[k].push(marks[`result-${k}`] - t0);
     // The result's text the page took (in the event, or fetched), and any detail fetched.
-    bytes.push(await page.evaluate(() => Number(document.body.dataset.resultBytes || 0) +
-      performance.getEntriesByType('resource').filter((e) => /\/detail/.test(e.name))
-        .reduce((n, e) => n + e.decodedBodySize, 0)));
+    // (A page that does not say what it took: the /result bodies it fetched.)
+    bytes.push(await page.evaluate(() => {
+      const fetched = (re) => performance.getEntriesByType('resource').filter((e) => re.test(e.name))
+        .reduce((n, e) => n + e.decodedBodySize, 0);
+      return (Number(document.body.dataset.resultBytes) || fetched(/\/result/)) + fetched(/\/detail/);
+    }));
     compiles.push(await page.evaluate(async () => (await (await fetch('/result')).json()).compile_ms));
   }
   console.log(`save -> new drawing shown, ${saves} saves: median ${ms(median(times))}, ` +

@@ -33,6 +33,7 @@ constexpr unsigned requests_per_connection = 100;  // then the server closes it
 constexpr std::size_t connection_limit = 64;       // open at once, event streams included
 constexpr std::chrono::seconds idle_limit{30};     // between requests of a connection
 constexpr std::size_t event_changes_limit = 16 * 1024;  // changes sent in an event
+constexpr std::size_t detail_windows_limit = 64;         // windows of one /detail request
 
 constexpr std::string_view events_header =
     "HTTP/1.1 200 OK\r\n"
@@ -97,13 +98,44 @@ std::optional<std::int64_t> whole_number(std::optional<std::string_view> text) {
 
 // The window of a /detail request: from and to whole metres, from < to, and at most
 // detail_window_limit apart.
-std::optional<metre_range> detail_window(std::string_view query) {
-    const std::optional<std::int64_t> from = whole_number(parameter(query, "from"));
-    const std::optional<std::int64_t> to = whole_number(parameter(query, "to"));
+std::optional<metre_range> window_of(std::optional<std::int64_t> from,
+                                     std::optional<std::int64_t> to) {
     if (!from || !to || *from >= *to || *to - *from > detail_window_limit) {
         return std::nullopt;
     }
     return metre_range{*from, *to};
+}
+
+// The windows of a /detail request: from=M&to=M, or windows=A-B,C-D,... (one to
+// detail_windows_limit of them); none when any is not a window.
+std::optional<std::vector<metre_range>> detail_windows(std::string_view query) {
+    std::vector<metre_range> windows;
+    std::optional<std::string_view> list = parameter(query, "windows");
+    if (!list) {
+        const std::optional<metre_range> w = window_of(whole_number(parameter(query, "from")),
+                                                       whole_number(parameter(query, "to")));
+        if (!w) {
+            return std::nullopt;
+        }
+        windows.push_back(*w);
+        return windows;
+    }
+    while (true) {
+        const std::string_view item = list->substr(0, list->find(','));
+        const std::size_t dash = item.find('-');
+        const std::optional<metre_range> w =
+            dash == std::string_view::npos
+                ? std::nullopt
+                : window_of(whole_number(item.substr(0, dash)), whole_number(item.substr(dash + 1)));
+        if (!w || windows.size() == detail_windows_limit) {
+            return std::nullopt;
+        }
+        windows.push_back(*w);
+        if (item.size() == list->size()) {
+            return windows;
+        }
+        list = list->substr(item.size() + 1);
+    }
 }
 
 // index.html with a result in it, where it says "<!-- result -->": the page is drawn
@@ -255,19 +287,34 @@ class connection : public std::enable_shared_from_this<connection> {
             return;
         }
         if (target == "/detail") {
-            const std::optional<metre_range> window = detail_window(query);
-            if (!window) {
+            const std::optional<std::vector<metre_range>> windows = detail_windows(query);
+            if (!windows) {
                 reply(http::status::bad_request, version, "text/plain; charset=utf-8",
-                      "A detail window is from=M&to=M, whole metres, from < to, at most 2097152 "
-                      "apart.\n",
+                      "A detail window is from=M&to=M (or windows=A-B,C-D,... up to 64 of "
+                      "them), whole metres, from < to, at most 2097152 apart.\n",
                       keep);
                 return;
             }
-            held_ = session.detail(*window);
+            // One window: its detail; a list: the list of theirs.
+            const bool listed = parameter(query, "windows").has_value();
+            std::string list = "[";
+            for (const metre_range& w : *windows) {
+                held_ = session.detail(w);
+                if (!held_) {
+                    break;
+                }
+                if (listed) {
+                    list += list.size() > 1 ? "," : "";
+                    list += *held_;
+                }
+            }
             if (!held_) {
                 reply(http::status::not_found, version, "text/plain; charset=utf-8",
                       "No drawing.\n", keep);
                 return;
+            }
+            if (listed) {
+                held_ = std::make_shared<const std::string>(list + "]");
             }
             reply(http::status::ok, version, "application/json", *held_, keep);
             return;

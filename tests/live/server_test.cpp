@@ -344,10 +344,23 @@ TEST_P(LiveServer, ServesThePageWithItsResultTheChangesSinceAndTheDetailOfAWindo
     EXPECT_EQ(window["generation"], newest);
     EXPECT_FALSE(window["elements"].empty());
     EXPECT_EQ(status_line(get(port, "/detail?from=0&to=2097152", me)), "HTTP/1.1 200 OK");
+    // Or a list of them, answered as the list of their answers; 64 at most.
+    const nlohmann::json listed = result(port, "/detail?windows=1900-2000,0-1025");
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0], window);
+    EXPECT_EQ(listed[1], result(port, "/detail?from=0&to=1025"));
+    std::string many = "/detail?windows=0-1";
+    for (int i = 1; i < 64; ++i) {
+        many += "," + std::to_string(i) + "-" + std::to_string(i + 1);
+    }
+    EXPECT_EQ(result(port, many).size(), 64u);
+    EXPECT_EQ(status_line(get(port, many + ",64-65", me)), "HTTP/1.1 400 Bad Request");
     for (const char* bad : {"/detail?from=0&to=2097153", "/detail?from=5&to=5", "/detail?from=6&to=5",
                             "/detail?from=-1&to=5", "/detail?from=1e3&to=5000", "/detail?from=0",
                             "/detail?to=5", "/detail", "/detail?from=0&to=1000000000",
-                            "/detail?from=&to=5"}) {
+                            "/detail?from=&to=5", "/detail?windows=", "/detail?windows=0-5,",
+                            "/detail?windows=0-5,7-6", "/detail?windows=0-5;6-7",
+                            "/detail?windows=05"}) {
         EXPECT_EQ(status_line(get(port, bad, me)), "HTTP/1.1 400 Bad Request") << bad;
     }
 }

@@ -552,29 +552,51 @@
   const asked = new Map();     // "from-to" -> the request under way
   const recordWindows = new Set();  // "from-to" windows whose records are here
 
-  async function fetchDetail(from, to) {
-    const key = `${from}-${to}`;
-    if (asked.has(key)) return asked.get(key);
-    const generation = drawing.generation;
-    const request = (async () => {
-      try {
-        const response = await fetch(`/detail?from=${from}&to=${to}`, { cache: 'no-store' });
-        if (!response.ok) return null;
-        const detail = await response.json();
-        if (!drawing || detail.generation !== drawing.generation || generation !== drawing.generation) return null;
-        if (detail.elements) {
-          for (const r of detail.elements) records.set(r.id, r);
-          recordWindows.add(key);
+  // The detail of windows of the route, one request for them all; each window's answer
+  // (null when it did not come, or is of another drawing) by its own promise.
+  function fetchDetails(windows) {
+    const todo = windows.filter(([a, b]) => !asked.has(`${a}-${b}`));
+    if (todo.length) {
+      const generation = drawing.generation;
+      const query = todo.length === 1 ? `from=${todo[0][0]}&to=${todo[0][1]}`
+        : `windows=${todo.map(([a, b]) => `${a}-${b}`).join(',')}`;
+      const request = (async () => {
+        try {
+          const response = await fetch(`/detail?${query}`, { cache: 'no-store' });
+          if (!response.ok) return [];
+          const body = await response.json();
+          const list = todo.length === 1 ? [body] : body;
+          if (!drawing || generation !== drawing.generation) return [];
+          for (const detail of list) {
+            if (detail.generation !== drawing.generation || !detail.elements) continue;
+            for (const r of detail.elements) records.set(r.id, r);
+            recordWindows.add(`${detail.from}-${detail.to}`);
+          }
+          return list;
+        } catch (err) {
+          return [];
+        } finally {
+          for (const [a, b] of todo) asked.delete(`${a}-${b}`);
         }
-        return detail;
-      } catch (err) {
-        return null;
-      } finally {
-        asked.delete(key);
-      }
-    })();
-    asked.set(key, request);
-    return request;
+      })();
+      todo.forEach(([a, b], i) => asked.set(`${a}-${b}`, request.then((list) => list[i] || null)));
+    }
+    return windows.map(([a, b]) => asked.get(`${a}-${b}`) || Promise.resolve(null));
+  }
+
+  const fetchDetail = (from, to) => fetchDetails([[from, to]])[0];
+
+  // A tile of the track from a window's detail.
+  function tileOf(detail) {
+    const t = detail.track;
+    const n = t.length / 3;
+    const tile = { m: new Float64Array(n), x: new Float64Array(n), y: new Float64Array(n) };
+    for (let j = 0; j < n; ++j) {
+      tile.m[j] = t[3 * j];
+      tile.x[j] = t[3 * j + 1];
+      tile.y[j] = t[3 * j + 2];
+    }
+    return tile;
   }
 
   // A level coarser than k while the visible ranges would take more than 64 tiles.
@@ -605,22 +627,13 @@
     };
     wanted.sort((a, b) => distance(a) - distance(b));
     const at = level;
-    for (const i of wanted) {
-      fetchDetail(i * L, (i + 1) * L).then((detail) => {
-        if (!detail || !detail.track) return;
-        const t = detail.track;
-        const n = t.length / 3;
-        const tile = { m: new Float64Array(n), x: new Float64Array(n), y: new Float64Array(n) };
-        for (let j = 0; j < n; ++j) {
-          tile.m[j] = t[3 * j];
-          tile.x[j] = t[3 * j + 1];
-          tile.y[j] = t[3 * j + 2];
-        }
-        tiles.set(`${at}:${i}`, tile);
-        if (tiles.size > 400) tiles.delete(tiles.keys().next().value);
-        if (at === level) detailArrived();
-      });
-    }
+    const answers = fetchDetails(wanted.map((i) => [i * L, (i + 1) * L]));
+    wanted.forEach((i, j) => answers[j].then((detail) => {
+      if (!detail || !detail.track) return;
+      tiles.set(`${at}:${i}`, tileOf(detail));
+      if (tiles.size > 400) tiles.delete(tiles.keys().next().value);
+      if (at === level) detailArrived();
+    }));
   }
 
   // A tile came: the track and the stretches in view are drawn again, once per frame.
