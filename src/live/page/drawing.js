@@ -430,8 +430,10 @@
   const tileLength = (k) => 1024 * 2 ** k;
 
   function drawTrack() {
-    layers.track.replaceChildren();
-    if (!drawing.plan) return;
+    if (!drawing.plan) {
+      layers.track.replaceChildren();
+      return;
+    }
     const last = drawing.plan.last;
     const end = P().route_end === null ? last : Math.min(P().route_end, last);
     const ranges = level < 0 ? [[0, last]] : visible;
@@ -441,12 +443,17 @@
       if (a < end) d += pathOf(trackBetween(a, Math.min(b, end)));
       if (b > end) run += pathOf(trackBetween(Math.max(a, end), b));
     }
-    el('path', { class: 'track', d, fill: 'none', stroke: COLOUR.track, 'stroke-width': 1.6,
-      'stroke-linecap': 'round', 'stroke-linejoin': 'round' }, layers.track);
-    if (run) {
-      el('path', { class: 'run-off', d: run, fill: 'none', stroke: COLOUR.run_off, 'stroke-width': 1.6,
+    // The two paths stay; only what they draw changes.
+    let track = layers.track.querySelector('path.track');
+    let runOff = layers.track.querySelector('path.run-off');
+    if (!track) {
+      track = el('path', { class: 'track', fill: 'none', stroke: COLOUR.track, 'stroke-width': 1.6,
+        'stroke-linecap': 'round', 'stroke-linejoin': 'round' }, layers.track);
+      runOff = el('path', { class: 'run-off', fill: 'none', stroke: COLOUR.run_off, 'stroke-width': 1.6,
         'stroke-dasharray': '5 3' }, layers.track);
     }
+    if (track.getAttribute('d') !== d) track.setAttribute('d', d);
+    if (runOff.getAttribute('d') !== run) runOff.setAttribute('d', run);
   }
 
   // One path per profile for the metres [a, b], steps narrower than a pixel merged into
@@ -639,7 +646,7 @@
   // A tile came: the track and the stretches in view are drawn again, once per frame.
   let arrivalFrame = 0;
   function detailArrived() {
-    if (arrivalFrame) return;
+    if (arrivalFrame || moving) return;  // a moving view is drawn again when it rests
     arrivalFrame = requestAnimationFrame(() => {
       arrivalFrame = 0;
       ++tilesVersion;
