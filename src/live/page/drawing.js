@@ -51,19 +51,22 @@
     const position = new Array(n);
     let p = base;
     for (let i = 0; i < n; ++i) position[i] = p += part.position[i];
-    const column = (name, make) => {
-      const values = part[name] ? part[name] : null;
-      const out = new Array(n);
-      for (let i = 0; i < n; ++i) out[i] = make(values, i);
-      list[name].splice(at, remove, ...out);
+    // A run is put in place by copying (a long one would not fit a call's arguments).
+    const put = (name, run) => {
+      const was = list[name];
+      list[name] = was.slice(0, at).concat(run, was.slice(at + remove));
     };
-    list.position.splice(at, remove, ...position);
-    column('end', (v, i) => (part.length ? position[i] + part.length[i] : position[i]));
-    column('value', (values, i) => (part.value ? part.value[i] : 0));
-    column('x', (values, i) => (part.x ? part.x[i] : 0));
-    column('y', (values, i) => (part.y ? part.y[i] : 0));
-    column('name', (values, i) => (part.name ? part.name[i] : null));
-    // The element after the run was written as a step from the one before it.
+    const column = (name, make) => {
+      const out = new Array(n);
+      for (let i = 0; i < n; ++i) out[i] = make(i);
+      put(name, out);
+    };
+    put('position', position);
+    column('end', (i) => (part.length ? position[i] + part.length[i] : position[i]));
+    column('value', (i) => (part.value ? part.value[i] : 0));
+    column('x', (i) => (part.x ? part.x[i] : 0));
+    column('y', (i) => (part.y ? part.y[i] : 0));
+    column('name', (i) => (part.name ? part.name[i] : null));
   }
 
   function numberKinds() {
@@ -862,15 +865,16 @@
 
   const widths = new Map();
   const measure = document.createElement('canvas').getContext('2d');
+  // A text's width grows with its size: measured once at 100 pixels.
   function textWidth(text, px, bold) {
-    const key = `${bold ? 'b' : 'n'}${px}|${text}`;
+    const key = `${bold ? 'b' : 'n'}|${text}`;
     let w = widths.get(key);
     if (w === undefined) {
-      measure.font = `${bold ? 'bold ' : ''}${px}px ${FONT}`;
-      w = measure.measureText(text).width;
+      measure.font = `${bold ? 'bold ' : ''}100px ${FONT}`;
+      w = measure.measureText(text).width / 100;
       widths.set(key, w);
     }
-    return w;
+    return w * px;
   }
 
   // The boxes labels (and the frame's texts) have taken, in cells for quick looking up.
@@ -1292,7 +1296,7 @@
     if (c.frame) {
       drawing.frame = c.frame;
       setFrame();
-      scaledBy = 0;
+      scaleMarks(committed.s);
     }
     if ('plan' in c) {
       drawing.plan = c.plan;
@@ -1338,9 +1342,11 @@
         const list = nodes[kind];
         const made = [];
         for (let i = part.at; i < part.at + part.position.length; ++i) made.push(drawElement(kind, i));
-        for (const gone of list.splice(part.at, part.remove, ...made)) for (const n of gone) n.remove();
+        for (const gone of list.slice(part.at, part.at + part.remove)) for (const n of gone) n.remove();
+        list.splice(part.at, part.remove);
+        nodes[kind] = list.slice(0, part.at).concat(made, list.slice(part.at));
         // Kept in layer order: the new nodes go where the old ones were.
-        const after = list[part.at + made.length];
+        const after = nodes[kind][part.at + made.length];
         for (const group of made) {
           for (const n of group) {
             const next = after && after.find((m) => m.parentNode === n.parentNode);
