@@ -5,7 +5,7 @@
 // in the panel and on the plan, the fix clears it; a zoom into a window of 1 km brings its
 // detail and hovering a signal there tells where it is and where it is written; a save
 // that changes one element draws only that element again and leaves the view where it
-// was. Screenshots are kept.
+// was; one that adds an element gives the drawing a fresh page gives. Screenshots are kept.
 //
 // Usage: node live_page_test.mjs SCENARIO_PROGRAM ARTIFACT_DIR
 // CHROMIUM overrides the browser (default /usr/bin/chromium). Without the browser or the
@@ -47,6 +47,9 @@ const BROKEN = 'stazione,   10300, 22,  650,';
 const SLOWDOWN = 'rallentamento,   30100,    40,';
 const FASTER = 'rallentamento,   30100,    50,';
 const SLOWDOWN_ID = '72';
+// A signal more, before line 51's.
+const ADDED_BEFORE = 'segnale,    6450,';
+const ADDED = 'segnale,    6200,   2, 4, 0,  0, 0,    0,  0,0,0, 0\r\n';
 const BOUND_MS = 2000;  // generous: the target is 100 ms, the figure is printed
 
 // Saves as many editors do, under another name renamed over the document, so that the
@@ -227,6 +230,25 @@ try {
   assert.deepEqual([...new Set(after.made)], [SLOWDOWN_ID], 'only the slowdown is drawn again');
   assert.equal(after.count, nodes, 'as many nodes as before');
   assert.deepEqual(await page.evaluate(() => window.livePage.parts.drawing.view()), view, 'the view stays');
+
+  // A save that adds an element moves the numbers of all after it: the page patched is
+  // the page loaded afresh.
+  before = await generation();
+  save(trainPath, original.replace(SLOWDOWN, FASTER).replace(ADDED_BEFORE, ADDED + ADDED_BEFORE));
+  await shownAfter(before, Date.now(), 'true');
+  const drawn = () => {
+    const marks = [...document.querySelectorAll('#picture [data-element]')]
+      .map((n) => `${n.getAttribute('data-element')}@${n.getAttribute('data-position')}:${n.localName}`).sort();
+    const steps = [...document.querySelectorAll('#picture path.steps')].map((n) => n.getAttribute('d'));
+    return { marks, steps };
+  };
+  await page.click('#fit');
+  const patched = await page.evaluate(drawn);
+  const fresh = await browser.newPage({ viewport: { width: 1400, height: 900 } });
+  await fresh.goto(url);
+  await fresh.waitForFunction(() => document.body.dataset.shownGeneration);
+  assert.deepEqual(patched, await fresh.evaluate(drawn), 'the patched drawing is the fresh one');
+  await fresh.close();
 
   await page.click('#fit');
   const shot = path.join(artifacts, 'live_page.png');
