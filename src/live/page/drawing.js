@@ -637,27 +637,27 @@
     };
     wanted.sort((a, b) => distance(a) - distance(b));
     const at = level;
-    const answers = fetchDetails(wanted.map((i) => [i * L, (i + 1) * L]));
-    wanted.forEach((i, j) => answers[j].then((detail) => {
-      if (!detail || !detail.track) return;
-      tiles.set(`${at}:${i}`, tileOf(detail));
-      if (tiles.size > 400) tiles.delete(tiles.keys().next().value);
-      if (at === level) detailArrived();
-    }));
+    // The tiles come together: drawn at once, for the next frame.
+    Promise.all(fetchDetails(wanted.map((i) => [i * L, (i + 1) * L]))).then((details) => {
+      let any = false;
+      details.forEach((detail, j) => {
+        if (!detail || !detail.track) return;
+        tiles.set(`${at}:${wanted[j]}`, tileOf(detail));
+        if (tiles.size > 400) tiles.delete(tiles.keys().next().value);
+        any = true;
+      });
+      if (any && at === level) detailArrived();
+    });
   }
 
-  // A tile came: the track and the stretches in view are drawn again, once per frame.
-  let arrivalFrame = 0;
+  // Tiles came: the track and the stretches in view are drawn again (a moving view is
+  // drawn again when it rests).
   function detailArrived() {
-    if (arrivalFrame || moving) return;  // a moving view is drawn again when it rests
-    arrivalFrame = requestAnimationFrame(() => {
-      arrivalFrame = 0;
-      ++tilesVersion;
-      redrawDetail();
-      placeLabels();
-      view.dataset.detail = String(tilesVersion);
-      document.body.dataset.detailShownAt = String(performance.timeOrigin + performance.now());
-    });
+    if (moving || !svg) return;
+    ++tilesVersion;
+    redrawDetail();
+    placeLabels();
+    view.dataset.detail = String(tilesVersion);
   }
 
   function redrawDetail() {
