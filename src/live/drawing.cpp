@@ -255,7 +255,8 @@ live_drawing::live_drawing(std::shared_ptr<const compiled_scenario> drawn,
     options.plan = state.con_tracciato != 0;
     options.part = render::picture_part::frame;
     // The plan of the compile before, when this one has the same: it is not walked again.
-    if (before != nullptr && before->plan_ && options.plan && same_plan(before->drawn_->state, state)) {
+    if (before != nullptr && before->plan_ && options.plan &&
+        same_plan(before->drawn_->state, state)) {
         plan_ = before->plan_;
     }
     render::picture_layout picture =
@@ -548,7 +549,8 @@ void live_drawing::write_changes(const live_drawing& before, json_writer& json) 
 void live_drawing::write_detail(metre_range window, json_writer& json) const {
     const std::int64_t from = std::clamp<std::int64_t>(window.from, 0, last_metre_);
     const std::int64_t to = std::clamp<std::int64_t>(window.to, from, last_metre_);
-    const double tolerance = static_cast<double>(std::max<std::int64_t>(1, to - from)) / detail_parts;
+    const double tolerance =
+        static_cast<double>(std::max<std::int64_t>(1, to - from)) / detail_parts;
     json.begin_object();
     json.member("generation", static_cast<std::int64_t>(generation_));
     json.member("from", from);

@@ -105,8 +105,8 @@ void write_element_record(const compiled_scenario& drawn, std::size_t id, json_w
         write_values(state.voci[static_cast<std::size_t>(e.entry)], voce_fields, nullptr, json);
     } else if (has_cell) {
         json.member_null("entry");
-        write_values(state.celle[static_cast<std::size_t>(e.cell)], cella_fields, step_field(e.kind),
-                     json);
+        write_values(state.celle[static_cast<std::size_t>(e.cell)], cella_fields,
+                     step_field(e.kind), json);
     } else {
         json.member_null("entry");
         json.member_null("values");

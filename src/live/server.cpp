@@ -126,7 +126,8 @@ std::optional<std::vector<metre_range>> detail_windows(std::string_view query) {
         const std::optional<metre_range> w =
             dash == std::string_view::npos
                 ? std::nullopt
-                : window_of(whole_number(item.substr(0, dash)), whole_number(item.substr(dash + 1)));
+                : window_of(whole_number(item.substr(0, dash)),
+                            whole_number(item.substr(dash + 1)));
         if (!w || windows.size() == detail_windows_limit) {
             return std::nullopt;
         }

@@ -65,7 +65,8 @@ bool compile_session::compile() {
                          }
                          json.end_array();
                      })});
-    parts.push_back({"status", json_text([&](json_writer& json) { write_status(*compiled, json); })});
+    parts.push_back(
+        {"status", json_text([&](json_writer& json) { write_status(*compiled, json); })});
 
     // The drawing: this compile's when it had no error; else the last good one, stale,
     // with this compile's errors marked on it; else, nothing good yet, this compile as

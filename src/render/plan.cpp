@@ -254,9 +254,12 @@ plan_layout layout_plan(const plan_view& view, const route_marks& marks, picture
     const std::int64_t last = view.last_metre();
     const std::int64_t end =
         marks.route_length > 0 ? std::min<std::int64_t>(marks.route_length, last) : last;
-    out.track = view.polyline(0, end, std::max<std::int64_t>(1, track_points * end / std::max<std::int64_t>(1, last)));
+    const auto share = [&](std::int64_t metres) {
+        return std::max<std::int64_t>(1, track_points * metres / std::max<std::int64_t>(1, last));
+    };
+    out.track = view.polyline(0, end, share(end));
     if (end < last) {
-        out.run_off = view.polyline(end, last, std::max<std::int64_t>(1, track_points * (last - end) / last));
+        out.run_off = view.polyline(end, last, share(last - end));
     }
     label_placer placer;
     placer.keep_within(view.area());
@@ -298,7 +301,8 @@ plan_layout layout_plan(const plan_view& view, const route_marks& marks, picture
             placer.place(label_candidates(view.at(s.position), s.name, station_label)));
     }
     for (plan_layout::kilometre_point& k : out.kilometres) {
-        k.label = placer.place(label_candidates(view.at(k.metre), kilometre_text(k.metre), kilometre_label));
+        k.label = placer.place(
+            label_candidates(view.at(k.metre), kilometre_text(k.metre), kilometre_label));
     }
     out.route_end = marks.route_length > 0 && marks.route_length <= last;
     if (out.route_end) {
@@ -333,7 +337,8 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
     w.close();
     if (!layout.run_off.empty()) {
         // Past the route end the grid runs on for the train to stop: greyed, dashed.
-        w.open("g").attr("class", "run-off").attr("data-position", static_cast<std::int64_t>(marks.route_length));
+        w.open("g").attr("class", "run-off");
+        w.attr("data-position", static_cast<std::int64_t>(marks.route_length));
         w.text_element("title", "run-off after the route end, to " +
                                     std::to_string(view.last_metre()) + " m");
         w.open("polyline")

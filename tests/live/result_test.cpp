@@ -31,7 +31,8 @@ std::map<std::string, columns> decoded(const json& elements) {
         for (std::size_t i = 0; i < part["position"].size(); ++i) {
             p += part["position"][i].get<std::int64_t>();
             c["position"].push_back(p);
-            c["end"].push_back(part.contains("length") ? p + part["length"][i].get<std::int64_t>() : p);
+            c["end"].push_back(part.contains("length") ? p + part["length"][i].get<std::int64_t>()
+                                                       : p);
             for (const char* name : {"value", "x", "y", "name"}) {
                 if (part.contains(name)) {
                     c[name].push_back(part[name][i]);
@@ -294,15 +295,18 @@ TEST_F(LiveResult, TheChangesOfASaveMakeTheNewResultFromTheOneBefore) {
     EXPECT_FALSE(c.contains("diagnostics"));
 
     // A signal more (every number after it moves), a station less, a station renamed.
-    replace_in_train("segnale,    6450,", "segnale,    6200,   2, 4, 0,  0, 0,    0,  0,0,0, 0\r\nsegnale,    6450,");
+    replace_in_train("segnale,    6450,",
+                     "segnale,    6200,   2, 4, 0,  0, 0,    0,  0,0,0, 0\r\nsegnale,    6450,");
     c = step("a signal added");
     EXPECT_EQ(c["drawing_changes"]["elements"]["signal"]["remove"], 0);
     EXPECT_EQ(c["drawing_changes"]["elements"]["signal"]["position"].size(), 1u);
-    replace_in_train("stazione,    4700, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,    0,   0, 0, 0, MELISCANO L.\r\n", "");
+    replace_in_train(
+        "stazione,    4700, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,    0,   0, 0, 0, MELISCANO L.\r\n", "");
     step("a station removed");
     replace_in_train("VESSANA\r\n", "VESSANA NUOVA\r\n");
     c = step("a station renamed");
-    EXPECT_EQ(c["drawing_changes"]["elements"]["station"]["name"], json::parse("[\"VESSANA NUOVA\"]"));
+    EXPECT_EQ(c["drawing_changes"]["elements"]["station"]["name"],
+              json::parse("[\"VESSANA NUOVA\"]"));
 
     // A curve of the line document: the plan after it moves, and every mark on it.
     std::string text = read_bytes(line());

@@ -355,7 +355,8 @@ TEST_P(LiveServer, ServesThePageWithItsResultTheChangesSinceAndTheDetailOfAWindo
     }
     EXPECT_EQ(result(port, many).size(), 64u);
     EXPECT_EQ(status_line(get(port, many + ",64-65", me)), "HTTP/1.1 400 Bad Request");
-    for (const char* bad : {"/detail?from=0&to=2097153", "/detail?from=5&to=5", "/detail?from=6&to=5",
+    for (const char* bad : {"/detail?from=0&to=2097153", "/detail?from=5&to=5",
+                            "/detail?from=6&to=5",
                             "/detail?from=-1&to=5", "/detail?from=1e3&to=5000", "/detail?from=0",
                             "/detail?to=5", "/detail", "/detail?from=0&to=1000000000",
                             "/detail?from=&to=5", "/detail?windows=", "/detail?windows=0-5,",

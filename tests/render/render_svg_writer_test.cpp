@@ -133,7 +133,8 @@ double farthest_left_out(const std::vector<point>& line, const std::vector<std::
     double farthest = 0;
     for (std::size_t k = 0; k + 1 < kept.size(); ++k) {
         for (std::size_t i = kept[k] + 1; i < kept[k + 1]; ++i) {
-            farthest = std::max(farthest, distance_to_segment(line[i], line[kept[k]], line[kept[k + 1]]));
+            farthest = std::max(farthest,
+                                distance_to_segment(line[i], line[kept[k]], line[kept[k + 1]]));
         }
     }
     return farthest;

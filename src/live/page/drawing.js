@@ -295,8 +295,10 @@
         a['data-end'] = end;
         if (plan) {
           const width = { slowdown: 9, tunnel: 7, curve: 8 }[kind];
-          const line = el('polyline', Object.assign({ class: kind, fill: 'none', stroke: COLOUR[kind === 'curve' ? 'track' : kind],
-            'stroke-width': width, 'stroke-opacity': { slowdown: 0.75, tunnel: 0.8, curve: 0 }[kind] }, a), layers[kind]);
+          const line = el('polyline', Object.assign({
+            class: kind, fill: 'none', stroke: COLOUR[kind === 'curve' ? 'track' : kind], 'stroke-width': width,
+            'stroke-opacity': { slowdown: 0.75, tunnel: 0.8, curve: 0 }[kind],
+          }, a), layers[kind]);
           line._cut = null;
           cutStretch(kind, i, line);
           made.push(line);
@@ -611,7 +613,8 @@
 
   // A level coarser than k while the visible ranges would take more than 64 tiles.
   function capLevel(k) {
-    const count = (j) => inView.reduce((n, [a, b]) => n + Math.floor(b / tileLength(j)) - Math.floor(a / tileLength(j)) + 1, 0);
+    const count = (j) => inView.reduce(
+      (n, [a, b]) => n + Math.floor(b / tileLength(j)) - Math.floor(a / tileLength(j)) + 1, 0);
     while (k >= 0 && k < 11 && count(k) > 64) ++k;
     return k;
   }
@@ -1027,7 +1030,10 @@
       }
       if (end !== null && end <= drawing.plan.last) {
         const p = trackBetween(end, end)[0];
-        if (p) around('end', screenX(p[0]), screenY(p[1]), 'route end', 9 * ls, false, COLOUR.ink, { class: 'label route-end' });
+        if (p) {
+          around('end', screenX(p[0]), screenY(p[1]), 'route end', 9 * ls, false, COLOUR.ink,
+            { class: 'label route-end' });
+        }
       }
     }
 
@@ -1043,23 +1049,27 @@
         const x = screenX(profileX(it.position));
         if (x < area.x0 || x > area.x1) continue;
         const tw = textWidth(it.text, 10 * ls, false);
-        const x0 = clamp(x - tw / 2, screenX(P().left - 70), Math.max(screenX(P().left - 70), screenX(P().right + 20) - tw));
+        const lo = screenX(P().left - 70);
+        const x0 = clamp(x - tw / 2, lo, Math.max(lo, screenX(P().right + 20) - tw));
         for (let r = 0; r < count; ++r) {
           const b = { x0, y0: top + r * height, x1: x0 + tw, y1: top + (r + 1) * height };
           if (ends[r] + 8 > x0 || !taken.free(b)) continue;
           ends[r] = b.x1;
           taken.add(b);
-          wanted.push({ key: `${key}${it.key}`, text: it.text, px: 10 * ls, bold: false, colour, box: b, boxed: true, attrs: it.attrs });
+          wanted.push({ key: `${key}${it.key}`, text: it.text, px: 10 * ls, bold: false, colour, box: b,
+            boxed: true, attrs: it.attrs });
           break;
         }
       }
     };
     rows('re', P().error_rows, (drawing.errors || []).filter((e) => e.position !== null).map((e) => ({
-      key: e.diagnostic, position: e.position, text: e.text, attrs: { 'data-diagnostic': e.diagnostic, class: 'label error' },
+      key: e.diagnostic, position: e.position, text: e.text,
+      attrs: { 'data-diagnostic': e.diagnostic, class: 'label error' },
     })), COLOUR.error);
     const st = kinds.station;
     rows('rs', P().station_rows, st.position.map((p, i) => ({
-      key: first.station + i, position: p, text: st.name[i] || '', attrs: { 'data-element': first.station + i, class: 'label station' },
+      key: first.station + i, position: p, text: st.name[i] || '',
+      attrs: { 'data-element': first.station + i, class: 'label station' },
     })), COLOUR.station);
     const end = P().route_end;
     if (end !== null && end < P().axis_end) {
@@ -1069,7 +1079,8 @@
       const b = { x0: x, y0: y, x1: x + tw, y1: y + 11.25 * ls };
       if (x + tw < screenX(P().right) && taken.free(b)) {
         taken.add(b);
-        wanted.push({ key: 'runoff', text: 'run-off', px: 9 * ls, bold: false, colour: COLOUR.muted, box: b, attrs: { class: 'label run-off' } });
+        wanted.push({ key: 'runoff', text: 'run-off', px: 9 * ls, bold: false, colour: COLOUR.muted, box: b,
+          attrs: { class: 'label run-off' } });
       }
     }
 
@@ -1255,7 +1266,8 @@
 
   function show(result) {
     const d = result.drawing;
-    $('empty').textContent = result.ok ? 'Waiting for the first compile…' : 'No drawing: the documents have not compiled yet.';
+    $('empty').textContent = result.ok ? 'Waiting for the first compile…'
+      : 'No drawing: the documents have not compiled yet.';
     $('empty').hidden = !!d;
     showStale(d);
     if (!d) {

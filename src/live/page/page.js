@@ -25,7 +25,10 @@
   const plural = (n, one, many) => `${n} ${n === 1 ? one : many}`;
   const metres = (m) => (m === null || m === undefined ? '' : `${m} m`);
   const two = (n) => String(n).padStart(2, '0');
-  const clock = (s) => `${s < 0 ? '-' : ''}${two(Math.floor(Math.abs(s) / 3600))}:${two(Math.floor(Math.abs(s) / 60) % 60)}:${two(Math.abs(s) % 60)}`;
+  const clock = (s) => {
+    const a = Math.abs(s);
+    return `${s < 0 ? '-' : ''}${two(Math.floor(a / 3600))}:${two(Math.floor(a / 60) % 60)}:${two(a % 60)}`;
+  };
   // A speed board's packed pair of speeds, in steps of 5 km/h.
   const speedPair = (v) => (v % 100 ? `${Math.floor(v / 100) * 5}/${(v % 100) * 5}` : `${Math.floor(v / 100) * 5}`);
   const CELL_KINDS = {
