@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Whole-process compile of generated scenarios against the I/O floor.
 #
-#   bench/compare_io_floor.sh [-n RUNS] [-m fresh|replace] [-f cp|cat] [LENGTH ...]
+#   bench/compare_io_floor.sh [-n RUNS] [-m fresh|replace] [-f write|cp|cat] [LENGTH ...]
 #
 # For each route length (default 1000000) it generates the line and train documents,
 # then runs, alternately, RUNS times each:
 #   compile: `scenario compile LINE TRAIN -o DIR` (or bench's compile_files where the
 #            tool is not built), writing the binary files into DIR;
-#   floor:   `cp` of the same files into a folder beside them in DIR: the time to write
-#            the same bytes into the same file system with one process (-f cp, the
-#            default; cp copies inside the kernel); or `cat` of each file into a new file
-#            (-f cat: the bytes pass through a user-space buffer, as the compile's do).
+#   floor:   bench's write_floor writing the same sizes into new files of the same names
+#            from one reused 256 KiB buffer (-f write, the default: one static process
+#            that writes what the compile writes and computes nothing); `cp` of the same
+#            files into a folder beside them in DIR (-f cp; cp copies inside the kernel,
+#            so it is no floor for bytes a program makes); or `cat` of each file into a
+#            new file (-f cat: four processes).
 # With -m fresh (default) both write new files (earlier outputs removed before each run);
 # with -m replace both overwrite the files of the previous run. It prints the medians,
 # the median of the per-pair ratios compile / floor, and the peak resident memory of the
-# compile (GNU time) against 1.5 x the bytes written + 8 MiB.
+# compile (GNU time) against the bytes written + 8 MiB.
 # Binaries come from build/bench/bin (cmake --preset bench && cmake --build --preset bench)
 # or from $SCENARIO_BENCH_BIN.
 set -euo pipefail
@@ -23,13 +25,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 bin=${SCENARIO_BENCH_BIN:-$here/../build/bench/bin}
 runs=11
 mode=fresh
-floor_tool=cp
+floor_tool=write
 while getopts "n:m:f:" opt; do
     case $opt in
         n) runs=$OPTARG ;;
         m) mode=$OPTARG ;;
         f) floor_tool=$OPTARG ;;
-        *) echo "usage: $0 [-n RUNS] [-m fresh|replace] [-f cp|cat] [LENGTH ...]" >&2; exit 2 ;;
+        *) echo "usage: $0 [-n RUNS] [-m fresh|replace] [-f write|cp|cat] [LENGTH ...]" >&2; exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
@@ -64,7 +66,13 @@ for length in "$@"; do
     reference=$work/reference_$length
     mkdir -p "$reference"
     (cd "$out" && cp -- "${outputs[@]}" "$reference/")
-    if [ "$floor_tool" = cat ]; then
+    if [ "$floor_tool" = write ]; then
+        sizes=()
+        for f in "${outputs[@]}"; do
+            sizes+=("$f" "$(stat -c %s "$reference/$f")")
+        done
+        floor=("$bin/write_floor" "$out/copies" "${sizes[@]}")
+    elif [ "$floor_tool" = cat ]; then
         floor=(bash -c 'dest=$1; shift; for f; do cat -- "$f" > "$dest/${f##*/}"; done' _
             "$out/copies" "${outputs[@]/#/$reference/}")
     else
@@ -93,7 +101,7 @@ for length in "$@"; do
     awk -v l="$length" -v b="$bytes" -v n="$runs" -v c="$c_md" -v f="$f_md" \
         -v r="$(median "${ratios[@]}")" -v p="$peak" 'BEGIN {
         printf "%-9s %10d %6d %10.2f %10.2f %8.3f %8.3f %9.1f %9.1f\n", l, b, n, c / 1000,
-            f / 1000, r, c / f, p / 1024, 1.5 * b / 1048576 + 8 }'
+            f / 1000, r, c / f, p / 1024, b / 1048576 + 8 }'
 done
 echo "compile: ${compile[0]##*/}; floor: $floor_tool; mode: $mode; ratio = median of per-pair compile/floor;" \
     "ratio_md = ratio of the medians"

@@ -22,8 +22,8 @@ struct scenario_documents {
 };
 
 scenario_documents built_in() {
-    return {"Vessana_Pralbo", "5 bis", document_text(line_document_lines()),
-            document_text(train_document_lines()), 63500};
+    return {"Vessana_Pralbo", "5 bis", document_bytes(line_document_lines()),
+            document_bytes(train_document_lines()), 63500};
 }
 
 scenario_documents generated(std::int32_t length) {
@@ -58,12 +58,12 @@ void compile_to_files(benchmark::State& state) {
                  docs.train);
     std::uint64_t written = 0;
     for (auto _ : state) {
-        folder_store store(folder, '/', /*deletes=*/false);
+        folder_store store(folder, /*deletes=*/false);
         run_state stato;
         stato.nome_scenario = docs.scenario_name;
         stato.nome_treno = docs.train_name;
         benchmark::DoNotOptimize(compile_scenario(stato, store, 1));
-        write_scenario_files(stato, folder, '/');
+        write_scenario_files(stato, folder);
         written = stato.tracciato.exists() ? stato.tracciato.points() : 0;
     }
     state.counters["plan_points"] = static_cast<double>(written);

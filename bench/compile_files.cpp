@@ -19,13 +19,13 @@ int main(int argc, char** argv) {
         run_state stato;
         stato.nome_scenario = argv[2];
         stato.nome_treno = argv[3];
-        folder_store documenti(argv[1], '/', /*deletes=*/false);
+        folder_store documenti(argv[1], /*deletes=*/false);
         const std::int32_t fatale = compile_scenario(stato, documenti, 1);
         if (fatale != 0) {
             std::fprintf(stderr, "compile_files: marker error %d\n", static_cast<int>(fatale));
             return 1;
         }
-        write_scenario_files(stato, argv[4], '/');
+        write_scenario_files(stato, argv[4]);
         if (stato.codice_errore != 0) {
             std::fprintf(stderr, "compile_files: error %d at %d m\n",
                          static_cast<int>(stato.codice_errore),

@@ -70,7 +70,7 @@ void BM_WriteScenarioFiles(benchmark::State& state) {
     const std::uint64_t bytes =
         plan_file_size(model.tracciato.last_metre()) + grid_file_size(model.celle.size());
     for (auto _ : state) {
-        write_scenario_files(model, bench_folder(), '/');
+        write_scenario_files(model, bench_folder());
     }
     report(state, bytes);
 }

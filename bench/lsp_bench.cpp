@@ -49,8 +49,8 @@ void lsp_diagnostics_after_change(benchmark::State& state) {
     std::string line;
     std::string train;
     if (state.range(0) == 0) {
-        line = document_text(line_document_lines());
-        train = document_text(train_document_lines());
+        line = document_bytes(line_document_lines());
+        train = document_bytes(train_document_lines());
     } else {
         const generated_documents& d = documents_for(static_cast<std::int32_t>(state.range(0)));
         scenario_name = d.layout.scenario_name;

@@ -14,6 +14,7 @@
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
 #include "files/scenario_files.hpp"
+#include "support/whole_decoders.hpp"
 
 namespace {
 
@@ -67,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool same =
             sink.bytes().size() == file.size &&
             (file.format == scenario::file_format::header
-                 ? scenario::decode_header(sink.bytes()) == state.voci
-                 : scenario::decode_grid(sink.bytes()) == state.celle);
+                 ? scenario::testing::decode_header(sink.bytes()) == state.voci
+                 : scenario::testing::decode_grid(sink.bytes()) == state.celle);
         if (!same) {
             __builtin_trap();
         }

@@ -9,13 +9,13 @@ namespace scenario::bench {
 namespace {
 
 // Appends lines to a document; numbers are written right-aligned in a field width.
-class document_text {
+class document_builder {
   public:
-    document_text& text(std::string_view s) {
+    document_builder& text(std::string_view s) {
         out_.append(s);
         return *this;
     }
-    document_text& number(std::int64_t v, int width = 0) {
+    document_builder& number(std::int64_t v, int width = 0) {
         char digits[24];
         const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
         const auto n = static_cast<int>(end - digits);
@@ -26,15 +26,15 @@ class document_text {
         return *this;
     }
     // A comma, then the number right-aligned in the width.
-    document_text& field(std::int64_t v, int width) {
+    document_builder& field(std::int64_t v, int width) {
         out_ += ',';
         return number(v, width);
     }
-    document_text& end_line() {
+    document_builder& end_line() {
         out_.append("\r\n");
         return *this;
     }
-    document_text& line(std::string_view s) { return text(s).end_line(); }
+    document_builder& line(std::string_view s) { return text(s).end_line(); }
     std::string take() { return std::move(out_); }
 
   private:
@@ -45,7 +45,7 @@ std::int32_t zone_bound(const scenario_layout& l, int percent) {
     return static_cast<std::int32_t>(std::int64_t{l.route_length} * percent / 100 / 50 * 50);
 }
 
-void general_line(document_text& d, std::string_view name,
+void general_line(document_builder& d, std::string_view name,
                   std::initializer_list<std::int64_t> values) {
     d.text(name);
     for (const std::int64_t v : values) {
@@ -57,7 +57,7 @@ void general_line(document_text& d, std::string_view name,
 }  // namespace
 
 std::string line_document(const scenario_layout& l) {
-    document_text d;
+    document_builder d;
     d.line("[generale]");
     general_line(d, "lunghezza percorso", {l.route_length});
     general_line(d, "progressiva chilometrica uno", {zone_bound(l, 20), zone_bound(l, 40), 1});
@@ -105,7 +105,7 @@ std::string line_document(const scenario_layout& l) {
 }
 
 std::string train_document(const scenario_layout& l) {
-    document_text d;
+    document_builder d;
     d.line("[generale]");
     d.line("numero vetture,    12");
     d.line("percentuale massa frenata,    125");

@@ -7,6 +7,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 #else
 int main() {
 #endif
-    auto sistema = scenario::make_platform();
-    return scenario::Form_Load(*sistema);
+    auto platform = scenario::make_platform();
+    return scenario::Form_Load(*platform);
 }

@@ -11,11 +11,11 @@
 
 int main(int argc, char** argv) {
     const long ms = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 10000;
-    auto sistema = scenario::make_platform();
-    sistema->show_window("Attendere");
+    auto platform = scenario::make_platform();
+    platform->show_window("Attendere");
     std::this_thread::sleep_for(std::chrono::milliseconds(ms > 0 ? ms : 0));
     if (argc > 2) {
-        sistema->message_box(argv[2]);
+        platform->message_box(argv[2]);
     }
     return 0;
 }

@@ -15,7 +15,6 @@ class platform {
     // The folder that holds the program file, without a trailing separator; throws
     // file_error when the system cannot tell.
     virtual std::string own_folder() = 0;
-    virtual char separator() const = 0;
     // Shows the window with its one label and draws it at once.
     virtual void show_window(std::string_view label) = 0;
     // A modal message with one OK button; returns when the user has answered.

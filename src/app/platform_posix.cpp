@@ -21,11 +21,8 @@ class console_platform : public platform {
             throw file_error("/proc/self/exe", last_error_text(),
                              "cannot find the program's own folder");
         }
-        std::string path(buffer, static_cast<std::size_t>(n));
-        const auto slash = path.find_last_of('/');
-        return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+        return folder_of(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
-    char separator() const override { return '/'; }
     void show_window(std::string_view label) override {
         std::fprintf(stderr, "%.*s\n", static_cast<int>(label.size()), label.data());
     }

@@ -5,17 +5,18 @@
 
 #include "app/platform.hpp"
 #include "files/file_error.hpp"
+#include "files/file_ops.hpp"
 
 namespace scenario {
 
 namespace {
 
-constexpr const char* nome_form = "Form1";
-constexpr const char* carattere_etichetta = "MS Sans Serif";
-constexpr int punti_etichetta = 24;
-constexpr int margine = 24;  // pixels between the label's text and the window's edge
-constexpr int id_etichetta = 1;
-constexpr const char* titolo_programma = "genera_scenario";
+constexpr const char* form_name = "Form1";
+constexpr const char* label_font_name = "MS Sans Serif";
+constexpr int label_points = 24;
+constexpr int margin = 24;  // pixels between the label's text and the window's edge
+constexpr int label_id = 1;
+constexpr const char* program_title = "genera_scenario";
 
 // The window of the run: the form Form1 with its one label, Label1. It processes no
 // messages while the work runs; it is drawn once, when it is shown.
@@ -41,36 +42,33 @@ class win32_platform : public platform {
             }
             path.resize(path.size() * 2);
         }
-        const auto cut = path.find_last_of("\\/");
-        return cut == std::string::npos ? std::string(".") : path.substr(0, cut);
+        return folder_of(path);
     }
-
-    char separator() const override { return '\\'; }
 
     void show_window(std::string_view label) override {
         close_window();
-        const std::string testo(label);
+        const std::string text(label);
         if (!register_class()) {
             return;  // the run does its work without the window
         }
         font_ = create_label_font();
-        const SIZE testo_px = text_extent(testo);
-        const DWORD stile = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        RECT r{0, 0, testo_px.cx + 2 * margine, testo_px.cy + 2 * margine};
-        AdjustWindowRect(&r, stile, FALSE);
-        const int larghezza = r.right - r.left;
-        const int altezza = r.bottom - r.top;
-        const int x = (GetSystemMetrics(SM_CXSCREEN) - larghezza) / 2;
-        const int y = (GetSystemMetrics(SM_CYSCREEN) - altezza) / 2;
-        form_ = CreateWindowExA(0, nome_form, nome_form, stile, x, y, larghezza, altezza, nullptr,
+        const SIZE text_size = text_extent(text);
+        const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+        RECT r{0, 0, text_size.cx + 2 * margin, text_size.cy + 2 * margin};
+        AdjustWindowRect(&r, style, FALSE);
+        const int width = r.right - r.left;
+        const int height = r.bottom - r.top;
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+        form_ = CreateWindowExA(0, form_name, form_name, style, x, y, width, height, nullptr,
                                 nullptr, instance_, nullptr);
         if (form_ == nullptr) {
             return;
         }
         label_ = CreateWindowExA(
-            0, "STATIC", testo.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, margine,
-            margine, testo_px.cx, testo_px.cy, form_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_etichetta)), instance_, nullptr);
+            0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, margin,
+            margin, text_size.cx, text_size.cy, form_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(label_id)), instance_, nullptr);
         if (label_ != nullptr && font_ != nullptr) {
             SendMessageA(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         }
@@ -86,42 +84,43 @@ class win32_platform : public platform {
     }
 
     void report_failure(std::string_view message) override {
-        MessageBoxA(form_, std::string(message).c_str(), titolo_programma, MB_OK | MB_ICONERROR);
+        MessageBoxA(form_, std::string(message).c_str(), program_title, MB_OK | MB_ICONERROR);
     }
 
   private:
     bool register_class() {
-        WNDCLASSA classe{};
-        if (GetClassInfoA(instance_, nome_form, &classe)) {
+        WNDCLASSA window_class{};
+        if (GetClassInfoA(instance_, form_name, &window_class)) {
             return true;
         }
-        classe.lpfnWndProc = DefWindowProcA;
-        classe.hInstance = instance_;
-        classe.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        classe.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-        classe.lpszClassName = nome_form;
-        return RegisterClassA(&classe) != 0;
+        window_class.lpfnWndProc = DefWindowProcA;
+        window_class.hInstance = instance_;
+        window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        window_class.hbrBackground =
+            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+        window_class.lpszClassName = form_name;
+        return RegisterClassA(&window_class) != 0;
     }
 
     static HFONT create_label_font() {
-        HDC schermo = GetDC(nullptr);
-        const int altezza = -MulDiv(punti_etichetta, GetDeviceCaps(schermo, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, schermo);
-        return CreateFontA(altezza, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+        HDC screen = GetDC(nullptr);
+        const int height = -MulDiv(label_points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+        ReleaseDC(nullptr, screen);
+        return CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, carattere_etichetta);
+                           DEFAULT_PITCH | FF_SWISS, label_font_name);
     }
 
     // The size of the label's text in the label's font, in pixels.
-    SIZE text_extent(const std::string& testo) const {
+    SIZE text_extent(const std::string& text) const {
         SIZE size{};
-        HDC schermo = GetDC(nullptr);
-        const HGDIOBJ prima = font_ != nullptr ? SelectObject(schermo, font_) : nullptr;
-        GetTextExtentPoint32A(schermo, testo.data(), static_cast<int>(testo.size()), &size);
-        if (prima != nullptr) {
-            SelectObject(schermo, prima);
+        HDC screen = GetDC(nullptr);
+        const HGDIOBJ before = font_ != nullptr ? SelectObject(screen, font_) : nullptr;
+        GetTextExtentPoint32A(screen, text.data(), static_cast<int>(text.size()), &size);
+        if (before != nullptr) {
+            SelectObject(screen, before);
         }
-        ReleaseDC(nullptr, schermo);
+        ReleaseDC(nullptr, screen);
         return size;
     }
 

@@ -23,8 +23,7 @@ int errore(platform& sistema, const std::string& a) {
 
 void write_documents(const compile_request& request, const run_context& context) {
     // Line, train, notes, slow-order form, timetable sheet.
-    write_built_in_documents(
-        document_target{context.folder, context.separator, request.scenario, request.train});
+    write_built_in_documents(document_target{context.folder, request.scenario, request.train});
 }
 
 int memorizza_percorso(const compile_request& request, run_context& context,
@@ -34,7 +33,7 @@ int memorizza_percorso(const compile_request& request, run_context& context,
         return errore(context.system, std::to_string(compiled.fatal));
     }
     // The generator's own names hold no text too long: nothing stops the writing.
-    write_scenario_files(compiled.state, context.folder, context.separator);
+    write_scenario_files(compiled.state, context.folder);
     return 0;
 }
 
@@ -45,12 +44,12 @@ int Form_Load(platform& sistema) {
     sistema.show_window("Attendere");
     try {
         const std::string folder = sistema.own_folder();
-        folder_store documents(folder, sistema.separator(), /*deletes=*/true);
-        run_context context{sistema, folder, sistema.separator(), documents};
+        folder_store documents(folder, /*deletes=*/true);
+        run_context context{sistema, folder, documents};
         write_documents(request, context);
         compiled_scenario compiled;
         return memorizza_percorso(request, context, compiled);
-    } catch (const file_error& e) {
+    } catch (const failure& e) {
         sistema.report_failure(e.what());
         return stato_file_non_scritto;
     }

@@ -15,7 +15,6 @@ namespace scenario {
 struct run_context {
     platform& system;
     std::string folder;
-    char separator;
     document_store& documents;
 };
 

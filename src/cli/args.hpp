@@ -3,16 +3,17 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "model/failure.hpp"
 
 namespace scenario::cli {
 
 // A bad command line; the text names the argument at fault.
-class usage_error : public std::runtime_error {
+class usage_error : public failure {
   public:
-    explicit usage_error(const std::string& why) : std::runtime_error(why) {}
+    explicit usage_error(const std::string& why) : failure(why) {}
 };
 
 struct option_rule {

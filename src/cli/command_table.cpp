@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 #include "cli/commands.hpp"
 #include "cli/exit_status.hpp"
 #include "compiler/messages.hpp"
+#include "model/cella.hpp"
+#include "model/voce.hpp"
+#include "timetable/timetable.hpp"
 
 namespace scenario::cli {
 
@@ -36,11 +40,36 @@ const option_spec no_warning_option{
     "-Wno-", "NAME",
     "switch off the warning NAME (listed below); may be given more than once",
     nullptr, nullptr, true};
+const option_spec warning_on_option{
+    "-W", "NAME",
+    "switch on the warning NAME, one that is off unless asked for (timetable-tight); may be "
+    "given more than once",
+    nullptr, nullptr, true};
+const option_spec acceleration_option{
+    "--acceleration", "M/S2",
+    "the train's acceleration on the level for the timetable's estimate, in m/s² (default "
+    "0.5; more than 0, at most 5)"};
 const option_spec werror_option{
     "--werror", nullptr, "treat warnings as errors: they are shown as errors and give exit status 1"};
 const option_spec no_warnings_option{"-w", nullptr, "show no warning"};
 
-const std::array<command_spec, 9> table{{
+// A help text with the model's values put in for {cell} (the metres one grid cell spans)
+// and {longest_text} (the longest text the header file holds).
+std::string with_model_values(std::string text) {
+    const std::pair<std::string_view, std::string> values[] = {
+        {"{cell}", std::to_string(metres_per_cell)},
+        {"{longest_text}", std::to_string(longest_text)},
+    };
+    for (const auto& [name, value] : values) {
+        for (std::size_t at = text.find(name); at != std::string::npos;
+             at = text.find(name, at + value.size())) {
+            text.replace(at, name.size(), value);
+        }
+    }
+    return text;
+}
+
+const std::array<command_spec, 10> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
@@ -52,34 +81,47 @@ const std::array<command_spec, 9> table{{
       no_plan_option,
       input_encoding_option,
       json_option,
+      acceleration_option,
       no_warning_option,
+      warning_on_option,
       werror_option,
       no_warnings_option},
      "Compiles the line document LINE and the train document TRAIN as the generator\n"
      "does and writes the binary files (line plan, header, grid) into DIR. The\n"
      "documents are only read, never changed or deleted.\n",
-     "Errors go to standard error as FILE:LINE:COL: error N: what is wrong, warnings as\n"
-     "FILE:LINE:COL: warning: what to look at [-WNAME], each followed by the document\n"
-     "line and a mark under the field, and by notes on the places involved. A text the\n"
-     "header file cannot hold (longer than 65535 bytes) is an error of the tool: it has\n"
-     "no number, is not stored in the scenario, and no file is written.\n",
-     "Exit status: 0 no error; 1 the scenario records an error, or --werror and a\n"
-     "warning (files written), or the header file cannot hold a text (nothing\n"
-     "written); 2 usage error; 3 fatal error 1250 or 1251 (nothing written); 4 a file\n"
-     "could not be read or written.\n",
+     with_model_values(
+         "Errors go to standard error as FILE:LINE:COL: error N: what is wrong, warnings as\n"
+         "FILE:LINE:COL: warning: what to look at [-WNAME], each followed by the document\n"
+         "line and a mark under the field, and by notes on the places involved. A text the\n"
+         "header file cannot hold (longer than {longest_text} bytes) is an error of the tool: "
+         "it has\n"
+         "no number, is not stored in the scenario, and no file is written.\n"),
+     {{exit_status::ok, "no error"},
+      {exit_status::scenario_error,
+       "the scenario records an error, or --werror and a warning (files written), or the "
+       "header file cannot hold a text (nothing written)"},
+      {exit_status::usage},
+      {exit_status::fatal},
+      {exit_status::file}},
      run_compile},
     {"check",
      "compile and report errors, writing nothing",
      "LINE TRAIN",
      {"LINE", "TRAIN"},
      {scenario_option, train_option, no_plan_option, input_encoding_option, json_option,
-      no_warning_option, werror_option, no_warnings_option},
+      acceleration_option, no_warning_option, warning_on_option, werror_option,
+      no_warnings_option},
      "Compiles LINE and TRAIN exactly as \"scenario compile\" does and reports the same\n"
      "errors and warnings with the same exit status, but writes no file.\n",
-     "",
-     "Exit status: 0 no error; 1 the scenario records an error, or the header file\n"
-     "cannot hold a text, or --werror and a warning; 2 usage error; 3 fatal error\n"
-     "1250 or 1251; 4 a document could not be read.\n",
+     "The timetable is checked as \"scenario timetable\" describes: -Wtimetable at a\n"
+     "station time no train can keep at the speeds allowed; -Wtimetable-tight, off\n"
+     "unless asked for, at one shorter than the estimate with acceleration and\n"
+     "braking.\n",
+     {{exit_status::ok, "no error"},
+      {exit_status::scenario_error},
+      {exit_status::usage},
+      {exit_status::fatal},
+      {exit_status::file, "a document could not be read"}},
      run_check},
     {"example",
      "write the built-in scenario's documents to start from",
@@ -92,8 +134,10 @@ const std::array<command_spec, 9> table{{
      "A document that already exists is never replaced unless --force is given:\n"
      "without it, each one is named and nothing is written.\n",
      "",
-     "Exit status: 0 written; 2 usage error; 4 a document already exists (without\n"
-     "--force) or a file could not be written.\n",
+     {{exit_status::ok, "written"},
+      {exit_status::usage},
+      {exit_status::file,
+       "a document already exists (without --force) or a file could not be written"}},
      run_example},
     {"dump",
      "decode and print a header, grid or line plan file",
@@ -109,23 +153,26 @@ const std::array<command_spec, 9> table{{
      "(_linea.dat) and prints it as a table, one row per record, cell or point, each\n"
      "row as soon as it is decoded: a file of any size takes little memory, and\n"
      "\"scenario dump FILE | head\" ends at once.\n",
-     "The columns are the fields of the model, named and ordered as in the file (a\n"
-     "header record's nome ends its line). Beside a stored value, a column of its own\n"
-     "shows it as the author wrote it:\n"
-     "  grid    from_m     where cell i begins: it covers 50 i to 50 i + 50 m (an\n"
-     "                     element written at chainage p is in cell near(p/50 + 1))\n"
-     "          tipo       the name of tipo_cella (\"unknown kind N\" when it has none)\n"
-     "          speed_kmh  vel_limite x 5\n"
-     "          gradient   pendenza - 100\n"
-     "  header  clock      orario as hh:mm:ss in entries 1 to 80 where it is not 0;\n"
-     "                     in entry 86 the train's clock numero_c:numero_d:numero_e\n"
-     "  plan    tipo_x     the tag of each coordinate: vuoto, intero or doppio (and\n"
-     "          tipo_y     in JSON its number too: tag_x, tag_y 0, 2 or 5)\n"
-     "\"-\" stands for no value (null in JSON). The JSON rows carry the same columns.\n"
-     "In a damaged file, the rows decoded before the damaged byte are printed, then\n"
-     "its offset and what is wrong (in JSON, an \"error\" object after the rows).\n",
-     "Exit status: 0 decoded; 1 the file is truncated or malformed; 2 usage error;\n"
-     "4 the file could not be read or the output could not be written.\n",
+     with_model_values(
+         "The columns are the fields of the model, named and ordered as in the file (a\n"
+         "header record's nome ends its line). Beside a stored value, a column of its own\n"
+         "shows it as the author wrote it:\n"
+         "  grid    from_m     where cell i begins: it covers {cell} i to {cell} i + {cell} m (an\n"
+         "                     element written at chainage p is in cell near(p/{cell} + 1))\n"
+         "          tipo       the name of tipo_cella (\"unknown kind N\" when it has none)\n"
+         "          speed_kmh  vel_limite x 5\n"
+         "          gradient   pendenza - 100\n"
+         "  header  clock      orario as hh:mm:ss in entries 1 to 80 where it is not 0;\n"
+         "                     in entry 86 the train's clock numero_c:numero_d:numero_e\n"
+         "  plan    tipo_x     the tag of each coordinate: vuoto, intero or doppio (and\n"
+         "          tipo_y     in JSON its number too: tag_x, tag_y 0, 2 or 5)\n"
+         "\"-\" stands for no value (null in JSON). The JSON rows carry the same columns.\n"
+         "In a damaged file, the rows decoded before the damaged byte are printed, then\n"
+         "its offset and what is wrong (in JSON, an \"error\" object after the rows).\n"),
+     {{exit_status::ok, "decoded"},
+      {exit_status::scenario_error, "the file is truncated or malformed"},
+      {exit_status::usage},
+      {exit_status::file, "the file could not be read or the output could not be written"}},
      run_dump},
     {"render",
      "draw the compiled scenario as an SVG picture",
@@ -144,9 +191,43 @@ const std::array<command_spec, 9> table{{
      "stations, signals, slowdowns, tunnels and boards, and under it the speed limit,\n"
      "gradient and adhesion along the route. Recorded errors are drawn in red.\n",
      "",
-     "Exit status: 0 no error; 1 the scenario records an error; 2 usage error;\n"
-     "3 fatal error 1250 or 1251; 4 a file could not be read or written.\n",
+     {{exit_status::ok, "no error"},
+      {exit_status::scenario_error},
+      {exit_status::usage},
+      {exit_status::fatal},
+      {exit_status::file}},
      run_render},
+    {"timetable",
+     "print the running times the timetable gives and what the train needs",
+     "LINE TRAIN",
+     {"LINE", "TRAIN"},
+     {scenario_option, train_option, input_encoding_option, json_option, acceleration_option,
+      no_warning_option, werror_option, no_warnings_option},
+     "Compiles LINE and TRAIN as \"scenario check\" does, reports the same errors and\n"
+     "warnings (-Wtimetable-tight included), and prints every station of the train\n"
+     "document: its position (m) and time, and for a timed station after the first:\n"
+     "  least        the least running time from the timed station before it at the\n"
+     "               speeds allowed (the speed limit profile, and each slowdown at its\n"
+     "               speed from its start to its end), needing nothing of the train\n"
+     "  estimate     the running time from rest to rest, accelerating at the given\n"
+     "               acceleration less the gradient's pull and braking as the Minden\n"
+     "               formula gives for the braked-mass percentage (docs/timetable.md)\n"
+     "  margin       the time given less the estimate (less the least running time\n"
+     "               without a braking figure)\n"
+     "  fastest run  when a run at the estimate's pace reaches the station: it leaves\n"
+     "               the first timed station at its time (or when the clock starts, if\n"
+     "               later) and waits at each timed station until its time (\"A - D\")\n"
+     "Durations are minutes:seconds (hours:minutes:seconds from an hour), rounded up.\n",
+     "A station whose time is 0 (00:00:00) is not timed. A time earlier than the one\n"
+     "before it by more than 12 hours is taken for the next day's. \"blocked\": a\n"
+     "stretch of the way allows 0 km/h. --json prints one object: error, position,\n"
+     "fatal, diagnostics (as check's) and timetable (docs/live.md).\n",
+     {{exit_status::ok, "no error"},
+      {exit_status::scenario_error},
+      {exit_status::usage},
+      {exit_status::fatal},
+      {exit_status::file, "a document could not be read"}},
+     run_timetable},
     {"lsp",
      "serve an editor as a language server on standard input and output",
      "",
@@ -159,8 +240,9 @@ const std::array<command_spec, 9> table{{
      "keywords and formatting. The open editor's text takes the place of the file on\n"
      "disk; --input-encoding names the encoding of the files it reads from disk.\n",
      "",
-     "Exit status: 0 the editor asked to shut down before it ended the session; 1 the\n"
-     "session ended without that; 2 usage error.\n",
+     {{exit_status::ok, "the editor asked to shut down before it ended the session"},
+      {exit_status::scenario_error, "the session ended without that"},
+      {exit_status::usage}},
      run_lsp},
     {"fmt",
      "lay out documents as the built-in ones are written",
@@ -178,8 +260,10 @@ const std::array<command_spec, 9> table{{
      "same. Rows the layout does not know (remarks, unknown keywords, a wrong number\n"
      "of fields, two commas in a row) and a last line without a line break are left\n"
      "as they are.\n",
-     "Exit status: 0 laid out (or, with --check, already so); 1 with --check, a file\n"
-     "is not laid out; 2 usage error; 4 a file could not be read or written.\n",
+     {{exit_status::ok, "laid out (or, with --check, already so)"},
+      {exit_status::scenario_error, "with --check, a file is not laid out"},
+      {exit_status::usage},
+      {exit_status::file}},
      run_fmt},
     {"serve",
      "show the scenario on a live page that follows every save",
@@ -190,6 +274,7 @@ const std::array<command_spec, 9> table{{
       train_option,
       {"--no-plan", nullptr, "compile without the line plan and draw only the profiles"},
       input_encoding_option,
+      acceleration_option,
       {"--open", nullptr, "open the page in the system's browser"}},
      "Compiles LINE and TRAIN as \"scenario compile\" does, writes no file, and serves a\n"
      "page at http://127.0.0.1:PORT/ (the URL is the first line on standard output)\n"
@@ -198,8 +283,11 @@ const std::array<command_spec, 9> table{{
      "and every open page shows the new result at once; a failed compile keeps the\n"
      "last good drawing, marked out of date. Only this computer can reach the page.\n",
      "",
-     "Exit status: 0 ended by Ctrl-C or SIGTERM; 2 usage error; 4 a document could\n"
-     "not be read at the start, or the port could not be opened.\n",
+     {{exit_status::ok, "ended by Ctrl-C or SIGTERM"},
+      {exit_status::usage},
+      {exit_status::file,
+       "a document could not be read at the start, the port could not be opened or the "
+       "documents could not be watched"}},
      run_serve},
     {"help",
      "describe the tool, or a topic: documents",
@@ -212,7 +300,7 @@ const std::array<command_spec, 9> table{{
      "and its fields (name, width, meaning, unit, range, what an empty field reads as,\n"
      "whether the simulator uses it). docs/documents.md is this page.\n",
      "",
-     "Exit status: 0 printed; 2 usage error (an unknown topic).\n",
+     {{exit_status::ok, "printed"}, {exit_status::usage}},
      run_help},
 }};
 
@@ -310,6 +398,21 @@ std::vector<std::string> usage_words(const command_spec& c) {
 
 }  // namespace
 
+double acceleration(const parsed_args& args) {
+    const std::optional<std::string> text = args.value(acceleration_option.name);
+    if (!text) {
+        return default_acceleration;
+    }
+    double v = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), v);
+    if (error != std::errc{} || end != text->data() + text->size() || !(v > 0) ||
+        v > highest_acceleration) {
+        throw usage_error("--acceleration takes a number of m/s² above 0 and at most 5, not \"" +
+                          *text + "\"");
+    }
+    return v;
+}
+
 text_encoding input_encoding(const parsed_args& args) {
     const std::optional<std::string> name = args.value(input_encoding_option.name);
     if (!name || *name == "windows-1252") {
@@ -364,14 +467,43 @@ std::string help_text(const command_spec& c) {
             out += wrap(first, words_of(o.help), first.size()) + "\n";
         }
     }
-    if (*c.notes != '\0') {
-        out += std::string("\n") + c.notes;
+    if (!c.notes.empty()) {
+        out += "\n" + c.notes;
     }
     if (std::any_of(c.options.begin(), c.options.end(),
                     [](const option_spec& o) { return o.joined; })) {
         out.append("\n").append(warning_list());
     }
-    return out + "\n" + c.exit_statuses;
+    return out + "\n" + exit_status_text(c);
+}
+
+std::vector<stated_status> exit_statuses_of(const command_spec& c) {
+    std::vector<exit_case> cases = c.exits;
+    cases.push_back({exit_status::internal});
+    std::vector<stated_status> out;
+    for (const exit_case& e : cases) {
+        const auto meaning =
+            std::find_if(exit_status_meanings.begin(), exit_status_meanings.end(),
+                         [&](const exit_status_meaning& m) { return m.status == e.status; });
+        out.push_back({e.status, e.when != nullptr                      ? std::string(e.when)
+                                 : meaning != exit_status_meanings.end() ? std::string(meaning->meaning)
+                                                                         : std::string()});
+    }
+    return out;
+}
+
+std::string exit_status_text(const command_spec& c) {
+    const std::vector<stated_status> cases = exit_statuses_of(c);
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        std::string said = std::to_string(cases[i].status) + " " + cases[i].meaning;
+        said += i + 1 < cases.size() ? ";" : ".";
+        std::vector<std::string> more = words_of(said);
+        // The number and the first word of its meaning stay on one line.
+        more[1] = more[0] + " " + more[1];
+        words.insert(words.end(), more.begin() + 1, more.end());
+    }
+    return wrap("Exit status: ", words, 0) + "\n";
 }
 
 std::string tool_usage_line() {

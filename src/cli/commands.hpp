@@ -17,6 +17,7 @@ int run_check(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_example(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_dump(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_render(const parsed_args& args, std::ostream& out, std::ostream& err);
+int run_timetable(const parsed_args& args, std::ostream& out, std::ostream& err);
 // Serves the language server protocol on standard input and output.
 int run_lsp(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_fmt(const parsed_args& args, std::ostream& out, std::ostream& err);

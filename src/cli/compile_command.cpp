@@ -7,11 +7,12 @@
 #include "cli/commands.hpp"
 #include "cli/diagnostics_render.hpp"
 #include "cli/exit_status.hpp"
-#include "report/json_writer.hpp"
 #include "cli/scenario_names.hpp"
 #include "compiled/compiled_scenario.hpp"
 #include "compiler/messages.hpp"
 #include "files/file_error.hpp"
+#include "report/counts.hpp"
+#include "report/json_writer.hpp"
 
 namespace scenario::cli {
 
@@ -67,10 +68,8 @@ std::string plural(std::int64_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-void write_summary(const run_state& state, std::span<const diagnostic> shown,
-                   const outcome& result, bool writes, const std::string& folder,
-                   std::ostream& err) {
-    const element_counts& read = state.trace.counts;
+void write_summary(const run_state& state, std::span<const diagnostic> shown, const outcome& result,
+                   bool writes, const std::string& folder, std::ostream& err) {
     err << "scenario: ";
     if (!writes) {
         err << "checked, nothing written";
@@ -83,18 +82,13 @@ void write_summary(const run_state& state, std::span<const diagnostic> shown,
         }
         err << " into \"" << folder << '"';
     }
-    err << ": " << plural(static_cast<std::int64_t>(state.celle.size()), "cell", "cells") << "; "
-        << plural(read.curves, "curve", "curves") << ", "
-        << plural(read.gradient_rows, "gradient row", "gradient rows") << ", "
-        << plural(read.speed_rows, "speed row", "speed rows") << ", "
-        << plural(read.adhesion_rows, "adhesion row", "adhesion rows") << ", "
-        << plural(read.tunnels, "tunnel", "tunnels") << ", "
-        << plural(read.indicator_boards, "indicator board", "indicator boards") << ", "
-        << plural(read.speed_boards, "speed board", "speed boards") << ", "
-        << plural(read.signals, "signal", "signals") << ", "
-        << plural(read.slowdowns, "slowdown", "slowdowns") << ", "
-        << plural(read.code_entries, "code entry", "code entries") << ", "
-        << plural(read.stations, "station", "stations");
+    // "341 cells; 2 curves, 78 gradient rows, ..."
+    const std::vector<named_count> counts = counts_of(state);
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        const named_count& n = counts[i];
+        err << (i == 0 ? ": " : (i == 1 ? "; " : ", ")) << n.value << ' '
+            << (n.value == 1 ? n.one : n.many);
+    }
     const auto warnings = static_cast<std::int64_t>(warning_count(shown));
     const auto as_errors = std::count_if(shown.begin(), shown.end(), [](const diagnostic& d) {
         return d.level == severity::error && !d.name.empty();
@@ -114,10 +108,11 @@ void write_summary(const run_state& state, std::span<const diagnostic> shown,
 
 int compile_or_check(bool writes, const parsed_args& parsed, std::ostream& out,
                      std::ostream& err) {
-    const compile_request request = request_of(parsed);
+    compile_request request = request_of(parsed);
     const bool json = parsed.flag("--json");
     const std::string folder = parsed.value("-o").value_or(".");
     const warning_options warnings = warning_options_of(parsed);
+    request.timetable.tight = warnings.asked(warning_name(warning::timetable_tight));
 
     const compiled_scenario compiled = compile(request);
     const document_paths paths = [&](const std::string& name) { return compiled.path_of(name); };

@@ -35,7 +35,7 @@ std::string place_text(const std::string& document, int line, int column,
 
 }  // namespace
 
-std::string file_failure_line(const file_error& e) {
+std::string failure_line(const failure& e) {
     if (dynamic_cast<const document_text_error*>(&e) != nullptr) {
         return e.what();
     }
@@ -56,6 +56,13 @@ warning_options warning_options_of(const parsed_args& args) {
                               "\"); \"--help\" lists them");
         }
         options.off.insert(name);
+    }
+    for (const std::string& name : args.values_of("-W")) {
+        if (!find_warning(name)) {
+            throw usage_error("no warning is called \"" + name + "\" (in \"-W" + name +
+                              "\"); \"--help\" lists them");
+        }
+        options.on.insert(name);
     }
     return options;
 }

@@ -16,21 +16,30 @@
 
 namespace scenario::cli {
 
-// The line that reports a file that could not be read or written: "scenario: " and the
-// sentence, or the sentence alone when it begins with its place in a document
-// ("PATH:LINE:COLUMN: error: ...", as the compiler's errors do).
-std::string file_failure_line(const file_error& e);
+// The line that reports a failure (a file that could not be read or written, a port
+// that could not be opened): "scenario: " and the sentence, or the sentence alone when
+// it begins with its place in a document ("PATH:LINE:COLUMN: error: ...", as the
+// compiler's errors do).
+std::string failure_line(const failure& e);
 // The same line for a document a compile could not read.
 std::string read_failure_line(const read_failure& failure);
 
-// Which warnings a run shows, and whether they count as errors: -w, -Wno-NAME, --werror.
+// Which warnings a run shows, and whether they count as errors: -w, -Wno-NAME, --werror;
+// and which warnings that are off unless asked for it asks for: -WNAME.
 struct warning_options {
     bool none = false;
     std::set<std::string> off;
+    std::set<std::string> on;
     bool as_errors = false;
+
+    // A warning off unless asked for is asked for, and not switched off.
+    bool asked(const std::string& name) const {
+        return !none && on.count(name) != 0 && off.count(name) == 0;
+    }
 };
 
-// The options as the command line gave them. A -Wno- naming no warning is a usage error.
+// The options as the command line gave them. A -Wno- or -W naming no warning is a usage
+// error.
 warning_options warning_options_of(const parsed_args& args);
 
 // The diagnostics to show, in order: the warnings switched off are left out; under

@@ -105,7 +105,7 @@ class table_printer final : public dump_printer {
             append_double(text, *d);
         } else if (const auto* s = std::get_if<std::string_view>(&v)) {
             text += *s;
-        } else if (const auto* t = std::get_if<document_text>(&v)) {
+        } else if (const auto* t = std::get_if<windows1252_bytes>(&v)) {
             text += windows1252_to_utf8(t->bytes);
         } else {
             text += '-';
@@ -161,7 +161,7 @@ class json_printer final : public dump_printer {
             json_.number(*d);
         } else if (const auto* s = std::get_if<std::string_view>(&v)) {
             json_.string(*s);
-        } else if (const auto* t = std::get_if<document_text>(&v)) {
+        } else if (const auto* t = std::get_if<windows1252_bytes>(&v)) {
             json_.document_string(t->bytes);
         } else {
             json_.null();
@@ -241,9 +241,9 @@ class plan_rows final : public plan_visitor {
                            (all_ ? "" : ", empty points left out"),
                        "points", metres, "tracciato", plan_columns(metres));
     }
-    void point(std::int64_t metro, valore_piano x, valore_piano y) override {
+    void point(std::int64_t metre, valore_piano x, valore_piano y) override {
         if (all_ || point_set(x, y)) {
-            plan_row(metro, x, y, printer_);
+            plan_row(metre, x, y, printer_);
         }
     }
 

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "model/clock.hpp"
+
 namespace scenario::cli {
 
 namespace {
@@ -51,13 +53,6 @@ shown_value coordinate(const valore_piano& v) {
     }
 }
 
-std::string two_digits(std::int64_t v) {
-    std::string text = v >= 0 && v < 10 ? "0" : "";
-    return text.append(std::to_string(v));
-}
-
-// Metres where cell i begins.
-constexpr std::int64_t cell_metres = 50;
 // Speed limits are stored in steps of 5 km/h, gradients plus 100.
 constexpr std::int64_t speed_step_kmh = 5;
 constexpr std::int64_t gradient_offset = 100;
@@ -94,19 +89,6 @@ std::string kind_name(tipo tipo_cella) {
     return "unknown kind " + std::to_string(static_cast<int>(tipo_cella));
 }
 
-std::string clock_text(std::int64_t seconds) {
-    const std::uint64_t s = seconds < 0 ? 0 - static_cast<std::uint64_t>(seconds)
-                                        : static_cast<std::uint64_t>(seconds);
-    const auto part = [](std::uint64_t v) { return two_digits(static_cast<std::int64_t>(v)); };
-    std::string text = seconds < 0 ? "-" : "";
-    return text.append(part(s / 3600)).append(":").append(part(s / 60 % 60)).append(":").append(
-        part(s % 60));
-}
-
-std::string clock_text(std::int64_t hours, std::int64_t minutes, std::int64_t seconds) {
-    return two_digits(hours) + ":" + two_digits(minutes) + ":" + two_digits(seconds);
-}
-
 bool holds_something(const cella& c) {
     return c.tipo_cella != tipo::vuota || c.valore1 != 0 || c.valore2 != 0 || c.valore3 != 0 ||
            c.valore4 != 0 || c.tempo_segnale != 0 || c.avvicinamento != 0;
@@ -135,7 +117,7 @@ void header_row(int k, const voce& v, row_sink& row) {
     row.value(std::int64_t{k});
     for_each_field(voce_fields, [&](auto field) {
         if constexpr (field.is_text) {
-            row.value(document_text{v.*field.member});
+            row.value(windows1252_bytes{v.*field.member});
         } else {
             row.value(std::int64_t{field.stored(v)});
         }
@@ -154,8 +136,9 @@ void header_row(int k, const voce& v, row_sink& row) {
 
 std::vector<dump_column> grid_columns(std::int64_t cells) {
     const std::int64_t last = std::max<std::int64_t>(cells - 1, 0);
-    std::vector<dump_column> columns{{"cella", true, digits(last)},
-                                     {"from_m", true, digits(cell_metres * last)}};
+    std::vector<dump_column> columns{
+        {"cella", true, digits(last)},
+        {"from_m", true, digits(std::int64_t{metres_per_cell} * last)}};
     for_each_field(cella_fields, [&](auto field) {
         columns.push_back({field.name, true, field_width<decltype(field)>()});
         if constexpr (is_member<decltype(field), &cella::tipo_cella>()) {
@@ -171,7 +154,7 @@ std::vector<dump_column> grid_columns(std::int64_t cells) {
 
 void grid_row(std::int64_t i, const cella& c, row_sink& row) {
     row.value(i);
-    row.value(cell_metres * i);
+    row.value(std::int64_t{metres_per_cell} * i);
     for_each_field(cella_fields, [&](auto field) {
         const std::int64_t stored = field.stored(c);
         row.value(stored);
@@ -197,8 +180,8 @@ std::vector<dump_column> plan_columns(std::int64_t points) {
     return columns;
 }
 
-void plan_row(std::int64_t metro, const valore_piano& x, const valore_piano& y, row_sink& row) {
-    row.value(metro);
+void plan_row(std::int64_t metre, const valore_piano& x, const valore_piano& y, row_sink& row) {
+    row.value(metre);
     for (const valore_piano* v : {&x, &y}) {
         row.value(std::string_view(value_kind_name(v->tipo)));
         row.value(static_cast<std::int64_t>(v->tipo));

@@ -28,11 +28,11 @@ namespace scenario::cli {
 // A value as the dump shows it: none ("-" in the table, null in JSON), an integer, a
 // double, the tool's own text, or text from the documents (Windows-1252, shown through
 // windows1252_to_utf8 like all document text).
-struct document_text {
+struct windows1252_bytes {
     std::string_view bytes;
 };
 using shown_value =
-    std::variant<std::monostate, std::int64_t, double, std::string_view, document_text>;
+    std::variant<std::monostate, std::int64_t, double, std::string_view, windows1252_bytes>;
 
 struct dump_column {
     std::string name;
@@ -60,14 +60,10 @@ std::vector<dump_column> grid_columns(std::int64_t cells);
 void grid_row(std::int64_t i, const cella& c, row_sink& row);
 
 std::vector<dump_column> plan_columns(std::int64_t points);
-void plan_row(std::int64_t metro, const valore_piano& x, const valore_piano& y, row_sink& row);
+void plan_row(std::int64_t metre, const valore_piano& x, const valore_piano& y, row_sink& row);
 
 // The name of a cell kind: the model's ("vuota", "segnale", ...), or "unknown kind N".
 std::string kind_name(tipo tipo_cella);
-// Seconds as hh:mm:ss (more digits for the hours when needed, "-" before a negative
-// time); three values as hh:mm:ss each at least two digits.
-std::string clock_text(std::int64_t seconds);
-std::string clock_text(std::int64_t hours, std::int64_t minutes, std::int64_t seconds);
 
 // A grid cell holds something when it carries an element or a marker; the track
 // profile (montagna, vel_limite, pendenza, aderenza) is in nearly every cell.

@@ -10,17 +10,12 @@ namespace scenario::cli {
 
 int run_example(const parsed_args& parsed, std::ostream&, std::ostream& err) {
     const std::string folder = parsed.value("-o").value_or(".");
-#ifdef _WIN32
-    constexpr char separator = '\\';
-#else
-    constexpr char separator = '/';
-#endif
     // The author may have edited the documents of an earlier run: without --force none
     // is replaced, and every one that is in the way is named before anything is written.
     if (!parsed.flag("--force")) {
         bool in_the_way = false;
         for (const std::string& name : example_document_names()) {
-            const std::string path = parsed.value("-o") ? folder + separator + name : name;
+            const std::string path = parsed.value("-o") ? path_in(folder, name) : name;
             if (path_exists(path)) {
                 err << "scenario: \"" << path << "\" already exists\n";
                 in_the_way = true;
@@ -33,7 +28,7 @@ int run_example(const parsed_args& parsed, std::ostream&, std::ostream& err) {
     }
     try {
         make_folders(folder);
-        const std::vector<std::string> written = write_example_documents(folder, separator);
+        const std::vector<std::string> written = write_example_documents(folder);
         err << "scenario: wrote ";
         for (std::size_t i = 0; i < written.size(); ++i) {
             err << (i == 0 ? "\"" : ", \"") << written[i] << '"';

@@ -20,9 +20,8 @@ std::vector<std::string> example_document_names() {
             nome_rallentamenti(s, t), nome_scheda(s, t)};
 }
 
-std::vector<std::string> write_example_documents(const std::string& cartella, char separatore) {
-    write_built_in_documents(
-        document_target{cartella, separatore, scenario_incorporato, treno_incorporato});
+std::vector<std::string> write_example_documents(const std::string& folder) {
+    write_built_in_documents(document_target{folder, scenario_incorporato, treno_incorporato});
     return example_document_names();
 }
 

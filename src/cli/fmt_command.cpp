@@ -54,7 +54,7 @@ int run_fmt(const parsed_args& args, std::ostream& out, std::ostream& err) {
                 err << "scenario: formatted \"" << path << "\"\n";
             }
         } catch (const file_error& e) {
-            err << file_failure_line(e) << '\n';
+            err << failure_line(e) << '\n';
             status = exit_status::file;
         }
     }

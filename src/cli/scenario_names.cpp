@@ -71,6 +71,7 @@ compile_request request_of(const parsed_args& args) {
     request.train_document = document_source{train, std::nullopt};
     request.plan = !args.flag("--no-plan");
     request.encoding = input_encoding(args);
+    request.timetable.acceleration = acceleration(args);
     return request;
 }
 

@@ -1,5 +1,6 @@
 #include <charconv>
 #include <cstdio>
+#include <limits>
 #include <ostream>
 
 #include "cli/args.hpp"
@@ -22,11 +23,13 @@ std::uint16_t port_of(const parsed_args& parsed) {
     if (!text) {
         return 0;
     }
+    constexpr unsigned largest = std::numeric_limits<std::uint16_t>::max();
     unsigned value = 0;
     const char* end = text->data() + text->size();
     const auto [ptr, ec] = std::from_chars(text->data(), end, value);
-    if (text->empty() || ec != std::errc() || ptr != end || value > 65535) {
-        throw usage_error("--port takes a number from 0 to 65535, not \"" + *text + "\"");
+    if (text->empty() || ec != std::errc() || ptr != end || value > largest) {
+        throw usage_error("--port takes a number from 0 to " + std::to_string(largest) +
+                          ", not \"" + *text + "\"");
     }
     return static_cast<std::uint16_t>(value);
 }
@@ -74,12 +77,16 @@ int run_serve(const parsed_args& parsed, std::ostream& out, std::ostream& err) {
         err << "scenario: serving the live page of \"" << line << "\" and \"" << train
             << "\" at " << url << "; Ctrl-C ends\n";
         report(session, err);
-        if (parsed.flag("--open") && !live::open_browser(url)) {
-            err << "scenario: could not start a browser; open " << url << " yourself\n";
+        if (parsed.flag("--open")) {
+            try {
+                live::open_browser(url);
+            } catch (const failure& e) {
+                err << "scenario: " << e.what() << "; open " << url << " yourself\n";
+            }
         }
         server.run();
-    } catch (const file_error& e) {
-        err << file_failure_line(e) << '\n';
+    } catch (const failure& e) {
+        err << failure_line(e) << '\n';
         return exit_status::file;
     }
     return exit_status::ok;

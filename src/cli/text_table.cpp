@@ -72,10 +72,4 @@ void append_double(std::string& out, double v) {
     }
 }
 
-std::string format_double(double v) {
-    std::string out;
-    append_double(out, v);
-    return out;
-}
-
 }  // namespace scenario::cli

@@ -37,9 +37,8 @@ class text_table {
     std::string line_;
 };
 
-// The shortest decimal text that reads back as v ("nan", "inf" and "-inf" as such).
-std::string format_double(double v);
-// The same, appended to `out`.
+// Appends the shortest decimal text that reads back as v ("nan", "inf" and "-inf" as
+// such).
 void append_double(std::string& out, double v);
 
 }  // namespace scenario::cli

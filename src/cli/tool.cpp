@@ -3,10 +3,7 @@
 #include "cli/command_table.hpp"
 #include "cli/commands.hpp"
 #include "cli/exit_status.hpp"
-
-#ifndef SCENARIO_VERSION
-#define SCENARIO_VERSION "unknown"
-#endif
+#include "cli/version.hpp"
 
 namespace scenario::cli {
 
@@ -20,7 +17,7 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return exit_status::ok;
     }
     if (name == "--version") {
-        out << "scenario " << SCENARIO_VERSION << '\n';
+        out << "scenario " << tool_version() << '\n';
         return exit_status::ok;
     }
     const command_spec* command = find_command(name);

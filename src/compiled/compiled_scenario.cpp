@@ -46,7 +46,8 @@ void check_encodable(run_state& state) {
                        : *k == voce_treno  ? "train name"
                                            : "header text";
     record_tool_error(state, error_place{},
-                      say(phrase::name_too_long, {what, std::to_string(v.nome.size())}));
+                      say(phrase::name_too_long,
+                          {what, std::to_string(v.nome.size()), std::to_string(longest_text)}));
 }
 
 compiled_scenario start(const compile_request& request) {
@@ -71,6 +72,9 @@ void run(compiled_scenario& compiled, const compile_request& request, document_s
     compiled.fatal = compile_scenario(compiled.state, store, request.plan ? 1 : 0);
     if (compiled.fatal == 0) {
         check_encodable(compiled.state);
+        // Made here, once, from the compiled grid and header: every front end then has
+        // them from the one compile, as it has the compiler's own.
+        record_timetable_warnings(compiled.state, request.timetable);
     }
     finish(compiled);
 }
@@ -171,7 +175,7 @@ compiled_scenario compile(const compile_request& request, document_store& store)
 
 std::vector<std::string> write_files(const compiled_scenario& compiled, const std::string& folder) {
     make_folders(folder);
-    return write_scenario_files(compiled.state, folder, path_separator);
+    return write_scenario_files(compiled.state, folder);
 }
 
 }  // namespace scenario

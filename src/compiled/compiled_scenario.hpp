@@ -13,6 +13,7 @@
 #include "model/diagnostic.hpp"
 #include "model/run_state.hpp"
 #include "text/windows1252.hpp"
+#include "timetable/timetable.hpp"
 
 namespace scenario {
 
@@ -26,7 +27,7 @@ struct document_source {
 
 // What one compile is asked to do: the names the compiler asks for, the documents
 // (a document not given is missing, as a file that is not there), whether the line
-// plan is made, and the encoding of the files read.
+// plan is made, the encoding of the files read, and how the timetable is checked.
 struct compile_request {
     std::string scenario;
     std::string train;
@@ -34,6 +35,7 @@ struct compile_request {
     std::optional<document_source> train_document;
     bool plan = true;
     text_encoding encoding = text_encoding::windows_1252;
+    timetable_options timetable;
 };
 
 // A document that could not be read: the compile did not run. `diagnostic` says it as a

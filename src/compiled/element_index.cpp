@@ -163,8 +163,8 @@ void add_tunnels(const run_state& state, std::vector<element>& out) {
     for (std::size_t i = first; i < out.size(); ++i) {
         element& t = out[i];
         for (auto it = tunnels.rbegin(); it != tunnels.rend(); ++it) {
-            const std::int64_t from = near(static_cast<double>(it->start) / 50.0);
-            const std::int64_t to = near(static_cast<double>(it->end) / 50.0 - 1.0);
+            const std::int64_t from = near(static_cast<double>(it->start) / metres_per_cell);
+            const std::int64_t to = near(static_cast<double>(it->end) / metres_per_cell - 1.0);
             if (from <= t.cell && t.cell <= to) {
                 t.row = it->row;
                 t.value = it->type;

@@ -99,8 +99,9 @@ class code_pass {
             }
         }
         const source_row* row = row_of(at);
-        // Grids come from a route length of at most 1000000 m, so 50 i fits.
-        record_error(state_, block_error_number(where), static_cast<std::int32_t>(50 * i),
+        // Grids come from a route length of at most 1000000 m, so the metre fits.
+        record_error(state_, block_error_number(where),
+                     static_cast<std::int32_t>(metres_per_cell * i),
                      row != nullptr ? place_of_row(state_, *row) : error_place{},
                      block_message(where, first, second), std::move(notes));
     }

@@ -11,6 +11,6 @@ namespace scenario {
 // error and the header table, read both documents, place the code points, fill the
 // marker slots and integrity codes. Returns 0, or the fatal marker error (1250 or
 // 1251), after which nothing may be written.
-std::int32_t compile_scenario(run_state& stato, document_store& documenti, std::int32_t j);
+std::int32_t compile_scenario(run_state& state, document_store& store, std::int32_t j);
 
 }  // namespace scenario

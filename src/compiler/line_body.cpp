@@ -202,7 +202,8 @@ outcome read_board(reading& r) {
     if (r.state.riga.size() > longest_text) {
         record_tool_error(
             r.state, r.place_of(text_place),
-            say(phrase::text_too_long, {"board text", std::to_string(r.state.riga.size())}));
+            say(phrase::text_too_long,
+                {"board text", std::to_string(r.state.riga.size()), std::to_string(longest_text)}));
     }
     c.tipo_cella = tipo::cartello;
     c.valore1 = wrap16(r.board_entry);

@@ -209,12 +209,8 @@ bool read_line_document(reading& r) {
                      error_message(101, say(phrase::detail_document, {r.line_name})));
         return false;
     }
-    auto content = r.store.read(r.line_name);
-    if (!content) {
-        r.document = r.line_name;
-        throw reader_failure("the line document cannot be opened");
-    }
-    r.open(r.line_name, std::move(content), source_document::line);
+    r.document = r.line_name;
+    r.open(r.line_name, r.whole_document(r.line_name, "line"), source_document::line);
     if (!find_general(r) || !read_general_part(r)) {
         return false;
     }

@@ -114,7 +114,7 @@ std::string with_remedy(std::string sentence, const error_text* t) {
     return sentence;
 }
 
-constexpr std::array<warning_text, 27> warnings{{
+constexpr std::array<warning_text, 29> warnings{{
     {warning::unknown_keyword, "unknown-keyword", "a line whose keyword field holds no keyword"},
     {warning::keyword_case, "keyword-case",
      "a keyword of the general part written in another case than lower case"},
@@ -148,6 +148,12 @@ constexpr std::array<warning_text, 27> warnings{{
     {warning::same_document, "same-document", "one document given as both"},
     {warning::not_windows_1252, "not-windows-1252",
      "UTF-8 characters, which the simulator shows as Windows-1252 text"},
+    {warning::timetable, "timetable",
+     "a station time no train can keep at the speeds allowed, or a clock that starts after "
+     "the first departure"},
+    {warning::timetable_tight, "timetable-tight",
+     "a station time shorter than the running time with acceleration and braking (off unless "
+     "-Wtimetable-tight is given)"},
 }};
 
 struct phrase_text {
@@ -324,11 +330,27 @@ constexpr phrase_text phrases[] = {
     {phrase::detail_cell_one, "this line's {0} takes cell 1"},
     {phrase::detail_cell_one_automatic, "an automatic code point of this slowdown takes cell 1"},
     {phrase::text_too_long,
-     "the {0} is {1} bytes long, but the header file holds at most 65535 bytes for a text; "
+     "the {0} is {1} bytes long, but the header file holds at most {2} bytes for a text; "
      "shorten it"},
     {phrase::name_too_long,
-     "the {0} is {1} bytes long, but the header file holds at most 65535 bytes for a text; "
+     "the {0} is {1} bytes long, but the header file holds at most {2} bytes for a text; "
      "give a shorter name"},
+    {phrase::timetable_too_short,
+     "\"{0}\" is timed {1} after \"{2}\" ({3} to {4}), but at the speeds allowed (speed "
+     "limits and slowdowns) the {5} m between them take at least {6}: no train can keep this "
+     "time"},
+    {phrase::timetable_blocked,
+     "\"{0}\" is timed after \"{1}\", but no train can reach it: the speed allowed at {2} m "
+     "is 0 km/h"},
+    {phrase::timetable_tight,
+     "\"{0}\" is timed {1} after \"{2}\", less than the {3} a train needs starting from "
+     "rest, accelerating at {4} m/s^2 and braking as a braked mass of {5} % allows (at the "
+     "speeds allowed alone it needs {6})"},
+    {phrase::clock_after_departure,
+     "the clock starts at {0}, {1} after the first timed station, \"{2}\", is timed to leave "
+     "({3}): the train is late before it starts"},
+    {phrase::note_timed_before, "the timed station before it, \"{0}\", at {1}"},
+    {phrase::note_timed_here, "\"{0}\" is timed here, at {1}"},
 };
 
 constexpr bool phrases_in_order() {
@@ -337,7 +359,7 @@ constexpr bool phrases_in_order() {
             return false;
         }
     }
-    return static_cast<std::size_t>(phrase::name_too_long) + 1 == std::size(phrases);
+    return static_cast<std::size_t>(phrase::note_timed_here) + 1 == std::size(phrases);
 }
 static_assert(phrases_in_order(), "one phrase text per phrase, in the order of the enum");
 
@@ -347,7 +369,7 @@ constexpr bool warnings_in_order() {
             return false;
         }
     }
-    return static_cast<std::size_t>(warning::not_windows_1252) + 1 == warnings.size();
+    return static_cast<std::size_t>(warning::timetable_tight) + 1 == warnings.size();
 }
 static_assert(warnings_in_order(), "one warning text per warning, in the order of the enum");
 

@@ -74,6 +74,9 @@ enum class warning : std::uint8_t {
     documents_swapped,
     same_document,
     not_windows_1252,
+    // the timetable's (timetable/)
+    timetable,
+    timetable_tight,
 };
 
 struct warning_text {
@@ -186,6 +189,13 @@ enum class phrase : std::uint8_t {
     detail_cell_one_automatic,
     text_too_long,
     name_too_long,
+    // timetable, timetable-tight
+    timetable_too_short,
+    timetable_blocked,
+    timetable_tight,
+    clock_after_departure,
+    note_timed_before,
+    note_timed_here,
 };
 
 // The sentence of a phrase with its values put in.

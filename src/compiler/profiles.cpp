@@ -175,7 +175,7 @@ outcome read_profile_entry(reading& r, profile_kind kind) {
         r.warn(warning::out_of_order, p_place,
                say(phrase::profile_goes_back,
                    {keyword, std::to_string(p), std::to_string(working.chainage),
-                    std::to_string(50 * working.cursor)}),
+                    std::to_string(metres_per_cell * working.cursor)}),
                {r.note_at(working.chainage_place, say(phrase::note_previous_row, {keyword}))});
     }
     check_value(r, kind, value, value_place);

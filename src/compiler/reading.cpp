@@ -39,6 +39,20 @@ reading::reading(run_state& s, document_store& d)
       line_name(nome_documento_linea(s.nome_scenario)),
       train_name(nome_documento_treno(s.nome_scenario, s.nome_treno)) {}
 
+shared_document reading::whole_document(const std::string& name, std::string_view which) {
+    const std::string cannot = "the " + std::string(which) + " document cannot be opened";
+    shared_document content;
+    try {
+        content = store.read(name);
+    } catch (const failure& f) {
+        throw reader_failure(cannot + ": " + f.reason());
+    }
+    if (!content) {
+        throw reader_failure(cannot);
+    }
+    return content;
+}
+
 void reading::open(const std::string& name, shared_document content, source_document document_read) {
     document = name;
     which = document_read;
@@ -96,13 +110,23 @@ bool reading::next_keyword(std::span<const keyword_entry> table) {
 
 outcome reading::act_on_keyword(std::span<const keyword_entry> table) {
     // The keyword field stays as it is while the entries read, so every test can be
-    // made first.
-    std::uint32_t passed = 0;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (passes(table[i].description->test, keyword)) {
-            passed |= 1u << i;
+    // made first. The tests see only the field's text (and the plan switch, the same for
+    // the whole compile): a field written as the one before passes the same ones, as most
+    // rows of a long document do.
+    if (!last_tests.valid || last_tests.table.data() != table.data() ||
+        last_tests.keyword != keyword) {
+        std::uint32_t passed = 0;
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            if (passes(table[i].description->test, keyword)) {
+                passed |= 1u << i;
+            }
         }
+        last_tests.table = table;
+        last_tests.keyword.assign(keyword);
+        last_tests.passed = passed;
+        last_tests.valid = true;
     }
+    const std::uint32_t passed = last_tests.passed;
     check_keyword(*this, table, passed);
     if (passed == 0) {
         return outcome::go_on;
@@ -167,7 +191,7 @@ voce& reading::entry(std::int64_t i) {
 
 bool reading::beyond_grid(std::int64_t p, std::int64_t margin) {
     // (p + margin) / 50 > N, exactly.
-    if (p + margin <= 50 * last_cell(state.celle)) {
+    if (p + margin <= metres_per_cell * last_cell(state.celle)) {
         const std::int32_t route = state.voci[voce_percorso].fine_area;
         if (p > route) {
             warn(warning::beyond_route, entry_place.value_or(keyword_place),

@@ -178,6 +178,10 @@ struct reading {
     std::int32_t station = 1;   // the next station's entry
     field_place station_place;  // the last station's chainage
 
+    // The whole text of the document `name` (the "line" or the "train" document): one
+    // the store does not hold, or cannot read, is a reader_failure (error 25) saying so,
+    // with the store's reason when it gives one.
+    shared_document whole_document(const std::string& name, std::string_view which);
     // Starts reading a document (the store gave its whole content), and makes the
     // warnings about the document as a whole.
     void open(const std::string& name, shared_document content, source_document document);
@@ -194,6 +198,13 @@ struct reading {
     bool passes(const keyword_test& t, std::string_view field) const {
         return t.matches(field, state.con_tracciato != 0);
     }
+    // The tests of the last keyword field acted on, kept for the next one written alike.
+    struct keyword_tests {
+        std::span<const keyword_entry> table;
+        std::string keyword;
+        std::uint32_t passed = 0;
+        bool valid = false;
+    } last_tests;
 
     // Acts on the keyword field being read: calls, in table order, the reader of every
     // entry whose test the field passes, until one says anything but go on; returns

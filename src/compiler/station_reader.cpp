@@ -83,9 +83,9 @@ outcome read_station(reading& r) {
     e.nome.assign(r.text_field());
     r.state.riga = e.nome;
     if (e.nome.size() > longest_text) {
-        record_tool_error(
-            r.state, r.place_of(r.fields.last()),
-            say(phrase::text_too_long, {"station name", std::to_string(e.nome.size())}));
+        record_tool_error(r.state, r.place_of(r.fields.last()),
+                          say(phrase::text_too_long, {"station name", std::to_string(e.nome.size()),
+                                                      std::to_string(longest_text)}));
     }
     if (length <= 0) {
         r.warn(warning::nonpositive_length, length_place,

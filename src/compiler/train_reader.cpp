@@ -334,11 +334,7 @@ void read_train_document(reading& r) {
     r.line_held = std::move(r.held);
     r.line_text = r.text;
     r.text = {};
-    auto content = r.store.read(r.train_name);
-    if (!content) {
-        throw reader_failure("the train document cannot be opened");
-    }
-    r.open(r.train_name, std::move(content), source_document::train);
+    r.open(r.train_name, r.whole_document(r.train_name, "train"), source_document::train);
     r.part = section::train;
     find_general(r);
     if (!r.generale_found && r.keyword_warnings) {

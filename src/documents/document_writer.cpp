@@ -7,56 +7,46 @@
 
 namespace scenario {
 
-line_list lines_to_write(line_list righe) {
-    const auto fine = std::find(righe.begin(), righe.end(), end_marker);
-    return righe.first(static_cast<std::size_t>(fine - righe.begin()));
+line_list lines_to_write(line_list lines) {
+    const auto end = std::find(lines.begin(), lines.end(), end_marker);
+    return lines.first(static_cast<std::size_t>(end - lines.begin()));
 }
 
 namespace {
 
-// The document's text, or the reason the list cannot be written.
-std::string text_or_reason(line_list righe, std::string& reason) {
-    const line_list da_scrivere = lines_to_write(righe);
-    if (da_scrivere.size() > max_lines) {
-        reason = "a document holds at most " + std::to_string(max_lines) + " lines, this one has " +
-                 std::to_string(da_scrivere.size());
-        return {};
+// The bytes of a list; a list that cannot be a document throws file_error naming the
+// file it was meant for (empty for none) and why.
+std::string bytes_for(const std::string& path, line_list lines) {
+    const line_list kept = lines_to_write(lines);
+    if (kept.size() > max_lines) {
+        throw file_error(path, "a document holds at most " + std::to_string(max_lines) +
+                                   " lines, this one has " + std::to_string(kept.size()));
     }
-    std::size_t dimensione = 0;
-    for (const std::string_view riga : da_scrivere) {
-        if (riga.find_first_of("\r\n") != std::string_view::npos) {
-            reason = "a document line holds a line end of its own: \"" + std::string(riga) + "\"";
-            return {};
+    std::size_t size = 0;
+    for (const std::string_view line : kept) {
+        if (line.find_first_of("\r\n") != std::string_view::npos) {
+            throw file_error(
+                path, "a document line holds a line end of its own: \"" + std::string(line) + "\"");
         }
-        dimensione += riga.size() + 2;
+        size += line.size() + 2;
     }
-    std::string testo;
-    testo.reserve(dimensione);
-    for (const std::string_view riga : da_scrivere) {
-        testo += riga;
-        testo += "\r\n";
-    }
-    return testo;
-}
-
-}  // namespace
-
-std::string document_text(line_list righe) {
-    std::string reason;
-    std::string text = text_or_reason(righe, reason);
-    if (!reason.empty()) {
-        throw file_error({}, reason);
+    std::string text;
+    text.reserve(size);
+    for (const std::string_view line : kept) {
+        text += line;
+        text += "\r\n";
     }
     return text;
 }
 
-void write_document(const std::string& percorso, line_list righe) {
-    std::string reason;
-    const std::string text = text_or_reason(righe, reason);
-    if (!reason.empty()) {
-        throw file_error(percorso, reason);
-    }
-    replace_file(percorso, text);
+}  // namespace
+
+std::string document_bytes(line_list lines) {
+    return bytes_for(std::string(), lines);
+}
+
+void write_document(const std::string& path, line_list lines) {
+    replace_file(path, bytes_for(path, lines));
 }
 
 }  // namespace scenario

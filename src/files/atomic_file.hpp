@@ -30,7 +30,6 @@ class atomic_file : public byte_sink {
     void commit();
 
     const std::string& path() const { return path_; }
-    const std::string& temp_path() const { return temp_path_; }
 
   private:
     void fail(const std::string& reason);

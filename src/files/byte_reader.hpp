@@ -13,8 +13,8 @@
 
 namespace scenario {
 
-// Where a decoder's bytes come from: memory, or a file read piece by piece
-// (file_source, files/file_ops.hpp).
+// Where a decoder's bytes come from: a file read piece by piece (file_source,
+// files/file_ops.hpp), or in the tests memory.
 class byte_source {
   public:
     virtual ~byte_source() = default;
@@ -22,18 +22,6 @@ class byte_source {
     // Copies the n bytes at offset into `to`; offset + n is at most size(). A source
     // that cannot deliver them throws file_error.
     virtual void read_at(std::uint64_t offset, char* to, std::size_t n) = 0;
-};
-
-class memory_source final : public byte_source {
-  public:
-    explicit memory_source(std::string_view bytes) : bytes_(bytes) {}
-    std::uint64_t size() const override { return bytes_.size(); }
-    void read_at(std::uint64_t offset, char* to, std::size_t n) override {
-        std::memcpy(to, bytes_.data() + offset, n);
-    }
-
-  private:
-    std::string_view bytes_;
 };
 
 // Reads little-endian values from bytes `from` to `to` of a source, through a buffer

@@ -17,7 +17,9 @@ class document_store {
     virtual ~document_store() = default;
     // True only for a readable document (never for a folder or an empty name).
     virtual bool exists(const std::string& name) const = 0;
-    // The whole document, or null when it cannot be read.
+    // The whole document, or null when the store holds no document of that name. One it
+    // holds but cannot read throws file_error with the reason (the readers make it error
+    // 25, the reason in its sentence).
     virtual shared_document read(const std::string& name) const = 0;
     virtual void remove(const std::string& name) = 0;
 };

@@ -1,31 +1,28 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
+
+#include "model/failure.hpp"
 
 namespace scenario {
 
 // A file that could not be read, written or made sense of: names the file and the
 // reason. The path is empty for bytes not tied to a file yet (an encoder's or a
 // decoder's); whoever knows the file names it.
-class file_error : public std::runtime_error {
+class file_error : public failure {
   public:
     // "cannot write "path": reason"
-    file_error(std::string path, std::string reason)
-        : std::runtime_error("cannot write \"" + path + "\": " + reason),
-          path_(std::move(path)),
-          reason_(std::move(reason)) {}
+    file_error(std::string path, const std::string& reason)
+        : failure(reason, "cannot write \"" + path + "\": " + reason), path_(std::move(path)) {}
     // Any other sentence about the file and the reason.
     file_error(std::string path, std::string reason, const std::string& message)
-        : std::runtime_error(message), path_(std::move(path)), reason_(std::move(reason)) {}
+        : failure(std::move(reason), message), path_(std::move(path)) {}
 
     const std::string& path() const { return path_; }
-    const std::string& reason() const { return reason_; }
 
   private:
     std::string path_;
-    std::string reason_;
 };
 
 // A document whose text is at fault at one place (line and column from 1, the column

@@ -15,13 +15,33 @@
 
 namespace scenario {
 
+namespace {
+
+// Where the last component of a path begins (0 when it has one component).
+std::size_t last_component(std::string_view path) {
+    std::size_t at = path.size();
+    while (at > 0 && !is_path_separator(path[at - 1])) {
+        --at;
+    }
+    return at;
+}
+
+}  // namespace
+
 std::string_view file_name_of(std::string_view path) {
-#ifdef _WIN32
-    const auto cut = path.find_last_of("/\\");
-#else
-    const auto cut = path.find_last_of('/');
-#endif
-    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+    return path.substr(last_component(path));
+}
+
+std::string folder_of(std::string_view path) {
+    const std::size_t at = last_component(path);
+    return at == 0 ? std::string(".") : std::string(path.substr(0, at - 1));
+}
+
+std::string path_in(const std::string& folder, std::string_view name) {
+    std::string path = folder;
+    path += path_separator;
+    path += name;
+    return path;
 }
 
 bool is_regular_file(const std::string& path) {

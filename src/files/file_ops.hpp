@@ -16,8 +16,23 @@ constexpr char path_separator = '\\';
 constexpr char path_separator = '/';
 #endif
 
-// The last component of a path (after the last separator; on Windows "/" separates too).
+// Whether a character separates the components of a path: path_separator, and on
+// Windows "/" too.
+constexpr bool is_path_separator(char c) {
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
+
+// The last component of a path (after the last separator).
 std::string_view file_name_of(std::string_view path);
+// The path before its last component, without the separator; "." for a path of one
+// component.
+std::string folder_of(std::string_view path);
+// The path of the file `name` in `folder` (given without a trailing separator).
+std::string path_in(const std::string& folder, std::string_view name);
 
 // Small file-system operations that behave the same on every platform. Paths are
 // plain byte strings in the platform's own encoding. Failures throw file_error.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "files/file_error.hpp"
+#include "files/file_ops.hpp"
 
 namespace scenario {
 
@@ -12,20 +13,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool is_separator(char c) {
-#ifdef _WIN32
-    return c == '/' || c == '\\';
-#else
-    return c == '/';
-#endif
-}
-
 // The folders the path goes through, as the user spelled them, outermost first and the
 // path itself last. A root ("/", "C:", "\\server") is no part: it cannot be made.
 std::vector<std::string> parts_of(const std::string& path) {
     std::vector<std::string> parts;
     for (std::size_t i = 1; i < path.size(); ++i) {
-        if (is_separator(path[i]) && !is_separator(path[i - 1])) {
+        if (is_path_separator(path[i]) && !is_path_separator(path[i - 1])) {
             std::string part = path.substr(0, i);
             if (!fs::path(part).relative_path().empty()) {
                 parts.push_back(std::move(part));

@@ -64,19 +64,4 @@ void stream_grid(byte_source& bytes, grid_visitor& visitor) {
     in.expect_end("the last cell");
 }
 
-griglia decode_grid(std::string_view bytes) {
-    struct grid_builder final : grid_visitor {
-        griglia celle;
-        std::size_t most = 0;  // the cells the bytes can hold
-        void start(std::int32_t cells) override {
-            celle.reserve(std::min(static_cast<std::size_t>(cells), most));
-        }
-        void cell(std::int32_t, const cella& c) override { celle.push_back(c); }
-    } grid;
-    grid.most = bytes.size() / cell_bytes;
-    memory_source source(bytes);
-    stream_grid(source, grid);
-    return grid.celle;
-}
-
 }  // namespace scenario

@@ -40,7 +40,4 @@ class grid_visitor {
 // cells before the fault have been handed over.
 void stream_grid(byte_source& bytes, grid_visitor& visitor);
 
-// The whole grid at once (through stream_grid).
-griglia decode_grid(std::string_view bytes);
-
 }  // namespace scenario

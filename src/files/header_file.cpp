@@ -39,7 +39,8 @@ std::optional<std::size_t> first_unencodable_record(const tabella_voci& voci) {
 
 void encode_header(const tabella_voci& voci, byte_sink& out) {
     if (first_unencodable_record(voci)) {
-        const std::string reason = "a header record's nome is longer than 65535 bytes";
+        const std::string reason =
+            "a header record's nome is longer than " + std::to_string(longest_text) + " bytes";
         throw file_error(std::string(), reason, reason);
     }
     block_buffer buffer(out);
@@ -76,16 +77,6 @@ void stream_header(byte_source& bytes, header_visitor& visitor) {
     }
     in.record("");
     in.expect_end("the 87 header records");
-}
-
-tabella_voci decode_header(std::string_view bytes) {
-    struct table_visitor final : header_visitor {
-        tabella_voci voci{};
-        void entry(int k, const voce& v) override { voci[static_cast<std::size_t>(k)] = v; }
-    } table;
-    memory_source source(bytes);
-    stream_header(source, table);
-    return table.voci;
 }
 
 }  // namespace scenario

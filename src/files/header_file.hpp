@@ -42,7 +42,4 @@ class header_visitor {
 // throws decode_error after the records before the fault have been handed over.
 void stream_header(byte_source& bytes, header_visitor& visitor);
 
-// The whole table at once (through stream_header).
-tabella_voci decode_header(std::string_view bytes);
-
 }  // namespace scenario

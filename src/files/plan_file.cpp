@@ -31,8 +31,8 @@ struct coordinates_size {
         bytes += plan_value_bytes(coordinate == 0 ? x.tipo : y.tipo);
     }
     // Drawn points are all doubles: counted, not computed.
-    void drawn_stretch(const tratto& s, std::int64_t fine, passo_disegno&) {
-        bytes += slot_bytes * static_cast<std::uint64_t>(fine - s.primo + 1);
+    void drawn_stretch(const tratto& s, std::int64_t last, passo_disegno&) {
+        bytes += slot_bytes * static_cast<std::uint64_t>(last - s.primo + 1);
     }
 };
 
@@ -67,8 +67,8 @@ class plan_writer {
         x_.commit(put_value(x_.room(slot_bytes), x));
         y_.commit(put_value(y_.room(slot_bytes), y));
     }
-    void drawn_stretch(const tratto& s, std::int64_t fine, passo_disegno& p) {
-        auto left = static_cast<std::size_t>(fine - s.primo + 1);
+    void drawn_stretch(const tratto& s, std::int64_t last, passo_disegno& p) {
+        auto left = static_cast<std::size_t>(last - s.primo + 1);
         while (left > 0) {
             const std::size_t n = std::min(left, plan_write_bytes / slot_bytes);
             char* a = x_.room(slot_bytes * n);
@@ -150,31 +150,31 @@ void encode_plan(const tracciato_linea& tracciato, byte_sink& out) {
 
 namespace {
 
-// Reads the tag of a value at metre `metro` of coordinate `coordinata` and checks it.
-tipo_valore read_tag(byte_reader& in, std::int64_t metro, int coordinata) {
+// Reads the tag of the value of one coordinate (0 or 1) of a metre and checks it.
+tipo_valore read_tag(byte_reader& in, std::int64_t metre, int coordinate) {
     const std::uint64_t tag_at = in.offset();
     if (in.left() < plan_tag_bytes) {
-        in.record("metre " + std::to_string(metro) + ", coordinate " + std::to_string(coordinata));
+        in.record("metre " + std::to_string(metre) + ", coordinate " + std::to_string(coordinate));
     }
     const std::uint16_t tag = in.u16("the value tag");
     if (tag != static_cast<std::uint16_t>(tipo_valore::vuoto) &&
         tag != static_cast<std::uint16_t>(tipo_valore::intero) &&
         tag != static_cast<std::uint16_t>(tipo_valore::doppio)) {
         throw decode_error(tag_at, "unknown value tag " + std::to_string(tag) + " at metre " +
-                                       std::to_string(metro) + ", coordinate " +
-                                       std::to_string(coordinata) +
+                                       std::to_string(metre) + ", coordinate " +
+                                       std::to_string(coordinate) +
                                        " (0 empty, 2 integer, 5 double)");
     }
     const auto kind = static_cast<tipo_valore>(tag);
     if (in.left() < plan_value_bytes(kind) - plan_tag_bytes) {
-        in.record("metre " + std::to_string(metro) + ", coordinate " + std::to_string(coordinata));
+        in.record("metre " + std::to_string(metre) + ", coordinate " + std::to_string(coordinate));
     }
     return kind;
 }
 
 // Reads one tagged value.
-valore_piano read_value(byte_reader& in, std::int64_t metro, int coordinata) {
-    switch (read_tag(in, metro, coordinata)) {
+valore_piano read_value(byte_reader& in, std::int64_t metre, int coordinate) {
+    switch (read_tag(in, metre, coordinate)) {
         case tipo_valore::intero:
             return {tipo_valore::intero, static_cast<double>(in.i16("the 16-bit value"))};
         case tipo_valore::doppio:
@@ -185,8 +185,8 @@ valore_piano read_value(byte_reader& in, std::int64_t metro, int coordinata) {
 }
 
 // Checks one tagged value and passes over it.
-void skip_value(byte_reader& in, std::int64_t metro, int coordinata) {
-    const tipo_valore kind = read_tag(in, metro, coordinata);
+void skip_value(byte_reader& in, std::int64_t metre, int coordinate) {
+    const tipo_valore kind = read_tag(in, metre, coordinate);
     if (kind != tipo_valore::vuoto) {
         in.skip(plan_value_bytes(kind) - plan_tag_bytes,
                 kind == tipo_valore::intero ? "the 16-bit value" : "the 64-bit value");
@@ -222,42 +222,21 @@ void stream_plan(byte_source& bytes, plan_visitor& visitor) {
     // takes a byte at least, so the count is then known to fit the file.
     const std::uint64_t values_at = in.offset();
     byte_reader scan(bytes, values_at, bytes.size());
-    for (std::int64_t metro = 0; metro < metres; ++metro) {
-        skip_value(scan, metro, 0);
+    for (std::int64_t metre = 0; metre < metres; ++metre) {
+        skip_value(scan, metre, 0);
     }
     const std::uint64_t seconds_at = scan.offset();
     visitor.start(metres);
     // Then both coordinates of each metre, from two readers in step.
     byte_reader x(bytes, values_at, seconds_at);
     byte_reader y(bytes, seconds_at, bytes.size());
-    for (std::int64_t metro = 0; metro < metres; ++metro) {
-        const valore_piano vx = read_value(x, metro, 0);
-        const valore_piano vy = read_value(y, metro, 1);
-        visitor.point(metro, vx, vy);
+    for (std::int64_t metre = 0; metre < metres; ++metre) {
+        const valore_piano vx = read_value(x, metre, 0);
+        const valore_piano vy = read_value(y, metre, 1);
+        visitor.point(metre, vx, vy);
     }
     y.record("");
     y.expect_end("the last value");
-}
-
-tracciato_linea decode_plan(std::string_view bytes) {
-    struct plan_builder final : plan_visitor {
-        tracciato_linea plan;
-        void start(std::int32_t metres) override { plan = tracciato_linea(metres - 1); }
-        void point(std::int64_t metro, valore_piano x, valore_piano y) override {
-            set(metro, 0, x);
-            set(metro, 1, y);
-        }
-        void set(std::int64_t metro, int coordinata, valore_piano v) {
-            if (v.tipo == tipo_valore::intero) {
-                plan.set_integer(metro, coordinata, static_cast<std::int16_t>(v.numero));
-            } else if (v.tipo == tipo_valore::doppio) {
-                plan.set_double(metro, coordinata, v.numero);
-            }
-        }
-    } builder;
-    memory_source source(bytes);
-    stream_plan(source, builder);
-    return std::move(builder.plan);
 }
 
 }  // namespace scenario

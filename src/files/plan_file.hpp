@@ -49,7 +49,7 @@ constexpr std::size_t plan_write_bytes = std::size_t{256} << 10;
 class plan_visitor {
   public:
     virtual void start(std::int32_t metres) = 0;
-    virtual void point(std::int64_t metro, valore_piano x, valore_piano y) = 0;
+    virtual void point(std::int64_t metre, valore_piano x, valore_piano y) = 0;
 
   protected:
     ~plan_visitor() = default;
@@ -62,8 +62,5 @@ class plan_visitor {
 // fault have been handed over (none when the fault is in the first coordinates); the
 // offset is that of the first faulty byte in the file.
 void stream_plan(byte_source& bytes, plan_visitor& visitor);
-
-// The whole plan at once (through stream_plan).
-tracciato_linea decode_plan(std::string_view bytes);
 
 }  // namespace scenario

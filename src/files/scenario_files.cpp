@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "files/atomic_file.hpp"
+#include "files/file_ops.hpp"
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
 #include "files/plan_file.hpp"
@@ -55,14 +56,13 @@ std::uint64_t output_size(const run_state& state, file_format format) {
     return 0;
 }
 
-std::vector<std::string> write_scenario_files(const run_state& state, const std::string& folder,
-                                              char separator) {
+std::vector<std::string> write_scenario_files(const run_state& state, const std::string& folder) {
     std::vector<std::unique_ptr<atomic_file>> files;
     std::vector<std::string> names;
     std::string path;
     try {
         for (const output_file& file : output_files(state)) {
-            path = folder + separator + file.name;
+            path = path_in(folder, file.name);
             files.push_back(std::make_unique<atomic_file>(path));
             encode_output(state, file.format, *files.back());
             files.back()->finish();

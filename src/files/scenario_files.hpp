@@ -31,7 +31,6 @@ std::uint64_t output_size(const run_state& state, file_format format);
 // do they replace the old ones (commit_all). A failure throws file_error naming the
 // file; every old file then keeps its content and no temporary file is left. Returns
 // the names written.
-std::vector<std::string> write_scenario_files(const run_state& state, const std::string& folder,
-                                              char separator);
+std::vector<std::string> write_scenario_files(const run_state& state, const std::string& folder);
 
 }  // namespace scenario

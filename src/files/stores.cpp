@@ -4,7 +4,6 @@
 
 #include "files/file_error.hpp"
 #include "files/file_ops.hpp"
-#include "model/file_names.hpp"
 
 namespace scenario {
 
@@ -13,12 +12,11 @@ bool folder_store::exists(const std::string& name) const {
 }
 
 shared_document folder_store::read(const std::string& name) const {
-    // The compiler's readers take a document that cannot be read as missing.
-    try {
-        return std::make_shared<const std::string>(read_whole_file(path(name)));
-    } catch (const file_error&) {
+    if (!exists(name)) {
         return nullptr;
     }
+    // A file that cannot be read says why.
+    return std::make_shared<const std::string>(read_whole_file(path(name)));
 }
 
 void folder_store::remove(const std::string& name) {
@@ -75,13 +73,6 @@ void tool_store::remove(const std::string& name) {
 std::string tool_store::path_of(const std::string& name) const {
     const auto it = documents_.find(name);
     return it == documents_.end() ? name : it->second.path;
-}
-
-void give_documents(tool_store& store, const std::string& scenario, const std::string& train,
-                    const std::string& line_path, const std::string& train_path,
-                    text_encoding encoding) {
-    store.give(nome_documento_linea(scenario), line_path, encoding);
-    store.give(nome_documento_treno(scenario, train), train_path, encoding);
 }
 
 }  // namespace scenario

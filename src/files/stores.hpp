@@ -6,25 +6,25 @@
 #include <string>
 
 #include "files/document_store.hpp"
+#include "files/file_ops.hpp"
 #include "text/windows1252.hpp"
 
 namespace scenario {
 
-// Documents in a folder on disk: path = folder + separator + name.
+// Documents in a folder on disk (path_in(folder, name)).
 class folder_store : public document_store {
   public:
-    folder_store(std::string folder, char separator, bool deletes)
-        : folder_(std::move(folder)), separator_(separator), deletes_(deletes) {}
+    folder_store(std::string folder, bool deletes)
+        : folder_(std::move(folder)), deletes_(deletes) {}
 
     bool exists(const std::string& name) const override;
     shared_document read(const std::string& name) const override;
     void remove(const std::string& name) override;
 
-    std::string path(const std::string& name) const { return folder_ + separator_ + name; }
+    std::string path(const std::string& name) const { return path_in(folder_, name); }
 
   private:
     std::string folder_;
-    char separator_;
     bool deletes_;
 };
 
@@ -78,12 +78,5 @@ class tool_store : public document_store {
     };
     std::map<std::string, entry> documents_;
 };
-
-// Gives the store the line document at line_path and the train document at train_path
-// under the names the compiler asks for in scenario `scenario` with train `train`;
-// throws file_error for the first one that cannot be read.
-void give_documents(tool_store& store, const std::string& scenario, const std::string& train,
-                    const std::string& line_path, const std::string& train_path,
-                    text_encoding encoding = text_encoding::windows_1252);
 
 }  // namespace scenario

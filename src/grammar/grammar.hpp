@@ -121,6 +121,26 @@ std::string_view use_name(simulator_use use);
 // A field's range as the reference states it: its own, or the limits of its width.
 std::string range_text(const field_description& field);
 
+// The reference's own prose, which docs/documents.md and the manual page
+// scenario-documents(5) share, in Markdown (paragraphs, "- " lists, `code`, *term*,
+// **lead**): what the two documents are, and the rules every document is read by (a list).
+std::string_view reference_introduction();
+std::string_view reference_reading_rules();
+
+// The reference's parts in order: the keywords of `part`, under a title and a sentence
+// saying where the part runs.
+struct reference_part {
+    document_part part;
+    std::string_view title;
+    std::string_view text;
+};
+std::span<const reference_part> reference_parts();
+
+// How the reference states a keyword's test ("\"tre\" and \"progressiva\", exactly as
+// written") and its layout ("4, 4, 4 blanks", and a second layout when it has one).
+std::string keyword_test_text(const keyword_test& test);
+std::string keyword_layout_text(const keyword_description& keyword);
+
 // The whole description as Markdown: a section per document and part, a table per
 // keyword. The documents' own text (forms, examples) is Windows-1252; `to_utf8` turns it
 // into the page's UTF-8.

@@ -11,7 +11,9 @@ constexpr std::string_view heading =
     "description there, not this page. -->\n"
     "\n"
     "# The scenario documents\n"
-    "\n"
+    "\n";
+
+constexpr std::string_view introduction =
     "A scenario is written in two plain-text documents, Windows-1252, every line ended by "
     "CR LF:\n"
     "\n"
@@ -22,12 +24,11 @@ constexpr std::string_view heading =
     "profiles, clock, stations, slowdowns, signals and code points.\n"
     "\n"
     "This page lists every keyword of both with its fields, in the order the compiler tests "
-    "them.\n"
-    "\n";
+    "them.\n";
+
+constexpr std::string_view reading_rules_heading = "## How a document is read\n\n";
 
 constexpr std::string_view reading_rules =
-    "## How a document is read\n"
-    "\n"
     "- **Fields, not lines.** A document is read as a stream of fields. A text field runs to "
     "the next comma or the end of the line. A number field is a whole number, with an "
     "optional \"-\", ending at a comma, a blank or the end of the line: numbers may stand "
@@ -62,27 +63,12 @@ constexpr std::string_view reading_rules =
     "stored in the files but what the simulator does with it is not known.\n"
     "- **Layout.** `scenario fmt` writes a row in its keyword's layout, the built-in "
     "documents' own: after each comma, field by field, a number of blanks, or as many as "
-    "right-align the field in a column of that width.\n"
-    "\n";
+    "right-align the field in a column of that width.\n";
 
 std::string quoted_forms(const keyword_description& k) {
     std::string out;
     for (std::size_t i = 0; i < k.forms.size(); ++i) {
         out.append(i == 0 ? "" : ", ").append("`").append(k.forms[i]).append("`");
-    }
-    return out;
-}
-
-std::string test_words(const keyword_test& t) {
-    // Built by appending, which g++ 12 at -O3 does not warn about.
-    std::string out;
-    out.append("\"").append(t.word).append("\"");
-    if (!t.also.empty()) {
-        out.append(" and \"").append(t.also).append("\"");
-    }
-    out += t.exact ? ", exactly as written" : ", in any case";
-    if (t.plan_only) {
-        out += ", only when the plan is compiled";
     }
     return out;
 }
@@ -110,19 +96,6 @@ std::string layout_words(std::size_t count, Layout layout_of) {
     return out;
 }
 
-std::string layout_line(const keyword_description& k) {
-    std::string out = layout_words(
-        k.fields.size(), [&](std::size_t i) -> const field_layout& { return k.fields[i].layout; });
-    if (!k.second_layout.empty()) {
-        out += "; a row written ";
-        out += layout_words(k.second_layout.size(), [&](std::size_t i) -> const field_layout& {
-            return k.second_layout[i];
-        });
-        out += " is also kept";
-    }
-    return out;
-}
-
 // "-" for a cell with nothing to say.
 std::string cell(std::string_view text) {
     return text.empty() ? std::string("-") : std::string(text);
@@ -132,13 +105,13 @@ void append_keyword(const keyword_description& k, std::string& out) {
     out.append("### ").append(k.forms[0]).append("\n\n");
     out.append(k.meaning).append("\n\n");
     out.append("- Written as: ").append(quoted_forms(k)).append("\n");
-    out.append("- Recognised when the keyword field contains ").append(test_words(k.test));
+    out.append("- Recognised when the keyword field contains ").append(keyword_test_text(k.test));
     out.append("\n");
     if (k.outline != outline_kind::none) {
         out.append("- Outline: ").append(outline_name(k.outline)).append("\n");
     }
     out.append("- Example: `").append(k.example).append("`\n");
-    out.append("- Layout: ").append(layout_line(k)).append("\n\n");
+    out.append("- Layout: ").append(keyword_layout_text(k)).append("\n\n");
     out.append("| # | Field | Read as | Meaning | Unit | Range | Empty | Used |\n");
     out.append("|---|---|---|---|---|---|---|---|\n");
     for (std::size_t i = 0; i < k.fields.size(); ++i) {
@@ -154,26 +127,60 @@ void append_keyword(const keyword_description& k, std::string& out) {
     out.append("\n");
 }
 
-struct part_heading {
-    document_part part;
-    std::string_view text;
-};
-
-constexpr part_heading parts[] = {
-    {document_part::general,
-     "## Line document: general part\n\nFrom \"[generale]\" to the first section header.\n\n"},
-    {document_part::body,
-     "## Line document: body\n\nFrom the first section header to the end.\n\n"},
-    {document_part::train, "## Train document\n\nFrom \"[generale]\" to the end.\n\n"},
+constexpr reference_part parts[] = {
+    {document_part::general, "Line document: general part",
+     "From \"[generale]\" to the first section header."},
+    {document_part::body, "Line document: body", "From the first section header to the end."},
+    {document_part::train, "Train document", "From \"[generale]\" to the end."},
 };
 
 }  // namespace
 
+std::string keyword_test_text(const keyword_test& t) {
+    // Built by appending, which g++ 12 at -O3 does not warn about.
+    std::string out;
+    out.append("\"").append(t.word).append("\"");
+    if (!t.also.empty()) {
+        out.append(" and \"").append(t.also).append("\"");
+    }
+    out += t.exact ? ", exactly as written" : ", in any case";
+    if (t.plan_only) {
+        out += ", only when the plan is compiled";
+    }
+    return out;
+}
+
+std::string keyword_layout_text(const keyword_description& k) {
+    std::string out = layout_words(
+        k.fields.size(), [&](std::size_t i) -> const field_layout& { return k.fields[i].layout; });
+    if (!k.second_layout.empty()) {
+        out += "; a row written ";
+        out += layout_words(k.second_layout.size(), [&](std::size_t i) -> const field_layout& {
+            return k.second_layout[i];
+        });
+        out += " is also kept";
+    }
+    return out;
+}
+
+std::string_view reference_introduction() {
+    return introduction;
+}
+
+std::string_view reference_reading_rules() {
+    return reading_rules;
+}
+
+std::span<const reference_part> reference_parts() {
+    return parts;
+}
+
 std::string reference_markdown(std::string (*to_utf8)(std::string_view document_text)) {
     std::string out(heading);
-    out += reading_rules;
-    for (const part_heading& p : parts) {
-        out += p.text;
+    out.append(introduction).append("\n").append(reading_rules_heading);
+    out.append(reading_rules).append("\n");
+    for (const reference_part& p : parts) {
+        out.append("## ").append(p.title).append("\n\n").append(p.text).append("\n\n");
         for (const keyword_description& k : keyword_descriptions(p.part)) {
             append_keyword(k, out);
         }

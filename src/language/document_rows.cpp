@@ -50,9 +50,7 @@ document_part part_at(const document_text& text, int line, source_document kind)
     return part;
 }
 
-std::span<const keyword_description> keywords_of(document_part part) {
-    return keyword_descriptions(part);
-}
+namespace {
 
 std::optional<keyword_hit> find_keyword(std::string_view field, document_part part) {
     if (field.empty()) {
@@ -63,7 +61,7 @@ std::optional<keyword_hit> find_keyword(std::string_view field, document_part pa
     // A form written as it is first, then a keyword's test word anywhere in the field.
     for (const bool exact : {true, false}) {
         for (const document_part p : order) {
-            for (const keyword_description& e : keywords_of(p)) {
+            for (const keyword_description& e : keyword_descriptions(p)) {
                 if (exact) {
                     for (const std::string_view form : e.forms) {
                         if (same_case_free(field, form)) {
@@ -79,20 +77,6 @@ std::optional<keyword_hit> find_keyword(std::string_view field, document_part pa
     }
     return std::nullopt;
 }
-
-std::vector<std::string_view> field_names(const keyword_description& e) {
-    std::vector<std::string_view> names;
-    for (const field_description& f : e.fields) {
-        names.push_back(f.name);
-    }
-    return names;
-}
-
-std::vector<std::string_view> forms_of(const keyword_description& e) {
-    return {e.forms.begin(), e.forms.end()};
-}
-
-namespace {
 
 // The fields of an entry after its keyword field, as far as they can be read.
 void read_fields(field_reader& fields, std::string_view line, const keyword_description& entry,

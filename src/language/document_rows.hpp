@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,20 +18,12 @@ namespace scenario::language {
 // above it.
 document_part part_at(const document_text& text, int line, source_document kind);
 
-// The keywords the readers act on in a part (none before "[generale]").
-std::span<const keyword_description> keywords_of(document_part part);
-
-// The keyword a keyword field names: its part's first, then the others'.
+// The keyword a keyword field names (its part's first, then the others') and the part
+// it belongs to.
 struct keyword_hit {
     const keyword_description* entry = nullptr;
     document_part part = document_part::general;
 };
-std::optional<keyword_hit> find_keyword(std::string_view field, document_part part);
-
-// The names of a keyword's fields, in order.
-std::vector<std::string_view> field_names(const keyword_description& e);
-// The forms of a keyword, the first being the one it is named by.
-std::vector<std::string_view> forms_of(const keyword_description& e);
 
 // One field of a row: its columns (from 1, both ends included) and text.
 struct row_field {

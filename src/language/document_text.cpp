@@ -168,6 +168,26 @@ text_position document_text::position_of(int line, int column) const {
     return p;
 }
 
+std::string_view document_text::line_end(int line) const {
+    if (line < 0 || line + 1 >= line_count()) {
+        return {};
+    }
+    const std::size_t next = starts_[static_cast<std::size_t>(line) + 1];
+    const std::size_t start = starts_[static_cast<std::size_t>(line)];
+    return next >= start + 2 && unicode_[next - 2] == '\r' ? "\r\n" : "\n";
+}
+
+text_range document_text::field_range(int line, int column, int end_column) const {
+    if (line <= 0) {
+        return {};
+    }
+    if (column <= 0) {
+        const auto length = static_cast<int>(byte_line(line - 1).size());
+        return {position_of(line, 1), position_of(line, length + 1)};
+    }
+    return {position_of(line, column), position_of(line, std::max(end_column, column) + 1)};
+}
+
 text_position document_text::end() const {
     const int last = line_count() - 1;
     const std::string_view s = line_in(unicode_, starts_, last);

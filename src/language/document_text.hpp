@@ -12,6 +12,14 @@ namespace scenario::language {
 struct text_position {
     int line = 0;
     int character = 0;
+
+    auto operator<=>(const text_position&) const = default;
+};
+
+// A range of the editor's text, from start to end (excluded).
+struct text_range {
+    text_position start;
+    text_position end;
 };
 
 // A character of the editor's text that a scenario document cannot hold, where it is
@@ -44,12 +52,18 @@ class document_text {
     // A line without its line break (CR LF or LF), in each form.
     std::string_view unicode_line(int line) const;
     std::string_view byte_line(int line) const;
+    // The line break that ends a line as the text has it: "\r\n", "\n", or "" for the
+    // last line.
+    std::string_view line_end(int line) const;
 
     // The UTF-16 column of character column `column` (from 1, as the diagnostics count)
     // of line `line` (from 1); past the end of the line, the line's end.
     text_position position_of(int line, int column) const;
     // The end of the text.
     text_position end() const;
+    // The range of a field (line from 1, columns from 1, both ends included); the whole
+    // line for column 0, the text's start for line 0.
+    text_range field_range(int line, int column, int end_column) const;
     // The character column (from 1) at an editor position; past the line's end, one
     // after its last character.
     int column_at(const text_position& p) const;

@@ -5,6 +5,7 @@
 #include "model/cella.hpp"
 #include "model/voce.hpp"
 #include "render/marks.hpp"
+#include "report/counts.hpp"
 
 namespace scenario::live {
 
@@ -126,23 +127,12 @@ void write_element_record(const compiled_scenario& drawn, std::size_t id, json_w
 }
 
 void write_status(const compiled_scenario& compiled, json_writer& json) {
-    const run_state& state = compiled.state;
-    const element_counts& n = state.trace.counts;
     json.begin_object();
     json.key("counts");
     json.begin_object();
-    json.member("cells", static_cast<std::int64_t>(state.celle.size()));
-    json.member("stations", n.stations);
-    json.member("signals", n.signals);
-    json.member("slowdowns", n.slowdowns);
-    json.member("tunnels", n.tunnels);
-    json.member("indicator_boards", n.indicator_boards);
-    json.member("speed_boards", n.speed_boards);
-    json.member("code_entries", n.code_entries);
-    json.member("curves", n.curves);
-    json.member("gradient_rows", n.gradient_rows);
-    json.member("speed_rows", n.speed_rows);
-    json.member("adhesion_rows", n.adhesion_rows);
+    for (const named_count& n : counts_of(compiled.state)) {
+        json.member(n.key, n.value);
+    }
     json.end_object();
     json.key("files");
     json.begin_array();

@@ -19,6 +19,11 @@ const char* kind_name(element_kind kind);
 // made it; the page shows it when the element is pointed at.
 void write_element_record(const compiled_scenario& drawn, std::size_t id, json_writer& json);
 
+// The value of "timetable": the timetable of a compiled scenario (report/timetable_json.hpp),
+// worked out with the session's options.
+void write_timetable(const compiled_scenario& compiled, const timetable_options& options,
+                     json_writer& json);
+
 // The value of "status": the element counts of a compile and the files "scenario compile" would
 // write for it with their sizes (none when it would write none).
 void write_status(const compiled_scenario& compiled, json_writer& json);

@@ -474,8 +474,7 @@ class live_server::impl {
         }
         const std::string where = "127.0.0.1:" + std::to_string(options_.port);
         if (ec) {
-            throw file_error(where, ec.message(),
-                             "cannot listen on " + where + ": " + ec.message());
+            throw failure(ec.message(), "cannot listen on " + where + ": " + ec.message());
         }
         state_->port = acceptor_.local_endpoint().port();
         state_->header_deadline = options_.header_deadline;

@@ -33,7 +33,7 @@ struct server_options {
 // they are saved.
 class live_server {
   public:
-    // Listens at once (throws file_error when it cannot); the session has compiled once.
+    // Listens at once (throws failure when it cannot); the session has compiled once.
     live_server(compile_session& session, server_options options);
     ~live_server();
     live_server(const live_server&) = delete;

@@ -70,15 +70,26 @@ bool compile_session::compile() {
 
     // The drawing: this compile's when it had no error; else the last good one, stale,
     // with this compile's errors marked on it; else, nothing good yet, this compile as
-    // "scenario render" draws it; none when the documents could not be read.
+    // "scenario render" draws it; none when the documents could not be read. The
+    // timetable is of the same model.
     std::shared_ptr<const live_drawing> drawing;
+    const compiled_scenario* shown = nullptr;
     if (ok || (!last_good_ && compiled->read())) {
         drawing = std::make_shared<const live_drawing>(compiled, diagnostics, generation, false,
                                                        drawing_.get());
+        shown = compiled.get();
     } else if (last_good_) {
         drawing = std::make_shared<const live_drawing>(last_good_, diagnostics,
                                                        last_good_generation_, true, drawing_.get());
+        shown = last_good_.get();
     }
+    parts.push_back({"timetable", json_text([&](json_writer& json) {
+                         if (shown != nullptr) {
+                             write_timetable(*shown, request_.timetable, json);
+                         } else {
+                             json.null();
+                         }
+                     })});
 
     // Against the result before: the parts that changed, the drawing's changes.
     if (generation_ != 0) {

@@ -7,6 +7,10 @@
 
 #include <boost/asio/steady_timer.hpp>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #ifdef __linux__
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -53,9 +57,14 @@ class settler {
 // What polling compares: a file's size and modification time, or nothing while it is
 // missing. The time is taken at the file system's own resolution: a document saved
 // twice within one second with the same size (a digit changed) must still be seen.
+// Where the system tells a file's identity, that is compared too: an editor's atomic
+// save renames a new file over the document, and the new file may have the old size
+// and a time within the same tick of a coarse clock.
 struct file_stamp {
     std::uintmax_t size = 0;
     std::int64_t modified = 0;  // in the platform's ticks
+    std::uint64_t device = 0;
+    std::uint64_t identity = 0;  // the inode where there is one
     bool operator==(const file_stamp&) const = default;
 };
 
@@ -76,17 +85,16 @@ std::optional<file_stamp> stamp_of(const std::string& path) {
 }
 #else
 std::optional<file_stamp> stamp_of(const std::string& path) {
-    std::error_code ec;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
     file_stamp s;
-    s.size = std::filesystem::file_size(path, ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    const auto modified = std::filesystem::last_write_time(path, ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    s.modified = static_cast<std::int64_t>(modified.time_since_epoch().count());
+    s.size = static_cast<std::uintmax_t>(st.st_size);
+    s.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
+                 static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    s.device = static_cast<std::uint64_t>(st.st_dev);
+    s.identity = static_cast<std::uint64_t>(st.st_ino);
     return s;
 }
 #endif

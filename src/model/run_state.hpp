@@ -12,8 +12,8 @@
 
 namespace scenario {
 
-// The values one run shares between its steps; passed by reference, never global.
-struct run_state {
+// The model's values one run shares between its procedures, under the model's names.
+struct dati_comuni {
     std::string nome_scenario;
     std::string nome_treno;
     tabella_voci voci{};
@@ -23,6 +23,11 @@ struct run_state {
     std::string riga;  // the text field last read from a document
     std::int32_t codice_errore = 0;
     std::int32_t posizione_errore = 0;
+};
+
+// One run's state: the model's values and what we add beside them. Passed by
+// reference, never global.
+struct run_state : dati_comuni {
     std::vector<diagnostic> diagnostics;  // every error, warning and note made, in order
     reading_trace trace;                  // where the elements came from, for the diagnostics
 };

@@ -1,5 +1,6 @@
 #include "render/svg_writer.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -29,9 +30,10 @@ bool is_name(std::string_view name) {
     return !(name[0] >= '0' && name[0] <= '9') && name[0] != '-' && name[0] != '.';
 }
 
+// Tags and attribute names are the drawing code's own words, never a document's.
 void require_name(std::string_view name) {
     if (!is_name(name)) {
-        throw std::invalid_argument("not an XML name: " + std::string(name));
+        throw std::logic_error("not an XML name: " + std::string(name));
     }
 }
 
@@ -76,15 +78,16 @@ void append_xml_text(std::string& out, std::string_view text) {
 }
 
 std::string format_number(double value, int decimals) {
-    if (!std::isfinite(value)) {
-        throw std::invalid_argument("a drawing coordinate is not a finite number");
+    if (std::isnan(value)) {
+        value = 0;
     }
-    std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::fixed, decimals);
-    if (error != std::errc{}) {
-        throw std::invalid_argument("a drawing coordinate is too large to write");
-    }
+    value = std::clamp(value, -largest_number, largest_number);
+    decimals = std::clamp(decimals, 0, most_decimals);
+    // At most 1 + 10 + 1 + most_decimals characters: the buffer always holds them.
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::fixed, decimals)
+                         .ptr;
     std::string s(buffer.data(), end);
     if (s.find('.') != std::string::npos) {
         while (s.back() == '0') {

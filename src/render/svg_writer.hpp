@@ -13,13 +13,25 @@ namespace scenario::render {
 // is pure ASCII. Control characters that XML cannot carry become U+FFFD.
 void append_xml_text(std::string& out, std::string_view text);
 
-// A number with at most `decimals` digits after the point, independent of the
-// locale; trailing zeros and a lone point are dropped and -0 is written as 0.
+// The largest magnitude a number of the picture is written with, and the most digits
+// after the point. A picture is a few thousand units across: a value beyond this is
+// already nonsense, but the document stays a valid picture.
+constexpr double largest_number = 1e9;
+constexpr int most_decimals = 6;
+
+// A number with at most `decimals` digits after the point (0 to most_decimals),
+// independent of the locale; trailing zeros and a lone point are dropped and -0 is
+// written as 0. Every double has a text: a value beyond largest_number is written as
+// that bound (with its sign), and NaN as 0, so that no value a document leads to can
+// stop a drawing.
 std::string format_number(double value, int decimals);
 
 // A small streaming writer for SVG (XML) documents. Elements are opened and closed
 // in order; attributes belong to the element opened last and must come before its
-// content. Element empty at its close is written as <tag .../>.
+// content. Element empty at its close is written as <tag .../>. Breaking these rules
+// (a close without an open element, an attribute after content, text outside the
+// root, a tag or attribute name that is not an XML name) is a fault of the drawing
+// code, never of a document: it throws std::logic_error.
 class svg_writer {
   public:
     // Starts the document with the XML declaration (the content is ASCII, so UTF-8). Numbers are

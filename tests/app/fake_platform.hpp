@@ -14,10 +14,6 @@ class fake_platform : public platform {
     explicit fake_platform(std::string folder) : folder_(std::move(folder)) {}
 
     std::string own_folder() override { return folder_; }
-    // The platform's own separator, so that paths built by the tests match the run's.
-    char separator() const override {
-        return static_cast<char>(std::filesystem::path::preferred_separator);
-    }
     void show_window(std::string_view label) override { shown.emplace_back(label); }
     void message_box(std::string_view prompt) override { messages.emplace_back(prompt); }
     void report_failure(std::string_view message) override { failures.emplace_back(message); }

@@ -7,6 +7,7 @@
 #include "app/fake_platform.hpp"
 #include "app/run_sequence.hpp"
 #include "files/file_error.hpp"
+#include "files/file_ops.hpp"
 #include "model/file_names.hpp"
 #include "support/file_faults.hpp"
 #include "support/temp_folder.hpp"
@@ -43,7 +44,7 @@ TEST(GeneratorFileFaults, AnOwnFolderThatCannotHoldFilesEndsTheRunNamingTheFirst
     EXPECT_NE(Form_Load(sistema), 0);
     ASSERT_EQ(sistema.failures.size(), 1u);
     EXPECT_NE(
-        sistema.failures[0].find(not_a_folder + sistema.separator() + nome_documento_linea(s)),
+        sistema.failures[0].find(path_in(not_a_folder, nome_documento_linea(s))),
         std::string::npos)
         << sistema.failures[0];
     EXPECT_EQ(read_bytes(not_a_folder), "x");

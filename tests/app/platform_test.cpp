@@ -21,10 +21,10 @@ TEST(Platform, OwnFolderJoinedWithTheSeparatorReachesTheProgramFile) {
     auto sistema = make_platform();
     const std::string cartella = sistema->own_folder();
     ASSERT_FALSE(cartella.empty());
-    EXPECT_NE(cartella.back(), sistema->separator()) << cartella;
+    EXPECT_FALSE(is_path_separator(cartella.back())) << cartella;
     EXPECT_TRUE(fs::path(cartella).is_absolute()) << cartella;
     // The run builds every path this way: folder, one separator, file name.
-    EXPECT_TRUE(is_regular_file(cartella + sistema->separator() + nome_programma)) << cartella;
+    EXPECT_TRUE(is_regular_file(path_in(cartella, nome_programma))) << cartella;
 }
 
 TEST(Platform, OwnFolderDoesNotDependOnTheWorkingDirectory) {

@@ -30,9 +30,10 @@ struct small_run {
     temp_folder dir;
     fake_platform sistema{dir.str()};
     memory_store documents;
-    compile_request request{"S", "t", {}, {}, true, text_encoding::windows_1252};
+    compile_request request{"S", "t", {}, {}, true, text_encoding::windows_1252,
+                            timetable_options{}};
     compiled_scenario compiled;
-    run_context context{sistema, dir.str(), '/', documents};
+    run_context context{sistema, dir.str(), documents};
 
     small_run(const std::string& line, const std::string& train) {
         documents.put(nome_documento_linea("S"), line);

@@ -40,7 +40,6 @@ class folder_platform : public platform {
   public:
     explicit folder_platform(std::string folder) : folder_(std::move(folder)) {}
     std::string own_folder() override { return folder_; }
-    char separator() const override { return '/'; }
     void show_window(std::string_view) override {}
     void message_box(std::string_view prompt) override { messages += std::string(prompt); }
     void report_failure(std::string_view message) override { messages += std::string(message); }

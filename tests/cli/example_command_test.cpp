@@ -32,7 +32,7 @@ TEST(Example, WritesTheFiveDocumentsByteForByteIntoAFolderItMakesAndReplacesThem
         {"Vessana_Pralbo_5 bis_rallentamenti.txt", slow_order_lines()},
         {"Vessana_Pralbo_5 bis_scheda_treno.txt", timetable_lines()}};
     for (const auto& [name, righe] : documents) {
-        EXPECT_EQ(read_bytes(folder + separator + name), document_text(righe)) << name;
+        EXPECT_EQ(read_bytes(folder + separator + name), document_bytes(righe)) << name;
         EXPECT_NE(r.err.find(std::string("\"") + name + "\""), std::string::npos) << name;
     }
 
@@ -55,7 +55,7 @@ TEST(Example, WritesTheFiveDocumentsByteForByteIntoAFolderItMakesAndReplacesThem
 
     const auto forced = run({"example", "-o", folder, "--force"});
     EXPECT_EQ(forced.status, exit_status::ok) << forced.err;
-    EXPECT_EQ(read_bytes(line), document_text(line_document_lines()));
+    EXPECT_EQ(read_bytes(line), document_bytes(line_document_lines()));
 }
 
 }  // namespace

@@ -6,15 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <vector>
 
 #include "compiled/compiled_scenario.hpp"
 #include "documents/built_in_documents.hpp"
 #include "language/server.hpp"
 #include "cli/scenario_names.hpp"
+#include "live/drawing.hpp"
 #include "live/session.hpp"
 #include "model/file_names.hpp"
 #include "support/golden_case.hpp"
@@ -142,7 +145,8 @@ said from_language_server(const document& line, const document& train) {
     memory_files disk;
     disk.files["/agree/" + line.name] = line.bytes;
     disk.files["/agree/" + train.name] = train.bytes;
-    language::server server(disk, {});
+    std::ostringstream log;
+    language::server server(disk, {}, log);
     std::ostringstream out;
     const auto send = [&](const json& m) { server.handle(m.dump(), out); };
     send({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", json::object()}});
@@ -207,7 +211,7 @@ void expect_agreement(const document& line, const document& train) {
     const scenario_names names = derive_names(line_path, train_path, {}, {});
     live::compile_session session({names.scenario, names.train, document_source{line_path, {}},
                                    document_source{train_path, {}}, true,
-                                   text_encoding::windows_1252});
+                                   text_encoding::windows_1252, timetable_options{}});
     ASSERT_TRUE(session.compile());
     const said by_page = from_report(json::parse(*session.result())["diagnostics"], texts, line.name);
 
@@ -274,6 +278,87 @@ TEST(FrontEnds, AgreeOnANameTheHeaderFileCannotHold) {
                      {"Vessana_Pralbo_5 bis-.txt", scenario::testing::text_of(train)});
 }
 
+// Hover and the live page's element records number the same elements alike: over the
+// built-in scenario, every element the page shows with a row is in the hover of that row,
+// by its number, at the page's position, end and cell.
+TEST(FrontEnds, HoverShowsEachElementAsTheLivePageListsIt) {
+    const document line{"Vessana_Pralbo_linea.txt",
+                        scenario::testing::text_of(scenario::testing::lines_of(line_document_lines()))};
+    const document train{"Vessana_Pralbo_5 bis-.txt",
+                         scenario::testing::text_of(scenario::testing::lines_of(train_document_lines()))};
+    temp_folder folder;
+    write_bytes(folder.file(line.name), line.bytes);
+    write_bytes(folder.file(train.name), train.bytes);
+    live::compile_session session({"Vessana_Pralbo", "5 bis", document_source{folder.file(line.name), {}},
+                                   document_source{folder.file(train.name), {}}, true,
+                                   text_encoding::windows_1252, {}});
+    ASSERT_TRUE(session.compile());
+    // The records the page reads from /detail, window by window along the route.
+    std::map<int, json> records;
+    for (std::int64_t from = 0;; from += live::detail_records_limit) {
+        const auto detail = session.detail({from, from + live::detail_records_limit});
+        ASSERT_NE(detail, nullptr);
+        const json window = json::parse(*detail);
+        for (const json& e : window["elements"]) {
+            records[e["id"].get<int>()] = e;
+        }
+        if (window["to"].get<std::int64_t>() < from + live::detail_records_limit) {
+            break;
+        }
+    }
+    std::vector<json> elements;
+    for (const auto& [id, e] : records) {
+        elements.push_back(e);
+    }
+    ASSERT_GT(elements.size(), 100u);
+
+    memory_files disk;
+    disk.files["/agree/" + line.name] = line.bytes;
+    disk.files["/agree/" + train.name] = train.bytes;
+    std::ostringstream log;
+    language::server server(disk, {}, log);
+    const auto ask = [&](const json& m) {
+        std::ostringstream out;
+        server.handle(m.dump(), out);
+        const std::string s = out.str();
+        return s.empty() ? json() : json::parse(s.substr(s.rfind("\r\n\r\n") + 4));
+    };
+    ask({{"jsonrpc", "2.0"}, {"id", 0}, {"method", "initialize"}, {"params", json::object()}});
+    std::map<std::pair<std::string, int>, std::string> hovers;  // by document and line
+    std::size_t checked = 0;
+    for (const json& e : elements) {
+        if (e["line"].is_null()) {
+            continue;
+        }
+        const std::string name = fs::path(e["document"].get<std::string>()).filename().string();
+        const int l = e["line"].get<int>();
+        std::string& text = hovers[{name, l}];
+        if (text.empty()) {
+            const json answer = ask({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "textDocument/hover"},
+                                     {"params", {{"textDocument", {{"uri", uri_of(name)}}},
+                                                 {"position", {{"line", l - 1}, {"character", 0}}}}}});
+            ASSERT_TRUE(answer["result"].is_object()) << name << ":" << l << " " << answer.dump();
+            text = answer["result"]["contents"]["value"].get<std::string>();
+        }
+        // As the page gives it: "element ID: KIND at POSITION m[ to END m][, cell CELL]".
+        std::string shown = "- element " + std::to_string(e["id"].get<int>()) + ": ";
+        const std::size_t at = text.find(shown);
+        ASSERT_NE(at, std::string::npos) << name << ":" << l << " lacks element " << e["id"] << "\n" << text;
+        const std::string item = text.substr(at, text.find('\n', at) - at);
+        std::string place = " at " + std::to_string(e["position"].get<int>()) + " m";
+        if (!e["end"].is_null()) {
+            place += " to " + std::to_string(e["end"].get<int>()) + " m";
+        }
+        if (!e["cell"].is_null()) {
+            place += ", cell " + std::to_string(e["cell"].get<int>());
+        }
+        EXPECT_NE(item.find(place), std::string::npos) << item << " (the page: " << e.dump() << ")";
+        ++checked;
+    }
+    EXPECT_GT(checked, 100u);
+    EXPECT_EQ(log.str(), "");
+}
+
 }  // namespace
 }  // namespace scenario::cli
 
@@ -314,7 +399,8 @@ TEST(FrontEnds, NoDocumentEndsALongRunningProgram) {
         }
         live::compile_session session({"Vessana_Pralbo", "5 bis", document_source{line_path, {}},
                                        document_source{train_path, {}}, true,
-                                       input.utf8 ? text_encoding::utf_8 : text_encoding::windows_1252});
+                                       input.utf8 ? text_encoding::utf_8 : text_encoding::windows_1252,
+                                       timetable_options{}});
         ASSERT_TRUE(session.compile());
         EXPECT_TRUE(session.ok());
         // The bad save, then the good one again.
@@ -336,7 +422,8 @@ TEST(FrontEnds, NoDocumentEndsALongRunningProgram) {
             disk.files["/agree/Vessana_Pralbo_5 bis-.txt"] = input.train;
             language::server_options options;
             options.encoding = input.utf8 ? text_encoding::utf_8 : text_encoding::windows_1252;
-            language::server server(disk, options);
+            std::ostringstream log;
+            language::server server(disk, options, log);
             std::ostringstream out;
             const auto send = [&](const json& m) { return server.handle(m.dump(), out); };
             send({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", json::object()}});

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cli/command_table.hpp"
 #include "cli/exit_status.hpp"
 #include "grammar/grammar.hpp"
@@ -26,6 +28,36 @@ TEST(Tool, VersionAndHelpGoToStandardOutput) {
         EXPECT_EQ(own.status, exit_status::ok) << command;
         EXPECT_EQ(own.out.rfind(std::string("Usage: scenario ") + command, 0), 0u) << command;
         EXPECT_EQ(own.err, "");
+    }
+}
+
+// Each help ends with the statuses its command can end with, in order, 70 last; the
+// statuses every command shares are said in the same words everywhere.
+TEST(Tool, EveryHelpEndsWithItsExitStatusesInTheSameWords) {
+    EXPECT_EQ(exit_status_text(*find_command("help")),
+              "Exit status: 0 printed; 2 usage error; 70 a fault of the tool itself.\n");
+    EXPECT_EQ(exit_status_text(*find_command("lsp")),
+              "Exit status: 0 the editor asked to shut down before it ended the session; 1 the\n"
+              "session ended without that; 2 usage error; 70 a fault of the tool itself.\n");
+    for (const command_spec& c : commands()) {
+        SCOPED_TRACE(c.name);
+        const std::string help = run({c.name, "--help"}).out;
+        const std::string statuses = exit_status_text(c);
+        ASSERT_GE(help.size(), statuses.size());
+        EXPECT_EQ(help.substr(help.size() - statuses.size()), statuses);
+        std::string flat = statuses;
+        std::replace(flat.begin(), flat.end(), '\n', ' ');
+        EXPECT_NE(flat.find("; 2 usage error;"), std::string::npos) << flat;
+        EXPECT_NE(flat.find("; 70 a fault of the tool itself. "), std::string::npos) << flat;
+        int last = -1;
+        for (std::size_t at = flat.find(": ") + 2; at < flat.size();) {
+            const int status = std::stoi(flat.substr(at));
+            EXPECT_GT(status, last) << flat;
+            last = status;
+            const std::size_t next = flat.find("; ", at);
+            at = next == std::string::npos ? flat.size() : next + 2;
+        }
+        EXPECT_EQ(last, exit_status::internal);
     }
 }
 

@@ -23,7 +23,8 @@ std::string text_of(line_list lines) {
 
 compiled_scenario compiled(const std::string& line, const std::string& train) {
     return compile({"S", "T", document_source{"S_linea.txt", line},
-                    document_source{"S_T-.txt", train}, true, text_encoding::windows_1252});
+                    document_source{"S_T-.txt", train}, true, text_encoding::windows_1252,
+                    timetable_options{}});
 }
 
 const compiled_scenario& example() {

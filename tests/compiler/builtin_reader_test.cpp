@@ -23,9 +23,9 @@ run_state stato_incorporato() {
 run_state da_memoria() {
     run_state stato = stato_incorporato();
     memory_store store;
-    store.put(nome_documento_linea(stato.nome_scenario), document_text(line_document_lines()));
+    store.put(nome_documento_linea(stato.nome_scenario), document_bytes(line_document_lines()));
     store.put(nome_documento_treno(stato.nome_scenario, stato.nome_treno),
-              document_text(train_document_lines()));
+              document_bytes(train_document_lines()));
     memorizza_dati(stato, store);
     EXPECT_EQ(store.removed().size(), 2u);
     return stato;
@@ -89,10 +89,10 @@ TEST(BuiltinReader, PlanHeadingAfterTheFirstCurveAndAtTheEnd) {
 TEST(BuiltinReader, FromTheWritersFolderTheModelIsTheSame) {
     const run_state memoria = da_memoria();
     temp_folder cartella;
-    const document_target t{cartella.str(), '/', "Vessana_Pralbo", "5 bis"};
+    const document_target t{cartella.str(), "Vessana_Pralbo", "5 bis"};
     dati_linea(t);
     dati_treno(t);
-    folder_store store(cartella.str(), '/', true);
+    folder_store store(cartella.str(), true);
     run_state stato = stato_incorporato();
     memorizza_dati(stato, store);
     EXPECT_EQ(stato.voci, memoria.voci);

@@ -29,8 +29,7 @@ const char* const documents[] = {
 };
 
 document_target target_in(const fs::path& folder) {
-    return {folder.string(), static_cast<char>(fs::path::preferred_separator), "Vessana_Pralbo",
-            "5 bis"};
+    return {folder.string(), "Vessana_Pralbo", "5 bis"};
 }
 
 TEST(BuiltInDocuments, AreWrittenExactlyAsListed) {

@@ -43,7 +43,7 @@ TEST(DocumentWriter, EmptyListOrMarkerFirstGivesAnEmptyFile) {
 TEST(DocumentWriter, StopsAtTheExactEndMarkerAndNeverWritesIt) {
     const std::vector<std::string_view> righe = {
         "uno", "Riferimento fine del file", "riferimento fine del file ", end_marker, "dopo"};
-    EXPECT_EQ(document_text(righe),
+    EXPECT_EQ(document_bytes(righe),
               "uno\r\nRiferimento fine del file\r\nriferimento fine del file \r\n");
     EXPECT_EQ(lines_to_write(righe).size(), 3U);
 }
@@ -75,7 +75,7 @@ TEST(DocumentWriter, AcceptsAThousandLinesAndRefusesMoreBeforeTouchingTheFile) {
 TEST(DocumentWriter, RefusesALineHoldingItsOwnLineEnd) {
     for (const std::string_view cattiva : {"a\nb", "a\r", "\r\n"}) {
         const std::vector<std::string_view> righe = {"ok", cattiva};
-        EXPECT_THROW(document_text(righe), file_error) << cattiva;
+        EXPECT_THROW(document_bytes(righe), file_error) << cattiva;
     }
 }
 

@@ -7,9 +7,15 @@
 #include "files/grid_file.hpp"
 #include "files/header_file.hpp"
 #include "files/plan_file.hpp"
+#include "support/whole_decoders.hpp"
 
 namespace scenario {
 namespace {
+
+using testing::decode_grid;
+using testing::decode_header;
+using testing::decode_plan;
+using testing::memory_source;
 
 tabella_voci sample_voci() {
     tabella_voci voci{};

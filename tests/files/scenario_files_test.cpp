@@ -53,7 +53,7 @@ TEST(ScenarioFiles, AFailureNamesTheFileAndReplacesNoFile) {
     write_bytes(header, "mine");
     fs::permissions(header, fs::perms::owner_read);
     try {
-        write_scenario_files(stato, dir.str(), '/');
+        write_scenario_files(stato, dir.str());
         ADD_FAILURE() << "a read-only file was replaced";
     } catch (const file_error& e) {
         EXPECT_EQ(e.path(), dir.str() + "/S_t.sim");
@@ -68,7 +68,7 @@ TEST(ScenarioFiles, ANameTheHeaderCannotHoldFailsNamingTheHeaderFile) {
     run_state stato = small_state();
     stato.voci[3].nome = std::string(65536, 'x');
     try {
-        write_scenario_files(stato, dir.str(), '/');
+        write_scenario_files(stato, dir.str());
         ADD_FAILURE() << "the header was written";
     } catch (const file_error& e) {
         EXPECT_EQ(std::string(e.what()), "cannot write \"" + dir.str() +

@@ -45,7 +45,7 @@ TEST(ReaderStore, FolderAndMemoryGiveTheSameModel) {
         temp_folder cartella;
         write_bytes(cartella.file(linea), testo_linea);
         write_bytes(cartella.file(treno), testo_treno);
-        folder_store store(cartella.str(), '/', elimina);
+        folder_store store(cartella.str(), elimina);
         run_state stato;
         // Appended, not assigned: g++ 12 at -O3 warns (-Wrestrict) on assigning a literal.
         stato.nome_scenario.append("S");
@@ -56,6 +56,39 @@ TEST(ReaderStore, FolderAndMemoryGiveTheSameModel) {
         EXPECT_EQ(store.exists(linea), !elimina);
         EXPECT_EQ(store.exists(treno), !elimina);
     }
+}
+
+// A document the folder holds but cannot read (here one over the largest size, made
+// sparse) is error 25 with the reason in its sentence; one it does not hold, error 25
+// alone.
+TEST(ReaderStore, AFolderDocumentThatCannotBeReadIsError25WithTheReason) {
+    temp_folder cartella;
+    write_bytes(cartella.file(linea), testo_linea);
+    write_bytes(cartella.file(treno), "");
+    std::filesystem::resize_file(cartella.file(treno), largest_document + 1);
+    const auto sentence = [&] {
+        folder_store store(cartella.str(), false);
+        run_state stato;
+        stato.nome_scenario.append("S");
+        stato.nome_treno.append("T");
+        memorizza_dati(stato, store);
+        EXPECT_EQ(stato.codice_errore, 25);
+        for (const diagnostic& d : stato.diagnostics) {
+            if (d.number == 25) {
+                return d.message;
+            }
+        }
+        return std::string("no error 25");
+    };
+    const std::string unread = sentence();
+    EXPECT_NE(unread.find("the train document cannot be opened: it is 67108865 bytes long, "
+                          "more than the 64 MiB a file may have"),
+              std::string::npos)
+        << unread;
+    std::filesystem::remove(cartella.file(treno));
+    const std::string missing = sentence();
+    EXPECT_NE(missing.find("the train document cannot be opened"), std::string::npos) << missing;
+    EXPECT_EQ(missing.find("cannot be opened:"), std::string::npos) << missing;
 }
 
 // What give() throws, or "" when the file is given.

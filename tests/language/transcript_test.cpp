@@ -2,7 +2,9 @@
 // transcripts/ gives the documents on disk, the messages sent, and the messages
 // expected back in order. An expected message is matched as a part of the one that
 // came: every member it names must be there with that value; arrays must have the
-// same length; a string "~text" matches any string that holds the text.
+// same length; a string "~text" matches any string that holds the text. "log TEXT" lines
+// are the lines the server must write to its error stream, in order, each holding TEXT;
+// without them it must write none.
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -12,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "language/server.hpp"
+#include "memory_files.hpp"
 
 namespace scenario::language {
 namespace {
@@ -21,23 +24,7 @@ using nlohmann::json;
 
 const fs::path transcripts = fs::path(__FILE__).parent_path() / "transcripts";
 
-class memory_files : public file_access {
-  public:
-    std::map<std::string, std::string> files;  // path -> bytes
-    std::optional<std::string> read(const std::string& path) const override {
-        const auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional(it->second);
-    }
-    std::vector<std::string> list(const std::string& folder) const override {
-        std::vector<std::string> names;
-        for (const auto& [path, bytes] : files) {
-            if (path.rfind(folder + "/", 0) == 0) {
-                names.push_back(path.substr(folder.size() + 1));
-            }
-        }
-        return names;
-    }
-};
+using testing::memory_files;
 
 std::string framed(const std::string& content) {
     return "Content-Length: " + std::to_string(content.size()) + "\r\n\r\n" + content;
@@ -123,6 +110,7 @@ void run_transcript(const fs::path& file) {
     server_options options;
     std::string input;
     std::vector<json> expected;
+    std::vector<std::string> logged;  // what the error stream must hold, in order
     int status = -1;
     std::string line;
     std::optional<std::string> document;  // the path of the file being written
@@ -142,6 +130,8 @@ void run_transcript(const fs::path& file) {
             input += unescaped(line.substr(4));
         } else if (line.rfind("expect ", 0) == 0) {
             expected.push_back(json::parse(line.substr(7)));
+        } else if (line.rfind("log ", 0) == 0) {
+            logged.push_back(line.substr(4));
         } else if (line.rfind("status ", 0) == 0) {
             status = std::stoi(line.substr(7));
         } else if (line == "encoding utf-8") {
@@ -150,10 +140,21 @@ void run_transcript(const fs::path& file) {
             options.limits.content_bytes = std::stoul(line.substr(6));
         }
     }
-    server s(disk, options);
+    std::ostringstream log;
+    server s(disk, options, log);
     std::istringstream requests(input);
     std::ostringstream out;
     const int got_status = s.run(requests, out);
+    // Every line logged is expected, in order.
+    std::istringstream log_lines(log.str());
+    std::string logged_line;
+    std::size_t next = 0;
+    while (std::getline(log_lines, logged_line)) {
+        EXPECT_TRUE(next < logged.size() && logged_line.find(logged[next]) != std::string::npos)
+            << file.filename() << ": logged " << logged_line;
+        ++next;
+    }
+    EXPECT_EQ(next, logged.size()) << file.filename() << ": fewer lines logged than expected";
     const std::vector<json> got = responses(out.str());
     ASSERT_EQ(got.size(), expected.size()) << file.filename() << ": " << out.str();
     for (std::size_t i = 0; i < got.size(); ++i) {
@@ -219,7 +220,8 @@ TEST(LanguageServer, MessageOfHundredMegabytesIsReadPastAndRefused) {
                         framed(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{}})"));
     std::istream in(&stream);
     memory_files disk;
-    server s(disk, {});
+    std::ostringstream log;
+    server s(disk, {}, log);
     std::ostringstream out;
     EXPECT_EQ(s.run(in, out), 1);
     const std::vector<json> got = responses(out.str());

@@ -24,7 +24,8 @@ struct example_documents : ::testing::Test {
 
     compile_request options() const {
         return {"Vessana_Pralbo", "5 bis", document_source{line(), std::nullopt},
-                document_source{train(), std::nullopt}, true, text_encoding::windows_1252};
+                document_source{train(), std::nullopt}, true, text_encoding::windows_1252,
+                timetable_options{}};
     }
 
     // The train document with one text replaced (it must be there).

@@ -3,10 +3,10 @@
 // external file.
 //
 // The page is made of parts: this file keeps the status, the documents and the
-// diagnostics, and fetches the results; each other part (drawing.js: the drawing) adds
-// itself to window.liveParts before this file runs, and is handed every whole result
-// (show), every result's changes (change: it returns false when it needs the whole
-// result), and the diagnostic selected (select).
+// diagnostics, and fetches the results; each other part (drawing.js: the drawing;
+// timetable.js: the timetable's graph) adds itself to window.liveParts before this file
+// runs, and is handed every whole result (show), every result's changes (change: it
+// returns false when it needs the whole result), and the diagnostic selected (select).
 'use strict';
 
 (() => {

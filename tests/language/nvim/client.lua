@@ -38,10 +38,17 @@ local function request(method, params)
   return r and r.result
 end
 
--- On the keyword of line 3, its fields.
+-- On the keyword of line 3, its fields; in Markdown, which Neovim lists among its hover
+-- formats.
 local hover = request("textDocument/hover", { textDocument = { uri = uri }, position = { line = 2, character = 3 } })
-check(hover and hover.contents.value:find("1. zone start\n2. zone end\n3. zone flag", 1, true),
+check(hover and hover.contents.kind == "markdown"
+  and hover.contents.value:find("1. zone start\n2. zone end\n3. zone flag", 1, true),
   "hover: " .. vim.inspect(hover))
+
+-- Completion as plain text: Neovim 0.7 declares no snippet support.
+local items = request("textDocument/completion", { textDocument = { uri = uri }, position = { line = 2, character = 0 } })
+check(items and items[1] and items[1].insertTextFormat == 1 and not items[1].insertText:find("$", 1, true),
+  "completion: " .. vim.inspect(items and items[1]))
 
 -- The outline: the tunnels under "[montagne]", the first at 29150 m.
 local symbols = request("textDocument/documentSymbol", { textDocument = { uri = uri } })

@@ -1,11 +1,13 @@
 // The live page of `scenario serve` in headless Chromium, against the real server on the
 // built-in example: the page comes with its drawing (nothing fetched before the first
 // paint) and every station named; no two texts overlap, fitted, zoomed in or out, on a
-// window of the route, nor in `scenario render`'s picture; a broken save shows its error
-// in the panel and on the plan, the fix clears it; a zoom into a window of 1 km brings its
-// detail and hovering a signal there tells where it is and where it is written; a save
-// that changes one element draws only that element again and leaves the view where it
-// was; one that adds an element gives the drawing a fresh page gives. Screenshots are kept.
+// window of the route, nor in `scenario render`'s picture; the timetable's graph sits
+// beside the drawing (hovering its points and its fastest run tells what they are); a
+// broken save shows its error in the panel and on the plan, the fix clears it; a zoom
+// into a window of 1 km brings its detail and hovering a signal there tells where it is
+// and where it is written; a save that changes one element draws only that element again
+// and leaves the view where it was; one that adds an element gives the drawing a fresh
+// page gives. Screenshots are kept.
 //
 // Usage: node live_page_test.mjs SCENARIO_PROGRAM ARTIFACT_DIR
 // CHROMIUM overrides the browser (default /usr/bin/chromium). Without the browser or the
@@ -147,6 +149,35 @@ try {
   await rendered.goto(`file://${path.resolve(picture)}`);
   assert.deepEqual(await rendered.evaluate(overlappingTexts, 'svg'), [], 'texts over one another in render\'s picture');
   await rendered.close();
+
+  // The timetable's graph: the example's three timed stations as points, the fastest run
+  // as a line; pointing at PRALBO P.P. (19:53) gives its figures, pointing along the run
+  // its time there.
+  await page.waitForSelector('#timetable-panel:not([hidden]) svg');
+  const points = await page.$$('#timetable .tt-point');
+  assert.equal(points.length, 3, 'three timed stations');
+  assert.equal(await page.$$eval('#timetable .tt-point.late, #timetable .tt-point.tight', (n) => n.length), 0);
+  const pralbo = await page.locator('#timetable .tt-point').nth(1).boundingBox();
+  await page.mouse.move(pralbo.x + pralbo.width / 2, pralbo.y + pralbo.height / 2);
+  await page.waitForSelector('#timetable-tip:not([hidden])');
+  let timetableTip = await page.textContent('#timetable-tip');
+  assert.ok(timetableTip.includes('PRALBO P.P.') && timetableTip.includes('19:53:00') &&
+    /margin/.test(timetableTip) && /fastest run/.test(timetableTip), timetableTip);
+  const runBox = await page.locator('#timetable .tt-run').boundingBox();
+  const along = await page.evaluate(() => {
+    const run = document.querySelector('#timetable .tt-run').points;
+    const p = run.getItem(Math.floor(run.numberOfItems / 3));
+    return { x: p.x, y: p.y };
+  });
+  const graphBox = await page.locator('#timetable svg').boundingBox();
+  await page.mouse.move(graphBox.x + along.x, graphBox.y + along.y);
+  await page.waitForFunction(() => /fastest run/.test(document.querySelector('#timetable-tip').textContent)
+    && !document.querySelector('#timetable-tip').hidden);
+  timetableTip = await page.textContent('#timetable-tip');
+  assert.ok(/km/.test(timetableTip) && /19:\d\d:\d\d/.test(timetableTip), timetableTip);
+  assert.ok(runBox.width > 0, 'the fastest run is drawn');
+  await page.locator('#timetable-panel').screenshot({ path: path.join(artifacts, 'live_page_timetable.png') });
+  await page.mouse.move(0, 0);
 
   // Waits until the page shows a result after `generation` for which `test` (an
   // expression) holds, and returns the milliseconds from `since` (wall clock) to its frame.
