@@ -231,6 +231,18 @@ void add_signs(scenario_layout& out, cell_occupancy& cells) {
     }
 }
 
+// The speed limit of a profile at a position: the value of its last entry at or before it.
+std::int32_t limit_at(const std::vector<profile_entry>& profile, std::int32_t position) {
+    std::int32_t value = 0;
+    for (const profile_entry& e : profile) {
+        if (e.position > position) {
+            break;
+        }
+        value = e.value;
+    }
+    return value;
+}
+
 void add_speed_boards(scenario_layout& out, cell_occupancy& cells) {
     for (std::int32_t k = 0; 2000 * k + 1000 <= out.route_length - 500; ++k) {
         const std::int32_t p =
@@ -239,8 +251,10 @@ void add_speed_boards(scenario_layout& out, cell_occupancy& cells) {
             continue;
         }
         cells.take(point_cell(p));
-        const std::int32_t base = 80 + 10 * (k % 6);
-        speed_board_entry b{p, {base, base + 10, base + 20, (2 - k % 3)}, {}, k % 4 == 0};
+        // The board shows the train's limit where it stands as its rank B speed, as the
+        // built-in line's boards do.
+        const std::int32_t limit = limit_at(out.speeds, p);
+        speed_board_entry b{p, {limit - 10, limit, limit + 10, (2 - k % 3)}, {}, k % 4 == 0};
         if (b.has_right) {
             std::copy(std::begin(b.left), std::end(b.left), b.right);
         }

@@ -83,8 +83,8 @@ constexpr int most_stations = 78 - sign_count;
 
 // A dense, valid scenario for a route of the given length (10,000 m to 1,000,000 m):
 // a curve every kilometre, a gradient row every 100 m, 80 tunnels, a speed board every
-// 2 km, a signal every 1.35 km, a slowdown every 10 km and as many stations as the
-// header table holds. No two elements share a cell, no station reference cell lands on
+// 2 km showing the train's speed limit where it stands, a signal every 1.35 km, a
+// slowdown every 10 km and as many stations as the header table holds. No two elements share a cell, no station reference cell lands on
 // an element, and every code point the placement pass looks for finds a free cell.
 scenario_layout make_layout(std::int32_t route_length);
 

@@ -72,6 +72,15 @@ const std::vector<command_manual> manuals = {
      {{"scenario fmt " LINE_DOC " " TRAIN_DOC, "Lay out both documents of a scenario:"},
       {"scenario fmt --check work/*_linea.txt work/*-.txt",
        "Name the documents of a folder that are not laid out, changing nothing:"}}},
+    {"fix",
+     READS_DOCUMENTS
+     "\n\nReplaces LINE and TRAIN, each whole or not at all (written under a temporary name "
+     "beside it and renamed), when a certain fix changes them; with `--dry-run` writes no "
+     "file.",
+     {{"scenario fix --dry-run " LINE_DOC " " TRAIN_DOC,
+       "See what would be mended, as a unified diff:"},
+      {"scenario fix -Wno-value-rounded " LINE_DOC " " TRAIN_DOC,
+       "Mend the documents, leaving values stored in steps as they are written:"}}},
     {"serve",
      READS_DOCUMENTS
      " Reads both again after every save. Writes no file; the page is served to this "

@@ -69,7 +69,7 @@ std::string with_model_values(std::string text) {
     return text;
 }
 
-const std::array<command_spec, 10> table{{
+const std::array<command_spec, 11> table{{
     {"compile",
      "compile the two documents into the binary files",
      "LINE TRAIN",
@@ -265,6 +265,32 @@ const std::array<command_spec, 10> table{{
       {exit_status::usage},
       {exit_status::file}},
      run_fmt},
+    {"fix",
+     "apply the fixes the warnings are certain of to both documents",
+     "LINE TRAIN",
+     {"LINE", "TRAIN"},
+     {{"--dry-run", nullptr, "change nothing; print the changes as a unified diff"},
+      scenario_option,
+      train_option,
+      no_plan_option,
+      input_encoding_option,
+      no_warning_option},
+     "Compiles LINE and TRAIN as \"scenario check\" does and makes every fix its\n"
+     "warnings are certain of (\"fix-it:\" in check's report): a misspelt keyword, a\n"
+     "keyword's case, a decimal comma, two commas in a row, a comment mark written\n"
+     "another way, a line whose value nothing reads, a value written as something\n"
+     "other than what is stored. It compiles again and goes on while that finds more.\n"
+     "Each document is replaced whole, keeping its line ends and its encoding; the\n"
+     "changes are listed as FILE:LINE: what was done.\n",
+     "A fix that is one of several choices (\"fix-it, a choice:\") is never made: the\n"
+     "language server offers it as a quick fix. A fix that removes a hidden line or\n"
+     "writes the value that is stored leaves the compiled files as they were; one that\n"
+     "corrects a keyword makes the line count as the author meant it to.\n",
+     {{exit_status::ok, "fixed, or nothing to fix"},
+      {exit_status::usage},
+      {exit_status::file, "a document could not be read, or could not be written (then "
+                          "neither is changed)"}},
+     run_fix},
     {"serve",
      "show the scenario on a live page that follows every save",
      "LINE TRAIN",

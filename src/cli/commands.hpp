@@ -22,6 +22,8 @@ int run_timetable(const parsed_args& args, std::ostream& out, std::ostream& err)
 int run_lsp(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_fmt(const parsed_args& args, std::ostream& out, std::ostream& err);
 int run_serve(const parsed_args& args, std::ostream& out, std::ostream& err);
+// Applies the certain fixes of a compile's warnings to both documents.
+int run_fix(const parsed_args& args, std::ostream& out, std::ostream& err);
 // Prints the tool's help, or a topic: the reference of the documents.
 int run_help(const parsed_args& args, std::ostream& out, std::ostream& err);
 

@@ -35,6 +35,28 @@ std::string place_text(const std::string& document, int line, int column,
 
 }  // namespace
 
+std::string fix_line(const diagnostic& d, const std::string& text) {
+    const auto certain = std::find_if(d.fixes.begin(), d.fixes.end(),
+                                      [](const diagnostic_fix& f) { return f.certain; });
+    if (certain == d.fixes.end() || certain->document != d.document || certain->line != d.line ||
+        certain->column <= 0) {
+        return {};
+    }
+    const std::size_t at =
+        std::min(static_cast<std::size_t>(certain->column - 1), text.size());
+    std::string out;
+    for (std::size_t i = 0; i < at; ++i) {
+        out += text[i] == '\t' ? '\t' : ' ';
+    }
+    if (!certain->replacement.empty()) {
+        return out + windows1252_to_utf8(certain->replacement);
+    }
+    // A removal: a "-" under each character that goes.
+    out.append(static_cast<std::size_t>(std::max(certain->end_column - certain->column + 1, 1)),
+               '-');
+    return out;
+}
+
 std::string failure_line(const failure& e) {
     if (dynamic_cast<const document_text_error*>(&e) != nullptr) {
         return e.what();
@@ -123,6 +145,8 @@ void render_error(const diagnostic& d, const document_paths& paths, std::ostream
     err << error_location(d, paths);
     if (d.level == severity::warning) {
         err << ": warning: " << message << " [-W" << d.name << ']';
+    } else if (d.level == severity::note) {
+        err << ": note: " << message;
     } else if (!d.name.empty()) {
         err << ": error: " << message << " [-Werror=" << d.name << ']';
     } else if (d.number == 0) {
@@ -139,11 +163,19 @@ void render_error(const diagnostic& d, const document_paths& paths, std::ostream
         err << windows1252_to_utf8(text) << '\n';
         if (d.column > 0) {
             err << caret_line(text, d.column, d.end_column) << '\n';
+            if (const std::string mark = fix_line(d, text); !mark.empty()) {
+                err << mark << '\n';
+            }
         }
     }
     for (const diagnostic_note& n : d.notes) {
         err << place_text(n.document, n.line, n.column, paths)
             << ": note: " << windows1252_to_utf8(n.message) << '\n';
+    }
+    for (const diagnostic_fix& f : d.fixes) {
+        err << place_text(f.document, f.line, f.column, paths)
+            << (f.certain ? ": fix-it: " : ": fix-it, a choice: ") << windows1252_to_utf8(f.title)
+            << '\n';
     }
 }
 

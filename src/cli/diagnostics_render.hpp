@@ -59,10 +59,17 @@ std::string error_location(const diagnostic& d, const document_paths& paths);
 // column and "~" under the rest.
 std::string caret_line(const std::string& text, int column, int end_column);
 
+// The line under the caret line that shows a diagnostic's certain fix on its own line,
+// as compilers do: the replacement under the first column it replaces, or a "-" under
+// each character it removes; empty when there is no such fix.
+std::string fix_line(const diagnostic& d, const std::string& text);
+
 // The human report of one diagnostic: "LOCATION: error N: sentence (position)",
 // "LOCATION: error: sentence" for an error of the tool, "LOCATION: warning: sentence
 // [-WNAME]" (shown as an error under --werror: "[-Werror=NAME]"), then the document line
-// and the caret line when it has a line, then its notes, "LOCATION: note: ...".
+// and the caret line when it has a line (and the fix line), then its notes, "LOCATION:
+// note: ...", then its fixes, "LOCATION: fix-it: TITLE" for a certain fix and
+// "LOCATION: fix-it, a choice: TITLE" for each of several choices.
 void render_error(const diagnostic& d, const document_paths& paths, std::ostream& err);
 
 // Every diagnostic given, then a note on the error the compiler stores.

@@ -37,11 +37,12 @@ void record_error(run_state& state, std::int32_t number, std::optional<std::int3
 }
 
 void record_warning(run_state& state, warning w, error_place place, std::string message,
-                    std::vector<diagnostic_note> notes) {
+                    std::vector<diagnostic_note> notes, std::vector<diagnostic_fix> fixes) {
     diagnostic d = made(severity::warning, 0, std::move(place), std::move(message));
     d.name = warning_name(w);
     d.position = state.posizione_errore;
     d.notes = std::move(notes);
+    d.fixes = std::move(fixes);
     state.diagnostics.push_back(std::move(d));
 }
 

@@ -30,7 +30,8 @@ void record_error(run_state& state, std::int32_t number, std::optional<std::int3
 
 // A warning: codice_errore, posizione_errore and the model stay as they are.
 void record_warning(run_state& state, warning w, error_place place, std::string message,
-                    std::vector<diagnostic_note> notes = {});
+                    std::vector<diagnostic_note> notes = {},
+                    std::vector<diagnostic_fix> fixes = {});
 
 // An error of the tool rather than of the scenario: something the compiler accepts but
 // the files cannot hold (a text too long for the header file). It has no number;

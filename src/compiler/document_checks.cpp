@@ -117,8 +117,15 @@ void check_encoding(reading& r) {
                 std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
                 hex.append(hex.empty() ? "" : " ").append(byte);
             }
+            std::vector<diagnostic_fix> fixes;
+            if (!meant.fault) {
+                fixes.push_back(r.fix_at(place, meant.text,
+                                         "write the character as Windows-1252: \"" + meant.text +
+                                             "\"",
+                                         true));
+            }
             r.warn(warning::not_windows_1252, place,
-                   say(phrase::not_windows_1252, {character, hex, bytes}));
+                   say(phrase::not_windows_1252, {character, hex, bytes}), {}, std::move(fixes));
         }
         at = next - 1;
     }

@@ -112,6 +112,7 @@ std::int64_t field_reader::number_in(std::string_view name, std::int64_t lowest,
     }
 
     if (written.empty()) {
+        last_.empty = true;
         return 0;
     }
     const bool negative = written.front() == '-';

@@ -16,6 +16,7 @@ struct field_place {
     int line = 0;
     int column = 0;
     int end_column = 0;
+    bool empty = false;  // a number field with nothing in it, read as 0
 };
 
 // A cursor over one scenario document held in memory, cutting it into fields.

@@ -144,28 +144,101 @@ std::size_t distance(std::string_view field, std::string_view form, std::size_t 
     return previous[form.size()];
 }
 
-// The form of the table nearest to the field, when it is near enough to be a slip.
-std::optional<std::string> closest_form(std::string_view field,
-                                        std::span<const keyword_entry> table) {
+// The forms of the table nearest to the field, when they are near enough to be a slip:
+// every form at the least distance, the table's first first.
+std::vector<std::string> closest_forms(std::string_view field,
+                                       std::span<const keyword_entry> table) {
     constexpr std::size_t longest = 64;
     if (field.size() > longest) {
-        return std::nullopt;
+        return {};
     }
-    std::size_t best = 3;
-    std::optional<std::string> found;
+    constexpr std::size_t slip = 2;  // at most two letters wrong
+    std::size_t best = slip;
+    std::vector<std::string> found;
     for (const keyword_entry& e : table) {
         for (const std::string_view form : forms_of(e)) {
             if (form.size() > longest) {
                 continue;
             }
-            const std::size_t d = distance(field, form, 2);
-            if (d < best && d * 3 <= form.size()) {
+            const std::size_t d = distance(field, form, slip);
+            if (d > best || d * 3 > form.size()) {
+                continue;
+            }
+            if (d < best) {
                 best = d;
-                found = std::string(form);
+                found.clear();
+            }
+            if (std::find(found.begin(), found.end(), form) == found.end()) {
+                found.emplace_back(form);
             }
         }
     }
     return found;
+}
+
+// Whether a form is only the stem of longer forms of its keyword ("curva", which a
+// curve's side and class follow): written alone, the line would not read as meant.
+bool stem_form(std::string_view form, std::span<const keyword_entry> table) {
+    for (const keyword_entry& e : table) {
+        for (const std::string_view other : forms_of(e)) {
+            if (other.size() > form.size() && other.starts_with(form)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The same field written with other text, as a fix: certain when it is the only one.
+std::vector<diagnostic_fix> rewrites(const reading& r, const field_place& at,
+                                     const std::vector<std::string>& texts, std::string_view was) {
+    std::vector<diagnostic_fix> fixes;
+    for (const std::string& t : texts) {
+        fixes.push_back(r.fix_at(at, t, "write \"" + t + "\" for \"" + std::string(was) + "\"",
+                                 texts.size() == 1));
+    }
+    return fixes;
+}
+
+std::string lower_case(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = lower(c);
+    }
+    return out;
+}
+
+// The comment mark a field begins with ("#", "//" or ";").
+std::size_t comment_mark_length(std::string_view field) {
+    return field.starts_with("//") ? 2 : 1;
+}
+
+// A comment mark made a remark mark: the mark's own columns become "-".
+diagnostic_fix remark_fix(const reading& r, const field_place& at, std::string_view field,
+                          bool certain) {
+    field_place mark = at;
+    mark.end_column = mark.column + static_cast<int>(comment_mark_length(field)) - 1;
+    return r.fix_at(mark, "-", "make the line a remark: write \"-\" for \"" +
+                                   std::string(field.substr(0, comment_mark_length(field))) + "\"",
+                    certain);
+}
+
+// A whole number for a number written with a decimal comma: rounded, halves up.
+std::string rounded(std::string_view integer, std::string_view fraction) {
+    std::string out(integer);
+    if (!fraction.empty() && fraction.front() >= '5') {
+        std::size_t i = out.size();
+        while (i > 0 && out[i - 1] == '9') {
+            out[--i] = '0';
+        }
+        if (i == 0) {
+            out.insert(out.begin(), '1');
+        } else {
+            ++out[i - 1];
+        }
+    }
+    const std::size_t first = std::min(out.find_first_not_of('0'), out.size() - 1);
+    return out.substr(first);
 }
 
 // Whether a field passes some entry of a table: as the test is, or with the exact tests
@@ -256,12 +329,52 @@ void drop_value_warnings(reading& r, std::size_t first) {
 }
 
 void insert_warning(reading& r, std::size_t first, warning w, const field_place& place,
-                    std::string message, std::vector<diagnostic_note> notes = {}) {
-    r.warn(w, place, std::move(message), std::move(notes));
+                    std::string message, std::vector<diagnostic_note> notes = {},
+                    std::vector<diagnostic_fix> fixes = {}) {
+    r.warn(w, place, std::move(message), std::move(notes), std::move(fixes));
     auto& list = r.state.diagnostics;
     if (first < list.size() - 1) {
         std::rotate(list.begin() + static_cast<std::ptrdiff_t>(first), list.end() - 1, list.end());
     }
+}
+
+// Every empty field two commas in a row make on a line given a 0, in one fix over the
+// stretch from the first such field to the last.
+diagnostic_fix zeros_fix(const reading& r, const field_place& doubled) {
+    const std::string_view line = r.fields.line_of(doubled);
+    std::size_t first = std::string_view::npos;
+    std::size_t last = 0;
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        if (line[i] == ',' && line[i - 1] == ',') {
+            first = std::min(first, i);
+            last = i;
+        }
+    }
+    if (first == std::string_view::npos) {
+        first = last = static_cast<std::size_t>(doubled.column - 1);
+    }
+    std::string replacement;
+    for (std::size_t i = first; i <= last && i < line.size(); ++i) {
+        if (line[i] == ',' && i > 0 && line[i - 1] == ',') {
+            replacement += '0';
+        }
+        replacement += line[i];
+    }
+    field_place at = doubled;
+    at.column = static_cast<int>(first) + 1;
+    at.end_column = static_cast<int>(last) + 1;
+    return r.fix_at(at, replacement, "write 0 in the empty field between two commas", true);
+}
+
+// The comma at or after a column of a line (from 1), as a place; its column is 0 when
+// there is none.
+field_place comma_from(const reading& r, const field_place& on, int column) {
+    const std::string_view line = r.fields.line_of(on);
+    field_place at = on;
+    const std::size_t comma = line.find(',', static_cast<std::size_t>(std::max(column, 1) - 1));
+    at.column = comma == std::string_view::npos ? 0 : static_cast<int>(comma) + 1;
+    at.end_column = at.column;
+    return at;
 }
 
 void check_unmatched(reading& r, std::span<const keyword_entry> table, std::string_view field) {
@@ -277,12 +390,14 @@ void check_unmatched(reading& r, std::span<const keyword_entry> table, std::stri
     const field_place& at = r.keyword_place;
     const std::string text(field);
     if (comment_mark(field)) {
-        r.warn(warning::comment_style, at, say(phrase::comment_read_as_fields, {text}));
+        r.warn(warning::comment_style, at, say(phrase::comment_read_as_fields, {text}), {},
+               {remark_fix(r, at, field, true)});
         return;
     }
     if (r.part == section::general) {
         if (const keyword_entry* e = passing_entry(r, table, field, test_mode::case_free)) {
-            r.warn(warning::keyword_case, at, say(phrase::keyword_case, {text, first_form(*e)}));
+            r.warn(warning::keyword_case, at, say(phrase::keyword_case, {text, first_form(*e)}),
+                   {}, rewrites(r, at, {lower_case(field)}, field));
             return;
         }
         if (passing_entry(r, body_keywords(), field, test_mode::as_is) != nullptr) {
@@ -313,8 +428,13 @@ void check_unmatched(reading& r, std::span<const keyword_entry> table, std::stri
                    {text, train ? "line" : "train", train ? "train" : "line"}));
         return;
     }
-    if (const auto like = closest_form(field, table)) {
-        r.warn(warning::unknown_keyword, at, say(phrase::unknown_keyword_like, {text, *like}));
+    if (const std::vector<std::string> like = closest_forms(field, table); !like.empty()) {
+        std::vector<diagnostic_fix> fixes = rewrites(r, at, like, field);
+        if (fixes.size() == 1 && stem_form(like[0], table)) {
+            fixes[0].certain = false;
+        }
+        r.warn(warning::unknown_keyword, at, say(phrase::unknown_keyword_like, {text, like[0]}),
+               {}, std::move(fixes));
     } else {
         r.warn(warning::unknown_keyword, at, say(phrase::unknown_keyword, {text}));
     }
@@ -345,7 +465,8 @@ void check_matched(reading& r, std::span<const keyword_entry> table, std::uint32
     if (comment_mark(field)) {
         r.quiet_line = line;
         r.warn(warning::comment_style, at,
-               say(phrase::comment_read_as_entry, {text, first_form(e)}));
+               say(phrase::comment_read_as_entry, {text, first_form(e)}), {},
+               {remark_fix(r, at, field, false)});
         return;
     }
     if (contains_exact(field, "-")) {
@@ -374,9 +495,15 @@ void check_matched(reading& r, std::span<const keyword_entry> table, std::uint32
     }
     if (const auto hit = keyword_inside_word(field, e)) {
         r.quiet_line = line;
+        field_place word = at;
+        word.column += static_cast<int>(hit->word.data() - field.data());
+        word.end_column = word.column + static_cast<int>(hit->word.size()) - 1;
+        std::vector<diagnostic_fix> fixes = rewrites(r, word, {first_form(e)}, hit->word);
+        fixes.front().certain = false;
         r.warn(warning::keyword_in_word, at,
                say(phrase::keyword_in_word,
-                   {std::string(hit->word), std::string(hit->keyword), first_form(e)}));
+                   {std::string(hit->word), std::string(hit->keyword), first_form(e)}),
+               {}, std::move(fixes));
     }
 }
 
@@ -442,7 +569,8 @@ void check_row(reading& r, std::size_t first, std::size_t taken) {
     if (r.fields.at_line_start()) {
         if (doubled.line == line && !r.quiet(line)) {
             r.quiet_line = line;
-            insert_warning(r, first, warning::double_comma, doubled, say(phrase::double_comma));
+            insert_warning(r, first, warning::double_comma, doubled, say(phrase::double_comma), {},
+                           {zeros_fix(r, doubled)});
         }
         return;
     }
@@ -456,23 +584,92 @@ void check_row(reading& r, std::size_t first, std::size_t taken) {
     if (doubled.line == line) {
         drop_value_warnings(r, first);
         insert_warning(r, first, warning::double_comma, doubled,
-                       say(phrase::double_comma_shifts, {left_text}));
+                       say(phrase::double_comma_shifts, {left_text}), {},
+                       {r.fix_at(comma_from(r, doubled, doubled.column), "",
+                                 "remove the second of the two commas", true)});
     } else if (r.fields.last_was_text()) {
+        std::vector<diagnostic_fix> fixes;
+        if (const field_place comma = comma_from(r, last, last.end_column + 1); comma.column > 0) {
+            fixes.push_back(r.fix_at(comma, "",
+                                     "remove the comma, so that the " +
+                                         std::string(r.fields.last_name()) + " runs on",
+                                     false));
+        }
         insert_warning(r, first, warning::text_cut, last,
-                       say(phrase::text_cut, {r.fields.last_name(), r.state.riga, left_text}));
+                       say(phrase::text_cut, {r.fields.last_name(), r.state.riga, left_text}), {},
+                       std::move(fixes));
     } else if (const auto d = decimal_comma(r.fields.line_of(row))) {
         drop_value_warnings(r, first);
         field_place at = row;
         at.column = d->column;
         at.end_column = d->end_column;
+        const std::string whole = rounded(d->integer, d->fraction);
         insert_warning(r, first, warning::decimal_comma, at,
                        say(phrase::decimal_comma, {std::string(d->whole), std::string(d->integer),
-                                                   std::string(d->fraction)}));
+                                                   std::string(d->fraction)}),
+                       {}, {r.fix_at(at, whole, "write the whole number " + whole + " for \"" +
+                                                    std::string(d->whole) + "\"",
+                                     true)});
     } else {
+        // The surplus goes with what parts it from the last field read.
+        std::vector<diagnostic_fix> fixes;
+        if (last.line == line) {
+            field_place surplus = rest;
+            surplus.column = last.end_column + 1;
+            fixes.push_back(r.fix_at(surplus, "", "remove the surplus fields", false));
+        }
         insert_warning(r, first, warning::surplus_fields, rest,
                        say(phrase::surplus_fields,
-                           {std::string(r.keyword), std::to_string(taken), left_text}));
+                           {std::string(r.keyword), std::to_string(taken), left_text}),
+                       {}, std::move(fixes));
     }
+}
+
+namespace {
+
+// Whether a keyword's line sets values of its own that no other keyword sets and that
+// nothing reads before the document is read: every keyword of the general part, and the
+// train's values and clock.
+bool sets_one_value(const reading& r) {
+    if (r.described == nullptr) {
+        return false;
+    }
+    if (r.described->part == document_part::general) {
+        return true;
+    }
+    static constexpr std::string_view train_values[] = {"percentuale massa frenata",
+                                                        "numero vetture", "orologio", "sabbia"};
+    return r.described->part == document_part::train &&
+           std::find(std::begin(train_values), std::end(train_values), r.described->forms[0]) !=
+               std::end(train_values);
+}
+
+}  // namespace
+
+void check_single_row(reading& r) {
+    if (!r.keyword_warnings || !r.row_start || r.fields.last().line != r.keyword_place.line ||
+        !sets_one_value(r)) {
+        return;
+    }
+    field_place rest;
+    if (!r.fields.at_line_start() && !r.fields.rest_of_line(rest).empty()) {
+        return;
+    }
+    const auto earlier = std::find_if(r.single_rows.begin(), r.single_rows.end(),
+                                      [&](const reading::single_row& s) {
+                                          return s.keyword == r.described;
+                                      });
+    if (earlier == r.single_rows.end()) {
+        r.single_rows.push_back({r.described, r.keyword_place});
+        return;
+    }
+    const std::string form(r.described->forms[0]);
+    r.warn(warning::hidden_row, earlier->place,
+           say(phrase::hidden_general_row, {form, std::to_string(r.keyword_place.line)}),
+           {r.note_at(r.keyword_place, say(phrase::note_replaced_by, {form}))},
+           {r.line_removal(earlier->place.line,
+                           "remove this line, whose value the later one replaces", true)});
+    earlier->place = r.keyword_place;
 }
 
 void check_remark(reading& r, std::span<const keyword_entry> table) {

@@ -23,6 +23,11 @@ void check_keyword(reading& r, std::span<const keyword_entry> table, std::uint32
 // diagnostics made from `first` on.
 void check_row(reading& r, std::size_t first, std::size_t taken);
 
+// After a line of a keyword that sets one value (the general part's, the train's values,
+// the clock) has been read: a line of the same keyword read before it, whose value this
+// one replaced before anything read it, is hidden.
+void check_single_row(reading& r);
+
 // A remark about to be skipped: a line of data turned into a remark.
 void check_remark(reading& r, std::span<const keyword_entry> table);
 

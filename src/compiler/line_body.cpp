@@ -7,6 +7,7 @@
 #include "compiler/grid_access.hpp"
 #include "compiler/plan_drawing.hpp"
 #include "compiler/profiles.hpp"
+#include "compiler/railway_limits.hpp"
 #include "compiler/recorders.hpp"
 #include "model/near.hpp"
 #include "model/packing.hpp"
@@ -133,6 +134,88 @@ outcome read_tunnel(reading& r) {
     return o;
 }
 
+// What a speed board's values become in its cell beyond what the packing warnings of
+// the reader say: a speed or stripe count outside the digits its packing keeps, a board
+// half written, and values no railway has.
+void check_speed_board(reading& r, const std::int32_t (&v)[8], const field_place (&places)[8]) {
+    const char* ranks[3] = {"A", "B", "C"};
+    bool packed_wrong = false;
+    for (int i = 0; i < 3; ++i) {
+        const std::int32_t left = v[i];
+        const std::int32_t right = v[4 + i];
+        const std::int64_t packed = speed_board_packing(left, right);
+        if (packed != wrap16(packed)) {
+            continue;  // error 25
+        }
+        const std::int64_t right_step = near(static_cast<double>(right) / 5.0);
+        const bool left_wrong = left < 0 || left % 5 != 0;
+        if (left_wrong || right_step < 0 || right_step > 99) {
+            packed_wrong = true;
+            r.warn(warning::value_packed, places[left_wrong ? i : 4 + i],
+                   say(phrase::packed_board,
+                       {ranks[i], std::to_string(left), std::to_string(right),
+                        std::to_string(packed), std::to_string(packed / 100 * 5),
+                        std::to_string(packed % 100 * 5)}));
+        }
+    }
+    for (const int side : {0, 4}) {
+        const char* hand = side == 0 ? "left" : "right";
+        int empty = 0;
+        bool doubled = false;  // the double-comma warning says it
+        const field_place* first_empty = nullptr;
+        for (int i = side; i < side + 3; ++i) {
+            if (places[i].empty) {
+                doubled = doubled || !r.left_empty(places[i]);
+                ++empty;
+                first_empty = first_empty != nullptr ? first_empty : &places[i];
+            }
+        }
+        if ((empty == 1 || empty == 2) && !doubled) {
+            r.warn(warning::half_written, *first_empty,
+                   say(phrase::half_written_board, {hand, std::to_string(3 - empty)}), {},
+                   {r.fix_at(*first_empty, "0", "write 0, as the empty field reads", false)});
+        }
+        for (int i = side; i < side + 3 && !packed_wrong; ++i) {
+            if (v[i] > fastest_line_speed) {
+                r.warn(warning::unlikely_speed, places[i],
+                       say(phrase::unlikely_speed,
+                           {std::string(hand) + "-hand board speed", std::to_string(v[i]),
+                            std::to_string(fastest_line_speed)}));
+                break;
+            }
+        }
+    }
+    const std::int32_t left = v[3];
+    const std::int32_t right = v[7];
+    const std::int64_t stripes = stripe_packing(left, right);
+    if (stripes != wrap16(stripes)) {
+        return;  // value-wrapped
+    }
+    if (left < 0 || right < 0 || right > 9) {
+        const bool right_wrong = right < 0 || right > 9;
+        const field_place& at = places[right_wrong ? 7 : 3];
+        const std::string written = std::to_string(right_wrong ? right : left);
+        const char* name = right_wrong ? "the right-hand stripe count" : "the left-hand stripe count";
+        r.warn(warning::value_packed, at,
+               stripes < 0 ? say(phrase::packed_negative,
+                                 {name, written, "10 x left + right", std::to_string(stripes)})
+                           : say(phrase::packed_digit,
+                                 {name, written, "10 x left + right",
+                                  right_wrong ? "its units, 0 to 9" : "its tens",
+                                  std::to_string(stripes),
+                                  "left " + std::to_string(stripes / 10) + " and right " +
+                                      std::to_string(stripes % 10)}));
+        return;
+    }
+    for (const int i : {3, 7}) {
+        if (v[i] > most_stripes) {
+            r.warn(warning::unlikely_stripes, places[i],
+                   say(phrase::unlikely_stripes, {i == 3 ? "left" : "right", std::to_string(v[i]),
+                                                  std::to_string(most_stripes)}));
+        }
+    }
+}
+
 outcome read_speed_board(reading& r) {
     const std::int32_t position = r.chainage();
     std::int32_t v[8];  // the left-hand speeds A to C and stripes, then the right-hand ones
@@ -154,10 +237,13 @@ outcome read_speed_board(reading& r) {
                 r.cause = reading::blame{r.place_of(places[i]), {}};
             }
         } else if (v[4 + i] % 5 != 0) {
+            const std::string stored = std::to_string(5 * packed - 100 * std::int64_t{v[i]});
             r.warn(warning::value_rounded, places[4 + i],
                    say(phrase::board_speed_rounded,
-                       {std::to_string(v[4 + i]), ranks[i], std::to_string(packed),
-                        std::to_string(5 * packed - 100 * std::int64_t{v[i]})}));
+                       {std::to_string(v[4 + i]), ranks[i], std::to_string(packed), stored}),
+                   {},
+                   {r.fix_at(places[4 + i], stored, "write " + stored + ", the speed stored",
+                             true)});
         }
     }
     const std::int64_t stripes = stripe_packing(v[3], v[7]);
@@ -175,6 +261,17 @@ outcome read_speed_board(reading& r) {
             r.warn(warning::value_wrapped, places[3],
                    say(phrase::wrapped16, {say(phrase::value_stripes), std::to_string(stripes),
                                            std::to_string(wrap16(stripes))}));
+        }
+        if (r.keyword_warnings) {
+            check_speed_board(r, v, places);
+            std::int32_t fastest = 0;
+            for (const int i : {0, 1, 2, 4, 5, 6}) {
+                fastest = std::max(fastest, v[i]);
+            }
+            if (fastest > 0) {
+                r.speed_boards.push_back({position, fastest, std::max(v[3], v[7]),
+                                          r.place_of(*r.entry_place)});
+            }
         }
         r.stamp(c);
         ++r.state.trace.counts.speed_boards;

@@ -33,6 +33,13 @@ outcome read_route_length(reading& r) {
     }
     r.state.celle.assign(static_cast<std::size_t>(n) + 1, cella{});
     r.state.trace.cells.assign(static_cast<std::size_t>(n) + 1, cell_origin{});
+    // A profile's fills are disjoint runs of cells: never more than the cells. Room for
+    // them is asked for once and touched only as fills are traced.
+    for (std::vector<traced_fill>* fills :
+         {&r.state.trace.profiles.gradient, &r.state.trace.profiles.speed,
+          &r.state.trace.profiles.adhesion}) {
+        fills->reserve(static_cast<std::size_t>(n) + 1);
+    }
     if (r.state.con_tracciato != 0) {
         r.state.tracciato = tracciato_linea(last_metre);
     }
@@ -207,6 +214,7 @@ bool read_line_document(reading& r) {
     if (!r.store.exists(r.line_name)) {
         record_error(r.state, 101, std::nullopt, error_place{r.line_name, 0, 0, 0, {}},
                      error_message(101, say(phrase::detail_document, {r.line_name})));
+        r.mark_stop();
         return false;
     }
     r.document = r.line_name;

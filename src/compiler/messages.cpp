@@ -114,7 +114,7 @@ std::string with_remedy(std::string sentence, const error_text* t) {
     return sentence;
 }
 
-constexpr std::array<warning_text, 29> warnings{{
+constexpr std::array<warning_text, 43> warnings{{
     {warning::unknown_keyword, "unknown-keyword", "a line whose keyword field holds no keyword"},
     {warning::keyword_case, "keyword-case",
      "a keyword of the general part written in another case than lower case"},
@@ -132,8 +132,32 @@ constexpr std::array<warning_text, 29> warnings{{
     {warning::double_comma, "double-comma", "two commas in a row"},
     {warning::text_cut, "text-cut", "a station name or board text cut short by a comma"},
     {warning::value_wrapped, "value-wrapped", "a value that keeps only its low bits"},
+    {warning::value_packed, "value-packed",
+     "a value below 0, or too large for the digits it is packed into beside another"},
     {warning::value_rounded, "value-rounded", "a value stored in steps"},
     {warning::value_ignored, "value-ignored", "a value the compile does not use"},
+    {warning::hidden_row, "hidden-row",
+     "a line whose value a later line replaces before anything reads it"},
+    {warning::shared_cell, "shared-cell",
+     "a profile line in a 50 m cell the lines before it already fill, taking effect later"},
+    {warning::element_replaced, "element-replaced",
+     "an element a station's cell is written over"},
+    {warning::half_written, "half-written",
+     "a speed board with some of its speeds empty, or a station line with an empty field"},
+    {warning::unlikely_speed, "unlikely-speed", "a speed below 0 or above 350 km/h"},
+    {warning::unlikely_gradient, "unlikely-gradient", "a gradient steeper than 70 per mille"},
+    {warning::unlikely_adhesion, "unlikely-adhesion",
+     "an adhesion above 100, the value for unreduced adhesion"},
+    {warning::unlikely_stripes, "unlikely-stripes", "more than 3 stripes on a speed board"},
+    {warning::station_kind, "station-kind", "a station kind above 25"},
+    {warning::time_of_day, "time-of-day",
+     "hours, minutes or seconds outside a day's clock (minutes 75)"},
+    {warning::time_goes_back, "time-goes-back",
+     "a station's time earlier than that of the timed station before it"},
+    {warning::board_speed, "board-speed",
+     "a speed board whose speeds the train's speed limit does not come down to"},
+    {warning::missing_train_value, "missing-train-value",
+     "a train document without a braked-mass percentage, number of cars or sand value"},
     {warning::out_of_order, "out-of-order", "lines out of chainage order where order matters"},
     {warning::nonpositive_length, "nonpositive-length", "a length or stretch that is not above 0"},
     {warning::beyond_route, "beyond-route", "an element past the end of the route"},
@@ -253,6 +277,55 @@ constexpr phrase_text phrases[] = {
     {phrase::value_slowdown_third, "the slowdown's third number"},
     {phrase::value_slowdown_sixth, "the slowdown's sixth number"},
     {phrase::value_code, "the code value"},
+    {phrase::packed_digit,
+     "{0} is {1}, but the packing {2} keeps it in {3}: {4} is stored, which reads back as {5}"},
+    {phrase::packed_negative,
+     "{0} is {1}, below 0: the packing {2} stores {3}, which does not read back as the values "
+     "written"},
+    {phrase::packed_board,
+     "the rank {0} speeds {1} and {2} km/h are packed as near(20 x left + right / 5) = {3}, "
+     "which reads back as {4} km/h on the left and {5} km/h on the right: a left-hand speed "
+     "keeps steps of 5 km/h from 0, a right-hand one 0 to 495 km/h"},
+    {phrase::hidden_profile_row,
+     "this {0} line's value, {1}, never reaches a cell: the next {0} line, at {2} m, takes "
+     "effect from the same cell before any cell is written, and its value replaces this one"},
+    {phrase::hidden_general_row,
+     "this \"{0}\" line's value is replaced by the \"{0}\" line on line {1} before anything "
+     "reads it"},
+    {phrase::shared_cell,
+     "this {0} line's chainage, {1} m, falls in cell {2}, which the lines before it already "
+     "fill: a cell holds one value, so this line's value takes effect a cell later, at {3} m"},
+    {phrase::element_replaced,
+     "the station's cell {0} is written over the {1} that line {2} put there (a station's cell "
+     "is written whatever it holds): the {1} is lost"},
+    {phrase::half_written_board,
+     "the {0}-hand board gives {1} of its three speeds and leaves the others empty, read as 0; "
+     "write every speed of a board, or leave every one empty for no board"},
+    {phrase::half_written_station,
+     "the station's {0} is empty, read as 0; write 0 where a 0 is meant"},
+    {phrase::unlikely_speed,
+     "the {0} {1} km/h lies outside 0 to {2} km/h: no railway runs trains faster than {2} km/h "
+     "in service"},
+    {phrase::unlikely_gradient,
+     "the gradient {0} is steeper than {1} per mille either way, which no adhesion railway "
+     "climbs in service"},
+    {phrase::unlikely_adhesion,
+     "the adhesion {0} is above {1}, the value for unreduced adhesion: no rail grips better "
+     "than a dry, clean one"},
+    {phrase::unlikely_stripes,
+     "the {0}-hand board has {1} stripes: boards before a speed change count down at most {2}"},
+    {phrase::station_kind,
+     "the station kind {0} is above {1}, the highest the compile tells apart: it is stored as "
+     "{0} and gets no station cell and no markers, as kind {1}"},
+    {phrase::time_of_day, "the {0} field, {1}, lies outside {2} to {3}: {4}"},
+    {phrase::time_goes_back,
+     "the station's time, {0}, is earlier than {1}, that of the timed station before it: the "
+     "times go back along the run"},
+    {phrase::board_speed,
+     "the speed board shows {0} km/h at most, but the train's speed limit stays above that, at "
+     "{1} km/h or more, from the board up to {2} m, as far as a board with {3} announces"},
+    {phrase::missing_train_value,
+     "the train document has no {0} line: {1} {2} 0 in the header"},
     {phrase::profile_goes_back,
      "this {0} line's chainage, {1} m, lies before that of the line before it, {2} m: the "
      "profile cannot go back, so its value takes effect at {3} m"},
@@ -324,11 +397,19 @@ constexpr phrase_text phrases[] = {
     {phrase::note_previous_row, "the {0} line before it"},
     {phrase::note_zone_end_with_flag,
      "with its flag 1 the zone is stored as ending 100 m later, at {0} m"},
+    {phrase::note_replaced_by, "the \"{0}\" line that replaces it"},
+    {phrase::note_rest_not_read, "the rest of this document was not read: {0}"},
+    {phrase::note_document_not_read, "the {0} document was not read: {1}"},
+    {phrase::note_previous_time, "the timed station before it, at {0}"},
+    {phrase::note_speed_profile, "the speed limit from here on is {0} km/h"},
     {phrase::detail_zone, "\"{0}\" runs from {1} m to {2} m, and {3} is not a multiple of 50"},
     {phrase::detail_missing_field, "the line ends before its {0}"},
     {phrase::detail_document, "\"{0}\""},
     {phrase::detail_cell_one, "this line's {0} takes cell 1"},
     {phrase::detail_cell_one_automatic, "an automatic code point of this slowdown takes cell 1"},
+    {phrase::detail_station_before_previous,
+     "this station, at {0} m, comes before the station of the line before it, at {1} m"},
+    {phrase::remedy_station_order, "put the station lines in the order of their chainages"},
     {phrase::text_too_long,
      "the {0} is {1} bytes long, but the header file holds at most {2} bytes for a text; "
      "shorten it"},
@@ -459,6 +540,16 @@ std::string error_message(std::int32_t number, std::string_view detail) {
         out += detail;
     }
     return with_remedy(std::move(out), t);
+}
+
+std::string error_message(std::int32_t number, std::string_view detail, std::string_view remedy) {
+    const error_text* t = find_error_text(number);
+    std::string out = t != nullptr ? t->problem : "unknown error " + std::to_string(number);
+    if (!detail.empty()) {
+        out += ": ";
+        out += detail;
+    }
+    return out + "; " + std::string(remedy);
 }
 
 std::int32_t block_error_number(block_place place) {

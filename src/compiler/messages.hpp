@@ -29,6 +29,8 @@ const error_text* find_error_text(std::int32_t number);
 // The whole sentence: what is wrong, with the detail (which field, what failed) after a
 // colon when there is one, then what to change.
 std::string error_message(std::int32_t number, std::string_view detail = {});
+// The same with another remedy than the table's, for a cause the table's does not fit.
+std::string error_message(std::int32_t number, std::string_view detail, std::string_view remedy);
 
 // The places where the block checks can fail to put an automatic code point.
 enum class block_place {
@@ -60,8 +62,22 @@ enum class warning : std::uint8_t {
     double_comma,
     text_cut,
     value_wrapped,
+    value_packed,
     value_rounded,
     value_ignored,
+    hidden_row,
+    shared_cell,
+    element_replaced,
+    half_written,
+    unlikely_speed,
+    unlikely_gradient,
+    unlikely_adhesion,
+    unlikely_stripes,
+    station_kind,
+    time_of_day,
+    time_goes_back,
+    board_speed,
+    missing_train_value,
     out_of_order,
     nonpositive_length,
     beyond_route,
@@ -140,6 +156,27 @@ enum class phrase : std::uint8_t {
     value_slowdown_third,
     value_slowdown_sixth,
     value_code,
+    // value-packed
+    packed_digit,
+    packed_negative,
+    packed_board,
+    // hidden-row, shared-cell, element-replaced, half-written
+    hidden_profile_row,
+    hidden_general_row,
+    shared_cell,
+    element_replaced,
+    half_written_board,
+    half_written_station,
+    // values no railway has
+    unlikely_speed,
+    unlikely_gradient,
+    unlikely_adhesion,
+    unlikely_stripes,
+    station_kind,
+    time_of_day,
+    time_goes_back,
+    board_speed,
+    missing_train_value,
     // out-of-order
     profile_goes_back,
     curve_inside_previous,
@@ -181,12 +218,19 @@ enum class phrase : std::uint8_t {
     note_signal_after_end,
     note_previous_row,
     note_zone_end_with_flag,
+    note_replaced_by,
+    note_rest_not_read,
+    note_document_not_read,
+    note_previous_time,
+    note_speed_profile,
     // details of errors, and the tool's own errors
     detail_zone,
     detail_missing_field,
     detail_document,
     detail_cell_one,
     detail_cell_one_automatic,
+    detail_station_before_previous,
+    remedy_station_order,
     text_too_long,
     name_too_long,
     // timetable, timetable-tight

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "compiler/grid_access.hpp"
+#include "compiler/railway_limits.hpp"
 #include "model/near.hpp"
 #include "model/packing.hpp"
 #include "model/reader_failure.hpp"
@@ -118,16 +119,30 @@ void fill(reading& r, const profile_rule& rule, std::int64_t end,
     } while (p.cursor < end);
 }
 
+// A value written as another, as a fix of its field.
+diagnostic_fix value_fix(const reading& r, const field_place& at, std::int64_t value,
+                         std::string_view why, bool certain) {
+    return r.fix_at(at, std::to_string(value),
+                    "write " + std::to_string(value) + std::string(why), certain);
+}
+
 // What the cells will hold of a value: a gradient or an adhesion keeps its low 8 bits,
-// a speed goes in steps of 5 km/h (one that does not fit is an error, later).
+// a speed goes in steps of 5 km/h (one that does not fit is an error, later); and a
+// value no railway has.
 void check_value(reading& r, profile_kind kind, std::int64_t value, const field_place& at) {
     switch (kind) {
         case profile_kind::gradient: {
             const std::uint8_t stored = gradient_value(value);
+            const std::int64_t shown = std::int64_t{stored} - 100;
             if (value + 100 != stored) {
                 r.warn(warning::value_wrapped, at,
                        say(phrase::gradient_wrapped, {std::to_string(value), std::to_string(stored),
-                                                      std::to_string(std::int64_t{stored} - 100)}));
+                                                      std::to_string(shown)}),
+                       {}, {value_fix(r, at, shown, ", the gradient stored", false)});
+            } else if (value > steepest_gradient || value < -steepest_gradient) {
+                r.warn(warning::unlikely_gradient, at,
+                       say(phrase::unlikely_gradient,
+                           {std::to_string(value), std::to_string(steepest_gradient)}));
             }
             return;
         }
@@ -135,18 +150,64 @@ void check_value(reading& r, profile_kind kind, std::int64_t value, const field_
             if (value != adhesion_value(value)) {
                 r.warn(warning::value_wrapped, at,
                        say(phrase::adhesion_wrapped,
-                           {std::to_string(value), std::to_string(adhesion_value(value))}));
+                           {std::to_string(value), std::to_string(adhesion_value(value))}),
+                       {}, {value_fix(r, at, adhesion_value(value), ", the adhesion stored", false)});
+            } else if (value > unreduced_adhesion) {
+                r.warn(warning::unlikely_adhesion, at,
+                       say(phrase::unlikely_adhesion,
+                           {std::to_string(value), std::to_string(unreduced_adhesion)}));
             }
             return;
         case profile_kind::speed: {
             const std::int64_t step = speed_step(value);
-            if (value % 5 != 0 && step >= 0 && step <= 255) {
+            const bool fits = step >= 0 && step <= 255;
+            if (value % 5 != 0 && fits) {
                 r.warn(warning::value_rounded, at,
                        say(phrase::speed_rounded, {std::to_string(value), std::to_string(step),
-                                                   std::to_string(5 * step)}));
+                                                   std::to_string(5 * step)}),
+                       {}, {value_fix(r, at, 5 * step, ", the speed stored", true)});
+            }
+            if (fits && (value < 0 || value > fastest_line_speed)) {
+                r.warn(warning::unlikely_speed, at,
+                       say(phrase::unlikely_speed, {"speed limit", std::to_string(value),
+                                                    std::to_string(fastest_line_speed)}));
             }
             return;
         }
+    }
+}
+
+// A line whose value no cell took, and a line whose value takes effect a cell after its
+// own. `before` is the cursor before this line's fill, `previous_before` the cursor
+// before the fill of the line before it.
+void check_cells(reading& r, const profile& working, std::int64_t n, std::int64_t before,
+                 std::int64_t previous_before, std::int32_t p, const field_place& p_place,
+                 bool goes_back) {
+    const std::string_view keyword = r.described->forms[0];
+    if (working.row >= 0 && working.cursor == previous_before) {
+        // Neither that line's fill nor this one's wrote a cell: that line can go.
+        const diagnostic_fix removal =
+            r.line_removal(working.chainage_place.line, "remove this line, whose value no cell takes",
+                           true);
+        r.warn(warning::hidden_row, working.chainage_place,
+               say(phrase::hidden_profile_row,
+                   {keyword, std::to_string(working.previous), std::to_string(p)}),
+               {r.note_at(p_place, say(phrase::note_replaced_by, {keyword}))}, {removal});
+        return;
+    }
+    if (n > 0 && before >= n && !goes_back && working.cursor > n) {
+        const std::int64_t takes_effect = 50 * working.cursor;
+        std::vector<diagnostic_fix> fixes;
+        if (takes_effect + entry_margin <= 50 * last_cell(r.state.celle)) {
+            fixes.push_back(r.fix_at(p_place, std::to_string(takes_effect),
+                                     "write " + std::to_string(takes_effect) +
+                                         ", the chainage the value takes effect at",
+                                     false));
+        }
+        r.warn(warning::shared_cell, p_place,
+               say(phrase::shared_cell, {keyword, std::to_string(p), std::to_string(n),
+                                         std::to_string(takes_effect)}),
+               {}, std::move(fixes));
     }
 }
 
@@ -163,6 +224,7 @@ outcome read_profile_entry(reading& r, profile_kind kind) {
     }
     profile& working = r.*rule.working;
     const std::int64_t n = near(p / 50.0);
+    const std::int64_t before = working.cursor;
     if (n > 0) {
         std::optional<std::int64_t> stop;
         if (rule.stops_at_last_cell) {
@@ -170,7 +232,11 @@ outcome read_profile_entry(reading& r, profile_kind kind) {
         }
         fill(r, rule, n, stop);
     }
-    if (working.chainage_place.line != 0 && p < working.chainage) {
+    const bool goes_back = working.chainage_place.line != 0 && p < working.chainage;
+    if (r.keyword_warnings) {
+        check_cells(r, working, n, before, working.cursor_before, p, p_place, goes_back);
+    }
+    if (goes_back) {
         const std::string_view keyword = r.described->forms[0];
         r.warn(warning::out_of_order, p_place,
                say(phrase::profile_goes_back,
@@ -180,6 +246,7 @@ outcome read_profile_entry(reading& r, profile_kind kind) {
     }
     check_value(r, kind, value, value_place);
     working.previous = value;
+    working.cursor_before = before;
     working.chainage = p;
     working.chainage_place = p_place;
     working.value_place = value_place;

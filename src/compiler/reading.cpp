@@ -1,5 +1,7 @@
 #include "compiler/reading.hpp"
 
+#include <algorithm>
+
 #include <stdexcept>
 #include <utility>
 
@@ -60,6 +62,16 @@ void reading::open(const std::string& name, shared_document content, source_docu
     held = std::move(content);
     text = *held;
     fields = field_reader(text);
+    // Room for a trace row per line, asked for once: growing the rows by doubling would
+    // copy them and touch twice the memory. The line document is read first and is
+    // nearly always the longer, so it asks for a quarter more for the train document's.
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    std::vector<source_row>& rows = state.trace.rows;
+    const std::size_t wanted =
+        rows.size() + (document_read == source_document::line ? lines + lines / 4 : lines);
+    if (rows.capacity() < wanted) {
+        rows.reserve(wanted);
+    }
     keyword = {};
     keyword_place = field_place{};
     described = nullptr;
@@ -146,6 +158,9 @@ outcome reading::act_on_keyword(std::span<const keyword_entry> table) {
     }
     in_entry = false;
     check_row(*this, first, fields.count() - fields_before);
+    if ((passed & (passed - 1)) == 0) {
+        check_single_row(*this);
+    }
     return outcome::go_on;
 }
 
@@ -200,6 +215,7 @@ bool reading::beyond_grid(std::int64_t p, std::int64_t margin) {
         return false;
     }
     record(15, static_cast<std::int32_t>(p), entry_place.value_or(keyword_place));
+    mark_stop();
     return true;
 }
 
@@ -208,14 +224,34 @@ error_place reading::place_of(const field_place& place) const {
                        std::string(fields.line_of(place))};
 }
 
+bool reading::left_empty(const field_place& place) const {
+    if (!place.empty) {
+        return false;
+    }
+    const std::string_view line = fields.line_of(place);
+    const auto at = static_cast<std::size_t>(place.column - 1);
+    return !(at >= 1 && at < line.size() && line[at] == ',' && line[at - 1] == ',');
+}
+
 void reading::record(std::int32_t number, std::optional<std::int32_t> position,
                      const field_place& place, std::vector<diagnostic_note> notes) {
     record_error(state, number, position, place_of(place), error_message(number), std::move(notes));
 }
 
 void reading::warn(warning w, const field_place& place, std::string message,
-                   std::vector<diagnostic_note> notes) {
-    record_warning(state, w, place_of(place), std::move(message), std::move(notes));
+                   std::vector<diagnostic_note> notes, std::vector<diagnostic_fix> fixes) {
+    record_warning(state, w, place_of(place), std::move(message), std::move(notes),
+                   std::move(fixes));
+}
+
+diagnostic_fix reading::fix_at(const field_place& place, std::string replacement,
+                               std::string title, bool certain) const {
+    return diagnostic_fix{document,          place.line,       place.column, place.end_column,
+                          std::move(replacement), std::move(title), certain};
+}
+
+diagnostic_fix reading::line_removal(int line, std::string title, bool certain) const {
+    return diagnostic_fix{document, line, 0, 0, {}, std::move(title), certain};
 }
 
 void reading::warn_document(warning w, std::string message) {
@@ -262,15 +298,31 @@ std::vector<diagnostic_note> reading::notes_on_cells(const std::vector<std::int6
 
 outcome reading::end_with(std::int32_t number, std::optional<std::int32_t> position,
                           const field_place& place, std::vector<diagnostic_note> notes) {
+    return end_with_message(number, position, place, error_message(number), std::move(notes));
+}
+
+outcome reading::end_with_message(std::int32_t number, std::optional<std::int32_t> position,
+                                  const field_place& place, std::string message,
+                                  std::vector<diagnostic_note> notes) {
     close_and_delete();
-    record(number, position, place, std::move(notes));
+    record_error(state, number, position, place_of(place), std::move(message), std::move(notes));
+    mark_stop();
     return outcome::end_reading;
+}
+
+void reading::mark_stop() {
+    if (state.diagnostics.empty()) {
+        return;
+    }
+    stops.push_back({state.diagnostics.size() - 1, fields.last().line});
+    (document == train_name ? train_stopped : line_stopped) = true;
 }
 
 void reading::record_failure(const std::string& why) {
     if (cause) {
         record_error(state, 25, std::nullopt, cause->place, error_message(25, why),
                      std::move(cause->notes));
+        mark_stop();
         return;
     }
     const field_place& at = fields.last();
@@ -294,10 +346,12 @@ void reading::record_failure(const std::string& why) {
         record_error(state, 25, std::nullopt, std::move(place),
                      error_message(25, say(phrase::detail_missing_field, {name})),
                      std::move(notes));
+        mark_stop();
         return;
     }
     const field_place& place = fields.failed() || !entry_place ? at : *entry_place;
     record_error(state, 25, std::nullopt, place_of(place), error_message(25, why));
+    mark_stop();
 }
 
 }  // namespace scenario

@@ -75,6 +75,7 @@ struct profile {
     field_place chainage_place;  // line 0 before the first entry
     field_place value_place;
     std::int32_t row = -1;       // the trace row of the last entry read, -1 before the first
+    std::int64_t cursor_before = 0;  // the cursor before that entry's fill
 };
 
 // A kilometre-reference zone as its line gave it, before the ordering moved it.
@@ -154,6 +155,15 @@ struct reading {
     field_place early_place;
     std::string_view known_keyword;  // the last keyword field written as a keyword's form
 
+    // The lines of keywords that set one value each (the general part's, the train's
+    // values, the clock): the last clean line of each, to tell when a later line of the
+    // same keyword replaces its value before anything reads it.
+    struct single_row {
+        const keyword_description* keyword;
+        field_place place;
+    };
+    std::vector<single_row> single_rows;
+
     // A failure whose cause lies elsewhere than where the reader stands (a value read on
     // an earlier line): where to report it.
     struct blame {
@@ -172,7 +182,36 @@ struct reading {
     field_place tunnel_place;         // the last tunnel's start
     std::array<std::optional<zone_source>, 3> zones;  // entries 81 to 83 as read
 
+    // The speed boards read, for the comparison with the train's speed limit.
+    struct speed_board_seen {
+        std::int32_t position;
+        std::int32_t fastest;  // the highest speed it shows
+        std::int32_t stripes;  // the more of its two stripe counts
+        error_place place;
+    };
+    std::vector<speed_board_seen> speed_boards;
+
+    // Where the reading of a document stopped before its end: the diagnostic that says
+    // why (an error that ends the reading, error 15 that ends a loop, error 25), in order.
+    struct stop {
+        std::size_t diagnostic;
+        int line;  // the last line the reader read from
+    };
+    std::vector<stop> stops;
+    bool line_stopped = false;
+    bool train_stopped = false;
+    // Records that the last diagnostic stopped the reading of the document being read.
+    void mark_stop();
+
     // Train part.
+    // The train's values read, which a train document should not leave out.
+    static constexpr std::uint8_t braked_mass_seen = 1;
+    static constexpr std::uint8_t cars_seen = 2;
+    static constexpr std::uint8_t sand_seen = 4;
+    std::uint8_t train_values_seen = 0;
+    // The last station read with a time of day (orario not 0): its time and place.
+    std::int32_t timed_station = 0;
+    std::optional<field_place> timed_station_place;
     profile speed;
     profile adhesion;
     std::int32_t station = 1;   // the next station's entry
@@ -236,11 +275,20 @@ struct reading {
     bool beyond_grid(std::int64_t p, std::int64_t margin);
 
     error_place place_of(const field_place& place) const;
+    // Whether a field is empty but not because two commas stand in a row (which the
+    // double-comma warning reports).
+    bool left_empty(const field_place& place) const;
     void record(std::int32_t number, std::optional<std::int32_t> position, const field_place& place,
                 std::vector<diagnostic_note> notes = {});
     // A warning at a field of the document being read, or about the whole document.
     void warn(warning w, const field_place& place, std::string message,
-              std::vector<diagnostic_note> notes = {});
+              std::vector<diagnostic_note> notes = {}, std::vector<diagnostic_fix> fixes = {});
+    // A fix of the document being read: the field at `place` (or, with an end_column of
+    // column - 1, the place before it) becomes `replacement`; and the removal of a whole
+    // line.
+    diagnostic_fix fix_at(const field_place& place, std::string replacement, std::string title,
+                          bool certain) const;
+    diagnostic_fix line_removal(int line, std::string title, bool certain) const;
     void warn_document(warning w, std::string message);
     diagnostic_note note_at(const field_place& place, std::string message) const;
     // Whether the warnings about keyword fields and their lines hold back for a line.
@@ -254,6 +302,10 @@ struct reading {
     // An error that ends the reading: the document is deleted and the reader returns.
     outcome end_with(std::int32_t number, std::optional<std::int32_t> position,
                      const field_place& place, std::vector<diagnostic_note> notes = {});
+    // The same with a sentence of its own.
+    outcome end_with_message(std::int32_t number, std::optional<std::int32_t> position,
+                             const field_place& place, std::string message,
+                             std::vector<diagnostic_note> notes = {});
     // Records a failure of the general failure path (error 25) where it is reported:
     // at its cause when one was set; at the line that lacks a field when the reader
     // took it from a later line, with a note there; else as described above.

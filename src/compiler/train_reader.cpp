@@ -8,8 +8,10 @@
 #include "compiler/keyword_checks.hpp"
 #include "compiler/messages.hpp"
 #include "compiler/profiles.hpp"
+#include "compiler/railway_limits.hpp"
 #include "compiler/recorders.hpp"
 #include "compiler/station_reader.hpp"
+#include "compiler/value_checks.hpp"
 #include "model/near.hpp"
 #include "model/packing.hpp"
 #include "model/reader_failure.hpp"
@@ -21,12 +23,14 @@ namespace {
 outcome read_braked_mass(reading& r) {
     r.state.voci[voce_percorso].inizio_area = r.number<std::int32_t>();
     r.trace_row(voce_percorso);
+    r.train_values_seen |= reading::braked_mass_seen;
     return outcome::go_on;
 }
 
 outcome read_cars(reading& r) {
     r.state.voci[voce_percorso].progressiva = r.number<std::int32_t>();
     r.trace_row(voce_percorso);
+    r.train_values_seen |= reading::cars_seen;
     return outcome::go_on;
 }
 
@@ -40,17 +44,82 @@ outcome read_adhesion(reading& r) {
 
 outcome read_clock(reading& r) {
     voce& train = r.state.voci[voce_treno];
+    field_place at[3];
     train.numero_c = r.number<std::int16_t>();
+    at[0] = r.fields.last();
     train.numero_d = r.number<std::int16_t>();
+    at[1] = r.fields.last();
     train.numero_e = r.number<std::int16_t>();
+    at[2] = r.fields.last();
     r.trace_row(voce_treno);
+    if (r.keyword_warnings) {
+        check_time_of_day(r, {train.numero_c, train.numero_d, train.numero_e}, at,
+                          "the clock keeps it as written");
+    }
     return outcome::go_on;
 }
 
 outcome read_sand(reading& r) {
     r.state.voci[voce_treno].numero_a = r.number<std::int16_t>();
     r.trace_row(voce_treno);
+    r.train_values_seen |= reading::sand_seen;
     return outcome::go_on;
+}
+
+// A signal's values outside the digits their packings keep them in: d1 to d3 in the
+// units of 10 x s + d, sx and dx as a base-3 pair in 10 x rapp + 3 x sx + dx, and none
+// below 0.
+void check_signal_digits(reading& r, const std::int32_t (&v)[10], const field_place (&at)[10]) {
+    const char* firsts[3] = {"s1", "s2", "s3"};
+    const char* seconds[3] = {"d1", "d2", "d3"};
+    for (int i = 0; i < 3; ++i) {
+        const std::int32_t a = v[1 + i];
+        const std::int32_t b = v[6 + i];
+        const std::int64_t packed = signal_pair(a, b);
+        if (packed != wrap16(packed) || (a >= 0 && b >= 0 && b <= 9)) {
+            continue;
+        }
+        const bool second = b < 0 || b > 9;
+        const std::string name = second ? seconds[i] : firsts[i];
+        const std::string written = std::to_string(second ? b : a);
+        const std::string packing =
+            std::string("10 x ") + firsts[i] + " + " + seconds[i];
+        r.warn(warning::value_packed, at[second ? 6 + i : 1 + i],
+               packed < 0 ? say(phrase::packed_negative,
+                                {name, written, packing, std::to_string(packed)})
+                          : say(phrase::packed_digit,
+                                {name, written, packing,
+                                 second ? "its units, 0 to 9" : "its tens",
+                                 std::to_string(packed),
+                                 std::string(firsts[i]) + " " + std::to_string(packed / 10) +
+                                     " and " + seconds[i] + " " + std::to_string(packed % 10)}));
+    }
+    const std::int32_t sx = v[0];
+    const std::int32_t dx = v[5];
+    const std::int32_t rapp = v[4];
+    const std::int64_t fourth = signal_fourth(rapp, sx, dx);
+    if (fourth != wrap16(fourth)) {
+        return;
+    }
+    const bool sx_wrong = sx < 0 || sx > 2;
+    const bool dx_wrong = dx < 0 || dx > 2;
+    if (!sx_wrong && !dx_wrong && rapp >= 0) {
+        return;
+    }
+    const int i = sx_wrong ? 0 : dx_wrong ? 5 : 4;
+    const std::string name = sx_wrong ? "sx" : dx_wrong ? "dx" : "rapp";
+    const std::string packing = "10 x rapp + 3 x sx + dx";
+    const std::int64_t units = fourth % 10;
+    r.warn(warning::value_packed, at[i],
+           fourth < 0 ? say(phrase::packed_negative,
+                            {name, std::to_string(v[i]), packing, std::to_string(fourth)})
+                      : say(phrase::packed_digit,
+                            {name, std::to_string(v[i]), packing,
+                             i == 4 ? "its tens" : "a base-3 pair with the other, 0 to 2 each",
+                             std::to_string(fourth),
+                             "rapp " + std::to_string(fourth / 10) + ", sx " +
+                                 std::to_string(units / 3) + " and dx " +
+                                 std::to_string(units % 3)}));
 }
 
 // What a signal's values become in its cell.
@@ -79,11 +148,13 @@ void check_signal(reading& r, std::int32_t position, const std::int32_t (&v)[10]
     if (sx != 2) {
         if (written != 0) {
             r.warn(warning::value_ignored, at[9],
-                   say(phrase::signal_time_ignored, {std::to_string(written)}));
+                   say(phrase::signal_time_ignored, {std::to_string(written)}), {},
+                   {r.fix_at(at[9], "0", "write 0, the time stored", true)});
         }
     } else if (written >= 1 && written <= 100) {
         r.warn(warning::value_rounded, at[9],
-               say(phrase::signal_time_raised, {std::to_string(written)}));
+               say(phrase::signal_time_raised, {std::to_string(written)}), {},
+               {r.fix_at(at[9], "101", "write 101, the time stored", true)});
     } else if (tempo != wrap8(tempo)) {
         r.warn(warning::value_wrapped, at[9],
                say(phrase::wrapped8, {say(phrase::value_signal_time), std::to_string(tempo),
@@ -134,6 +205,9 @@ outcome read_signal(reading& r) {
         [&](std::int32_t) { return std::vector<std::int64_t>{c}; });
     if (o == outcome::go_on) {
         check_signal(r, position, v, w[9], at);
+        if (r.keyword_warnings) {
+            check_signal_digits(r, v, at);
+        }
         r.stamp(c);
         ++r.state.trace.counts.signals;
     }
@@ -149,7 +223,8 @@ void check_slowdown(reading& r, std::int32_t x, const std::int32_t (&v)[6],
     }
     if (x <= 1500 && v[4] != 0) {
         r.warn(warning::value_ignored, at[4],
-               say(phrase::prewarning_ignored, {std::to_string(v[4])}));
+               say(phrase::prewarning_ignored, {std::to_string(v[4])}), {},
+               {r.fix_at(at[4], "0", "write 0, as the flag is read here", true)});
     }
     const std::pair<int, phrase> sixteen[] = {{1, phrase::value_slowdown_speed},
                                               {3, phrase::value_slowdown_third},
@@ -158,8 +233,17 @@ void check_slowdown(reading& r, std::int32_t x, const std::int32_t (&v)[6],
         if (v[i] != wrap16(v[i])) {
             r.warn(warning::value_wrapped, at[i],
                    say(phrase::wrapped16,
-                       {say(what), std::to_string(v[i]), std::to_string(wrap16(v[i]))}));
+                       {say(what), std::to_string(v[i]), std::to_string(wrap16(v[i]))}),
+                   {},
+                   {r.fix_at(at[i], std::to_string(wrap16(v[i])),
+                             "write " + std::to_string(wrap16(v[i])) + ", the value stored",
+                             false)});
         }
+    }
+    if (v[1] == wrap16(v[1]) && (v[1] < 0 || v[1] > fastest_line_speed)) {
+        r.warn(warning::unlikely_speed, at[1],
+               say(phrase::unlikely_speed, {"slowdown speed", std::to_string(v[1]),
+                                            std::to_string(fastest_line_speed)}));
     }
 }
 
@@ -241,9 +325,17 @@ outcome read_code(reading& r) {
         c.tipo_cella = tipo::cambio_codice;
         c.valore1 = wrap16(value);  // the code value keeps its low 16 bits
         if (value != wrap16(value)) {
+            std::vector<diagnostic_fix> fixes;
+            if (wrap16(value) > 0) {
+                fixes.push_back(r.fix_at(value_place, std::to_string(wrap16(value)),
+                                         "write " + std::to_string(wrap16(value)) +
+                                             ", the value stored",
+                                         false));
+            }
             r.warn(warning::value_wrapped, value_place,
                    say(phrase::wrapped16, {say(phrase::value_code), std::to_string(value),
-                                           std::to_string(wrap16(value))}));
+                                           std::to_string(wrap16(value))}),
+                   {}, std::move(fixes));
         }
     } else {
         c.tipo_cella = tipo::codice_zero;
@@ -346,7 +438,9 @@ void read_train_document(reading& r) {
     if (r.read_entries(train_keywords()) == outcome::end_reading) {
         return;
     }
-    if (r.generale_found && r.keyword_warnings && r.state.trace.counts.stations == 0) {
+    // A document whose reading stopped may hold what it seems to leave out.
+    const bool read_whole = r.generale_found && r.keyword_warnings && !r.train_stopped;
+    if (read_whole && r.state.trace.counts.stations == 0) {
         r.warn_document(warning::no_stations, say(phrase::no_stations));
     }
 
@@ -354,6 +448,9 @@ void read_train_document(reading& r) {
     r.entry_place.reset();
     finish_profile(r, profile_kind::speed);
     finish_profile(r, profile_kind::adhesion);
+    if (read_whole) {
+        check_read_train(r);
+    }
     check_zones(r);
 }
 

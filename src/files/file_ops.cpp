@@ -136,12 +136,19 @@ std::string read_whole_file(const std::string& path, std::uint64_t limit) {
     if (f == nullptr) {
         cannot_read(path, last_error_text());
     }
-    std::string content;
-    char buffer[1 << 16];
-    std::size_t got = 0;
-    // The file may grow after the size test; read at most one byte past the limit.
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0 && content.size() <= limit) {
-        content.append(buffer, got);
+    // Read straight into a string of the size the file had: no copy, and no string
+    // grown by doubling (each step would copy and touch the memory again).
+    std::setvbuf(f, nullptr, _IONBF, 0);
+    std::string content(static_cast<std::size_t>(size), '\0');
+    content.resize(std::fread(content.data(), 1, content.size(), f));
+    // The file may have changed after the size test: what it has beyond is read too, up
+    // to one byte past the limit.
+    if (content.size() == size) {
+        char buffer[1 << 12];
+        std::size_t got = 0;
+        while (content.size() <= limit && (got = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+            content.append(buffer, got);
+        }
     }
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);

@@ -83,7 +83,9 @@ constexpr field_description gradient_fields[] = {
            "where the gradient begins: from cell near(chainage / 50) on", metres, within_grid, zero,
            simulator_use::yes),
     number("gradient", lead(3), "the gradient of the track from the chainage on", "unknown",
-           "-100 to 155: stored as gradient + 100 in 8 bits (others wrap, with a warning)", zero,
+           "-100 to 155: stored as gradient + 100 in 8 bits (others wrap, with a warning); "
+           "steeper than 70 either way: a warning",
+           zero,
            simulator_use::yes),
 };
 
@@ -118,12 +120,14 @@ constexpr field_description tunnel_fields[] = {
 constexpr std::string_view speed_board_forms[] = {"indicatori_vmax"};
 constexpr std::string_view left_speed_range =
     "20 x this + the right-hand speed / 5 must fit 16 bits, up to 32767 (else error 25): up to "
-    "1638 with no right-hand speed";
+    "1638 with no right-hand speed; a multiple of 5 from 0 (else a warning); above 350: a "
+    "warning";
 constexpr std::string_view right_speed_range =
-    "a multiple of 5 (others are rounded, with a warning)";
+    "0 to 495, a multiple of 5 (others are rounded, or spill into the left-hand speed, with a "
+    "warning)";
 constexpr std::string_view stripes_range =
     "10 x the left-hand count + the right-hand count is stored in 16 bits (others wrap, with a "
-    "warning)";
+    "warning); the right-hand count one digit, 0 to 9, and more than 3 stripes: a warning";
 constexpr std::string_view km_h = "km/h";
 constexpr std::string_view no_right_board =
     "0 (the built-in line writes an absent right-hand board empty)";

@@ -71,7 +71,7 @@ constexpr field_description speed_fields[] = {
     number("speed", right(6), "the speed limit from the chainage on, stored in steps of 5 km/h",
            km_h,
            "-2 to 1277: near(speed / 5) must fit 8 bits (else error 25); not a multiple of 5: "
-           "rounded, with a warning",
+           "rounded, with a warning; below 0 or above 350: a warning",
            zero, simulator_use::yes),
 };
 
@@ -82,7 +82,9 @@ constexpr field_description adhesion_fields[] = {
            simulator_use::yes),
     number("adhesion", lead(4),
            "the adhesion from the chainage on: 100 for unreduced adhesion, lower for worse", {},
-           "0 to 255: its low 8 bits are stored (others wrap, with a warning)", zero,
+           "0 to 255: its low 8 bits are stored (others wrap, with a warning); above 100: a "
+           "warning",
+           zero,
            simulator_use::yes),
 };
 constexpr field_layout adhesion_aligned[] = {lead(3), right(6)};
@@ -91,10 +93,11 @@ constexpr field_layout adhesion_aligned[] = {lead(3), right(6)};
 
 constexpr std::string_view signal_forms[] = {"segnale"};
 constexpr std::string_view side_range =
-    "0 to 2 keep 3 x sx + dx a base-3 pair; the markers keep their low 8 bits (others wrap, "
-    "with a warning)";
+    "0 to 2 keep 3 x sx + dx a base-3 pair (others: a warning); the markers keep their low 8 "
+    "bits (others wrap, with a warning)";
 constexpr std::string_view pair_range =
-    "10 x s + d is stored in 16 bits (others wrap, with a warning)";
+    "10 x s + d is stored in 16 bits (others wrap, with a warning); s from 0 and d 0 to 9, one "
+    "digit (else a warning)";
 constexpr field_description signal_fields[] = {
     number("signal chainage", right(8), "where the signal stands", metres, within_grid, zero,
            simulator_use::yes),
@@ -172,10 +175,10 @@ constexpr field_description station_fields[] = {
     number("station chainage", right(8), "where the station stands (progressiva)", metres,
            "a multiple of 50 (else error 8), up to L + 6200 (further: error 15)", zero,
            simulator_use::yes),
-    small("station kind", field_width::uint8, right(3),
-          "the kind of station (tipo_stazione), which decides its area and cells; the built-in "
-          "train uses 2, 4, 11, 12, 22 and 25",
-          {}, simulator_use::yes),
+    {"station kind", field_width::uint8, right(3),
+     "the kind of station (tipo_stazione), which decides its area and cells; the built-in "
+     "train uses 2, 4, 11, 12, 22 and 25",
+     {}, "0 to 255; above 25: a warning", zero, simulator_use::yes},
     number("station length", right(5), "the station's length, which gives its area (not stored)",
            metres, "a multiple of 100 (else error 9); 0 or less: a warning", zero,
            simulator_use::yes),
@@ -206,11 +209,14 @@ constexpr field_description station_fields[] = {
     number("station hours", right(4),
            "the hours of the station's time of day, stored as (hours x 60 + minutes) x 60 + "
            "seconds (orario)",
-           "h", "the time in seconds must fit 32 bits (else error 25)", zero, simulator_use::yes),
-    number("station minutes", right(2), "the minutes of its time of day", "min", "as the hours",
+           "h",
+           "the time in seconds must fit 32 bits (else error 25); 0 to 23 (else a warning), and "
+           "a time before the last timed station's: a warning",
            zero, simulator_use::yes),
-    number("station seconds", right(2), "the seconds of its time of day", "s", "as the hours", zero,
-           simulator_use::yes),
+    number("station minutes", right(2), "the minutes of its time of day", "min",
+           "0 to 59 (else a warning)", zero, simulator_use::yes),
+    number("station seconds", right(2), "the seconds of its time of day", "s",
+           "0 to 59 (else a warning)", zero, simulator_use::yes),
     {"station name",
      field_width::text,
      lead(1),

@@ -6,6 +6,8 @@ namespace scenario::language {
 
 namespace {
 
+}  // namespace
+
 // The document of a pair a diagnostic names, when it is there.
 const pair_document* place_of(const compiled_pair& pair, const std::string& document) {
     const pair_document* d = nullptr;
@@ -34,8 +36,6 @@ editor_diagnostic editor_form(const compiled_pair& pair, const diagnostic& d, co
     }
     return e;
 }
-
-}  // namespace
 
 std::vector<document_diagnostics> diagnostics_of(const compiled_pair& pair) {
     document_diagnostics line{pair.line.uri, {}};

@@ -33,6 +33,13 @@ struct document_diagnostics {
     std::vector<editor_diagnostic> diagnostics;
 };
 
+// The document of a pair a compiler diagnostic names (one of no document: the line
+// document, else the train document), when its text is there; and the diagnostic as the
+// editor shows it in that document.
+const pair_document* place_of(const compiled_pair& pair, const std::string& document);
+editor_diagnostic editor_form(const compiled_pair& pair, const diagnostic& d,
+                              const pair_document& in);
+
 // The diagnostics of each document of a pair that is there (the line document first):
 // the compile's, each in the document it names (one of no document in the line document,
 // else in the train document), then a character of the editor's text that the compiler

@@ -69,6 +69,28 @@ text_range range_of(const json& params) {
     return range_at(member(params, "params", "range"), "params.range");
 }
 
+std::optional<std::vector<std::string>> action_kinds(const json& params) {
+    const json& context = member(params, "params", "context");
+    if (!context.is_object()) {
+        refuse("params.context", "an object");
+    }
+    if (!context.contains("only")) {
+        return std::nullopt;
+    }
+    const json& only = context["only"];
+    if (!only.is_array()) {
+        refuse("params.context.only", "an array");
+    }
+    std::vector<std::string> kinds;
+    for (std::size_t i = 0; i < only.size(); ++i) {
+        if (!only[i].is_string()) {
+            refuse("params.context.only[" + std::to_string(i) + "]", "a string");
+        }
+        kinds.push_back(only[i].get<std::string>());
+    }
+    return kinds;
+}
+
 std::vector<content_change> content_changes(const json& params) {
     const json& changes = member(params, "params", "contentChanges");
     if (!changes.is_array()) {

@@ -22,6 +22,10 @@ text_position position_of(const nlohmann::json& params);
 // params.range
 text_range range_of(const nlohmann::json& params);
 
+// params.context.only (codeAction): the kinds of action asked for, nothing when any kind
+// is (params.context must be an object).
+std::optional<std::vector<std::string>> action_kinds(const nlohmann::json& params);
+
 // One change of params.contentChanges (didChange): a range replaced, or the whole text.
 struct content_change {
     std::optional<text_range> range;

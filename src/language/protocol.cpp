@@ -34,6 +34,8 @@ client_capabilities read_client_capabilities(const json& initialize_params) {
             client.markdown_hover = client.markdown_hover || f == "markdown";
         }
     }
+    const json* literals = member(member(text, "codeAction"), "codeActionLiteralSupport");
+    client.code_action_literals = literals != nullptr && literals->is_object();
     return client;
 }
 

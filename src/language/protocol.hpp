@@ -19,6 +19,9 @@ namespace scenario::language {
 struct client_capabilities {
     bool snippets = false;        // textDocument.completion.completionItem.snippetSupport
     bool markdown_hover = false;  // textDocument.hover.contentFormat lists "markdown"
+    // textDocument.codeAction.codeActionLiteralSupport: code actions may be answered as
+    // literals (with their edits) rather than as commands
+    bool code_action_literals = false;
 };
 // Read leniently: a capability not given, or not of the shape the protocol gives it, is
 // not declared.

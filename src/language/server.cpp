@@ -1,5 +1,7 @@
 #include "language/server.hpp"
 
+#include <algorithm>
+
 #include "language/params.hpp"
 #include "language/request_error.hpp"
 #include "language/to_json.hpp"
@@ -20,7 +22,8 @@ json scenario_methods::initialize(const client_capabilities& client) {
               {"documentSymbolProvider", true},
               {"documentFormattingProvider", true},
               {"documentRangeFormattingProvider", true},
-              {"completionProvider", {{"resolveProvider", false}}}}},
+              {"completionProvider", {{"resolveProvider", false}}},
+              {"codeActionProvider", {{"codeActionKinds", json::array({"quickfix"})}}}}},
             {"serverInfo", {{"name", "scenario"}, {"version", version_}}}};
 }
 
@@ -74,6 +77,19 @@ json scenario_methods::request(const std::string& method, const json& params, no
     if (method == "textDocument/formatting") {
         const auto [pair, which] = pair_of(document_uri(params), out);
         return to_json(pair ? format_edits(*pair, which) : std::vector<text_edit>{});
+    }
+    if (method == "textDocument/codeAction") {
+        const std::string uri = document_uri(params);
+        const text_range range = range_of(params);
+        const std::optional<std::vector<std::string>> kinds = action_kinds(params);
+        // Quick fixes are asked for when no kind is named, or "quickfix" or a kind it
+        // belongs to ("" is every kind).
+        const bool asked = !kinds || std::any_of(kinds->begin(), kinds->end(), [](const std::string& k) {
+                               return k.empty() || k == "quickfix";
+                           });
+        const auto [pair, which] = pair_of(uri, out);
+        return to_json(pair && asked ? quick_fixes_at(*pair, which, range) : std::vector<quick_fix>{},
+                       client_);
     }
     if (method == "textDocument/documentSymbol") {
         const auto [pair, which] = pair_of(document_uri(params), out);

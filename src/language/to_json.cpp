@@ -181,6 +181,27 @@ json to_json(const std::vector<completion_item>& items, const client_capabilitie
     return list;
 }
 
+json to_json(const std::vector<quick_fix>& fixes, const client_capabilities& client) {
+    json list = json::array();
+    if (!client.code_action_literals) {
+        return list;
+    }
+    for (const quick_fix& f : fixes) {
+        json action = {{"title", f.title},
+                       {"kind", "quickfix"},
+                       {"diagnostics", json::array({diagnostic_json(f.diagnostic)})},
+                       {"edit",
+                        {{"changes",
+                          {{f.uri, json::array({{{"range", to_json(f.edit.range)},
+                                                 {"newText", f.edit.new_text}}})}}}}}};
+        if (f.preferred) {
+            action["isPreferred"] = true;
+        }
+        list.push_back(std::move(action));
+    }
+    return list;
+}
+
 json to_json(const std::vector<text_edit>& edits) {
     json list = json::array();
     for (const text_edit& e : edits) {

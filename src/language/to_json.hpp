@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "language/code_actions.hpp"
 #include "language/completion.hpp"
 #include "language/diagnostics.hpp"
 #include "language/formatting.hpp"
@@ -24,6 +25,9 @@ nlohmann::json to_json(const std::optional<hover_info>& hover, const client_capa
 nlohmann::json to_json(const std::vector<outline_symbol>& outline);
 nlohmann::json to_json(const std::vector<completion_item>& items, const client_capabilities& client);
 nlohmann::json to_json(const std::vector<text_edit>& edits);
+// Code actions of kind "quickfix", each with its diagnostic and its edit ready; none for
+// a client that takes no literal code actions.
+nlohmann::json to_json(const std::vector<quick_fix>& fixes, const client_capabilities& client);
 
 // A hover's text: Markdown, or plain text.
 std::string hover_markdown(const hover_info& hover);

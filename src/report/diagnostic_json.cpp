@@ -70,6 +70,21 @@ void write_error_json(const diagnostic& d, const document_paths& paths, json_wri
         json.end_object();
     }
     json.end_array();
+    json.key("fixes");
+    json.begin_array();
+    for (const diagnostic_fix& f : d.fixes) {
+        json.begin_object();
+        json.member("document", paths(f.document));
+        json.member("line", f.line);
+        member_or_null(json, "column", f.column > 0, f.column);
+        member_or_null(json, "end_column", f.column > 0, f.end_column);
+        json.member_document("replacement", f.replacement);
+        json.member_document("title", f.title);
+        json.key("certain");
+        json.boolean(f.certain);
+        json.end_object();
+    }
+    json.end_array();
     json.end_object();
 }
 

@@ -16,11 +16,14 @@ using scenario::testing::temp_folder;
 using scenario::testing::write_bytes;
 
 // A small scenario without errors or warnings: a 10 km route (cells 0 to 340) and a
-// train with one station.
+// train with its values and one station.
 const std::string line_document =
     "[generale]\r\nlunghezza percorso, 10000\r\n[curve]\r\n[fine]\r\n";
+const std::string train_values =
+    "numero vetture, 12\r\npercentuale massa frenata, 125\r\nsabbia, 300\r\n";
 const std::string train_document =
-    "[generale]\r\nstazione, 0, 4, 900, 1, 0, 0, 4,1,1, 2,1,1, 1, 19, 9, 0, VESSANA\r\n[fine]\r\n";
+    "[generale]\r\nstazione, 0, 4, 900, 1, 0, 0, 4,1,1, 2,1,1, 1, 19, 9, 0, VESSANA\r\n" +
+    train_values + "[fine]\r\n";
 
 struct scenario_folder {
     temp_folder dir;
@@ -172,7 +175,7 @@ TEST(Compile, ATextTheHeaderFileCannotHoldStopsCheckAndCompileBeforeAnyFile) {
     const std::string name(65536, 'X');
     scenario_folder f(line_document,
                       "[generale]\r\nstazione, 0, 4, 900, 1, 0, 0, 4,1,1, 2,1,1, 1, 19, 9, 0, " + name +
-                          "\r\n[fine]\r\n");
+                          "\r\n" + train_values + "[fine]\r\n");
     for (const char* command : {"check", "compile"}) {
         SCOPED_TRACE(command);
         std::vector<std::string> args{command, f.line, f.train, "--json"};

@@ -87,6 +87,23 @@ diagnostic warning_with_note() {
     d.message = "goes back";
     d.notes = {{"S_linea.txt", 4, 12, 15, "the line before"},
                {{}, 0, 0, 0, "cell 3 holds a signal"}};
+    d.fixes = {{"S_linea.txt", 5, 12, 14, "1500", "write 1500", true}};
+    return d;
+}
+
+// A warning whose fixes are choices, one of them a whole line.
+diagnostic warning_with_choices() {
+    diagnostic d;
+    d.level = severity::warning;
+    d.name = "hidden-row";
+    d.document = "S_T-.txt";
+    d.line = 2;
+    d.column = 1;
+    d.end_column = 6;
+    d.text = "sabbia, 300";
+    d.message = "replaced";
+    d.fixes = {{"S_T-.txt", 2, 0, 0, "", "remove the line", false},
+               {"S_T-.txt", 2, 9, 8, "0", "insert 0", false}};
     return d;
 }
 
@@ -98,8 +115,19 @@ TEST(RenderErrors, WarningsCarryTheirNameAndNotesFollowWhatTheyExplain) {
               "docs/S_linea.txt:5:12: warning: goes back [-Wout-of-order]\n"
               "pendenza,  500,   2\n"
               "           ^~~\n"
+              "           1500\n"
               "docs/S_linea.txt:4:12: note: the line before\n"
-              "scenario: note: cell 3 holds a signal\n");
+              "scenario: note: cell 3 holds a signal\n"
+              "docs/S_linea.txt:5:12: fix-it: write 1500\n");
+    // Choices are listed, and none is shown under the caret.
+    std::ostringstream choices;
+    render_error(warning_with_choices(), shown, choices);
+    EXPECT_EQ(choices.str(),
+              "docs/S_T-.txt:2:1: warning: replaced [-Whidden-row]\n"
+              "sabbia, 300\n"
+              "^~~~~~\n"
+              "docs/S_T-.txt:2: fix-it, a choice: remove the line\n"
+              "docs/S_T-.txt:2:9: fix-it, a choice: insert 0\n");
 }
 
 TEST(ErrorJson, CarriesEveryFieldAndNullsWhatTheErrorLacks) {
@@ -109,25 +137,34 @@ TEST(ErrorJson, CarriesEveryFieldAndNullsWhatTheErrorLacks) {
     write_error_json(station_length_error(), shown, json);
     write_error_json(block_error(), shown, json);
     write_error_json(warning_with_note(), shown, json);
+    write_error_json(warning_with_choices(), shown, json);
     json.end_array();
     const auto parsed = nlohmann::ordered_json::parse(out.str());
-    ASSERT_EQ(parsed.size(), 3u);
+    ASSERT_EQ(parsed.size(), 4u);
     EXPECT_EQ(parsed[0], nlohmann::ordered_json::parse(R"({"error":9,"position":3000,
         "document":"docs/S_T-.txt","line":3,"column":25,
         "text":"stazione,    3000,  4,  650,  1, 0, 0,  4,1,1,  2,1,1,    1,  19, 9, 0, A",
         "message":"the station length is not a multiple of 100 m; change it",
-        "severity":"error","name":null,"end_column":27,"notes":[]})"));
+        "severity":"error","name":null,"end_column":27,"notes":[],"fixes":[]})"));
     EXPECT_EQ(parsed[1], nlohmann::ordered_json::parse(R"({"error":12,"position":30150,
         "document":null,"line":null,"column":null,"text":null,
         "message":"no free cell in cell 603; free one",
-        "severity":"error","name":null,"end_column":null,"notes":[]})"));
+        "severity":"error","name":null,"end_column":null,"notes":[],"fixes":[]})"));
     EXPECT_EQ(parsed[2], nlohmann::ordered_json::parse(R"({"error":null,"position":null,
         "document":"docs/S_linea.txt","line":5,"column":12,"text":"pendenza,  500,   2",
         "message":"goes back","severity":"warning","name":"out-of-order","end_column":14,
         "notes":[{"document":"docs/S_linea.txt","line":4,"column":12,"end_column":15,
                   "message":"the line before"},
                  {"document":null,"line":null,"column":null,"end_column":null,
-                  "message":"cell 3 holds a signal"}]})"));
+                  "message":"cell 3 holds a signal"}],
+        "fixes":[{"document":"docs/S_linea.txt","line":5,"column":12,"end_column":14,
+                  "replacement":"1500","title":"write 1500","certain":true}]})"));
+    // A whole line has no columns; an insertion ends before it begins.
+    EXPECT_EQ(parsed[3]["fixes"], nlohmann::ordered_json::parse(R"([
+        {"document":"docs/S_T-.txt","line":2,"column":null,"end_column":null,
+         "replacement":"","title":"remove the line","certain":false},
+        {"document":"docs/S_T-.txt","line":2,"column":9,"end_column":8,
+         "replacement":"0","title":"insert 0","certain":false}])"));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The front ends say the same of the same two documents: `scenario check --json`, the
 // diagnostics the language server publishes and the live page's result carry the same
 // diagnostics (severity, number or warning name, document, line, first and last
-// column, notes), over the corpus of author mistakes, every golden case that checks two
+// column, notes) and the same fixes (check's and the page's, the server's quick fixes:
+// title, certain or not, range, replacement), over the corpus of author mistakes, every golden case that checks two
 // documents, and a station name longer than the header file can hold.
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <vector>
@@ -103,6 +105,19 @@ said from_report(const json& diagnostics, const std::map<std::string, std::vecto
                                                 : line_name);
         }
         out.push_back(s);
+        // Each fix as a quick fix: its title, whether it is certain, the range it replaces
+        // (a whole line with its line end) and the text.
+        for (const json& f : d["fixes"]) {
+            const std::string doc = fs::path(f["document"].get<std::string>()).filename().string();
+            const int l = f["line"].get<int>() - 1;
+            const std::string range =
+                f["column"].is_null()
+                    ? place(doc, l, 0, l + 1, 0)
+                    : place(doc, l, f["column"].get<int>() - 1, l, f["end_column"].get<int>());
+            out.push_back("fix " + f["title"].get<std::string>() +
+                          (f["certain"].get<bool>() ? " (certain) " : " ") + range + " " +
+                          f["replacement"].dump());
+        }
     }
     std::sort(out.begin(), out.end());
     return out;
@@ -149,7 +164,12 @@ said from_language_server(const document& line, const document& train) {
     language::server server(disk, {}, log);
     std::ostringstream out;
     const auto send = [&](const json& m) { server.handle(m.dump(), out); };
-    send({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", json::object()}});
+    send({{"jsonrpc", "2.0"},
+          {"id", 1},
+          {"method", "initialize"},
+          {"params",
+           {{"capabilities",
+             {{"textDocument", {{"codeAction", {{"codeActionLiteralSupport", json::object()}}}}}}}}}});
     for (const document* d : {&line, &train}) {
         send({{"jsonrpc", "2.0"},
               {"method", "textDocument/didOpen"},
@@ -158,7 +178,19 @@ said from_language_server(const document& line, const document& train) {
                  {{"uri", uri_of(d->name)}, {"languageId", "scenario"}, {"version", 1},
                   {"text", windows1252_to_utf8(d->bytes)}}}}}});
     }
+    // The quick fixes over each whole document.
+    for (const document* d : {&line, &train}) {
+        send({{"jsonrpc", "2.0"},
+              {"id", 2},
+              {"method", "textDocument/codeAction"},
+              {"params",
+               {{"textDocument", {{"uri", uri_of(d->name)}}},
+                {"range", {{"start", {{"line", 0}, {"character", 0}}},
+                           {"end", {{"line", 1000000}, {"character", 0}}}}},
+                {"context", {{"diagnostics", json::array()}}}}}});
+    }
     std::map<std::string, json> last;
+    std::set<std::string> fixes;
     std::string stream = out.str();
     while (!stream.empty()) {
         const auto end = stream.find("\r\n\r\n");
@@ -167,6 +199,20 @@ said from_language_server(const document& line, const document& train) {
         stream.erase(0, end + 4 + length);
         if (m.value("method", "") == "textDocument/publishDiagnostics") {
             last[m["params"]["uri"]] = m["params"]["diagnostics"];
+        }
+        if (m.value("id", 0) == 2) {
+            for (const json& a : m["result"]) {
+                for (const auto& [uri, edits] : a["edit"]["changes"].items()) {
+                    for (const json& e : edits) {
+                        const json& r = e["range"];
+                        fixes.insert("fix " + a["title"].get<std::string>() +
+                                     (a.value("isPreferred", false) ? " (certain) " : " ") +
+                                     place(name_of(uri), r["start"]["line"], r["start"]["character"],
+                                           r["end"]["line"], r["end"]["character"]) +
+                                     " " + json(e["newText"]).dump());
+                    }
+                }
+            }
         }
     }
     said result;
@@ -190,6 +236,7 @@ said from_language_server(const document& line, const document& train) {
             result.push_back(s);
         }
     }
+    result.insert(result.end(), fixes.begin(), fixes.end());
     std::sort(result.begin(), result.end());
     return result;
 }
@@ -426,7 +473,12 @@ TEST(FrontEnds, NoDocumentEndsALongRunningProgram) {
             language::server server(disk, options, log);
             std::ostringstream out;
             const auto send = [&](const json& m) { return server.handle(m.dump(), out); };
-            send({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", json::object()}});
+            send({{"jsonrpc", "2.0"},
+          {"id", 1},
+          {"method", "initialize"},
+          {"params",
+           {{"capabilities",
+             {{"textDocument", {{"codeAction", {{"codeActionLiteralSupport", json::object()}}}}}}}}}});
             send({{"jsonrpc", "2.0"},
                   {"method", "textDocument/didOpen"},
                   {"params", {{"textDocument", {{"uri", uri_of("Vessana_Pralbo_linea.txt")},

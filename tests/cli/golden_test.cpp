@@ -7,6 +7,8 @@
 //   === NAME                      a document written into the case's folder, line by line,
 //   ...                           each line ending in CR LF ("=== NAME (no final line
 //                                 break)" leaves the last line without one)
+//   === NAME (after)              what a document must hold once the commands have run
+//   ...                           (a document without it must be left as it was)
 //   === NAME (hex)                a binary file, written byte by byte: two hexadecimal
 //   ...                           digits a byte, blanks between them, "#" to the end of a
 //                                 line a comment
@@ -15,8 +17,8 @@
 //   === stdout (CR LF)            the same, each line ending in CR LF
 //   === stderr                    its exact expected standard error
 //
-// The commands run in a fresh folder holding the documents; the documents must be left
-// unchanged. SCENARIO_UPDATE_GOLDEN=1 rewrites status, stdout and stderr from what the
+// The commands run in a fresh folder holding the documents; each document must then hold
+// its "(after)" text, or be left unchanged. SCENARIO_UPDATE_GOLDEN=1 rewrites status, stdout and stderr from what the
 // tool printed, to be reviewed before it is committed.
 #include <gtest/gtest.h>
 
@@ -45,7 +47,11 @@ using scenario::testing::parse_case;
 
 std::string write_case(const golden_case& c) {
     std::string text = c.head;
-    for (const auto& [name, bytes, hex] : c.documents) {
+    std::vector<scenario::testing::golden_document> all = c.documents;
+    for (const auto& a : c.after) {
+        all.push_back({a.name + " (after)", a.bytes, ""});
+    }
+    for (const auto& [name, bytes, hex] : all) {
         if (!hex.empty()) {
             text += "=== " + name + " (hex)\n" + hex;
             continue;
@@ -108,7 +114,10 @@ TEST(Golden, EveryCasePrintsExactlyWhatItExpects) {
             }
         }
         for (const auto& d : c.documents) {
-            EXPECT_EQ(read_bytes(folder.file(d.name)), d.bytes) << d.name << " was changed";
+            const auto after = std::find_if(c.after.begin(), c.after.end(),
+                                            [&](const auto& a) { return a.name == d.name; });
+            EXPECT_EQ(read_bytes(folder.file(d.name)), after != c.after.end() ? after->bytes : d.bytes)
+                << d.name << (after != c.after.end() ? " is not as expected" : " was changed");
         }
         const std::string status = std::to_string(r.status) + "\n";
         if (update) {

@@ -25,7 +25,8 @@ struct timed_folder {
     timed_folder() {
         write_bytes(line, "[generale]\r\nlunghezza percorso, 20000\r\n[curve]\r\n[fine]\r\n");
         write_bytes(train,
-                    "[generale]\r\npercentuale massa frenata, 125\r\nvelocita, 0, 90\r\n"
+                    "[generale]\r\npercentuale massa frenata, 125\r\nnumero vetture, 12\r\n"
+                    "sabbia, 300\r\nvelocita, 0, 90\r\n"
                     "stazione, 0, 4, 900, 1, 0, 0, 4,1,1, 2,1,1, 1, 19, 0, 0, UNO\r\n"
                     "stazione, 10000, 11, 600, 1, 0, 0, 4,1,1, 2,1,1, 1, 19, 7, 10, DUE\r\n"
                     "[fine]\r\n");

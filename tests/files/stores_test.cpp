@@ -22,7 +22,8 @@ const std::string testo_linea =
                "curvad1,  2700,  2000", "[pendenze]", "pendenza,  0,   0", "pendenza,  600,   -2",
                "[indicazioni]", "cartello_indicatore,  650,   (CAVALCAVIA)( Km 0.661 )", "[fine]"});
 const std::string testo_treno = documento(
-    {"[generale]", "numero vetture,    12", "orologio,    19              8             15 ",
+    {"[generale]", "numero vetture,    12", "percentuale massa frenata,    125", "sabbia,    300",
+     "orologio,    19              8             15 ",
      "aderenza,   0,    100", "velocita,       0,    80", "velocita,     650,   140",
      "stazione,       0,  4,  900,  1, 0, 0,  4,1,1,  2,1,1,    1,  19, 9, 0, VESSANA",
      "stazione,    4700, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,    0,   0, 0, 0, MELISCANO L.",

@@ -222,7 +222,7 @@ TEST_F(LiveResult, ABrokenSaveKeepsTheLastGoodDrawingWithTheNewErrorMarkedOnIt) 
     }
     EXPECT_EQ(keys, (std::set<std::string>{"error", "position", "document", "line", "column",
                                            "end_column", "text", "message", "severity", "name",
-                                           "notes"}));
+                                           "notes", "fixes"}));
     EXPECT_EQ(d["error"], 9);
     EXPECT_EQ(d["position"], 10300);
     EXPECT_EQ(d["document"], train());

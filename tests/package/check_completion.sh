@@ -61,7 +61,7 @@ expect "check|compile" scenario c
 expect "--help|--version" scenario --
 expect "--port" scenario serve --p
 expect "--no-plan" scenario check --n
-expect "-Wno-value-ignored|-Wno-value-rounded|-Wno-value-wrapped" scenario check -Wno-val
+expect "-Wno-value-ignored|-Wno-value-packed|-Wno-value-rounded|-Wno-value-wrapped" scenario check -Wno-val
 expect "" scenario dump -Wno-
 # Positionals: a line document, then a train document, in any case; folders too.
 expect "B_LINEA.TXT|a_linea.txt|sub" scenario check ""

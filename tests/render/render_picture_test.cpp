@@ -75,6 +75,9 @@ cartello_indicatore, 650, (PONTE & <CANALE>)
 [fine]
 )");
     const std::string train = document(R"([generale]
+numero vetture, 12
+percentuale massa frenata, 125
+sabbia, 300
 [aderenze]
 aderenza, 0, 100
 aderenza, 7500, 85
@@ -282,7 +285,7 @@ TEST(RenderPicture, TheTrackStartsHeadingUpAndRightHandCurvesTurnClockwise) {
 TEST(RenderPicture, StationLabelsKeepApartInThePlanAndInTheirRows) {
     // Twelve stations 500 m apart on a 27 km plan: about 10 pixels apart, closer than
     // a label is high, and with labels wider than their spacing on the profile axis.
-    std::string train = "[generale]\n";
+    std::string train = "[generale]\nnumero vetture, 12\npercentuale massa frenata, 125\nsabbia, 300\n";
     for (int i = 0; i < 12; ++i) {
         train += station(1000 + 500 * i, "STAZIONE DI PROVA " + std::to_string(i));
     }

@@ -26,6 +26,7 @@ struct golden_case {
     std::string head;  // the comment and the command lines, as written
     std::vector<std::vector<std::string>> commands;
     std::vector<golden_document> documents;
+    std::vector<golden_document> after;  // documents the commands change, as they must be
     std::map<std::string, std::string> expected;  // status, stdout, stderr
     bool stdout_crlf = false;
 };
@@ -82,6 +83,7 @@ inline golden_case parse_case(const std::string& text) {
             return;
         }
         const std::string hex = " (hex)";
+        const std::string after = " (after)";
         if (section == "status" || section == "stdout" || section == "stderr") {
             c.expected[section] = body;
         } else if (section == "stdout (CR LF)") {
@@ -95,7 +97,12 @@ inline golden_case parse_case(const std::string& text) {
             if (!final_break && body.size() >= 2) {
                 body.resize(body.size() - 2);
             }
-            c.documents.push_back({section, body, ""});
+            const bool changed = section.size() > after.size() &&
+                                 section.compare(section.size() - after.size(), after.size(),
+                                                 after) == 0;
+            (changed ? c.after : c.documents)
+                .push_back({changed ? section.substr(0, section.size() - after.size()) : section,
+                            body, ""});
         }
     };
     while (std::getline(in, line)) {

@@ -1,6 +1,6 @@
 -- Neovim's own language client against "scenario lsp": opens the line document,
--- waits for the diagnostics, asks for a hover and the outline, formats the buffer and
--- writes it. Whatever does not hold is written to SCENARIO_OUT, one line each; "ok"
+-- waits for the diagnostics, asks for a hover and the outline, applies a quick fix,
+-- formats the buffer and writes it. Whatever does not hold is written to SCENARIO_OUT, one line each; "ok"
 -- when everything does.
 local out = {}
 local function check(ok, what)
@@ -59,6 +59,23 @@ for _, s in ipairs(symbols or {}) do
   end
 end
 check(tunnel, "outline: " .. vim.inspect(symbols))
+
+-- The misspelt keyword of line 11: a quick fix is listed, preferred, and applied.
+local actions = request("textDocument/codeAction", {
+  textDocument = { uri = uri },
+  range = { start = { line = 10, character = 2 }, ["end"] = { line = 10, character = 2 } },
+  context = { diagnostics = vim.lsp.diagnostic.get_line_diagnostics(buf, 10) },
+})
+local fix = nil
+for _, a in ipairs(actions or {}) do
+  if a.kind == "quickfix" and a.isPreferred and a.title:find("curvas4", 1, true) then fix = a end
+end
+check(fix ~= nil, "no quick fix for line 11: " .. vim.inspect(actions))
+if fix then
+  vim.lsp.util.apply_workspace_edit(fix.edit, client.offset_encoding or "utf-16")
+  local line = vim.api.nvim_buf_get_lines(buf, 10, 11, false)[1]
+  check(line == "curvas4,  900,  1100", "line 11 after the quick fix: " .. vim.inspect(line))
+end
 
 vim.lsp.buf.formatting_sync(nil, 5000)
 vim.cmd("write")
