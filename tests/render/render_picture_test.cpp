@@ -409,7 +409,7 @@ TEST(RenderPicture, CrowdedLabelsAreLeftOutRatherThanLaidOverOneAnother) {
     // Seventy stations with long names 500 m apart and an error among them, on a straight
     // route of 52 km: a few pixels apart, on some 340 pixels of track, with names wider
     // than the room on either side of it holds two of. There is no room for every name.
-    std::string train = "[generale]\n";
+    std::string train = "[generale]\nnumero vetture, 12\npercentuale massa frenata, 125\nsabbia, 300\n";
     for (int i = 0; i < 70; ++i) {
         train += station(1000 + 500 * i, "STAZIONE DI PROVA DAL NOME LUNGO " + std::to_string(i));
     }
