@@ -211,14 +211,38 @@
     return li;
   }
 
+  // The items shown, by the JSON of their diagnostic: a save that changes a few of many
+  // diagnostics makes and moves only those (the panel is not laid out afresh).
+  let diagnosticNodes = new Map();
+
   function showDiagnostics(list) {
     const ol = $('diagnostics');
-    ol.replaceChildren();
     $('diagnostic-count').textContent = list.length ? `(${list.length})` : '';
-    if (!list.length) {
-      ol.append(make('li', 'none', 'No error, no warning.'));
+    const old = diagnosticNodes;
+    diagnosticNodes = new Map();
+    const nodes = list.map((d, i) => {
+      const key = JSON.stringify(d);
+      const kept = old.get(key);
+      const li = kept && kept.length ? kept.shift() : diagnosticItem(d, i);
+      li.dataset.index = String(i);
+      if (!diagnosticNodes.has(key)) diagnosticNodes.set(key, []);
+      diagnosticNodes.get(key).push(li);
+      return li;
+    });
+    if (!list.length) nodes.push(make('li', 'none', 'No error, no warning.'));
+    let at = ol.firstChild;
+    for (const li of nodes) {
+      if (li === at) {
+        at = at.nextSibling;
+      } else {
+        ol.insertBefore(li, at);
+      }
     }
-    list.forEach((d, i) => ol.append(diagnosticItem(d, i)));
+    while (at) {
+      const next = at.nextSibling;
+      at.remove();
+      at = next;
+    }
     selected = selected < list.length ? selected : -1;
     if (selected >= 0) select(selected, false);
   }
