@@ -346,7 +346,8 @@ timetable make_timetable(const run_state& state, const timetable_options& option
 }
 
 std::string two_digits(std::int64_t v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
+    std::string text = v >= 0 && v < 10 ? "0" : "";
+    return text.append(std::to_string(v));
 }
 
 std::string two_decimals(double v) {
