@@ -1,13 +1,16 @@
 // Times the live page of `scenario serve` in headless Chromium (the system browser, through
 // the playwright-core of tests/live/browser; run `npm ci` there first).
 //
-//   node bench/live_page_bench.mjs SCENARIO_PROGRAM LINE TRAIN [-n SAVES] [--frames]
+//   node bench/live_page_bench.mjs SCENARIO_PROGRAM LINE TRAIN [-n SAVES] [--zoom N] [--frames]
 //
 // Copies LINE and TRAIN into a temporary folder, serves them, opens the page, then saves
 // TRAIN SAVES times (default 21; written beside it and renamed over it, as editors save),
 // each time switching its first 130 km/h speed limit between 130 and 120. It prints, from
 // the save on disk (the rename returned) to the frame that shows the new result, the
-// median, the minimum and the maximum, and the medians of the page's marks on the way.
+// median, the 90th percentile, the minimum and the maximum, the medians of the page's
+// marks on the way, and the bytes the page took for each save (the result's changes, in
+// the event or fetched, and any /detail). With --zoom N it then shows N windows of 1 km spread along the route and
+// prints the times from the zoom to the frame that shows the window in full detail.
 // With --frames it then pans and zooms the drawing with the mouse and prints the frame
 // intervals (requestAnimationFrame) while the view moves, and after it rests.
 import { spawn } from 'node:child_process';
@@ -31,6 +34,7 @@ const option = (name, fallback) => {
 };
 const frames = flag('--frames');
 const saves = option('-n', 21);
+const zooms = option('--zoom', 0);
 const [programArg, linePath, trainPath] = args;
 const program = programArg && path.resolve(programArg);
 if (!program || !linePath || !trainPath) {
@@ -66,20 +70,26 @@ const median = (xs) => {
   const s = [...xs].sort((a, b) => a - b);
   return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2;
 };
+// The nearest-rank 90th percentile.
+const p90 = (xs) => [...xs].sort((a, b) => a - b)[Math.max(0, Math.ceil(0.9 * xs.length) - 1)];
 const ms = (x) => `${x.toFixed(1)} ms`;
 try {
   const page = await browser.newPage({ viewport: { width: 1400, height: 900 } });
   await page.goto(url);
   await page.waitForSelector('#stage svg');
-  const size = await page.evaluate(async () => (await (await fetch('/result')).text()).length);
-  console.log(`${line} + ${train}: /result is ${size.toLocaleString('en')} bytes`);
+  const sizes = await page.evaluate(async () => [(await (await fetch('/result')).text()).length,
+    (await (await fetch('/')).text()).length]);
+  console.log(`${line} + ${train}: /result is ${sizes[0].toLocaleString('en')} bytes, ` +
+    `the page with it ${sizes[1].toLocaleString('en')} bytes`);
 
   const times = [];
   const compiles = [];
+  const bytes = [];
   const phases = { announced: [], received: [], parsed: [], applied: [], shown: [] };
   for (let i = 0; i < saves; ++i) {
     const before = Number(await page.getAttribute('body', 'data-shown-generation'));
     await page.waitForTimeout(150);  // the previous save is settled everywhere
+    await page.evaluate(() => performance.clearResourceTimings());
     const t0 = Date.now();
     fs.writeFileSync(path.join(folder, `${train}.new`), versions[i % 2], 'latin1');
     fs.renameSync(path.join(folder, `${train}.new`), path.join(folder, train));
@@ -95,13 +105,50 @@ try {
       return last;
     });
     for (const k of Object.keys(phases)) phases[k].push(marks[`result-${k}`] - t0);
+    // The result's text the page took (in the event, or fetched), and any detail fetched.
+    // (A page that does not say what it took: the /result bodies it fetched.)
+    bytes.push(await page.evaluate(() => {
+      const fetched = (re) => performance.getEntriesByType('resource').filter((e) => re.test(e.name))
+        .reduce((n, e) => n + e.decodedBodySize, 0);
+      return (Number(document.body.dataset.resultBytes) || fetched(/\/result/)) + fetched(/\/detail/);
+    }));
     compiles.push(await page.evaluate(async () => (await (await fetch('/result')).json()).compile_ms));
   }
   console.log(`save -> new drawing shown, ${saves} saves: median ${ms(median(times))}, ` +
-    `min ${ms(Math.min(...times))}, max ${ms(Math.max(...times))} ` +
+    `90th percentile ${ms(p90(times))}, min ${ms(Math.min(...times))}, max ${ms(Math.max(...times))} ` +
     `(server compile_ms median ${ms(median(compiles))})`);
   console.log('  medians after the save: ' + Object.entries(phases)
     .map(([k, v]) => `${k} ${ms(median(v))}`).join(', '));
+  console.log(`  bytes fetched per save: median ${median(bytes).toLocaleString('en')}, ` +
+    `max ${Math.max(...bytes).toLocaleString('en')}`);
+
+  if (zooms > 0) {
+    // Windows of 1 km spread along the route, each from the fitted view.
+    const last = await page.evaluate(() => {
+      const r = JSON.parse(document.getElementById('result').textContent);
+      return r.drawing && r.drawing.plan ? r.drawing.plan.last : 0;
+    });
+    const zoomTimes = [];
+    for (let i = 0; i < zooms && last > 1000; ++i) {
+      const from = Math.floor(((i + 0.5) / zooms) * (last - 1000));
+      await page.evaluate(() => window.livePage.parts.drawing.fit());
+      await page.waitForTimeout(100);
+      zoomTimes.push(await page.evaluate((from) => new Promise((done) => {
+        const d = window.livePage.parts.drawing;
+        const t0 = performance.now();
+        d.showWindow(from, from + 1000);
+        const wait = () => {
+          if (d.pendingDetail() > 0) { setTimeout(wait, 1); return; }
+          requestAnimationFrame(() => setTimeout(() => done(performance.now() - t0), 0));
+        };
+        wait();
+      }), from));
+    }
+    if (zoomTimes.length) {
+      console.log(`zoom into a 1 km window -> shown in full detail, ${zoomTimes.length} windows: ` +
+        `median ${ms(median(zoomTimes))}, 90th percentile ${ms(p90(zoomTimes))}, max ${ms(Math.max(...zoomTimes))}`);
+    }
+  }
 
   if (frames) {
     const box = await page.locator('#view').boundingBox();

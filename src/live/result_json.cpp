@@ -5,12 +5,9 @@
 #include "model/cella.hpp"
 #include "model/voce.hpp"
 #include "render/marks.hpp"
-#include "render/svg.hpp"
 #include "report/counts.hpp"
 
 namespace scenario::live {
-
-namespace {
 
 const char* kind_name(element_kind kind) {
     constexpr const char* names[element_kinds] = {
@@ -18,6 +15,8 @@ const char* kind_name(element_kind kind) {
         "speed",    "gradient", "adhesion", "curve",       "code_point"};
     return names[static_cast<std::size_t>(kind)];
 }
+
+namespace {
 
 // The one field of its cells a profile step shows.
 const char* step_field(element_kind kind) {
@@ -49,21 +48,12 @@ void write_values(const Record& r, const Fields& fields, const char* only, json_
 
 // What the page's tooltip says of an element: the picture's own words, but for a
 // station and a profile step, and a tunnel, whose type is said as its row wrote it.
-std::string detail_of(const run_state& state, const element& e, const render::route_marks& marks,
-                      std::size_t nth) {
+std::string detail_of(const run_state& state, const element& e) {
     const std::string to = std::to_string(e.end.value_or(e.position));
     switch (e.kind) {
         case element_kind::station:
             return state.voci[static_cast<std::size_t>(e.entry)].nome + " at " +
                    std::to_string(e.position) + " m";
-        case element_kind::signal:
-            return marks.signals[nth].detail;
-        case element_kind::board:
-            return marks.boards[nth].detail;
-        case element_kind::speed_board:
-            return marks.speed_boards[nth].detail;
-        case element_kind::slowdown:
-            return marks.slowdowns[nth].detail;
         case element_kind::tunnel: {
             const int stored = state.celle[static_cast<std::size_t>(e.cell)].montagna;
             return "tunnel " + std::to_string(e.position) + "-" + to + " m, type " +
@@ -79,16 +69,14 @@ std::string detail_of(const run_state& state, const element& e, const render::ro
         case element_kind::adhesion:
             return "adhesion " + std::to_string(e.value) + " from " + std::to_string(e.position) +
                    " to " + to + " m";
-        case element_kind::curve:
-            return marks.curves[nth].detail;
-        case element_kind::code_point:
-            return marks.code_points[nth].detail;
+        default:
+            return render::mark_detail(state, e);
     }
-    return {};
 }
 
-void write_element(const compiled_scenario& drawn, std::size_t id, std::size_t nth,
-                   const render::route_marks& marks, json_writer& json) {
+}  // namespace
+
+void write_element_record(const compiled_scenario& drawn, std::size_t id, json_writer& json) {
     const run_state& state = drawn.state;
     const element& e = drawn.elements().all()[id];
     json.begin_object();
@@ -118,13 +106,13 @@ void write_element(const compiled_scenario& drawn, std::size_t id, std::size_t n
         write_values(state.voci[static_cast<std::size_t>(e.entry)], voce_fields, nullptr, json);
     } else if (has_cell) {
         json.member_null("entry");
-        write_values(state.celle[static_cast<std::size_t>(e.cell)], cella_fields, step_field(e.kind),
-                     json);
+        write_values(state.celle[static_cast<std::size_t>(e.cell)], cella_fields,
+                     step_field(e.kind), json);
     } else {
         json.member_null("entry");
         json.member_null("values");
     }
-    json.member_document("detail", detail_of(state, e, marks, nth));
+    json.member_document("detail", detail_of(state, e));
     const std::vector<source_row>& rows = state.trace.rows;
     if (e.row >= 0 && static_cast<std::size_t>(e.row) < rows.size()) {
         const source_row& row = rows[static_cast<std::size_t>(e.row)];
@@ -138,40 +126,7 @@ void write_element(const compiled_scenario& drawn, std::size_t id, std::size_t n
     json.end_object();
 }
 
-}  // namespace
-
-void write_drawing(const compiled_scenario& drawn, std::uint64_t generation, bool stale,
-                   std::span<const diagnostic> diagnostics, json_writer& json) {
-    render::render_options options;
-    options.plan = drawn.state.con_tracciato != 0;
-    options.annotated = true;
-    json.key("drawing");
-    json.begin_object();
-    json.member("generation", static_cast<std::int64_t>(generation));
-    json.key("stale");
-    json.boolean(stale);
-    render::route_marks marks;
-    std::string svg;
-    {
-        // The layout holds the plan's every metre: it goes before the picture is quoted.
-        render::picture_layout picture = render::lay_out_picture(drawn, diagnostics, options);
-        svg = render::draw_picture(picture);
-        marks = std::move(picture.marks);
-    }
-    json.member("svg", svg);
-    svg = std::string();
-    json.key("elements");
-    json.begin_array();
-    const std::span<const element> all = drawn.elements().all();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        write_element(drawn, i, i - drawn.elements().first(all[i].kind), marks, json);
-    }
-    json.end_array();
-    json.end_object();
-}
-
 void write_status(const compiled_scenario& compiled, json_writer& json) {
-    json.key("status");
     json.begin_object();
     json.key("counts");
     json.begin_object();

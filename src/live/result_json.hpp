@@ -9,21 +9,22 @@
 
 namespace scenario::live {
 
-// The parts of a result (docs/live.md), each written as one member of the object open
-// in the writer.
+// The name of an element kind in a result: "station", "signal", "board", ...
+const char* kind_name(element_kind kind);
 
-// "drawing": the annotated picture of a compiled scenario with the errors among these
-// diagnostics marked on it, and the list of its elements (its element index, whose
-// numbers are the picture's data-element attributes).
-void write_drawing(const compiled_scenario& drawn, std::uint64_t generation, bool stale,
-                   std::span<const diagnostic> diagnostics, json_writer& json);
+// The parts of a result (docs/live.md).
 
-// "timetable": the timetable of a compiled scenario (report/timetable_json.hpp), worked out
-// with the session's options; null when its documents could not be read.
+// The whole record of one element of a compiled scenario (its number in the element
+// index): kind, name, position, cell, entry, stored values, description and the row that
+// made it; the page shows it when the element is pointed at.
+void write_element_record(const compiled_scenario& drawn, std::size_t id, json_writer& json);
+
+// The value of "timetable": the timetable of a compiled scenario (report/timetable_json.hpp),
+// worked out with the session's options.
 void write_timetable(const compiled_scenario& compiled, const timetable_options& options,
                      json_writer& json);
 
-// "status": the element counts of a compile and the files "scenario compile" would
+// The value of "status": the element counts of a compile and the files "scenario compile" would
 // write for it with their sizes (none when it would write none).
 void write_status(const compiled_scenario& compiled, json_writer& json);
 

@@ -32,6 +32,8 @@ constexpr std::size_t header_limit = 8 * 1024;     // bytes of a request's heade
 constexpr unsigned requests_per_connection = 100;  // then the server closes it
 constexpr std::size_t connection_limit = 64;       // open at once, event streams included
 constexpr std::chrono::seconds idle_limit{30};     // between requests of a connection
+constexpr std::size_t event_changes_limit = 16 * 1024;  // changes sent in an event
+constexpr std::size_t detail_windows_limit = 64;         // windows of one /detail request
 
 constexpr std::string_view events_header =
     "HTTP/1.1 200 OK\r\n"
@@ -47,8 +49,11 @@ class connection;
 struct shared_state {
     std::uint16_t port = 0;
     std::chrono::milliseconds header_deadline{0};
-    std::shared_ptr<const std::string> result;
+    const compile_session* session = nullptr;  // outlives the server, used on its thread only
     std::uint64_t generation = 0;
+    // The page with the latest result in it, made when first asked for, and its generation.
+    std::shared_ptr<const std::string> page;
+    std::uint64_t page_generation = 0;
     std::size_t connections = 0;
     // The open event streams, told of every new generation.
     std::list<std::weak_ptr<connection>> streams;
@@ -61,6 +66,101 @@ struct refusal {
     http::status status;
     std::string_view text;
 };
+
+// The value of a parameter of a query string ("a=1&b=2"); none when it is not there.
+std::optional<std::string_view> parameter(std::string_view query, std::string_view name) {
+    while (!query.empty()) {
+        const std::size_t amp = query.find('&');
+        const std::string_view pair = query.substr(0, amp);
+        const std::size_t eq = pair.find('=');
+        if (eq != std::string_view::npos && pair.substr(0, eq) == name) {
+            return pair.substr(eq + 1);
+        }
+        query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
+    }
+    return std::nullopt;
+}
+
+// A whole number of at most nine digits, no sign (a metre of the route, a generation).
+std::optional<std::int64_t> whole_number(std::optional<std::string_view> text) {
+    if (!text || text->empty() || text->size() > 9) {
+        return std::nullopt;
+    }
+    std::int64_t v = 0;
+    for (const char c : *text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+// The window of a /detail request: from and to whole metres, from < to, and at most
+// detail_window_limit apart.
+std::optional<metre_range> window_of(std::optional<std::int64_t> from,
+                                     std::optional<std::int64_t> to) {
+    if (!from || !to || *from >= *to || *to - *from > detail_window_limit) {
+        return std::nullopt;
+    }
+    return metre_range{*from, *to};
+}
+
+// The windows of a /detail request: from=M&to=M, or windows=A-B,C-D,... (one to
+// detail_windows_limit of them); none when any is not a window.
+std::optional<std::vector<metre_range>> detail_windows(std::string_view query) {
+    std::vector<metre_range> windows;
+    std::optional<std::string_view> list = parameter(query, "windows");
+    if (!list) {
+        const std::optional<metre_range> w = window_of(whole_number(parameter(query, "from")),
+                                                       whole_number(parameter(query, "to")));
+        if (!w) {
+            return std::nullopt;
+        }
+        windows.push_back(*w);
+        return windows;
+    }
+    while (true) {
+        const std::string_view item = list->substr(0, list->find(','));
+        const std::size_t dash = item.find('-');
+        const std::optional<metre_range> w =
+            dash == std::string_view::npos
+                ? std::nullopt
+                : window_of(whole_number(item.substr(0, dash)),
+                            whole_number(item.substr(dash + 1)));
+        if (!w || windows.size() == detail_windows_limit) {
+            return std::nullopt;
+        }
+        windows.push_back(*w);
+        if (item.size() == list->size()) {
+            return windows;
+        }
+        list = list->substr(item.size() + 1);
+    }
+}
+
+// index.html with a result in it, where it says "<!-- result -->": the page is drawn
+// from it at once, before it asks the server anything. Every "<" in the JSON is written
+// as its JSON escape (backslash, u003c), so that no text in it can end the script element
+// it is in.
+std::string page_with(std::string_view index, std::string_view result) {
+    constexpr std::string_view marker = "<!-- result -->";
+    const std::size_t at = index.find(marker);
+    if (at == std::string_view::npos) {
+        return std::string(index);
+    }
+    std::string out(index.substr(0, at));
+    out.reserve(index.size() + result.size() + result.size() / 64);
+    for (const char c : result) {
+        if (c == '<') {
+            out += "\\u003c";
+        } else {
+            out += c;
+        }
+    }
+    out += index.substr(at + marker.size());
+    return out;
+}
 
 bool host_allowed(std::string_view host, std::uint16_t port) {
     const std::string suffix = ":" + std::to_string(port);
@@ -172,14 +272,70 @@ class connection : public std::enable_shared_from_this<connection> {
         const bool keep = request.keep_alive() && served_ < requests_per_connection;
         const unsigned version = request.version();
         std::string_view target = request.target();
-        target = target.substr(0, target.find('?'));
+        const std::size_t mark = target.find('?');
+        const std::string_view query =
+            mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1);
+        target = target.substr(0, mark);
+        const compile_session& session = *state_->session;
         if (target == "/result") {
-            held_ = state_->result;
+            // The changes since the generation the page has, when they are kept; else whole.
+            const std::optional<std::int64_t> since = whole_number(parameter(query, "since"));
+            held_ = since ? session.changes_since(static_cast<std::uint64_t>(*since)) : nullptr;
+            if (!held_) {
+                held_ = session.result();
+            }
+            reply(http::status::ok, version, "application/json", *held_, keep);
+            return;
+        }
+        if (target == "/detail") {
+            const std::optional<std::vector<metre_range>> windows = detail_windows(query);
+            if (!windows) {
+                reply(http::status::bad_request, version, "text/plain; charset=utf-8",
+                      "A detail window is from=M&to=M (or windows=A-B,C-D,... up to 64 of "
+                      "them), whole metres, from < to, at most 2097152 apart.\n",
+                      keep);
+                return;
+            }
+            // One window: its detail; a list: the list of theirs.
+            const bool listed = parameter(query, "windows").has_value();
+            std::string list = "[";
+            for (const metre_range& w : *windows) {
+                held_ = session.detail(w);
+                if (!held_) {
+                    break;
+                }
+                if (listed) {
+                    list += list.size() > 1 ? "," : "";
+                    list += *held_;
+                }
+            }
+            if (!held_) {
+                reply(http::status::not_found, version, "text/plain; charset=utf-8",
+                      "No drawing.\n", keep);
+                return;
+            }
+            if (listed) {
+                held_ = std::make_shared<const std::string>(list + "]");
+            }
             reply(http::status::ok, version, "application/json", *held_, keep);
             return;
         }
         if (target == "/events") {
             start_events();
+            return;
+        }
+        if (target == "/") {
+            if (!state_->page || state_->page_generation != state_->generation) {
+                for (const page_asset& a : page_assets()) {
+                    if (a.path == "/") {
+                        state_->page = std::make_shared<const std::string>(
+                            page_with(a.body, *session.result()));
+                        state_->page_generation = state_->generation;
+                    }
+                }
+            }
+            held_ = state_->page;
+            reply(http::status::ok, version, "text/html; charset=utf-8", *held_, keep);
             return;
         }
         for (const page_asset& a : page_assets()) {
@@ -244,8 +400,17 @@ class connection : public std::enable_shared_from_this<connection> {
                                 });
     }
 
+    // The event of the newest generation; when the changes since the one before are small,
+    // they come in it, and a page that has that one needs ask for nothing.
     void append_event() {
-        out_ += "event: result\ndata: {\"generation\": " + std::to_string(wanted_) + "}\n\n";
+        out_ += "event: result\ndata: {\"generation\": " + std::to_string(wanted_);
+        const std::shared_ptr<const std::string> changes =
+            wanted_ == 0 ? nullptr : state_->session->changes_since(wanted_ - 1);
+        if (changes && changes->size() <= event_changes_limit) {
+            out_ += ", \"changes\": ";
+            out_ += *changes;
+        }
+        out_ += "}\n\n";
         sent_ = wanted_;
     }
 
@@ -343,7 +508,7 @@ class live_server::impl {
 
   private:
     void take_result() {
-        state_->result = session_.result();
+        state_->session = &session_;
         state_->generation = session_.generation();
     }
 

@@ -64,6 +64,22 @@ span_mark span_of(const run_state& state, const element& e) {
 
 }  // namespace
 
+std::string mark_detail(const run_state& state, const element& e) {
+    switch (e.kind) {
+        case element_kind::signal:
+        case element_kind::board:
+        case element_kind::speed_board:
+        case element_kind::code_point:
+            return point_of(state, e).detail;
+        case element_kind::slowdown:
+        case element_kind::tunnel:
+        case element_kind::curve:
+            return span_of(state, e).detail;
+        default:
+            return {};
+    }
+}
+
 route_marks collect_marks(const run_state& state, const element_index& elements,
                           std::span<const diagnostic> diagnostics) {
     route_marks marks;
@@ -106,8 +122,6 @@ route_marks collect_marks(const run_state& state, const element_index& elements,
     steps(element_kind::speed, marks.speed);
     steps(element_kind::gradient, marks.gradient);
     steps(element_kind::adhesion, marks.adhesion);
-    spans(element_kind::curve, marks.curves);
-    points(element_kind::code_point, marks.code_points);
 
     for (std::size_t i = 0; i < diagnostics.size(); ++i) {
         const diagnostic& d = diagnostics[i];
@@ -120,22 +134,6 @@ route_marks collect_marks(const run_state& state, const element_index& elements,
         }
     }
     return marks;
-}
-
-element_ids number_elements(const route_marks& marks) {
-    element_ids ids;
-    ids.signals = ids.stations + marks.stations.size();
-    ids.boards = ids.signals + marks.signals.size();
-    ids.speed_boards = ids.boards + marks.boards.size();
-    ids.slowdowns = ids.speed_boards + marks.speed_boards.size();
-    ids.tunnels = ids.slowdowns + marks.slowdowns.size();
-    ids.speed = ids.tunnels + marks.tunnels.size();
-    ids.gradient = ids.speed + marks.speed.size();
-    ids.adhesion = ids.gradient + marks.gradient.size();
-    ids.curves = ids.adhesion + marks.adhesion.size();
-    ids.code_points = ids.curves + marks.curves.size();
-    ids.end = ids.code_points + marks.code_points.size();
-    return ids;
 }
 
 }  // namespace scenario::render

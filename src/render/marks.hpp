@@ -62,8 +62,6 @@ struct route_marks {
     std::vector<point_mark> speed_boards;  // maximum-speed indicator boards
     std::vector<span_mark> slowdowns;
     std::vector<span_mark> tunnels;
-    std::vector<span_mark> curves;  // the line document's curves, in its order
-    std::vector<point_mark> code_points;  // code change and code zero cells, in grid order
     std::vector<profile_step> speed;     // km/h
     std::vector<profile_step> gradient;  // the stored value minus 100
     std::vector<profile_step> adhesion;
@@ -78,26 +76,9 @@ struct route_marks {
 route_marks collect_marks(const run_state& state, const element_index& elements,
                           std::span<const diagnostic> diagnostics);
 
-// The numbers an annotated picture gives its drawn elements (data-element), those of the
-// element index: stations, signals, boards, speed boards, slowdowns, tunnels, then the
-// steps of the speed, gradient and adhesion profiles, then the curves and the code points
-// (both drawn only in an annotated picture, on the track). Each member is the number of
-// the first element of its list; `end` follows the last.
-struct element_ids {
-    std::size_t stations = 0;
-    std::size_t signals = 0;
-    std::size_t boards = 0;
-    std::size_t speed_boards = 0;
-    std::size_t slowdowns = 0;
-    std::size_t tunnels = 0;
-    std::size_t speed = 0;
-    std::size_t gradient = 0;
-    std::size_t adhesion = 0;
-    std::size_t curves = 0;
-    std::size_t code_points = 0;
-    std::size_t end = 0;
-};
-
-element_ids number_elements(const route_marks& marks);
+// What the picture's tooltip says of an element drawn as a mark of its own (a signal, a
+// board, a speed board, a slowdown, a tunnel, a curve or a code point: the detail of its
+// mark); empty for a station and a profile step.
+std::string mark_detail(const run_state& state, const element& e);
 
 }  // namespace scenario::render

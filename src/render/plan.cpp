@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "render/annotation.hpp"
 #include "render/style.hpp"
 
 namespace scenario::render {
@@ -19,14 +18,14 @@ constexpr std::int64_t track_points = 4000;
 struct label_style {
     double font_size;
     const char* colour;
-    const char* weight;
+    bool bold;
 
     double height() const { return font_size * 1.25; }
 };
-constexpr label_style station_label{11, style::station, "bold"};
-constexpr label_style error_label{11, style::error, "bold"};
-constexpr label_style kilometre_label{8.5, style::muted, "normal"};
-constexpr label_style route_end_label{9, style::ink, "normal"};
+constexpr label_style station_label{11, style::station, true};
+constexpr label_style error_label{11, style::error, true};
+constexpr label_style kilometre_label{8.5, style::muted, false};
+constexpr label_style route_end_label{9, style::ink, false};
 
 constexpr std::string_view route_end_text = "route end";
 
@@ -35,12 +34,12 @@ std::string kilometre_text(std::int64_t metre) {
 }
 
 // Candidate label boxes around a point: right, left, above, below and the four
-// diagonals, first close to the point, then further away.
+// diagonals, first close to the point, then further away (with a leader line).
 std::vector<box> label_candidates(point p, std::string_view text, const label_style& s) {
-    const double width = text_width(text, s.font_size);
+    const double width = text_width(text, s.font_size, s.bold);
     const double height = s.height();
     std::vector<box> out;
-    for (double d : {5.0, 14.0, 28.0, 48.0, 72.0}) {
+    for (double d : {5.0, 14.0, 28.0, 48.0, 72.0, 104.0, 144.0}) {
         const double h2 = height / 2;
         out.push_back({p.x + d, p.y - h2, p.x + d + width, p.y + h2});
         out.push_back({p.x - d - width, p.y - h2, p.x - d, p.y + h2});
@@ -74,7 +73,12 @@ void layout_scale(const plan_view& view, label_placer& placer, plan_layout& out)
         {a.x0 + 8, a.y0 + 4, a.x0 + 8 + length, a.y0 + 30},
         {a.x1 - 8 - length, a.y0 + 4, a.x1 - 8, a.y0 + 30},
     };
-    out.scale = placer.place(corners).value_or(corners.front());
+    if (const std::optional<box> free = placer.place(corners)) {
+        out.scale = *free;
+    } else {
+        out.scale = corners.front();  // over the track, but under no label
+        placer.take(out.scale);
+    }
 }
 
 std::string points_attr(const svg_writer& w, const std::vector<point>& pts) {
@@ -121,7 +125,7 @@ void draw_label(svg_writer& w, point p, const box& b, std::string_view text, con
         .attr("x", b.x0)
         .attr("y", b.y1 - s.height() * 0.25)
         .attr("font-size", s.font_size)
-        .attr("font-weight", s.weight)
+        .attr("font-weight", s.bold ? "bold" : "normal")
         .attr("fill", s.colour)
         .text(text)
         .close();
@@ -133,13 +137,11 @@ void open_mark(svg_writer& w, const char* cls, std::int32_t position) {
 }
 
 void draw_spans(svg_writer& w, const plan_view& view, const std::vector<span_mark>& spans,
-                const char* cls, const char* colour, double width, double opacity,
-                const element_ids* ids, std::size_t element_ids::*list) {
+                const char* cls, const char* colour, double width, double opacity) {
     for (std::size_t i = 0; i < spans.size(); ++i) {
         const span_mark& s = spans[i];
         open_mark(w, cls, s.start);
         w.attr("data-end", static_cast<std::int64_t>(s.end));
-        element_attr(w, ids, list, i);
         w.text_element("title", s.detail);
         // As dense as the track itself, and at least a few points for short stretches.
         const std::int64_t share = (static_cast<std::int64_t>(s.end) - s.start) * track_points /
@@ -221,13 +223,11 @@ void draw_kilometre_points(svg_writer& w, const plan_view& view, const plan_layo
 }
 
 void draw_point_marks(svg_writer& w, const plan_view& view, const std::vector<point_mark>& list,
-                      const char* cls, const char* colour, double size, const element_ids* ids,
-                      std::size_t element_ids::*first) {
+                      const char* cls, const char* colour, double size) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         const point_mark& m = list[i];
         const point p = view.at(m.position);
         open_mark(w, cls, m.position);
-        element_attr(w, ids, first, i);
         w.text_element("title", m.detail);
         w.open("rect")
             .attr("x", p.x - size / 2)
@@ -244,50 +244,76 @@ void draw_point_marks(svg_writer& w, const plan_view& view, const std::vector<po
 
 }  // namespace
 
-plan_layout layout_plan(const plan_view& view, const route_marks& marks) {
+plan_layout layout_plan(const plan_view& view, const route_marks& marks, picture_part part) {
     plan_layout out;
     if (view.empty()) {
         return out;
     }
+    // The track up to the route end, and the run-off the grid adds after it, as dense
+    // as each other.
+    const std::int64_t last = view.last_metre();
+    const std::int64_t end =
+        marks.route_length > 0 ? std::min<std::int64_t>(marks.route_length, last) : last;
+    const auto share = [&](std::int64_t metres) {
+        return std::max<std::int64_t>(1, track_points * metres / std::max<std::int64_t>(1, last));
+    };
+    out.track = view.polyline(0, end, share(end));
+    if (end < last) {
+        out.run_off = view.polyline(end, last, share(last - end));
+    }
     label_placer placer;
-    out.track = view.polyline(0, view.last_metre(), track_points);
-    for (const point& p : out.track) {
-        placer.take_point(p);
+    placer.keep_within(view.area());
+    for (const std::vector<point>* line : {&out.track, &out.run_off}) {
+        for (const point& p : *line) {
+            placer.take_point(p);
+        }
     }
-    for (const point_mark& s : marks.signals) {
-        placer.take_point(view.at(s.position));
+    for (const std::vector<point_mark>* list :
+         {&marks.signals, &marks.boards, &marks.speed_boards}) {
+        for (const point_mark& m : *list) {
+            placer.take_point(view.at(m.position));
+        }
     }
     for (const station_mark& s : marks.stations) {
         placer.take_point(view.at(s.position));
     }
-    for (const station_mark& s : marks.stations) {
-        out.station_labels.push_back(
-            placer.place_anyway(label_candidates(view.at(s.position), s.name, station_label)));
+    for (const error_mark& e : marks.errors) {
+        if (e.position) {
+            placer.take_point(view.at(*e.position));
+        }
+    }
+    layout_scale(view, placer, out);
+    const double step = std::max(1000.0, nice_step(static_cast<double>(last), 14));
+    for (double m = 0; m <= static_cast<double>(last); m += step) {
+        out.kilometres.push_back({static_cast<std::int64_t>(m), std::nullopt});
+    }
+    if (part == picture_part::frame) {
+        return out;  // the marks' labels are the page's own
     }
     for (const error_mark& e : marks.errors) {
         if (e.position) {
             out.error_labels.push_back(
-                placer.place_anyway(label_candidates(view.at(*e.position), e.text, error_label)));
+                placer.place(label_candidates(view.at(*e.position), e.text, error_label)));
         }
     }
-    const double step = std::max(1000.0, nice_step(static_cast<double>(view.last_metre()), 14));
-    for (double m = 0; m <= static_cast<double>(view.last_metre()); m += step) {
-        const auto metre = static_cast<std::int64_t>(m);
-        out.kilometres.push_back(
-            {metre, placer.place(
-                        label_candidates(view.at(metre), kilometre_text(metre), kilometre_label))});
+    for (const station_mark& s : marks.stations) {
+        out.station_labels.push_back(
+            placer.place(label_candidates(view.at(s.position), s.name, station_label)));
     }
-    out.route_end = marks.route_length > 0 && marks.route_length <= view.last_metre();
+    for (plan_layout::kilometre_point& k : out.kilometres) {
+        k.label = placer.place(
+            label_candidates(view.at(k.metre), kilometre_text(k.metre), kilometre_label));
+    }
+    out.route_end = marks.route_length > 0 && marks.route_length <= last;
     if (out.route_end) {
         out.route_end_label = placer.place(
             label_candidates(view.at(marks.route_length), route_end_text, route_end_label));
     }
-    layout_scale(view, placer, out);
     return out;
 }
 
 void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
-               const route_marks& marks, const element_ids* ids) {
+               const route_marks& marks, picture_part part) {
     w.open("g").attr("id", "plan");
     if (view.empty()) {
         w.open("text")
@@ -300,31 +326,37 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         w.close();
         return;
     }
-    draw_spans(w, view, marks.tunnels, "tunnel", style::tunnel, 7, 0.8, ids, &element_ids::tunnels);
+    if (part == picture_part::frame) {
+        draw_scale(w, layout);
+        w.close();
+        return;
+    }
+    draw_spans(w, view, marks.tunnels, "tunnel", style::tunnel, 7, 0.8);
     w.open("g").attr("class", "track");
     polyline(w, layout.track, style::track, 1.6, 1);
     w.close();
-    if (ids != nullptr) {
-        // Curves are part of the track; an annotated picture lays an unseen band over
-        // each so that it can be pointed at.
-        draw_spans(w, view, marks.curves, "curve", style::track, 8, 0, ids, &element_ids::curves);
+    if (!layout.run_off.empty()) {
+        // Past the route end the grid runs on for the train to stop: greyed, dashed.
+        w.open("g").attr("class", "run-off");
+        w.attr("data-position", static_cast<std::int64_t>(marks.route_length));
+        w.text_element("title", "run-off after the route end, to " +
+                                    std::to_string(view.last_metre()) + " m");
+        w.open("polyline")
+            .attr("points", points_attr(w, layout.run_off))
+            .attr("fill", "none")
+            .attr("stroke", style::run_off)
+            .attr("stroke-width", 1.6)
+            .attr("stroke-dasharray", "5 3")
+            .close();
+        w.close();
     }
-    draw_spans(w, view, marks.slowdowns, "slowdown", style::slowdown, 9, 0.75, ids,
-               &element_ids::slowdowns);
-    draw_point_marks(w, view, marks.speed_boards, "speed-board", style::speed_board, 3.5, ids,
-                     &element_ids::speed_boards);
-    draw_point_marks(w, view, marks.boards, "board", style::board, 5, ids, &element_ids::boards);
-    if (ids != nullptr) {
-        // The code points the signals' codes change at: only an annotated picture shows
-        // them, small, under the signals.
-        draw_point_marks(w, view, marks.code_points, "code-point", style::code_point, 3, ids,
-                         &element_ids::code_points);
-    }
+    draw_spans(w, view, marks.slowdowns, "slowdown", style::slowdown, 9, 0.75);
+    draw_point_marks(w, view, marks.speed_boards, "speed-board", style::speed_board, 5.5);
+    draw_point_marks(w, view, marks.boards, "board", style::board, 5);
     for (std::size_t i = 0; i < marks.signals.size(); ++i) {
         const point_mark& s = marks.signals[i];
         const point p = view.at(s.position);
         open_mark(w, "signal", s.position);
-        element_attr(w, ids, &element_ids::signals, i);
         w.text_element("title", s.detail);
         w.open("circle")
             .attr("cx", p.x)
@@ -340,7 +372,6 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         const station_mark& s = marks.stations[i];
         const point p = view.at(s.position);
         open_mark(w, "station", s.position);
-        element_attr(w, ids, &element_ids::stations, i);
         w.text_element("title", s.name + " at " + std::to_string(s.position) + " m");
         w.open("circle")
             .attr("cx", p.x)
@@ -350,7 +381,9 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
             .attr("stroke", style::station)
             .attr("stroke-width", 2)
             .close();
-        draw_label(w, p, layout.station_labels.at(i), s.name, station_label);
+        if (const std::optional<box>& label = layout.station_labels.at(i)) {
+            draw_label(w, p, *label, s.name, station_label);
+        }
         w.close();
     }
     std::size_t k = 0;
@@ -360,7 +393,6 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
         }
         const point p = view.at(*e.position);
         open_mark(w, "error", *e.position);
-        diagnostic_attr(w, ids, e);
         w.text_element("title", e.text);
         w.open("circle")
             .attr("cx", p.x)
@@ -370,7 +402,9 @@ void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
             .attr("stroke", style::error)
             .attr("stroke-width", 2)
             .close();
-        draw_label(w, p, layout.error_labels.at(k++), e.text, error_label);
+        if (const std::optional<box>& label = layout.error_labels.at(k++)) {
+            draw_label(w, p, *label, e.text, error_label);
+        }
         w.close();
     }
     draw_kilometre_points(w, view, layout, marks);

@@ -19,9 +19,12 @@ struct plan_layout {
         std::optional<box> label;  // none when it found no free place
     };
 
-    std::vector<point> track;         // the drawn track: a few thousand points at most
-    std::vector<box> station_labels;  // one per station
-    std::vector<box> error_labels;    // one per error with a position
+    std::vector<point> track;    // the drawn track up to the route end: a few thousand points
+    std::vector<point> run_off;  // the rest of the plan, past the route end (may be empty)
+    // One per station and one per error with a position; none where no free place was
+    // found (the mark's tooltip still names it).
+    std::vector<std::optional<box>> station_labels;
+    std::vector<std::optional<box>> error_labels;
     std::vector<kilometre_point> kilometres;
     bool route_end = false;  // whether the end of the route lies on the drawn plan
     std::optional<box> route_end_label;
@@ -30,16 +33,19 @@ struct plan_layout {
     double scale_metres = 0;  // the distance it stands for
 };
 
-// Places the track and the labels of these marks on the plan. Each label takes the
-// first place near its point that covers no label placed before it, no point of the
-// track and no signal or station; station and error labels are always placed (where
-// they collide least when nothing is free), the others only where they are free.
-plan_layout layout_plan(const plan_view& view, const route_marks& marks);
+// Places the track and the labels of these marks on the plan. The scale bar takes a
+// corner first; then each label, errors first, then stations, kilometre points and the
+// route end, takes the first place near its point that lies within the plan's area and
+// covers no label placed before it, no point of the track and no mark; a label without
+// such a place is left out, so that no two labels ever overlap. For the frame alone only
+// the track and the scale bar are placed.
+plan_layout layout_plan(const plan_view& view, const route_marks& marks,
+                        picture_part part = picture_part::whole);
 
 // Draws the plan group (id "plan"): track, tunnels, slowdowns, boards, signals,
-// stations, positioned errors, kilometre points and scale. With ids, the picture is
-// annotated (see annotation.hpp).
+// stations, positioned errors, kilometre points and scale; its frame is the scale bar
+// alone (or the note that there is no plan).
 void draw_plan(svg_writer& w, const plan_view& view, const plan_layout& layout,
-               const route_marks& marks, const element_ids* ids = nullptr);
+               const route_marks& marks, picture_part part = picture_part::whole);
 
 }  // namespace scenario::render

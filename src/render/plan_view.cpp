@@ -11,7 +11,7 @@ namespace {
 
 // Every point of the plan as numbers (an empty coordinate reads as 0), read in one
 // walk, and the last metre with a coordinate set.
-struct plan_points {
+struct point_reader {
     std::vector<point> xy;
     std::int64_t last = -1;
 
@@ -34,7 +34,7 @@ struct plan_points {
 
 plan_view::plan_view(const tracciato_linea& tracciato, double left, double top, double width,
                      double max_height, double pad) {
-    plan_points points;
+    point_reader points;
     points.xy.reserve(tracciato.points());  // one allocation, not a doubling series
     tracciato.visit(points);
     last_ = points.last;
@@ -72,8 +72,7 @@ plan_view::plan_view(const tracciato_linea& tracciato, double left, double top, 
 
 point plan_view::at(std::int64_t metre) const {
     const std::int64_t m = std::clamp<std::int64_t>(metre, 0, last_);
-    const point& p = xy_[static_cast<std::size_t>(m)];
-    return {origin_x_ + (p.x - min_x_) * scale_, origin_y_ - (p.y - min_y_) * scale_};
+    return to_picture(xy_[static_cast<std::size_t>(m)]);
 }
 
 std::vector<point> plan_view::polyline(std::int64_t from, std::int64_t to,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "model/tracciato.hpp"
@@ -26,6 +27,12 @@ class plan_view {
 
     // The picture point of the track at a route position, clamped to the drawn plan.
     point at(std::int64_t metre) const;
+    // The plan's own coordinates of metres 0 to last_metre() (x to the right, y up, in
+    // metres), and the picture point of a plan point.
+    std::span<const point> plan_points() const { return xy_; }
+    point to_picture(point plan) const {
+        return {origin_x_ + (plan.x - min_x_) * scale_, origin_y_ - (plan.y - min_y_) * scale_};
+    }
     // The track from one position to another with at most max_points + 1 points;
     // both ends are always included.
     std::vector<point> polyline(std::int64_t from, std::int64_t to, std::int64_t max_points) const;

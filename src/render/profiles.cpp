@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "render/annotation.hpp"
 #include "render/layout.hpp"
 #include "render/style.hpp"
 
@@ -16,6 +15,7 @@ namespace {
 constexpr double label_font = 10;
 constexpr double row_height = 14;
 constexpr double band_gap = 20;
+constexpr const char* run_off_text = "run-off";
 
 // The span a label centred on picture x takes, kept inside the panel.
 std::pair<double, double> label_span(const profile_layout& v, double x, const std::string& text) {
@@ -58,9 +58,8 @@ double stack_labels(const std::vector<std::pair<double, double>>& spans, double 
     return rows_top + row_count * row_height;
 }
 
-// Picture y of a value in a band whose axis runs over r.
 double band_y(const profile_layout::band& b, const axis_range& r, double value) {
-    return b.bottom() - (value - r.low) / (r.high - r.low) * b.height;
+    return profile_layout::y(b, r, value);
 }
 
 void text_at(svg_writer& w, double x, double y, const std::string& s, double size,
@@ -132,7 +131,7 @@ void draw_band(svg_writer& w, const profile_layout& v, const profile_layout::ban
 
 void draw_steps(svg_writer& w, const profile_layout& v, const profile_layout::band& b,
                 const axis_range& r, const std::vector<profile_step>& steps, const char* name,
-                const char* colour, const element_ids* ids, std::size_t element_ids::*list) {
+                const char* colour) {
     w.open("g")
         .attr("class", "profile")
         .attr("data-profile", name)
@@ -155,7 +154,6 @@ void draw_steps(svg_writer& w, const profile_layout& v, const profile_layout::ba
             .attr("data-position", static_cast<std::int64_t>(s.start))
             .attr("data-end", static_cast<std::int64_t>(s.end))
             .attr("data-value", static_cast<std::int64_t>(s.value));
-        element_attr(w, ids, list, i);
         w.attr("d", d).close();
         previous_y = y;
         first = false;
@@ -219,6 +217,10 @@ void draw_axis(svg_writer& w, const profile_layout& v) {
 
 }  // namespace
 
+double profile_layout::y(const band& b, const axis_range& r, double value) {
+    return b.bottom() - (value - r.low) / (r.high - r.low) * b.height;
+}
+
 double profile_layout::x(std::int64_t position) const {
     const double p = std::clamp(static_cast<double>(position), 0.0, axis_end);
     return left + p / axis_end * (right - left);
@@ -241,25 +243,31 @@ profile_layout layout_profiles(const route_marks& marks, double left, double rig
     }
     v.axis_y = v.tunnels.bottom() + 4;
     v.bottom = v.axis_y + 40;
+    v.speed_axis = value_range(marks.speed, 0, 100);
+    v.gradient_axis = value_range(marks.gradient, -2, 2);
+    v.adhesion_axis = value_range(marks.adhesion, 80, 100);
     return v;
 }
 
 void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& marks,
-                   const element_ids* ids) {
+                   picture_part part) {
     w.open("g").attr("id", "profiles").attr("font-family", style::font);
-    // Each axis holds its values and a least range, so that flat profiles stay readable.
-    const axis_range speed = value_range(marks.speed, 0, 100);
-    const axis_range gradient = value_range(marks.gradient, -2, 2);
-    const axis_range adhesion = value_range(marks.adhesion, 80, 100);
+    const axis_range& speed = v.speed_axis;
+    const axis_range& gradient = v.gradient_axis;
+    const axis_range& adhesion = v.adhesion_axis;
     draw_band(w, v, v.speed, speed, "speed limit (km/h)");
-    draw_band(w, v, v.gradient, gradient, "gradient");
-    draw_band(w, v, v.adhesion, adhesion, "adhesion");
+    draw_band(w, v, v.gradient, gradient, "gradient (\x89)");  // per mille, in Windows-1252
+    draw_band(w, v, v.adhesion, adhesion, "adhesion (%)");
     draw_band(w, v, v.tunnels, std::nullopt, "");
     text_at(w, v.left - 5, v.tunnels.top + 14, "tunnels", 10.5, style::ink, "end");
     draw_axis(w, v);
     if (marks.speed.empty()) {
         text_at(w, v.left + 10, v.speed.top + 20, "No track cells: the grid was not built.", 12,
                 style::muted, "start");
+    }
+    if (part == picture_part::frame) {
+        w.close();
+        return;
     }
 
     const double marks_top = v.speed.top;
@@ -272,7 +280,6 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
             .attr("class", "slowdown")
             .attr("data-position", static_cast<std::int64_t>(s.start));
         w.attr("data-end", static_cast<std::int64_t>(s.end));
-        element_attr(w, ids, &element_ids::slowdowns, i);
         w.text_element("title", s.detail);
         w.open("rect")
             .attr("x", x0)
@@ -302,7 +309,6 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
             .attr("class", "tunnel")
             .attr("data-position", static_cast<std::int64_t>(t.start));
         w.attr("data-end", static_cast<std::int64_t>(t.end));
-        element_attr(w, ids, &element_ids::tunnels, i);
         w.text_element("title", t.detail);
         w.open("rect")
             .attr("x", x0)
@@ -315,12 +321,33 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
             .close();
         w.close();
     }
-    draw_steps(w, v, v.speed, speed, marks.speed, "speed", style::speed, ids, &element_ids::speed);
-    draw_steps(w, v, v.gradient, gradient, marks.gradient, "gradient", style::gradient, ids,
-               &element_ids::gradient);
-    draw_steps(w, v, v.adhesion, adhesion, marks.adhesion, "adhesion", style::adhesion, ids,
-               &element_ids::adhesion);
+    draw_steps(w, v, v.speed, speed, marks.speed, "speed", style::speed);
+    draw_steps(w, v, v.gradient, gradient, marks.gradient, "gradient", style::gradient);
+    draw_steps(w, v, v.adhesion, adhesion, marks.adhesion, "adhesion", style::adhesion);
 
+    if (marks.route_length > 0 && marks.route_length < v.axis_end) {
+        // The grid runs on past the route end for the train to stop: greyed over.
+        const double x0 = v.x(marks.route_length);
+        w.open("g")
+            .attr("class", "run-off")
+            .attr("data-position", static_cast<std::int64_t>(marks.route_length))
+            .attr("data-end", static_cast<std::int64_t>(v.axis_end));
+        w.text_element("title", "run-off after the route end, to " +
+                                    format_number(v.axis_end, 0) + " m");
+        w.open("rect")
+            .attr("x", x0)
+            .attr("y", marks_top)
+            .attr("width", v.right - x0)
+            .attr("height", marks_bottom - marks_top)
+            .attr("fill", "white")
+            .attr("fill-opacity", 0.6)
+            .attr("stroke", "none")
+            .close();
+        if (v.right - x0 >= text_width(run_off_text, 9) + 8) {
+            text_at(w, x0 + 4, v.speed.top + 11, run_off_text, 9, style::muted, "start");
+        }
+        w.close();
+    }
     if (marks.route_length > 0 && marks.route_length <= v.axis_end) {
         w.open("g")
             .attr("class", "route-end")
@@ -343,7 +370,6 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
         w.open("g")
             .attr("class", "station")
             .attr("data-position", static_cast<std::int64_t>(s.position));
-        element_attr(w, ids, &element_ids::stations, i);
         w.text_element("title", s.name + " at " + std::to_string(s.position) + " m");
         vertical(w, v.x(s.position), label.y1, marks_bottom, style::station, 0.8, "3 2");
         boxed_label(w, label, s.name, style::station);
@@ -359,7 +385,6 @@ void draw_profiles(svg_writer& w, const profile_layout& v, const route_marks& ma
         w.open("g")
             .attr("class", "error")
             .attr("data-position", static_cast<std::int64_t>(*e.position));
-        diagnostic_attr(w, ids, e);
         w.text_element("title", e.text);
         vertical(w, v.x(*e.position), label.y1, marks_bottom, style::error, 1.5, nullptr);
         boxed_label(w, label, e.text, style::error);

@@ -38,20 +38,27 @@ struct profile_layout {
     band gradient;
     band adhesion;
     band tunnels;
+    // The value axes of the three profiles: each holds its values and a least range, so
+    // that flat profiles stay readable.
+    axis_range speed_axis;
+    axis_range gradient_axis;
+    axis_range adhesion_axis;
     double axis_y = 0;  // the position axis line
     double bottom = 0;
 
     double height() const { return bottom - top; }
     // Picture x of a route position, clamped to the axis.
     double x(std::int64_t position) const;
+    // Picture y of a value in a band whose axis runs over r.
+    static double y(const band& b, const axis_range& r, double value);
 };
 
 // Lays out the panel for these marks between picture x left and right from top down.
 profile_layout layout_profiles(const route_marks& marks, double left, double right, double top);
 
-// Draws the profile group (id "profiles"). With ids, the picture is annotated (see
-// annotation.hpp).
+// Draws the profile group (id "profiles"), whole or its frame only (the bands with their
+// value axes and titles, the position axis).
 void draw_profiles(svg_writer& w, const profile_layout& view, const route_marks& marks,
-                   const element_ids* ids = nullptr);
+                   picture_part part = picture_part::whole);
 
 }  // namespace scenario::render

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "render/annotation.hpp"
 #include "render/layout.hpp"
 #include "render/style.hpp"
 #include "render/svg_writer.hpp"
@@ -30,10 +29,11 @@ void draw_legend(svg_writer& w, double left, double y, bool plan) {
         {style::station, "ring", "station"},         {style::signal, "dot", "signal"},
         {style::slowdown, "bar", "slowdown"},        {style::tunnel, "bar", "tunnel"},
         {style::board, "square", "indicator board"}, {style::speed_board, "square", "speed board"},
-        {style::ink, "dash", "end of the route"},    {style::error, "ring", "recorded error"},
+        {style::ink, "dash", "end of the route"},    {style::run_off, "dash", "run-off"},
+        {style::error, "ring", "recorded error"},
     };
     if (!plan) {
-        items = {items[0], items[2], items[3], items[6], items[7]};
+        items = {items[0], items[2], items[3], items[6], items[7], items[8]};
     }
     w.open("g").attr("id", "legend").attr("font-size", 10.5).attr("fill", style::ink);
     double x = left;
@@ -81,18 +81,20 @@ std::string title_of(const run_state& state, const route_marks& marks) {
 
 picture_layout lay_out_picture(const compiled_scenario& drawn,
                                std::span<const diagnostic> diagnostics,
-                               const render_options& opt) {
+                               const render_options& opt, std::shared_ptr<const plan_view> plan) {
     const run_state& state = drawn.state;
     picture_layout p;
     p.marks = collect_marks(state, drawn.elements(), diagnostics);
     p.title = title_of(state, p.marks);
-    p.annotated = opt.annotated;
+    p.part = opt.part;
     p.width = std::max(400.0, opt.width);
     double y = title_height;
     if (opt.plan) {
-        p.plan.emplace(state.tracciato, margin_left, y, p.width - margin_left - margin_right,
-                       plan_max_height, plan_pad);
-        p.on_plan = layout_plan(*p.plan, p.marks);
+        p.plan = plan ? std::move(plan)
+                      : std::make_shared<const plan_view>(state.tracciato, margin_left, y,
+                                                          p.width - margin_left - margin_right,
+                                                          plan_max_height, plan_pad);
+        p.on_plan = layout_plan(*p.plan, p.marks, opt.part);
         y += p.plan->height();
         y += 16;
     }
@@ -127,20 +129,17 @@ std::string draw_picture(const picture_layout& p) {
         .attr("fill", style::ink)
         .text(p.title)
         .close();
-    const element_ids numbers = number_elements(p.marks);
-    const element_ids* ids = p.annotated ? &numbers : nullptr;
     if (p.plan) {
-        draw_plan(w, *p.plan, p.on_plan, p.marks, ids);
+        draw_plan(w, *p.plan, p.on_plan, p.marks, p.part);
     }
-    draw_profiles(w, p.profiles, p.marks, ids);
-    draw_legend(w, margin_left, p.legend_y, p.plan.has_value());
+    draw_profiles(w, p.profiles, p.marks, p.part);
+    draw_legend(w, margin_left, p.legend_y, p.plan != nullptr);
     double note_y = p.notes_top + note_height;
     for (const error_mark& e : p.marks.errors) {
         if (e.position) {
             continue;
         }
         w.open("text").attr("class", "error-note");
-        diagnostic_attr(w, ids, e);
         w.attr("x", margin_left)
             .attr("y", note_y)
             .attr("font-size", 11)

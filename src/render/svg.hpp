@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,9 +18,8 @@ struct render_options {
     bool plan = true;
     // Width of the picture in pixels; the height follows from the content.
     double width = 1200;
-    // Numbers the drawn elements and error marks for a page to find them again:
-    // data-element and data-diagnostic attributes (see annotation.hpp).
-    bool annotated = false;
+    // The frame only: no marks, and none of the plan's labels placed.
+    picture_part part = picture_part::whole;
 };
 
 // Everything the picture places before it draws, kept for callers that put things of
@@ -30,21 +30,25 @@ struct picture_layout {
     double width = 0;
     double height = 0;
     route_marks marks;
-    std::optional<plan_view> plan;  // none when only the profiles are drawn
+    std::shared_ptr<const plan_view> plan;  // none when only the profiles are drawn
     plan_layout on_plan;            // the track, labels and scale on the plan
     profile_layout profiles;
     double legend_y = 0;   // baseline of the legend row
     double notes_top = 0;  // the notes of errors without a position follow from here
-    bool annotated = false;
+    picture_part part = picture_part::whole;
 };
 
 // Lays out a compiled scenario and the errors among its diagnostics (see collect_marks).
+// A caller that has the view of this plan already, laid out by an earlier call for the
+// same plan, gives it, and it is not made again (it holds every metre of the plan).
 picture_layout lay_out_picture(const compiled_scenario& drawn,
                                std::span<const diagnostic> diagnostics,
-                               const render_options& opt = {});
+                               const render_options& opt = {},
+                               std::shared_ptr<const plan_view> plan = nullptr);
 
 // Draws a laid-out picture as one self-contained SVG document (pure ASCII XML): the
-// plan of the line with its marks, and below it the profiles along the route. Every
+// plan of the line with its marks, and below it the profiles along the route (or the
+// frame alone, when it was laid out so). Every
 // mark is an element with a class ("station", "signal", "slowdown", "tunnel", "board",
 // "speed-board", "route-end", "error") and a data-position in metres; the plan's marks
 // lie in the group with id "plan", the profiles' in id "profiles".

@@ -170,6 +170,12 @@ void json_writer::number(double v) {
     after_value();
 }
 
+void json_writer::raw_value(std::string_view json) {
+    before_value();
+    text_ += json;
+    after_value();
+}
+
 void json_writer::null() {
     before_value();
     text_ += "null";

@@ -35,6 +35,8 @@ class json_writer {
     void number(double v);  // shortest text that reads back as v; null when not finite
     void null();
     void boolean(bool v);
+    // A value already written as JSON text (by another writer), put in as it is.
+    void raw_value(std::string_view json);
 
     // Shorthands for one member of an object.
     void member(std::string_view name, std::string_view text) { key(name), string(text); }

@@ -7,16 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <vector>
 
 #include "compiled/compiled_scenario.hpp"
 #include "documents/built_in_documents.hpp"
 #include "language/server.hpp"
 #include "cli/scenario_names.hpp"
+#include "live/drawing.hpp"
 #include "live/session.hpp"
 #include "model/file_names.hpp"
 #include "support/golden_case.hpp"
@@ -322,8 +325,8 @@ TEST(FrontEnds, AgreeOnANameTheHeaderFileCannotHold) {
                      {"Vessana_Pralbo_5 bis-.txt", scenario::testing::text_of(train)});
 }
 
-// Hover and the live page's element list number the same elements alike: over the
-// built-in scenario, every element the page lists with a row is in the hover of that row,
+// Hover and the live page's element records number the same elements alike: over the
+// built-in scenario, every element the page shows with a row is in the hover of that row,
 // by its number, at the page's position, end and cell.
 TEST(FrontEnds, HoverShowsEachElementAsTheLivePageListsIt) {
     const document line{"Vessana_Pralbo_linea.txt",
@@ -337,7 +340,23 @@ TEST(FrontEnds, HoverShowsEachElementAsTheLivePageListsIt) {
                                    document_source{folder.file(train.name), {}}, true,
                                    text_encoding::windows_1252, {}});
     ASSERT_TRUE(session.compile());
-    const json elements = json::parse(*session.result())["drawing"]["elements"];
+    // The records the page reads from /detail, window by window along the route.
+    std::map<int, json> records;
+    for (std::int64_t from = 0;; from += live::detail_records_limit) {
+        const auto detail = session.detail({from, from + live::detail_records_limit});
+        ASSERT_NE(detail, nullptr);
+        const json window = json::parse(*detail);
+        for (const json& e : window["elements"]) {
+            records[e["id"].get<int>()] = e;
+        }
+        if (window["to"].get<std::int64_t>() < from + live::detail_records_limit) {
+            break;
+        }
+    }
+    std::vector<json> elements;
+    for (const auto& [id, e] : records) {
+        elements.push_back(e);
+    }
     ASSERT_GT(elements.size(), 100u);
 
     memory_files disk;

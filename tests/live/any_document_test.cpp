@@ -66,8 +66,8 @@ TEST(AnyDocument, IsDrawnByRenderAndByTheLiveSession) {
         ASSERT_TRUE(session.compile());
         const nlohmann::json result = nlohmann::json::parse(*session.result());
         ASSERT_TRUE(result["drawing"].is_object()) << result.dump().substr(0, 400);
-        EXPECT_EQ(result["drawing"]["svg"].get<std::string>().rfind("</svg>"),
-                  result["drawing"]["svg"].get<std::string>().size() - 7);
+        const std::string frame = result["drawing"]["frame"]["svg"];
+        EXPECT_EQ(frame.rfind("</svg>"), frame.size() - 7);
     }
 }
 

@@ -107,13 +107,17 @@ std::string status_line(const std::string& response) {
     return response.substr(0, response.find("\r\n"));
 }
 
-nlohmann::json result(std::uint16_t port) {
-    const std::string r = get(port, "/result", "127.0.0.1:" + std::to_string(port));
+nlohmann::json result(std::uint16_t port, const std::string& path = "/result") {
+    const std::string r = get(port, path, "127.0.0.1:" + std::to_string(port));
     return nlohmann::json::parse(r.substr(r.find("\r\n\r\n") + 4));
 }
 
 std::string first_station(const nlohmann::json& r) {
-    return r["drawing"]["elements"].at(0)["name"];
+    return r["drawing"]["elements"]["station"]["name"].at(0);
+}
+
+std::string body(const std::string& response) {
+    return response.substr(response.find("\r\n\r\n") + 4);
 }
 
 // Waits (up to two seconds) until the result's first station has this name.
@@ -161,6 +165,8 @@ TEST_P(LiveServer, AnswersOnlyItsOwnHostAndPaths) {
     for (const char* path : {"/nothing", "/../Vessana_Pralbo_linea.txt", "/index.html", "//"}) {
         EXPECT_EQ(status_line(get(port, path, me)), "HTTP/1.1 404 Not Found") << path;
     }
+    EXPECT_EQ(status_line(get(port, "/detail?from=0&to=1000", "evil.example")),
+              "HTTP/1.1 403 Forbidden");
 
     // A connection serves 100 requests, then the server closes it.
     client many(port);
@@ -187,10 +193,13 @@ TEST_P(LiveServer, AHundredSavesInASecondEndWithTheLastAndPushEveryPage) {
     EXPECT_EQ(status_line(stream), "HTTP/1.1 200 OK");
 
     const std::string original = read_bytes(train());
+    // Saved as editors save (a new file renamed over the document): no compile reads a
+    // document half written, whose changes would be too large for an event.
     const auto save = [&](int i) {
         std::string text = original;
         text.replace(text.find("VESSANA\r\n"), 7, "STATION" + std::to_string(i));
-        write_bytes(train(), text);
+        write_bytes(dir.file("save.tmp"), text);
+        std::filesystem::rename(dir.file("save.tmp"), train());
     };
     for (int i = 0; i < 10; ++i) {  // the allocator's pools fill up first
         save(i);
@@ -208,11 +217,12 @@ TEST_P(LiveServer, AHundredSavesInASecondEndWithTheLastAndPushEveryPage) {
         EXPECT_LT(grown_kib, 8 * 1024);
     }
 
-    // The page was told of the newest generation.
+    // The page was told of the newest generation, with its changes.
     const std::string newest = std::to_string(result(port)["generation"].get<int>());
-    while (stream.find("data: {\"generation\": " + newest + "}") == std::string::npos) {
-        const std::string more = events.some();
-        ASSERT_FALSE(more.empty()) << stream;
+    while (stream.find("data: {\"generation\": " + newest + ", \"changes\": {") ==
+           std::string::npos) {
+        const std::string more = events.until("\n\n");
+        ASSERT_EQ(more.find("[still open]"), std::string::npos) << stream.substr(0, 2000);
         stream += more;
     }
 }
@@ -297,6 +307,66 @@ TEST_P(LiveServer, FollowsADocumentRenamedOverAndOneRemovedAndMadeAgain) {
     write_bytes(train(), text.substr(0, text.find("RENAMED")) + "REMADE" +
                              text.substr(text.find("RENAMED") + 7));
     ASSERT_TRUE(shows_first_station(port, "REMADE"));
+}
+
+// The page comes with the latest result in it; /result answers with the changes since the
+// generation the page has when it can; /detail gives a window of the route.
+TEST_P(LiveServer, ServesThePageWithItsResultTheChangesSinceAndTheDetailOfAWindow) {
+    // A name that would end the script element the result is in, were it written as it is.
+    replace_in_train("VESSANA\r\n", "</script><b>\r\n");
+    running_server s(options(), GetParam());
+    const std::uint16_t port = s.server.port();
+    const std::string me = "127.0.0.1:" + std::to_string(port);
+    const std::string page = body(get(port, "/", me));
+    const std::string open = "<script id=\"result\" type=\"application/json\">";
+    const std::size_t start = page.find(open);
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t end = page.find("</script>", start);
+    ASSERT_NE(end, std::string::npos);
+    const nlohmann::json embedded =
+        nlohmann::json::parse(page.substr(start + open.size(), end - start - open.size()));
+    EXPECT_EQ(embedded, result(port));
+    EXPECT_EQ(first_station(embedded), "</script><b>");
+
+    replace_in_train("</script><b>\r\n", "RENAMED\r\n");
+    ASSERT_TRUE(shows_first_station(port, "RENAMED"));
+    const int newest = result(port)["generation"];
+    const nlohmann::json changes =
+        result(port, "/result?since=" + std::to_string(newest - 1));
+    EXPECT_EQ(changes["since"], newest - 1);
+    EXPECT_EQ(changes["drawing_changes"]["elements"]["station"]["name"],
+              nlohmann::json::parse("[\"RENAMED\"]"));
+    for (const std::string& since : {std::string("0"), std::to_string(newest), std::string("x"),
+                                     std::string()}) {
+        EXPECT_FALSE(result(port, "/result?since=" + since).contains("since")) << since;
+    }
+
+    // Windows of whole metres, from before to, at most 2097152 apart.
+    const nlohmann::json window = result(port, "/detail?to=2000&from=1900");
+    EXPECT_EQ(window["from"], 1900);
+    EXPECT_EQ(window["generation"], newest);
+    EXPECT_FALSE(window["elements"].empty());
+    EXPECT_EQ(status_line(get(port, "/detail?from=0&to=2097152", me)), "HTTP/1.1 200 OK");
+    // Or a list of them, answered as the list of their answers; 64 at most.
+    const nlohmann::json listed = result(port, "/detail?windows=1900-2000,0-1025");
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0], window);
+    EXPECT_EQ(listed[1], result(port, "/detail?from=0&to=1025"));
+    std::string many = "/detail?windows=0-1";
+    for (int i = 1; i < 64; ++i) {
+        many += "," + std::to_string(i) + "-" + std::to_string(i + 1);
+    }
+    EXPECT_EQ(result(port, many).size(), 64u);
+    EXPECT_EQ(status_line(get(port, many + ",64-65", me)), "HTTP/1.1 400 Bad Request");
+    for (const char* bad : {"/detail?from=0&to=2097153", "/detail?from=5&to=5",
+                            "/detail?from=6&to=5",
+                            "/detail?from=-1&to=5", "/detail?from=1e3&to=5000", "/detail?from=0",
+                            "/detail?to=5", "/detail", "/detail?from=0&to=1000000000",
+                            "/detail?from=&to=5", "/detail?windows=", "/detail?windows=0-5,",
+                            "/detail?windows=0-5,7-6", "/detail?windows=0-5;6-7",
+                            "/detail?windows=05"}) {
+        EXPECT_EQ(status_line(get(port, bad, me)), "HTTP/1.1 400 Bad Request") << bad;
+    }
 }
 
 // What the server answers on a request's header alone; the watcher plays no part.

@@ -241,7 +241,7 @@ curvad1, 5000, 99999999999
     far.position = 9000;
     far.has_position = true;
     const picture_layout layout = lay_out_picture(s, std::vector<diagnostic>{far});
-    ASSERT_TRUE(layout.plan.has_value());
+    ASSERT_TRUE(layout.plan);
     EXPECT_EQ(layout.plan->last_metre(), 3500);
     const std::vector<point>& track = layout.on_plan.track;
     ASSERT_GE(track.size(), 2u);
@@ -292,14 +292,15 @@ TEST(RenderPicture, StationLabelsKeepApartInThePlanAndInTheirRows) {
     const compiled_scenario s = compiled(straight_line(20000), document(train + "[fine]\n"));
     ASSERT_TRUE(s.state.diagnostics.empty()) << s.state.diagnostics.front().message;
     const picture_layout layout = lay_out_picture(s, s.state.diagnostics);
-    ASSERT_TRUE(layout.plan.has_value());
+    ASSERT_TRUE(layout.plan);
 
-    const std::vector<box>& plan = layout.on_plan.station_labels;
+    const std::vector<std::optional<box>>& plan = layout.on_plan.station_labels;
     ASSERT_EQ(plan.size(), 12u);
     for (std::size_t i = 0; i < plan.size(); ++i) {
+        ASSERT_TRUE(plan[i].has_value()) << i;  // a straight track leaves room for all
         for (std::size_t j = 0; j < plan.size(); ++j) {
-            EXPECT_FALSE(i != j && plan[i].overlaps(plan[j])) << i << " " << j;
-            EXPECT_FALSE(plan[i].contains(layout.plan->at(1000 + 500 * static_cast<int>(j))))
+            EXPECT_FALSE(i != j && plan[i]->overlaps(*plan[j])) << i << " " << j;
+            EXPECT_FALSE(plan[i]->contains(layout.plan->at(1000 + 500 * static_cast<int>(j))))
                 << i << " " << j;
         }
     }
@@ -322,7 +323,7 @@ TEST(RenderPicture, StationLabelsKeepApartInThePlanAndInTheirRows) {
     ASSERT_EQ(drawn.size(), 12u);
     std::size_t i = 0;
     for (const pugi::xpath_node& t : drawn) {
-        EXPECT_NEAR(t.node().attribute("x").as_double(), plan[i++].x0, written);
+        EXPECT_NEAR(t.node().attribute("x").as_double(), plan[i++]->x0, written);
     }
     for (const pugi::xpath_node& g : with_class(doc, "station", "profiles")) {
         const std::int64_t position = g.node().attribute("data-position").as_llong();
@@ -355,6 +356,103 @@ TEST(RenderPicture, TheLongestRouteIsDrawnWithAFewThousandPointsInASmallFile) {
     const pugi::xml_document doc = read_svg(svg);
     EXPECT_EQ(with_class(doc, "tunnel", "plan").size(), 80u);
     EXPECT_EQ(with_class(doc, "signal", "plan").size(), 666u);
+}
+
+TEST(RenderPicture, TheRunOffAfterTheRouteEndIsGreyedAndTheAxesSayTheirUnits) {
+    // The 12 km route's grid and plan run to 19000 m: the last 7000 m are run-off.
+    const picture_layout layout = lay_out_picture(small_scenario(), {});
+    ASSERT_TRUE(layout.plan);
+    ASSERT_FALSE(layout.on_plan.track.empty());
+    ASSERT_FALSE(layout.on_plan.run_off.empty());
+    const point end = layout.plan->at(12000);
+    EXPECT_EQ(layout.on_plan.track.back().x, end.x);
+    EXPECT_EQ(layout.on_plan.run_off.front().y, end.y);
+    const pugi::xml_document doc = read_svg(draw_picture(layout));
+    EXPECT_EQ(numbers(with_class(doc, "run-off", "plan")), (v64{12000}));
+    EXPECT_EQ(numbers(with_class(doc, "run-off", "profiles")), (v64{12000}));
+    EXPECT_EQ(numbers(with_class(doc, "run-off", "profiles"), "data-end"), (v64{19000}));
+    const std::string titles = all_text(doc.select_node("//*[@id='profiles']").node());
+    for (const char* title : {"speed limit (km/h)", "gradient (\xE2\x80\xB0)", "adhesion (%)"}) {
+        EXPECT_NE(titles.find(title), std::string::npos) << title;
+    }
+
+    // A plan that stops before the route's end has no run-off.
+    const compiled_scenario short_plan = compiled(document(R"([generale]
+lunghezza percorso, 10000
+[curve]
+curvad1, 5000, 99999999999
+[fine]
+)"),
+                                                  no_train);
+    EXPECT_TRUE(with_class(read_svg(picture(short_plan)), "run-off", "plan").empty());
+}
+
+TEST(RenderPicture, TheFrameIsThePictureWithoutItsMarks) {
+    render_options frame;
+    frame.part = picture_part::frame;
+    const compiled_scenario s = small_scenario();
+    const pugi::xml_document doc = read_svg(render_svg(s, s.state.diagnostics, frame));
+    for (const char* mark : {"station", "signal", "slowdown", "tunnel", "board", "speed-board",
+                             "route-end", "run-off", "track", "step"}) {
+        EXPECT_TRUE(with_class(doc, mark).empty()) << mark;
+    }
+    EXPECT_FALSE(with_class(doc, "scale", "plan").empty());
+    const std::string text = all_text(doc.document_element());
+    EXPECT_NE(text.find("speed limit (km/h)"), std::string::npos);
+    EXPECT_NE(text.find("recorded error"), std::string::npos);
+    // The frame's height is the whole picture's: the page draws the marks into it.
+    EXPECT_EQ(doc.document_element().attribute("height").as_double(),
+              read_svg(picture(s)).document_element().attribute("height").as_double());
+}
+
+TEST(RenderPicture, CrowdedLabelsAreLeftOutRatherThanLaidOverOneAnother) {
+    // Seventy stations with long names 500 m apart and an error among them, on a straight
+    // route of 52 km: a few pixels apart, on some 340 pixels of track, with names wider
+    // than the room on either side of it holds two of. There is no room for every name.
+    std::string train = "[generale]\nnumero vetture, 12\npercentuale massa frenata, 125\nsabbia, 300\n";
+    for (int i = 0; i < 70; ++i) {
+        train += station(1000 + 500 * i, "STAZIONE DI PROVA DAL NOME LUNGO " + std::to_string(i));
+    }
+    const compiled_scenario s = compiled(straight_line(52000), document(train + "[fine]\n"));
+    ASSERT_TRUE(s.state.diagnostics.empty()) << s.state.diagnostics.front().message;
+    diagnostic error;
+    error.number = 16;
+    error.position = 3250;
+    error.has_position = true;
+    error.message = "Segnale in una cella occupata";
+    const picture_layout layout = lay_out_picture(s, std::vector<diagnostic>{error});
+    ASSERT_TRUE(layout.plan);
+    std::vector<box> placed;
+    for (const std::optional<box>& b : layout.on_plan.error_labels) {
+        ASSERT_TRUE(b.has_value()) << "the error's label comes first";
+        placed.push_back(*b);
+    }
+    std::size_t stations = 0;
+    for (const std::optional<box>& b : layout.on_plan.station_labels) {
+        if (b) {
+            placed.push_back(*b);
+            ++stations;
+        }
+    }
+    EXPECT_GT(stations, 20u);
+    EXPECT_LT(stations, 70u);
+    for (const auto& k : layout.on_plan.kilometres) {
+        if (k.label) {
+            placed.push_back(*k.label);
+        }
+    }
+    if (layout.on_plan.route_end_label) {
+        placed.push_back(*layout.on_plan.route_end_label);
+    }
+    const box& area = layout.plan->area();
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const box& a = placed[i];
+        EXPECT_TRUE(a.x0 >= area.x0 && a.x1 <= area.x1 && a.y0 >= area.y0 && a.y1 <= area.y1) << i;
+        EXPECT_FALSE(a.overlaps(layout.on_plan.scale)) << i;
+        for (std::size_t j = i + 1; j < placed.size(); ++j) {
+            EXPECT_FALSE(a.overlaps(placed[j])) << i << " " << j;
+        }
+    }
 }
 
 TEST(RenderPicture, AScenarioWithNeitherGridNorPlanStillGivesAPicture) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <locale>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "render/layout.hpp"
 #include "render/svg_writer.hpp"
@@ -123,6 +126,61 @@ TEST(RenderLayout, OverlappingLabelsGoToSeparateRowsWhateverTheirOrder) {
     EXPECT_EQ(stack_rows({{200, 300}, {0, 250}}, 8), (std::vector<int>{1, 0}));
     // Spans closer than the gap do not share a row.
     EXPECT_EQ(stack_rows({{0, 100}, {104, 200}}, 8), (std::vector<int>{0, 1}));
+}
+
+// How far p lies from the segment a-b, worked out on its own: the nearest of the ends and
+// the foot of the perpendicular when it falls between them.
+double distance_to_segment(point p, point a, point b) {
+    const double ab = std::hypot(b.x - a.x, b.y - a.y);
+    const double along = ab > 0 ? ((p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y)) / ab : -1;
+    if (along <= 0 || along >= ab) {
+        return std::min(std::hypot(p.x - a.x, p.y - a.y), std::hypot(p.x - b.x, p.y - b.y));
+    }
+    return std::abs((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) / ab;
+}
+
+// The farthest any point left out lies from the segment between the points kept around it.
+double farthest_left_out(const std::vector<point>& line, const std::vector<std::size_t>& kept) {
+    double farthest = 0;
+    for (std::size_t k = 0; k + 1 < kept.size(); ++k) {
+        for (std::size_t i = kept[k] + 1; i < kept[k + 1]; ++i) {
+            farthest = std::max(farthest,
+                                distance_to_segment(line[i], line[kept[k]], line[kept[k + 1]]));
+        }
+    }
+    return farthest;
+}
+
+TEST(RenderLayout, ASimplifiedLineStraysByNoMoreThanTheToleranceAndKeepsItsEnds) {
+    // A circle of radius 1000 drawn a point every tenth of a degree. A chord strays from
+    // its arc by 1000 (1 - cos(a / 2)) at angle a: 1 at 5.12 degrees, so no line within 1
+    // takes fewer than 360 / 5.12 = 71 segments; one within a half (3.62 degrees) needs
+    // at most 100, and this one may spend twice that.
+    std::vector<point> circle;
+    for (int i = 0; i <= 3600; ++i) {
+        const double a = i * 3.14159265358979323846 / 1800;
+        circle.push_back({1000 * std::cos(a), 1000 * std::sin(a)});
+    }
+    const std::vector<std::size_t> kept = simplify(circle, 1.0);
+    ASSERT_GE(kept.size(), 2u);
+    EXPECT_EQ(kept.front(), 0u);
+    EXPECT_EQ(kept.back(), 3600u);
+    EXPECT_LE(farthest_left_out(circle, kept), 1.0);
+    EXPECT_GE(kept.size(), 72u);
+    EXPECT_LE(kept.size(), 201u);
+
+    // A straight line keeps its ends. A point 3 off it stays with its two neighbours (the
+    // line to it from further away would pass them 3 off), one 0.4 off goes.
+    std::vector<point> straight;
+    for (int i = 0; i < 1000; ++i) {
+        straight.push_back({static_cast<double>(i), 0});
+    }
+    EXPECT_EQ(simplify(straight, 1.0), (std::vector<std::size_t>{0, 999}));
+    straight[400].y = 3;
+    straight[700].y = 0.4;
+    EXPECT_EQ(simplify(straight, 1.0), (std::vector<std::size_t>{0, 399, 400, 401, 999}));
+    EXPECT_EQ(simplify(std::vector<point>{{5, 5}}, 1.0), (std::vector<std::size_t>{0}));
+    EXPECT_TRUE(simplify({}, 1.0).empty());
 }
 
 }  // namespace

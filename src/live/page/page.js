@@ -1,20 +1,19 @@
-// The live page of `scenario serve`: shows the latest result of the server (/result) each
-// time /events announces a compile. No framework, no external file.
+// The live page of `scenario serve`: shows the result the page came with, then, each time
+// /events announces a compile, what changed since (/result?since=N). No framework, no
+// external file.
+//
+// The page is made of parts: this file keeps the status, the documents and the
+// diagnostics, and fetches the results; each other part (drawing.js: the drawing;
+// timetable.js: the timetable's graph) adds itself to window.liveParts before this file
+// runs, and is handed every whole result (show), every result's changes (change: it
+// returns false when it needs the whole result), and the diagnostic selected (select).
 'use strict';
 
 (() => {
   const $ = (id) => document.getElementById(id);
-  const view = $('view');
-  const stage = $('stage');
-  const tip = $('tip');
+  const parts = window.liveParts || [];
 
-  // ---- the result on screen ---------------------------------------------------------
-
-  let result = null;          // the last /result applied
-  let elements = new Map();   // element id (as text) -> element record of result.drawing
-  let svg = null;             // the drawing on screen
-  let shownSvg = null;        // its markup, to skip redrawing an unchanged picture
-  let selected = -1;          // the diagnostic clicked, or -1
+  // ---- helpers the parts share ------------------------------------------------------
 
   function make(tag, className, text) {
     const node = document.createElement(tag);
@@ -25,6 +24,93 @@
 
   const plural = (n, one, many) => `${n} ${n === 1 ? one : many}`;
   const metres = (m) => (m === null || m === undefined ? '' : `${m} m`);
+  const two = (n) => String(n).padStart(2, '0');
+  const clock = (s) => {
+    const a = Math.abs(s);
+    return `${s < 0 ? '-' : ''}${two(Math.floor(a / 3600))}:${two(Math.floor(a / 60) % 60)}:${two(a % 60)}`;
+  };
+  // A speed board's packed pair of speeds, in steps of 5 km/h.
+  const speedPair = (v) => (v % 100 ? `${Math.floor(v / 100) * 5}/${(v % 100) * 5}` : `${Math.floor(v / 100) * 5}`);
+  const CELL_KINDS = {
+    0: 'empty', 1: 'signal', 2: 'slowdown end', 3: 'slowdown start', 4: 'slowdown warning',
+    5: 'slowdown advance warning', 6: 'speed board', 10: 'station', 11: 'tunnel marker',
+    12: 'code change', 13: 'code zero', 14: 'indicator board',
+  };
+
+  // A stored value in the author's units first, the stored one beside it; null when the
+  // stored value is all there is to say.
+  function authorValue(e, field, v) {
+    switch (field) {
+      case 'orario': return v ? clock(v) : null;
+      case 'vel_limite': return `${v * 5} km/h`;
+      case 'pendenza': return `${v - 100} \u2030`;
+      case 'progressiva':
+      case 'inizio_area':
+      case 'fine_area': return `${v} m`;
+      case 'tipo_cella': return CELL_KINDS[v] || null;
+      case 'valore1':
+      case 'valore2':
+      case 'valore3':
+      case 'valore4':
+        return e.values && e.values.tipo_cella === 6 && v ? `${speedPair(v)} km/h` : null;
+      default: return null;
+    }
+  }
+
+  // What the kind of an element says its value is in, as the documents write it.
+  function compactValue(e) {
+    switch (e.kind) {
+      case 'speed':
+      case 'slowdown': return `${e.value} km/h`;
+      case 'gradient': return `${e.value} \u2030`;
+      case 'adhesion': return `${e.value} %`;
+      case 'tunnel': return `type ${e.value}`;
+      default: return null;
+    }
+  }
+
+  // The tip of an element: its record when there is one (`partial`: only what the drawing
+  // has, the rest on its way).
+  function elementTip(e, partial) {
+    const box = document.createDocumentFragment();
+    const head = make('div');
+    head.append(make('span', 'kind', (e.kind || '').replace(/_/g, ' ')));
+    if (e.name) head.append(' ', make('span', 'name', e.name));
+    box.append(head);
+    if (e.detail) box.append(make('div', 'detail', e.detail));
+    const table = make('table');
+    const row = (k, v, stored) => {
+      const tr = make('tr');
+      const value = make('td', '', v);
+      if (stored !== undefined) value.append(' ', make('span', 'stored', `(stored ${stored})`));
+      tr.append(make('td', '', k), value);
+      table.append(tr);
+    };
+    const endsAt = e.end !== undefined && e.end !== null;
+    row('position', endsAt ? `${metres(e.position)} to ${metres(e.end)}` : metres(e.position));
+    if (partial) {
+      const v = compactValue(e);
+      if (v) row('value', v);
+    }
+    if (e.cell !== undefined && e.cell !== null) row('cell', String(e.cell));
+    if (e.entry !== undefined && e.entry !== null) row('entry', String(e.entry));
+    for (const [k, v] of Object.entries(e.values || {})) {
+      const shown = authorValue(e, k, v);
+      if (shown === null) row(k, String(v)); else row(k, shown, v);
+    }
+    if (e.document) row('document', e.line ? `${e.document}:${e.line}` : e.document);
+    box.append(table);
+    if (partial) box.append(make('div', 'detail pending', 'reading its record…'));
+    return box;
+  }
+
+  const helpers = { make, elementTip };
+  for (const p of parts) if (p.attach) p.attach(helpers);
+
+  // ---- the result on screen ---------------------------------------------------------
+
+  let result = null;          // the last result applied, its changes merged in
+  let selected = -1;          // the diagnostic clicked, or -1
 
   function where(d) {
     if (!d.document) return '';
@@ -40,21 +126,40 @@
     return out + '^' + (endColumn > column ? '~'.repeat(endColumn - column) : '');
   }
 
+  // For the browser tests and the benchmark: when a result reached the screen. (A task
+  // queued from the frame's callback runs once that frame is drawn.)
+  function markShown(generation) {
+    requestAnimationFrame(() => setTimeout(() => {
+      performance.mark('result-shown');
+      document.body.dataset.shownAt = String(performance.timeOrigin + performance.now());
+      document.body.dataset.shownGeneration = String(generation);
+    }, 0));
+  }
+
   function applyResult(next) {
     result = next;
     document.body.dataset.generation = String(next.generation);
     showStatus(next);
     showDocuments(next.documents || {});
-    showDrawing(next.drawing);
+    for (const p of parts) p.show(next);
     showDiagnostics(next.diagnostics || []);
-    if (window.scenarioTimetable) window.scenarioTimetable.show(next.timetable || null);
-    // For the browser tests and the benchmark: when this result reached the screen.
-    // (A task queued from the frame's callback runs once that frame is drawn.)
-    requestAnimationFrame(() => setTimeout(() => {
-      performance.mark('result-shown');
-      document.body.dataset.shownAt = String(performance.timeOrigin + performance.now());
-      document.body.dataset.shownGeneration = String(next.generation);
-    }, 0));
+    markShown(next.generation);
+  }
+
+  // The changes of a compile after the one on screen: only the members that changed are
+  // in them. Returns false when they do not follow on from the result on screen.
+  function applyChanges(changes) {
+    if (!result || changes.since !== result.generation) return false;
+    const next = Object.assign({}, result);
+    for (const key of Object.keys(changes)) if (key !== 'since' && key !== 'drawing_changes') next[key] = changes[key];
+    result = next;
+    document.body.dataset.generation = String(next.generation);
+    showStatus(next);
+    if (changes.documents) showDocuments(next.documents);
+    for (const p of parts) if (!p.change(changes, next)) p.show(next);
+    if (changes.diagnostics) showDiagnostics(next.diagnostics);
+    markShown(next.generation);
+    return true;
   }
 
   function showStatus(r) {
@@ -106,381 +211,53 @@
     return li;
   }
 
+  // The items shown, by the JSON of their diagnostic: a save that changes a few of many
+  // diagnostics makes and moves only those (the panel is not laid out afresh).
+  let diagnosticNodes = new Map();
+
   function showDiagnostics(list) {
     const ol = $('diagnostics');
-    ol.replaceChildren();
     $('diagnostic-count').textContent = list.length ? `(${list.length})` : '';
-    if (!list.length) {
-      ol.append(make('li', 'none', 'No error, no warning.'));
+    const old = diagnosticNodes;
+    diagnosticNodes = new Map();
+    const nodes = list.map((d, i) => {
+      const key = JSON.stringify(d);
+      const kept = old.get(key);
+      const li = kept && kept.length ? kept.shift() : diagnosticItem(d, i);
+      li.dataset.index = String(i);
+      if (!diagnosticNodes.has(key)) diagnosticNodes.set(key, []);
+      diagnosticNodes.get(key).push(li);
+      return li;
+    });
+    if (!list.length) nodes.push(make('li', 'none', 'No error, no warning.'));
+    let at = ol.firstChild;
+    for (const li of nodes) {
+      if (li === at) {
+        at = at.nextSibling;
+      } else {
+        ol.insertBefore(li, at);
+      }
     }
-    list.forEach((d, i) => ol.append(diagnosticItem(d, i)));
+    while (at) {
+      const next = at.nextSibling;
+      at.remove();
+      at = next;
+    }
     selected = selected < list.length ? selected : -1;
     if (selected >= 0) select(selected, false);
   }
 
-  // ---- the drawing ------------------------------------------------------------------
-
-  let natural = { x: 0, y: 0, width: 1, height: 1 };  // the picture's own viewBox
-
-  function showDrawing(drawing) {
-    const stale = $('stale');
-    view.classList.toggle('stale', !!(drawing && drawing.stale));
-    stale.hidden = !(drawing && drawing.stale);
-    if (drawing && drawing.stale) {
-      stale.textContent = `Out of date: the last compile failed; this is the drawing of compile ${drawing.generation}.`;
-    }
-    $('empty').textContent = result && !result.ok
-      ? 'No drawing: the documents have not compiled yet.' : 'Waiting for the first compile…';
-    $('empty').hidden = !!drawing;
-    elements = new Map();
-    if (!drawing) {
-      stage.replaceChildren();
-      svg = null;
-      shownSvg = null;
-      return;
-    }
-    for (const e of drawing.elements || []) elements.set(String(e.id), e);
-    document.body.dataset.drawingGeneration = String(drawing.generation);
-    if (drawing.svg === shownSvg) return;
-    const first = !svg;
-    hovered = null;  // its nodes go with the old picture
-    hideTip();
-    stage.innerHTML = drawing.svg;
-    shownSvg = drawing.svg;
-    svg = stage.querySelector('svg');
-    if (!svg) return;
-    prepare(svg);
-    if (first) fit(); else commit();
-  }
-
-  // Readies a new picture for the view: its size comes from the view, its texts and dots
-  // take their size from the scale rules (see commit), and the element titles give way to
-  // the page's own tip.
-  function prepare(picture) {
-    const box = picture.viewBox && picture.viewBox.baseVal;
-    if (box && box.width > 0 && box.height > 0) {
-      natural = { x: box.x, y: box.y, width: box.width, height: box.height };
-    } else {
-      natural = {
-        x: 0, y: 0,
-        width: parseFloat(picture.getAttribute('width')) || 1000,
-        height: parseFloat(picture.getAttribute('height')) || 1000,
-      };
-    }
-    picture.removeAttribute('width');
-    picture.removeAttribute('height');
-    picture.setAttribute('preserveAspectRatio', 'none');
-    textSizes = new Set();
-    for (const t of picture.querySelectorAll('text')) {
-      const size = parseFloat(t.closest('[font-size]')?.getAttribute('font-size')) || 12;
-      t.setAttribute('data-fs', size);
-      textSizes.add(size);
-    }
-    dotSizes = new Set();
-    for (const c of picture.querySelectorAll('circle')) {
-      const r = parseFloat(c.getAttribute('r'));
-      if (r > 0) {
-        c.setAttribute('data-r', r);
-        dotSizes.add(r);
-      }
-    }
-    scaledBy = 0;
-    for (const t of picture.querySelectorAll('[data-element] > title')) t.remove();
-    // A text turned by a transform of its own (the profiles' axis titles) makes Chromium
-    // lay the moving layer out again at every frame: written sideways instead, it looks
-    // the same. Any other turned text steps aside while the view moves (page.css).
-    for (const t of picture.querySelectorAll('text[transform]')) {
-      const turn = /^\s*translate\(\s*([-\d.]+)[\s,]+([-\d.]+)\s*\)\s*rotate\(\s*-90\s*\)\s*$/
-        .exec(t.getAttribute('transform'));
-      if (!turn || t.hasAttribute('x') || t.hasAttribute('y')) continue;
-      t.removeAttribute('transform');
-      t.setAttribute('x', turn[1]);
-      t.setAttribute('y', turn[2]);
-      t.style.writingMode = 'sideways-lr';
-    }
-    mergeSteps(picture);
-  }
-
-  // A profile of a long route is thousands of short paths, one per step, and drawing them
-  // one by one is what makes a zoom slow. A group of plain paths (styled only by the
-  // group) is drawn as one path; the steps stay, invisible, for the pointer, and show
-  // again when hovered or marked (page.css, .stepped).
-  const PLAIN = ':scope > path:not([stroke]):not([fill]):not([style]):not([transform])' +
-    ':not([stroke-width]):not([stroke-dasharray]):not([opacity]):not([stroke-opacity])' +
-    ':not([fill-opacity]):not([marker-start]):not([marker-mid]):not([marker-end])';
-  function mergeSteps(picture) {
-    for (const group of picture.getElementsByTagName('g')) {
-      if (group.childElementCount < 64) continue;
-      const steps = group.querySelectorAll(PLAIN);
-      if (steps.length < 64 || steps.length !== group.querySelectorAll(':scope > path').length) continue;
-      let d = '';
-      for (const n of steps) d += n.getAttribute('d') + ' ';
-      const merged = document.createElementNS('http://www.w3.org/2000/svg', 'path');
-      merged.setAttribute('d', d);
-      merged.setAttribute('class', 'merged');
-      group.insertBefore(merged, steps[0]);
-      group.classList.add('stepped');
-    }
-  }
-
-  // ---- pan and zoom -----------------------------------------------------------------
-  // The view is a scale s (screen pixels per picture unit) and the screen place (x, y) of
-  // the picture's origin. The picture is drawn for the committed view through its viewBox,
-  // one view size beyond each edge; while the view moves, only a CSS transform of the
-  // stage changes (no layout, no repaint), and the picture is drawn again for the new view
-  // once the movement rests.
-
-  const committed = { s: 1, x: 0, y: 0 };
-  const live = { s: 1, x: 0, y: 0 };
-  let frame = 0;
-  let restTimer = 0;
-  let moving = false;   // the view moves: no hover until it rests
-  const MIN_S = 0.02;
-  const MAX_S = 2000;
-
-  // The view's size, measured once per resize: reading it after the drawing changed
-  // would lay the whole picture out twice.
-  let size = null;
-  function viewSize() {
-    if (!size) size = { w: view.clientWidth || 1, h: view.clientHeight || 1 };
-    return size;
-  }
-
-  // Texts and dots keep their size on screen when zoomed in, and shrink less when zoomed
-  // out: one rule per size in a style sheet of their own, so that a zoom restyles them
-  // and nothing else.
-  const scaleSheet = document.head.appendChild(document.createElement('style'));
-  let textSizes = new Set();
-  let dotSizes = new Set();
-  let scaledBy = 0;
-  function scaleMarks(s) {
-    const ts = Math.min(1 / s, 1.6);
-    if (ts === scaledBy) return;
-    scaledBy = ts;
-    const rules = [];
-    for (const f of textSizes) rules.push(`#stage text[data-fs="${f}"]{font-size:${f * ts}px}`);
-    for (const r of dotSizes) rules.push(`#stage circle[data-r="${r}"]{r:${r * ts}px}`);
-    scaleSheet.textContent = rules.join('\n');
-  }
-
-  function schedule() {
-    if (!moving) view.classList.add('moving');
-    moving = true;
-    if (hovered !== null) setHover(null);
-    if (!frame) frame = requestAnimationFrame(paintFrame);
-    clearTimeout(restTimer);
-    restTimer = setTimeout(commit, 180);
-  }
-
-  function paintFrame() {
-    frame = 0;
-    const k = live.s / committed.s;
-    stage.style.transform =
-      `translate(${live.x - committed.x * k}px, ${live.y - committed.y * k}px) scale(${k})`;
-  }
-
-  function commit() {
-    if (moving) view.classList.remove('moving');
-    moving = false;
-    clearTimeout(restTimer);
-    if (frame) { cancelAnimationFrame(frame); frame = 0; }
-    Object.assign(committed, live);
-    if (!svg) return;
-    const { w, h } = viewSize();
-    const s = committed.s;
-    svg.style.left = `${-w}px`;
-    svg.style.top = `${-h}px`;
-    svg.style.width = `${3 * w}px`;
-    svg.style.height = `${3 * h}px`;
-    const x0 = natural.x + (-w - committed.x) / s;
-    const y0 = natural.y + (-h - committed.y) / s;
-    svg.setAttribute('viewBox', `${x0} ${y0} ${(3 * w) / s} ${(3 * h) / s}`);
-    scaleMarks(s);
-    stage.style.transform = 'none';
-  }
-
-  function zoomAt(factor, cx, cy) {
-    const s = Math.min(MAX_S, Math.max(MIN_S, live.s * factor));
-    const k = s / live.s;
-    live.x = cx - (cx - live.x) * k;
-    live.y = cy - (cy - live.y) * k;
-    live.s = s;
-    schedule();
-  }
-
-  function fit() {
-    if (hovered !== null) setHover(null);
-    const { w, h } = viewSize();
-    const s = Math.min(w / natural.width, h / natural.height) * 0.98;
-    live.s = s;
-    live.x = (w - natural.width * s) / 2;
-    live.y = (h - natural.height * s) / 2;
-    commit();
-  }
-
-  view.addEventListener('wheel', (e) => {
-    e.preventDefault();
-    const unit = e.deltaMode === 1 ? 16 : e.deltaMode === 2 ? 400 : 1;
-    const r = view.getBoundingClientRect();
-    zoomAt(Math.exp(-e.deltaY * unit * 0.0015), e.clientX - r.left, e.clientY - r.top);
-  }, { passive: false });
-
-  let drag = null;
-  view.addEventListener('pointerdown', (e) => {
-    if (e.button !== 0 || e.target.closest('.tools')) return;
-    drag = { id: e.pointerId, x: e.clientX, y: e.clientY, moved: false };
-    view.setPointerCapture(e.pointerId);
-    view.classList.add('dragging');
-  });
-  view.addEventListener('pointermove', (e) => {
-    if (drag && e.pointerId === drag.id) {
-      live.x += e.clientX - drag.x;
-      live.y += e.clientY - drag.y;
-      drag.x = e.clientX;
-      drag.y = e.clientY;
-      drag.moved = true;
-      hideTip();
-      schedule();
-      return;
-    }
-    moveTip(e.clientX, e.clientY);
-  });
-  const endDrag = (e) => {
-    if (!drag || e.pointerId !== drag.id) return;
-    drag = null;
-    view.classList.remove('dragging');
-  };
-  view.addEventListener('pointerup', endDrag);
-  view.addEventListener('pointercancel', endDrag);
-
-  $('fit').addEventListener('click', fit);
-  const zoomCentre = (factor) => {
-    const { w, h } = viewSize();
-    zoomAt(factor, w / 2, h / 2);
-  };
-  $('zoom-in').addEventListener('click', () => zoomCentre(1.5));
-  $('zoom-out').addEventListener('click', () => zoomCentre(1 / 1.5));
-  document.addEventListener('keydown', (e) => {
-    if (e.target.closest && e.target.closest('input, textarea')) return;
-    if (e.key === '+' || e.key === '=') zoomCentre(1.5);
-    else if (e.key === '-') zoomCentre(1 / 1.5);
-    else if (e.key === '0') fit();
-  });
-  new ResizeObserver(() => {
-    size = null;
-    if (svg) commit();
-  }).observe(view);
-
-  // ---- hover: one listener for every element ----------------------------------------
-
-  let hovered = null;   // id of the element under the pointer
-  let tipAt = null;
-  let tipFrame = 0;
-
-  function elementTip(e) {
-    const box = document.createDocumentFragment();
-    const head = make('div');
-    head.append(make('span', 'kind', (e.kind || '').replace(/_/g, ' ')));
-    if (e.name) head.append(' ', make('span', 'name', e.name));
-    box.append(head);
-    if (e.detail) box.append(make('div', 'detail', e.detail));
-    const table = make('table');
-    const row = (k, v) => {
-      const tr = make('tr');
-      tr.append(make('td', '', k), make('td', '', v));
-      table.append(tr);
-    };
-    const endsAt = e.end !== undefined && e.end !== null;
-    row('position', endsAt ? `${metres(e.position)} to ${metres(e.end)}` : metres(e.position));
-    if (e.cell !== undefined && e.cell !== null) row('cell', String(e.cell));
-    if (e.entry !== undefined && e.entry !== null) row('entry', String(e.entry));
-    for (const [k, v] of Object.entries(e.values || {})) row(k, String(v));
-    if (e.document) row('document', e.line ? `${e.document}:${e.line}` : e.document);
-    box.append(table);
-    return box;
-  }
-
-  function setHover(id) {
-    if (id === hovered) return;
-    if (hovered !== null) {
-      for (const n of stage.querySelectorAll('[data-element].hover')) n.classList.remove('hover');
-    }
-    hovered = id;
-    if (id === null) { hideTip(); return; }
-    for (const n of stage.querySelectorAll(`[data-element="${CSS.escape(id)}"]`)) n.classList.add('hover');
-    const e = elements.get(id);
-    tip.replaceChildren(e ? elementTip(e) : make('div', '', `element ${id}`));
-    tip.hidden = false;
-  }
-
-  function hideTip() {
-    tip.hidden = true;
-    tipAt = null;
-  }
-
-  function moveTip(x, y) {
-    if (tip.hidden) return;
-    tipAt = { x, y };
-    if (!tipFrame) {
-      tipFrame = requestAnimationFrame(() => {
-        tipFrame = 0;
-        if (!tipAt) return;
-        const pad = 14;
-        const w = tip.offsetWidth;
-        const h = tip.offsetHeight;
-        const left = tipAt.x + pad + w > window.innerWidth ? tipAt.x - pad - w : tipAt.x + pad;
-        const top = tipAt.y + pad + h > window.innerHeight ? tipAt.y - pad - h : tipAt.y + pad;
-        tip.style.transform = `translate(${Math.max(0, left)}px, ${Math.max(0, top)}px)`;
-      });
-    }
-  }
-
-  view.addEventListener('pointerover', (e) => {
-    if (drag || moving) return;
-    const node = stage.contains(e.target) ? e.target.closest('[data-element]') : null;
-    setHover(node ? node.getAttribute('data-element') : null);
-    if (node) moveTip(e.clientX, e.clientY);
-  });
-  view.addEventListener('pointerleave', () => setHover(null));
-
-  // ---- diagnostics: a click marks the element and the error on the drawing ----------
+  // ---- diagnostics: a click marks the element and the error in every part ------------
 
   function select(index, reveal) {
     selected = index;
     for (const li of $('diagnostics').querySelectorAll('li.selected')) li.classList.remove('selected');
-    for (const n of stage.querySelectorAll('.hl')) n.classList.remove('hl');
-    if (index < 0 || !result) return;
-    const li = $('diagnostics').querySelector(`li[data-index="${index}"]`);
-    if (li) li.classList.add('selected');
-    const d = (result.diagnostics || [])[index];
-    const marked = [...stage.querySelectorAll(`[data-diagnostic="${index}"]`)];
-    // The element the diagnostic's line wrote; failing that, what stands at its position
-    // (profile steps and curves aside: they cover every position).
-    const profile = new Set(['gradient', 'speed', 'adhesion', 'curve']);
-    let found = [];
-    if (d && d.document && d.line) {
-      found = [...elements.values()].filter((e) => e.document === d.document && e.line === d.line);
+    if (index >= 0) {
+      const li = $('diagnostics').querySelector(`li[data-index="${index}"]`);
+      if (li) li.classList.add('selected');
     }
-    if (!found.length && d && typeof d.position === 'number') {
-      found = [...elements.values()].filter((e) => e.position === d.position && !profile.has(e.kind));
-    }
-    for (const e of found) {
-      marked.push(...stage.querySelectorAll(`[data-element="${CSS.escape(String(e.id))}"]`));
-    }
-    for (const n of marked) n.classList.add('hl');
-    if (reveal && marked.length) revealNode(marked[0]);
-  }
-
-  // Brings a marked node into the view if none of its shape is in it, keeping the zoom.
-  // The shape, not the group: an error mark's sentence runs far to the right.
-  function revealNode(node) {
-    const shape = node.querySelector('circle, rect, path, line, polyline') || node;
-    const r = shape.getBoundingClientRect();
-    const v = view.getBoundingClientRect();
-    if (r.right > v.left + 20 && r.left < v.right - 20 && r.bottom > v.top + 20 && r.top < v.bottom - 20) return;
-    live.x += v.left + v.width / 2 - (r.left + r.right) / 2;
-    live.y += v.top + v.height / 2 - (r.top + r.bottom) / 2;
-    commit();
+    const d = result && index >= 0 ? (result.diagnostics || [])[index] : null;
+    for (const p of parts) if (p.select) p.select(index, d, reveal);
   }
 
   $('diagnostics').addEventListener('click', (e) => {
@@ -492,6 +269,7 @@
 
   let fetching = false;
   let again = false;
+  let wanted = 0;  // the newest generation announced
 
   async function fetchResult() {
     if (fetching) { again = true; return; }
@@ -499,13 +277,21 @@
     try {
       do {
         again = false;
-        const response = await fetch('/result', { cache: 'no-store' });
+        if (result && wanted <= result.generation) break;
+        const since = result ? `?since=${result.generation}` : '';
+        const response = await fetch(`/result${since}`, { cache: 'no-store' });
         if (!response.ok) throw new Error(`/result: HTTP ${response.status}`);
         const body = await response.text();
+        document.body.dataset.resultBytes = String(body.length);
         performance.mark('result-received');
         const next = JSON.parse(body);
         performance.mark('result-parsed');
-        applyResult(next);
+        if (next.since === undefined) applyResult(next);
+        else if (!applyChanges(next)) {
+          // Changes since a result the page does not have: the whole one, then.
+          const whole = await fetch('/result', { cache: 'no-store' });
+          applyResult(await whole.json());
+        }
         performance.mark('result-applied');
       } while (again);
     } catch (err) {
@@ -521,6 +307,16 @@
     c.textContent = text;
   }
 
+  // The result the page came with: drawn before anything is asked of the server.
+  const initial = $('result');
+  if (initial) {
+    try {
+      applyResult(JSON.parse(initial.textContent));
+    } catch (err) {
+      // The page came without one (not from the server): /events brings it.
+    }
+  }
+
   let source = null;
   let retry = 250;
   function connect() {
@@ -529,8 +325,31 @@
       retry = 250;
       setConnection('live', 'live');
     });
-    source.addEventListener('result', () => {
+    source.addEventListener('result', (e) => {
       performance.mark('result-announced');
+      let generation = Infinity;
+      let changes = null;
+      try {
+        const data = JSON.parse(e.data);
+        generation = data.generation;
+        changes = data.changes || null;
+      } catch (err) {
+        // fetched all the same
+      }
+      // Small changes come in the event: nothing to fetch when they follow on.
+      if (changes && !fetching && result && changes.since === result.generation) {
+        document.body.dataset.resultBytes = String(e.data.length);
+        performance.mark('result-received');
+        performance.mark('result-parsed');
+        applyChanges(changes);
+        performance.mark('result-applied');
+        wanted = Math.max(wanted, generation);
+        return;
+      }
+      // A server started again counts from 1: its results are new all the same.
+      if (result && generation < result.generation) result = null;
+      wanted = Math.max(wanted, generation);
+      if (!result) wanted = generation;
       fetchResult();
     });
     source.addEventListener('error', () => {
@@ -542,4 +361,6 @@
     });
   }
   connect();
+
+  window.livePage = { parts: Object.fromEntries(parts.map((p) => [p.name, p.api || {}])) };
 })();

@@ -1,8 +1,8 @@
 // The live page's time-distance graph of the timetable (the result's "timetable", see
 // docs/live.md): the times the timetable gives at its timed stations, joined by a dashed
 // line, and the fastest run as a line; pointing at a station's point or along the run
-// says what it is. Kept apart from page.js, which calls scenarioTimetable.show(timetable)
-// with each result.
+// says what it is. One of the page's parts (page.js): shown with each whole result, and
+// again when a result's changes carry a new timetable.
 'use strict';
 
 window.scenarioTimetable = (() => {
@@ -66,6 +66,34 @@ window.scenarioTimetable = (() => {
     return 'ok';
   }
 
+  // A line's points as the graph draws them: of the points within one column of half a
+  // pixel only the first, the highest, the lowest and the last (a run of
+  // a long route has thousands of points for a few hundred pixels).
+  function onScreen(points, x, y) {
+    const out = [];
+    let column = null;
+    let kept = [];
+    const flush = () => {
+      const seen = new Set();
+      for (const p of kept) if (!seen.has(p)) { seen.add(p); out.push(p); }
+    };
+    for (const [m, t] of points) {
+      const p = [x(m), y(t)];
+      const c = Math.round(p[0] * 2);
+      if (c !== column) {
+        flush();
+        column = c;
+        kept = [p, p, p, p];
+        continue;
+      }
+      if (p[1] < kept[1][1]) kept[1] = p;
+      if (p[1] > kept[2][1]) kept[2] = p;
+      kept[3] = p;
+    }
+    flush();
+    return out.map(([a, b]) => `${a.toFixed(1)},${b.toFixed(1)}`).join(' ');
+  }
+
   function show(table) {
     hideTip();
     const timed = table && table.speeds ? timedStations(table) : [];
@@ -109,9 +137,7 @@ window.scenarioTimetable = (() => {
     for (const s of table.stations) {
       svgNode('line', { x1: x(s.position), x2: x(s.position), y1: HEIGHT - PAD.bottom, y2: HEIGHT - PAD.bottom + 4, class: 'tt-station' }, axes);
     }
-    const line = (points, cls) => svgNode('polyline', {
-      points: points.map(([m, t]) => `${x(m).toFixed(1)},${y(t).toFixed(1)}`).join(' '), class: cls,
-    }, svg);
+    const line = (points, cls) => svgNode('polyline', { points: onScreen(points, x, y), class: cls }, svg);
     line(timed.map((t) => [t.s.position, t.timeline]), 'tt-timetable');
     if (table.run.length) line(table.run, 'tt-run');
     const cursor = svgNode('g', { class: 'tt-cursor', visibility: 'hidden' }, svg);
@@ -229,4 +255,30 @@ window.scenarioTimetable = (() => {
   box.addEventListener('pointerleave', hideTip);
 
   return { show };
+})();
+
+window.liveParts = window.liveParts || [];
+// A save's new timetable is drawn once the drawing's frame is on screen: the drawing
+// first, the graph a frame later (the newest only, when saves come faster).
+(() => {
+  let waiting = null;
+  window.liveParts.push({
+    name: 'timetable',
+    show(result) {
+      waiting = null;
+      window.scenarioTimetable.show(result.timetable || null);
+    },
+    change(changes, next) {
+      if (!('timetable' in changes)) return true;
+      const first = waiting === null;
+      waiting = { table: next.timetable || null };
+      if (first) {
+        requestAnimationFrame(() => requestAnimationFrame(() => {
+          if (waiting) window.scenarioTimetable.show(waiting.table);
+          waiting = null;
+        }));
+      }
+      return true;
+    },
+  });
 })();
