@@ -274,16 +274,16 @@ std::string unified_diff(const document_bytes& before, const document_bytes& aft
             const placed& p = steps[q];
             switch (p.s) {
                 case step::keep:
-                    body += " " + shown(a[p.i], before.encoding) + "\n";
+                    body.append(1, ' ').append(shown(a[p.i], before.encoding)).append(1, '\n');
                     ++a_count;
                     ++b_count;
                     break;
                 case step::remove:
-                    body += "-" + shown(a[p.i], before.encoding) + "\n";
+                    body.append(1, '-').append(shown(a[p.i], before.encoding)).append(1, '\n');
                     ++a_count;
                     break;
                 case step::add:
-                    body += "+" + shown(b[p.j], after.encoding) + "\n";
+                    body.append(1, '+').append(shown(b[p.j], after.encoding)).append(1, '\n');
                     ++b_count;
                     break;
             }

@@ -405,7 +405,7 @@ manual_page tool_page(std::string_view version) {
     for (const command_spec& c : commands()) {
         std::string tag = bold(c.name);
         if (*c.arguments != '\0') {
-            tag += " " + italic(c.arguments);
+            tag.append(1, ' ').append(italic(c.arguments));
         }
         page.tagged(tag, roff_text(c.summary) + "; see \\fB\\%" +
                              roff_text(std::string("scenario-") + c.name) + "\\fR(1).");

@@ -132,9 +132,15 @@ std::string uri_of(const std::string& name) {
 }
 
 std::string name_of(const std::string& uri) {
-    std::string name = uri.substr(uri.rfind('/') + 1);
-    for (std::size_t at = name.find("%20"); at != std::string::npos; at = name.find("%20")) {
-        name.replace(at, 3, " ");
+    const std::string tail = uri.substr(uri.rfind('/') + 1);
+    std::string name;
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        if (tail.compare(i, 3, "%20") == 0) {
+            name.push_back(' ');
+            i += 2;
+        } else {
+            name.push_back(tail[i]);
+        }
     }
     return name;
 }

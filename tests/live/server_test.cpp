@@ -354,7 +354,7 @@ TEST_P(LiveServer, ServesThePageWithItsResultTheChangesSinceAndTheDetailOfAWindo
     EXPECT_EQ(listed[1], result(port, "/detail?from=0&to=1025"));
     std::string many = "/detail?windows=0-1";
     for (int i = 1; i < 64; ++i) {
-        many += "," + std::to_string(i) + "-" + std::to_string(i + 1);
+        many.append(",").append(std::to_string(i)).append("-").append(std::to_string(i + 1));
     }
     EXPECT_EQ(result(port, many).size(), 64u);
     EXPECT_EQ(status_line(get(port, many + ",64-65", me)), "HTTP/1.1 400 Bad Request");
