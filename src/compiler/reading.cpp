@@ -65,7 +65,11 @@ void reading::open(const std::string& name, shared_document content, source_docu
     // Room for a trace row per line, asked for once: growing the rows by doubling would
     // copy them and touch twice the memory. The line document is read first and is
     // nearly always the longer, so it asks for a quarter more for the train document's.
-    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    // A document of empty lines makes no rows: past the rows of the longest route's
+    // documents, the rows grow as they come.
+    constexpr std::size_t most_reserved = std::size_t{1} << 16;
+    const auto lines = std::min(
+        static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1, most_reserved);
     std::vector<source_row>& rows = state.trace.rows;
     const std::size_t wanted =
         rows.size() + (document_read == source_document::line ? lines + lines / 4 : lines);
