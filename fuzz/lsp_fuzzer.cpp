@@ -35,14 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const memory_files disk;
     scenario::language::server_options options;
     options.limits.content_bytes = 1 << 20;
+    std::ostream discarded(nullptr);  // the server's log: nothing is kept
     {
-        scenario::language::server server(disk, options);
+        scenario::language::server server(disk, options, discarded);
         std::istringstream in{std::string(bytes)};
         std::ostringstream out;
         server.run(in, out);
     }
     {
-        scenario::language::server server(disk, options);
+        scenario::language::server server(disk, options, discarded);
         std::ostringstream out;
         server.handle(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{}})", out);
         server.handle(
