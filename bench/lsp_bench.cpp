@@ -59,7 +59,8 @@ void lsp_diagnostics_after_change(benchmark::State& state) {
         train = d.train;
     }
     const one_file disk("/w/" + nome_documento_treno(scenario_name, train_name), train);
-    language::server server(disk, {});
+    std::ostream discarded(nullptr);  // the server's log: nothing is kept
+    language::server server(disk, {}, discarded);
     std::ostringstream out;
     const std::string uri = "file:///w/" + nome_documento_linea(scenario_name);
     server.handle(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{}})", out);
