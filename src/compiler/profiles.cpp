@@ -1,5 +1,6 @@
 #include "compiler/profiles.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 
@@ -99,24 +100,31 @@ class fill_trace {
 };
 
 // Writes the profile's previous value into the cells from its cursor on: one cell,
-// then on while the cursor is below `end`; from a `stop` cell on, none.
+// then on while the cursor is below `end`; from a `stop` cell on, none. A run that
+// leaves the grid fails at its first cell outside, those before it written.
 void fill(reading& r, const profile_rule& rule, std::int64_t end,
           std::optional<std::int64_t> stop) {
     profile& p = r.*rule.working;
     const fill_trace traced(r, rule, p);
-    std::optional<std::uint8_t> value;
-    do {
-        if (stop && p.cursor >= *stop) {
-            return;
+    if (stop && p.cursor >= *stop) {
+        return;
+    }
+    // The value before the cells: a speed that does not fit fails before a cursor
+    // outside the grid does.
+    const std::uint8_t value = value_for_cells(r, rule, p);
+    std::int64_t until = std::max(end, p.cursor + 1);
+    if (stop) {
+        until = std::min(until, *stop);
+    }
+    if (p.cursor >= 0) {
+        const std::int64_t inside = std::min(until, last_cell(r.state.celle) + 1);
+        for (; p.cursor < inside; ++p.cursor) {
+            r.state.celle[static_cast<std::size_t>(p.cursor)].*rule.field = value;
         }
-        // The value before the cell: a speed that does not fit fails before a cursor
-        // outside the grid does.
-        if (!value) {
-            value = value_for_cells(r, rule, p);
-        }
-        r.cell(p.cursor).*rule.field = *value;
-        ++p.cursor;
-    } while (p.cursor < end);
+    }
+    if (p.cursor < until) {
+        r.cell(p.cursor);  // outside the grid: fails as writing it would
+    }
 }
 
 // A value written as another, as a fix of its field.

@@ -1,6 +1,7 @@
 #include "compiler/reading.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include <stdexcept>
 #include <utility>
@@ -68,8 +69,15 @@ void reading::open(const std::string& name, shared_document content, source_docu
     // A document of empty lines makes no rows: past the rows of the longest route's
     // documents, the rows grow as they come.
     constexpr std::size_t most_reserved = std::size_t{1} << 16;
-    const auto lines = std::min(
-        static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1, most_reserved);
+    // The lines are counted up to that many only, a line break at a time.
+    std::size_t lines = 1;
+    for (std::size_t at = 0; lines < most_reserved && at < text.size(); ++lines) {
+        const void* found = std::memchr(text.data() + at, '\n', text.size() - at);
+        if (found == nullptr) {
+            break;
+        }
+        at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) + 1;
+    }
     std::vector<source_row>& rows = state.trace.rows;
     const std::size_t wanted =
         rows.size() + (document_read == source_document::line ? lines + lines / 4 : lines);
