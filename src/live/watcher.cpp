@@ -103,15 +103,29 @@ class polling_watcher : public document_watcher {
   public:
     polling_watcher(asio::io_context& io, const std::vector<std::string>& paths,
                     std::function<void()> changed, std::chrono::milliseconds settle)
-        : paths_(paths), timer_(io), settler_(io, std::move(changed), settle) {
-        for (const std::string& p : paths_) {
-            stamps_.push_back(stamp_of(p));
-        }
+        : paths_(paths),
+          timer_(io),
+          // The files are stamped again just before the compile reads them: a save that
+          // came while the burst settled is in that compile and is no change after it.
+          settler_(io,
+                   [this, changed = std::move(changed)] {
+                       take_stamps();
+                       changed();
+                   },
+                   settle) {
+        stamps_.resize(paths_.size());
+        take_stamps();
         tick();
     }
 
   private:
     static constexpr std::chrono::milliseconds interval{50};
+
+    void take_stamps() {
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            stamps_[i] = stamp_of(paths_[i]);
+        }
+    }
 
     void tick() {
         timer_.expires_after(interval);
