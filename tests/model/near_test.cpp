@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "model/cella.hpp"
 #include "model/reader_failure.hpp"
 
@@ -30,6 +32,11 @@ TEST(Near, NonHalvesGoToTheNearestInteger) {
 }
 
 TEST(Near, RefusesValuesNoIndexCanHold) {
+    EXPECT_EQ(near(9.0e15), 9'000'000'000'000'000);
+    EXPECT_EQ(near(-9.0e15), -9'000'000'000'000'000);
+    EXPECT_THROW(near(9.0e15 + 2), reader_failure);
+    EXPECT_THROW(near(-9.0e15 - 2), reader_failure);
+    EXPECT_THROW(near(std::numeric_limits<double>::infinity()), reader_failure);
     EXPECT_THROW(near(1e300), reader_failure);
     EXPECT_THROW(near(-1e300), reader_failure);
     EXPECT_THROW(near(std::numeric_limits<double>::quiet_NaN()), reader_failure);
