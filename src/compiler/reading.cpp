@@ -1,8 +1,6 @@
 #include "compiler/reading.hpp"
 
-#include <algorithm>
 #include <cstring>
-
 #include <stdexcept>
 #include <utility>
 
