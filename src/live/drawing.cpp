@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <utility>
 
 #include "live/result_json.hpp"
@@ -12,6 +11,7 @@
 #include "render/layout.hpp"
 #include "render/plan_view.hpp"
 #include "render/svg.hpp"
+#include "report/json_writer.hpp"
 
 namespace scenario::live {
 
@@ -53,16 +53,6 @@ kind_shape shape_of(element_kind kind) {
 double rounded(double v, int decimals) {
     const double scale = std::pow(10.0, decimals);
     return std::round(v * scale) / scale;
-}
-
-template <typename F>
-std::string json_text(F&& write) {
-    std::ostringstream text;
-    {
-        json_writer json(text);
-        write(json);
-    }
-    return std::move(text).str();
 }
 
 // A digest of the values that make an element's record: each mixed in whole.

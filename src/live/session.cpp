@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <sstream>
 
 #include "live/result_json.hpp"
 #include "report/diagnostic_json.hpp"
@@ -18,16 +17,6 @@ constexpr std::size_t kept_details = 32;
 bool exists(const std::optional<document_source>& source) {
     std::error_code ec;
     return source && std::filesystem::exists(source->path, ec);
-}
-
-template <typename F>
-std::string json_text(F&& write) {
-    std::ostringstream text;
-    {
-        json_writer json(text);
-        write(json);
-    }
-    return std::move(text).str();
 }
 
 }  // namespace

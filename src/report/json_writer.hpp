@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace scenario {
@@ -66,5 +68,16 @@ class json_writer {
 // well-formed UTF-8 character (a file name in another encoding) is read as one
 // Windows-1252 character.
 std::string json_quote(std::string_view text);
+
+// The JSON text that `write` gives a writer, whole.
+template <typename F>
+std::string json_text(F&& write) {
+    std::ostringstream text;
+    {
+        json_writer json(text);
+        write(json);
+    }
+    return std::move(text).str();
+}
 
 }  // namespace scenario
