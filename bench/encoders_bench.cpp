@@ -29,6 +29,40 @@ void BM_EncodePlan(benchmark::State& state) {
 // BM_EncodePlanCopied adds the one copy any destination makes.
 BENCHMARK(BM_EncodePlan)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The floor of the plan's own work: its drawn points computed, none stored. Each point
+// comes from the two before it, in a fixed order of operations (the doubles must be the
+// same on every build), so the points form one chain of dependent steps that no
+// encoder can shorten; BM_EncodePlan at this figure encodes at that floor.
+struct recurrence_only {
+    std::uint64_t metres = 0;
+    double last = 0.0;  // kept, so that no step can be left out
+    void empties(std::int64_t, std::int64_t) {}
+    void stored(std::int64_t, valore_piano, valore_piano) {}
+    void drawn_stretch(const tratto& s, std::int64_t last, passo_disegno& p) {
+        double x0 = p.x0, y0 = p.y0, x1 = p.x1, y1 = p.y1;
+        for (std::int64_t m = s.primo; m <= last; ++m) {
+            if (s.k == 0.0) {
+                passo_disegno::retto(x0, y0, x1, y1);
+            } else {
+                passo_disegno::in_curva(x0, y0, x1, y1, s.k);
+            }
+        }
+        p = {x0, y0, x1, y1};
+        last = x1 + y1;
+        metres += static_cast<std::uint64_t>(last - s.primo + 1);
+    }
+};
+
+void BM_PlanRecurrence(benchmark::State& state) {
+    const run_state& model = model_for(static_cast<std::int32_t>(state.range(0)));
+    for (auto _ : state) {
+        recurrence_only walk;
+        model.tracciato.visit(walk);
+        benchmark::DoNotOptimize(walk);
+    }
+}
+BENCHMARK(BM_PlanRecurrence)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 void BM_EncodePlanCopied(benchmark::State& state) {
     const run_state& model = model_for(static_cast<std::int32_t>(state.range(0)));
     copying_sink sink;
